@@ -1,0 +1,51 @@
+# Shared build helpers: one static library per folder, one test program per folder.
+
+set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter -Wno-missing-field-initializers)
+if(VELMORA_WERROR)
+  list(APPEND VELMORA_WARNINGS -Werror)
+endif()
+
+if(VELMORA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Debug and sanitizer builds move a relocatable block on every resize.
+if(NOT CMAKE_BUILD_TYPE STREQUAL "Release")
+  add_compile_definitions(VL_DEBUG_MOVING_HANDLES=1)
+endif()
+
+# vl_library(<name> [DEPS <targets>...] [SYSTEM_LIBS <libs>...])
+# Builds every .cpp under the calling folder (recursively) into the static library <name>.
+function(vl_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM_LIBS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  foreach(pattern IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${pattern}")
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${VELMORA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_SYSTEM_LIBS})
+endfunction()
+
+# vl_tests(<name> DIR <folder> DEPS <targets>...)
+# Builds every .cpp in <folder> into the GoogleTest program test_<name> and registers its tests.
+function(vl_tests name)
+  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_compile_options(test_${name} PRIVATE ${VELMORA_WARNINGS})
+  target_compile_definitions(test_${name} PRIVATE
+    VL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    VL_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/../shared/fixtures"
+    VL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+  target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+include(GoogleTest)
