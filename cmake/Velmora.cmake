@@ -49,3 +49,11 @@ function(vl_tests name)
 endfunction()
 
 include(GoogleTest)
+
+# vl_bench(<name> DEPS <targets>...): bench/<name>.cpp as the Google Benchmark program bench_<name>.
+function(vl_bench name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  add_executable(bench_${name} ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
+  target_compile_options(bench_${name} PRIVATE ${VELMORA_WARNINGS})
+  target_link_libraries(bench_${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
