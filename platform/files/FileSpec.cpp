@@ -1,0 +1,1 @@
+#include "FileSpec.h"
