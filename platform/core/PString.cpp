@@ -18,14 +18,14 @@ void PStrConcat(StringPtr dst, ConstStringPtr src, int capacity) {
   dst[0] = static_cast<unsigned char>(have + std::max(add, 0));
 }
 
-int PStrCompare(ConstStringPtr a, ConstStringPtr b) {
+int PStrOrder(ConstStringPtr a, ConstStringPtr b) {
   int n = std::min(a[0], b[0]);
   int c = std::memcmp(a + 1, b + 1, std::size_t(n));
   if (c != 0) return c;
   return int(a[0]) - int(b[0]);
 }
 
-bool PStrEqual(ConstStringPtr a, ConstStringPtr b) { return PStrCompare(a, b) == 0; }
+bool PStrEqual(ConstStringPtr a, ConstStringPtr b) { return PStrOrder(a, b) == 0; }
 
 void PStrFromStd(std::string_view text, StringPtr dst, int capacity) {
   std::size_t n = std::min<std::size_t>(text.size(), std::size_t(capacity));

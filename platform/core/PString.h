@@ -45,8 +45,8 @@ using Str15 = PString<15>;
 void PStrCopy(StringPtr dst, ConstStringPtr src, int capacity = 255);
 // Appends src to dst, keeping at most capacity characters in all; never writes past capacity.
 void PStrConcat(StringPtr dst, ConstStringPtr src, int capacity = 255);
-// Byte-wise ordering: negative, 0 or positive.
-int PStrCompare(ConstStringPtr a, ConstStringPtr b);
+// Unsigned byte-wise ordering: negative, 0 or positive.
+int PStrOrder(ConstStringPtr a, ConstStringPtr b);
 bool PStrEqual(ConstStringPtr a, ConstStringPtr b);
 // Fills dst from a byte string, truncated to capacity.
 void PStrFromStd(std::string_view text, StringPtr dst, int capacity = 255);

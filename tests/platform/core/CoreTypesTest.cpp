@@ -27,7 +27,7 @@ TEST(PString, ComparisonsAndNumbers) {
   EXPECT_EQ(PortEqualString(Str255("VL Plug-ins"), Str255("vl plug-ins")), 0);
   EXPECT_EQ(PortEqualString(Str255("a"), Str255("ab")), 1);
   EXPECT_LT(PortCompareStrings(Str255("Apple"), Str255("banana")), 0);
-  EXPECT_GT(PStrCompare(Str255("b"), Str255("a")), 0);
+  EXPECT_GT(PStrOrder(Str255("b"), Str255("a")), 0);
 
   Str255 n;
   PortNumToString(-4096, n);
