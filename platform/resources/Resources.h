@@ -138,8 +138,9 @@ struct ResourceData {
   std::vector<unsigned char> bytes;
 };
 // The classic resource-fork layout, both ways. ReadResourceFork returns noErr or mapReadErr
-// (with *out cleared) for damaged input.
-std::vector<unsigned char> WriteResourceFork(const std::vector<ResourceData>& resources);
+// (with *out cleared) for damaged input; WriteResourceFork returns paramErr when the resources
+// do not fit the layout (more than 16 MB of data, a map over 64 KB, a name over 255 bytes).
+OSErr WriteResourceFork(const std::vector<ResourceData>& resources, std::vector<unsigned char>* out);
 OSErr ReadResourceFork(const unsigned char* data, std::size_t size, std::vector<ResourceData>* out);
 
 // Parsers of the classic resource layouts. Each returns false for data too short or

@@ -1,0 +1,183 @@
+// Readers of the classic resource layouts. Every count and length is checked against the data.
+#include "ByteReader.h"
+#include "Memory.h"
+#include "Resources.h"
+
+namespace vlres {
+
+namespace {
+
+ByteReader ReaderOf(Handle h) {
+  if (!h || !PortIsHandle(h)) return ByteReader(nullptr, 0);
+  Size size = PortHandleSize(h);
+  return ByteReader(reinterpret_cast<const unsigned char*>(*h), std::size_t(size));
+}
+
+UInt8 FromBcd(UInt8 b) { return UInt8((b >> 4) * 10 + (b & 0x0F)); }
+
+}  // namespace
+
+bool ReadStringList(const unsigned char* data, std::size_t size, std::vector<std::string>* out) {
+  out->clear();
+  ByteReader in(data, size);
+  const std::size_t count = in.U16();
+  // Each string takes at least its length byte, so a count beyond the data is damage.
+  if (!in.ok() || count > in.remaining()) return false;
+  std::vector<std::string> strings;
+  strings.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    strings.push_back(in.PString());
+    if (!in.ok()) return false;
+  }
+  *out = std::move(strings);
+  return true;
+}
+
+bool ReadStringList(Handle h, std::vector<std::string>* out) {
+  if (!h || !PortIsHandle(h)) {
+    out->clear();
+    return false;
+  }
+  return ReadStringList(reinterpret_cast<const unsigned char*>(*h), std::size_t(PortHandleSize(h)), out);
+}
+
+bool ParseAlert(Handle h, AlertTemplate* out) {
+  ByteReader in = ReaderOf(h);
+  AlertTemplate a;
+  a.bounds = in.ReadRect();
+  a.itemListId = in.S16();
+  a.stages = in.U16();
+  if (!in.ok()) return false;
+  *out = a;
+  return true;
+}
+
+int AlertStageDefaultItem(UInt16 stages, int stage) {
+  if (stage < 1 || stage > 4) stage = 1;
+  return (stages >> ((stage - 1) * 4)) & 0x8 ? 2 : 1;
+}
+
+bool ParseItemList(Handle h, std::vector<DialogItem>* out) {
+  out->clear();
+  ByteReader in = ReaderOf(h);
+  const std::size_t count = (std::size_t(in.U16()) + 1) & 0xFFFF;  // stored as count - 1
+  // Each item takes at least 14 bytes.
+  if (!in.ok() || count * 14 > in.remaining()) return false;
+  std::vector<DialogItem> items;
+  items.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    DialogItem item;
+    in.Skip(4);
+    item.bounds = in.ReadRect();
+    const UInt8 type = in.U8();
+    item.kind = type & 0x7F;
+    item.enabled = (type & kItemDisableBit) == 0;
+    const std::size_t length = in.U8();
+    const std::size_t start = in.pos();
+    if (!in.ok() || !in.Skip(length)) return false;
+    ByteReader data = in;
+    data.Seek(start);
+    switch (item.kind) {
+      case kButtonItem:
+      case kCheckBoxItem:
+      case kRadioButtonItem:
+      case kStaticTextItem:
+      case kEditTextItem:
+        for (std::size_t k = 0; k < length; ++k) item.text += char(data.U8());
+        break;
+      case kControlItem:
+      case kIconItem:
+      case kPictureItem:
+        if (length >= 2) item.resourceId = data.S16();
+        break;
+      default:
+        break;
+    }
+    in.AlignEven();
+    items.push_back(std::move(item));
+  }
+  *out = std::move(items);
+  return true;
+}
+
+bool ParseDialog(Handle h, DialogTemplate* out) {
+  ByteReader in = ReaderOf(h);
+  DialogTemplate d;
+  d.bounds = in.ReadRect();
+  d.procId = in.S16();
+  d.visible = in.U8() != 0;
+  in.Skip(1);
+  d.goAway = in.U8() != 0;
+  in.Skip(1);
+  d.refCon = in.S32();
+  d.itemListId = in.S16();
+  d.title = in.PString();
+  if (!in.ok()) return false;
+  *out = std::move(d);
+  return true;
+}
+
+bool ParseWindow(Handle h, WindowTemplate* out) {
+  ByteReader in = ReaderOf(h);
+  WindowTemplate w;
+  w.bounds = in.ReadRect();
+  w.procId = in.S16();
+  w.visible = in.U8() != 0;
+  in.Skip(1);
+  w.goAway = in.U8() != 0;
+  in.Skip(1);
+  w.refCon = in.S32();
+  w.title = in.PString();
+  if (!in.ok()) return false;
+  *out = std::move(w);
+  return true;
+}
+
+bool ParseMenu(Handle h, MenuTemplate* out) {
+  ByteReader in = ReaderOf(h);
+  MenuTemplate m;
+  m.menuId = in.S16();
+  in.Skip(4);  // width and height, computed when the menu is shown
+  m.procId = in.S16();
+  in.Skip(2);
+  const UInt32 enableFlags = in.U32();
+  m.enabled = (enableFlags & 1) != 0;
+  m.title = in.PString();
+  if (!in.ok()) return false;
+  // Items until a zero length byte (or the end of the data).
+  while (!in.AtEnd()) {
+    MenuItemData item;
+    item.text = in.PString();
+    if (!in.ok()) return false;
+    if (item.text.empty()) break;
+    item.icon = in.U8();
+    item.keyEquivalent = in.U8();
+    item.mark = in.U8();
+    item.style = in.U8();
+    if (!in.ok()) return false;
+    const std::size_t number = m.items.size() + 1;
+    item.enabled = number > 31 || (enableFlags >> number) & 1;
+    m.items.push_back(std::move(item));
+  }
+  *out = std::move(m);
+  return true;
+}
+
+bool ParseVersion(Handle h, VersionRecord* out) {
+  ByteReader in = ReaderOf(h);
+  VersionRecord v;
+  v.major = FromBcd(in.U8());
+  const UInt8 minorAndFix = in.U8();
+  v.minor = UInt8(minorAndFix >> 4);
+  v.bugFix = UInt8(minorAndFix & 0x0F);
+  v.stage = in.U8();
+  v.prerelease = in.U8();
+  v.region = in.U16();
+  v.shortVersion = in.PString();
+  v.longVersion = in.PString();
+  if (!in.ok()) return false;
+  *out = std::move(v);
+  return true;
+}
+
+}  // namespace vlres
