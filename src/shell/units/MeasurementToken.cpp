@@ -1,0 +1,7 @@
+#include "MeasurementToken.h"
+
+#include "UnitTextScanner.h"
+
+UnitTextScanner& operator>>(UnitTextScanner& scanner, MeasurementToken& token) {
+  return ReadUnitTextToken(scanner, token, "+-/", true);
+}

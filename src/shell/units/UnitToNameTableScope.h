@@ -1,0 +1,7 @@
+// Installs a unit-to-name table as gCurrentUnitToNameTable for a call.
+#pragma once
+
+#include "CurrentTableScope.h"
+#include "UnitToNameTable.h"
+
+using UnitToNameTableScope = CurrentTableScope<UnitToNameTable, &gCurrentUnitToNameTable>;
