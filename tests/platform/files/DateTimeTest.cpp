@@ -2,7 +2,7 @@
 
 #include "DateTime.h"
 
-TEST(DateTime, SecondsSince1904WithCarries) {
+TEST(FileDates, SecondsSince1904WithCarries) {
   struct Case {
     DateTimeRec date;
     UInt32 secs;
@@ -33,7 +33,7 @@ TEST(DateTime, SecondsSince1904WithCarries) {
   EXPECT_EQ(back.dayOfWeek, 3);  // a Tuesday
 }
 
-TEST(DateTime, TheClockCanStandStill) {
+TEST(FileDates, TheClockCanStandStill) {
   vlfiles::SetFixedDateTime(2878632000u);
   UInt32 now = 0;
   PortGetDateTime(&now);

@@ -46,7 +46,7 @@ bool HasExtendedAttributes(const std::string& folder) {
 
 }  // namespace
 
-class Files : public TempFolderTest {
+class FileOpsTest : public TempFolderTest {
  protected:
   FSSpec SpecOf(const std::string& leaf) {
     FSSpec spec;
@@ -55,7 +55,7 @@ class Files : public TempFolderTest {
   }
 };
 
-TEST_F(Files, TypesFollowExtensionsUnlessKeptWithTheFile) {
+TEST_F(FileOpsTest, TypesFollowExtensionsUnlessKeptWithTheFile) {
   InstallTable();
   EXPECT_EQ(TypeForExtension("DXF"), 0x00445846u);
   EXPECT_EQ(TypeForExtension("3dmf"), FourCC("3DMF"));  // the first row wins
@@ -86,7 +86,7 @@ TEST_F(Files, TypesFollowExtensionsUnlessKeptWithTheFile) {
   EXPECT_EQ(info.fdType, FourCC("TEXT"));
 }
 
-TEST_F(Files, TablesWithoutAnEndRecordAreCut) {
+TEST_F(FileOpsTest, TablesWithoutAnEndRecordAreCut) {
   std::vector<FileTypeRecord> rows(300, Row("ABCD", "abcd", "no end"));
   PortSetFileTypes(rows.data(), nullptr);
   EXPECT_EQ(FileTypes().size(), 256u);
@@ -104,7 +104,7 @@ TEST_F(Files, TablesWithoutAnEndRecordAreCut) {
   EXPECT_TRUE(TakeDialogTypeFilter().empty());
 }
 
-TEST_F(Files, CreateRenameAndDeleteKeepTheSidecarAlong) {
+TEST_F(FileOpsTest, CreateRenameAndDeleteKeepTheSidecarAlong) {
   FSSpec spec = SpecOf("model.vl");
   ASSERT_EQ(PortFSpCreate(&spec, FourCC("R*ch"), FourCC("TEXT")), noErr);
   EXPECT_EQ(PortFSpCreate(&spec, FourCC("R*ch"), FourCC("TEXT")), dupFNErr);
@@ -136,7 +136,7 @@ TEST_F(Files, CreateRenameAndDeleteKeepTheSidecarAlong) {
   EXPECT_EQ(Read(Path("config/keep")), "k");
 }
 
-TEST_F(Files, DataThroughReferenceNumbers) {
+TEST_F(FileOpsTest, DataThroughReferenceNumbers) {
   FSSpec spec = SpecOf("data.bin");
   ASSERT_EQ(PortFSpCreate(&spec, 0, FourCC("BINA")), noErr);
   SInt16 ref = 0;
@@ -184,7 +184,7 @@ TEST_F(Files, DataThroughReferenceNumbers) {
   EXPECT_EQ(PortFSpOpenDF(&folder, fsRdPerm, &ref), notAFileErr);
 }
 
-TEST_F(Files, CatalogListsAFolderInNameOrder) {
+TEST_F(FileOpsTest, CatalogListsAFolderInNameOrder) {
   InstallTable();
   std::filesystem::create_directories(Path("list/VL Plug-ins"));
   for (const char* leaf : {"VRML Export", "Umbrascope", "b", "A.dxf", ".hidden", "._Umbrascope",
@@ -227,7 +227,7 @@ TEST_F(Files, CatalogListsAFolderInNameOrder) {
   EXPECT_EQ(PortFileParamCall(&info, false), noErr);
 }
 
-TEST_F(Files, ProgramFileAndSystemFolders) {
+TEST_F(FileOpsTest, ProgramFileAndSystemFolders) {
   SInt16 vRefNum = 0;
   SInt32 parID = 0;
   Str63 name;

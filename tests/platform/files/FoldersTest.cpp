@@ -5,9 +5,9 @@
 
 using namespace vlfiles;
 
-class Folders : public TempFolderTest {};
+class DataFoldersTest : public TempFolderTest {};
 
-TEST_F(Folders, ConfigurationAndDataFolders) {
+TEST_F(DataFoldersTest, ConfigurationAndDataFolders) {
   EXPECT_EQ(ConfigDir(), Path("config/velmora"));
   EXPECT_FALSE(std::filesystem::exists(Path("config/velmora")));
   EXPECT_EQ(ConfigDir(true), Path("config/velmora"));
@@ -28,7 +28,7 @@ TEST_F(Folders, ConfigurationAndDataFolders) {
   EXPECT_FALSE(ExecutablePath().empty());
 }
 
-TEST_F(Folders, TemporaryNamesAreNewInTheirFolder) {
+TEST_F(DataFoldersTest, TemporaryNamesAreNewInTheirFolder) {
   std::string a = TemporaryPathBeside(Path("doc.vl"));
   EXPECT_EQ(a.rfind(root_ + "/.", 0), 0u);
   Write(a, "taken");

@@ -9,7 +9,7 @@
 
 using namespace vlfiles;
 
-class Replace : public TempFolderTest {
+class SafeReplaceTest : public TempFolderTest {
  protected:
   // A writer that writes the text in small pieces, as a document's writer does.
   static OSErr WritePieces(std::FILE* f, const std::string& text) {
@@ -19,7 +19,7 @@ class Replace : public TempFolderTest {
   }
 };
 
-TEST_F(Replace, AWriteErrorMidFileLeavesTheOriginalUntouched) {
+TEST_F(SafeReplaceTest, AWriteErrorMidFileLeavesTheOriginalUntouched) {
   const std::string original = "Version 1\nobjects: 3\n";
   const std::string replacement(20000, 'n');  // larger than the stream's buffer
   for (std::size_t failAfter : {std::size_t(0), std::size_t(1), std::size_t(4096), std::size_t(19999)}) {
@@ -35,7 +35,7 @@ TEST_F(Replace, AWriteErrorMidFileLeavesTheOriginalUntouched) {
   EXPECT_EQ(Read(Path("doc.vl")), replacement);
 }
 
-TEST_F(Replace, WriterFailuresAndExceptionsAbandonTheReplacement) {
+TEST_F(SafeReplaceTest, WriterFailuresAndExceptionsAbandonTheReplacement) {
   Write(Path("doc.vl"), "kept");
   EXPECT_EQ(ReplaceFile(Path("doc.vl"), [](std::FILE* f) {
               std::fputs("half", f);
@@ -55,7 +55,7 @@ TEST_F(Replace, WriterFailuresAndExceptionsAbandonTheReplacement) {
   EXPECT_EQ(ReplaceFileBytes(Path("data"), "x"), notAFileErr);
 }
 
-TEST_F(Replace, TheReplacedFileKeepsPermissionsTypeAndLinks) {
+TEST_F(SafeReplaceTest, TheReplacedFileKeepsPermissionsTypeAndLinks) {
   // A new file is simply created.
   ASSERT_EQ(ReplaceFileBytes(Path("new.vl"), "first"), noErr);
   EXPECT_EQ(Read(Path("new.vl")), "first");

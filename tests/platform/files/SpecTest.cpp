@@ -6,9 +6,9 @@
 
 using namespace vlfiles;
 
-class Spec : public TempFolderTest {};
+class FileSpecTest : public TempFolderTest {};
 
-TEST_F(Spec, PathsRoundTripThroughSpecs) {
+TEST_F(FileSpecTest, PathsRoundTripThroughSpecs) {
   struct Case {
     std::string disk;      // leaf name on disk (UTF-8)
     std::string mac;       // the spec's name (Mac Roman bytes)
@@ -31,7 +31,7 @@ TEST_F(Spec, PathsRoundTripThroughSpecs) {
   }
 }
 
-TEST_F(Spec, NamesWithoutASpecAreRefused) {
+TEST_F(FileSpecTest, NamesWithoutASpecAreRefused) {
   const std::string refused[] = {
       std::string(64, 'x'),         // too long
       "\xE6\x97\xA5\xE6\x9C\xAC",  // no Mac Roman form
@@ -58,7 +58,7 @@ TEST_F(Spec, NamesWithoutASpecAreRefused) {
   EXPECT_EQ(PathFromSpec(spec), "");
 }
 
-TEST_F(Spec, FoldersKeepTheirIdsAndClimbToTheRoot) {
+TEST_F(FileSpecTest, FoldersKeepTheirIdsAndClimbToTheRoot) {
   std::filesystem::create_directories(Path("a/b"));
   SInt32 b = FolderIdForPath(Path("a/b"));
   EXPECT_EQ(FolderIdForPath(Path("a/./b/")), b);
@@ -85,7 +85,7 @@ TEST_F(Spec, FoldersKeepTheirIdsAndClimbToTheRoot) {
   EXPECT_EQ(PathFromMacPath("Elsewhere:x"), "");
 }
 
-TEST_F(Spec, FolderReferencesAndTheDefaultFolder) {
+TEST_F(FileSpecTest, FolderReferencesAndTheDefaultFolder) {
   SInt16 ref = FolderRef(FolderIdForPath(root_));
   EXPECT_EQ(FolderRef(FolderIdForPath(root_)), ref);
   char path[256];
