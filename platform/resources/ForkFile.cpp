@@ -1,8 +1,6 @@
 #include "ForkFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -42,12 +40,6 @@ bool ReadEntries(const std::vector<unsigned char>& file, std::vector<Entry>* ent
 }
 
 }  // namespace
-
-std::string SidecarPath(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return "._" + path;
-  return path.substr(0, slash + 1) + "._" + path.substr(slash + 1);
-}
 
 bool LooksLikeFork(const unsigned char* head, std::size_t headSize, std::uint64_t size) {
   ByteReader in(head, headSize);
@@ -119,32 +111,6 @@ OSErr ReadFile(const std::string& path, std::size_t limit, std::vector<unsigned 
     return ioErr;
   }
   return noErr;
-}
-
-OSErr ReplaceFileContents(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::string temp = path + ".vlres-XXXXXX";
-  int fd = mkstemp(temp.data());
-  if (fd < 0) return errno == EACCES || errno == EROFS ? wrPermErr : ioErr;
-  std::size_t done = 0;
-  OSErr err = noErr;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      err = errno == ENOSPC ? dskFulErr : ioErr;
-      break;
-    }
-    done += std::size_t(n);
-  }
-  // Keep the permissions of the file being replaced.
-  struct stat st {};
-  if (err == noErr && stat(path.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
-  else if (err == noErr) fchmod(fd, 0644);
-  if (err == noErr && fsync(fd) != 0) err = ioErr;
-  if (close(fd) != 0 && err == noErr) err = ioErr;
-  if (err == noErr && std::rename(temp.c_str(), path.c_str()) != 0) err = ioErr;
-  if (err != noErr) unlink(temp.c_str());
-  return err;
 }
 
 }  // namespace vlres::fork

@@ -13,9 +13,6 @@ namespace vlres::fork {
 // Largest resource fork read from disk; larger ones are refused with memFullErr.
 constexpr std::size_t kMaxForkSize = std::size_t(256) << 20;
 
-// The sidecar that holds the resources of the file at path.
-std::string SidecarPath(const std::string& path);
-
 // True when head (the first bytes of a file of fileSize bytes) is a resource-fork header whose
 // parts lie inside the file.
 bool LooksLikeFork(const unsigned char* head, std::size_t headSize, std::uint64_t fileSize);
@@ -30,8 +27,5 @@ std::vector<unsigned char> AppleDoubleWithFork(const std::vector<unsigned char>&
 
 // Whole-file reading with a size limit: noErr, fnfErr, memFullErr when larger than limit, ioErr.
 OSErr ReadFile(const std::string& path, std::size_t limit, std::vector<unsigned char>* out);
-// Writes bytes beside path, flushes them and renames the result over path; on any failure the
-// file at path is untouched and the error is returned.
-OSErr ReplaceFileContents(const std::string& path, const std::vector<unsigned char>& bytes);
 
 }  // namespace vlres::fork

@@ -10,11 +10,13 @@
 #include <memory>
 #include <unordered_map>
 
+#include "FileOps.h"
 #include "FileSpec.h"
 #include "ForkFile.h"
 #include "Memory.h"
 #include "PString.h"
 #include "Resources.h"
+#include "SafeReplace.h"
 
 namespace {
 
@@ -216,7 +218,7 @@ bool CanWrite(const std::string& path) {
 OSErr ReadForkOf(const std::string& path, std::vector<unsigned char>* fork, std::string* forkPath,
                  bool* appleDouble) {
   using namespace vlres::fork;
-  std::string sidecar = SidecarPath(path);
+  std::string sidecar = vlfiles::SidecarPath(path);
   std::vector<unsigned char> bytes;
   if (Exists(sidecar)) {
     if (!Exists(path)) return fnfErr;
@@ -249,6 +251,10 @@ OSErr ReadForkOf(const std::string& path, std::vector<unsigned char>* fork, std:
   return noErr;
 }
 
+OSErr WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  return vlfiles::ReplaceFileBytes(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
 OSErr WriteFile(ResFile* file) {
   std::vector<vlres::ResourceData> resources;
   for (auto& e : file->entries) {
@@ -269,7 +275,7 @@ OSErr WriteFile(ResFile* file) {
     vlres::fork::ReadFile(file->forkPath, vlres::fork::kMaxForkSize * 2, &previous);
     fork = vlres::fork::AppleDoubleWithFork(previous, fork);
   }
-  err = vlres::fork::ReplaceFileContents(file->forkPath, fork);
+  err = WriteBytes(file->forkPath, fork);
   if (err == noErr) file->dirty = false;
   return err;
 }
@@ -525,15 +531,13 @@ SInt16 PortOpenResFileSpec(const FSSpec* spec, SInt8 permission) {
 }
 
 SInt16 PortOpenResFileIn(SInt16 vRefNum, SInt32 dirID, ConstStringPtr name, SInt8 permission) {
-  if (!name || name[0] == 0 || name[0] > 63) {
-    SetError(bdNamErr);
+  std::string path;
+  OSErr err = name && name[0] ? vlfiles::ResolvePath(vRefNum, dirID, name, &path) : OSErr(bdNamErr);
+  if (err != noErr) {
+    SetError(err == bdNamErr ? bdNamErr : resFNotFound);
     return -1;
   }
-  FSSpec spec;
-  spec.vRefNum = vRefNum;
-  spec.parID = dirID;
-  std::memcpy(spec.name, name, std::size_t(name[0]) + 1);
-  return PortOpenResFileSpec(&spec, permission);
+  return PortOpenResFilePath(path.c_str(), permission);
 }
 
 void PortUpdateResFile(SInt16 refNum) {
@@ -594,10 +598,10 @@ void PortCreateResFilePath(const char* path) {
   }
   std::vector<unsigned char> empty;
   vlres::WriteResourceFork({}, &empty);
-  std::string sidecar = SidecarPath(path);
+  std::string sidecar = vlfiles::SidecarPath(path);
   std::vector<unsigned char> previous;
   ReadFile(sidecar, kMaxForkSize * 2, &previous);
-  SetError(ReplaceFileContents(sidecar, AppleDoubleWithFork(previous, empty)));
+  SetError(WriteBytes(sidecar, AppleDoubleWithFork(previous, empty)));
 }
 
 void PortCreateResFileSpec(const FSSpec* spec, OSType creator, OSType fileType) {
@@ -605,6 +609,14 @@ void PortCreateResFileSpec(const FSSpec* spec, OSType creator, OSType fileType) 
   if (path.empty()) {
     SetError(fnfErr);
     return;
+  }
+  // A new file gets its type and creator; an existing one keeps its own.
+  if (!Exists(path)) {
+    OSErr err = PortFSpCreate(spec, creator, fileType);
+    if (err != noErr && err != dupFNErr) {
+      SetError(err);
+      return;
+    }
   }
   PortCreateResFilePath(path.c_str());
 }
