@@ -1,0 +1,313 @@
+#include "CApplication.h"
+
+#include <new>
+
+#include "Alerts.h"
+#include "CClipboard.h"
+#include "CMenuManager.h"
+#include "CTask.h"
+#include "Events.h"
+#include "PString.h"
+#include "Resources.h"
+
+CApplication* gApplication = nullptr;
+CDesktop* gDesktop = nullptr;
+CDecorator* gDecorator = nullptr;
+OSType gApplicationSignature = FourCC("????");
+Boolean gAlertsSuppressed = false;
+
+CApplication::CApplication() { gApplication = this; }
+
+CApplication::CApplication(SInt16 masters, Size rainyDay, Size credit, Size reserve) : CApplication() {
+  extraMasters = masters;
+  rainyDayFund = rainyDay;
+  creditLimit = credit;
+  toolboxReserve = reserve;
+}
+
+CApplication::~CApplication() {
+  if (lastTask) {
+    CTask* task = lastTask;
+    lastTask = nullptr;
+    task->Dispose();
+  }
+  // Documents go while the menu manager and the clipboard still exist.
+  DisposeDirectors();
+  if (gMenuManager) gMenuManager->Dispose();
+  if (ownClipboard && gClipboard == ownClipboard) gClipboard->Dispose();
+  ownClipboard = nullptr;
+  if (gApplication == this) gApplication = nullptr;
+}
+
+void CApplication::IApplication(SInt16 masters, Size rainyDay, Size credit, Size reserve) {
+  extraMasters = masters;
+  rainyDayFund = rainyDay;
+  creditLimit = credit;
+  toolboxReserve = reserve;
+  gApplication = this;
+  BecomeCommandTarget(true);
+  MakeFactories();
+}
+
+void CApplication::MakeFactories() {
+  MakeDesktop();
+  MakeClipboard();
+  MakeDecorator();
+  MakeSwitchboard();
+  MakeMenuManager();
+  SetUpFileParameters();
+  SetUpMenus();
+  factoriesMade = true;
+}
+
+void CApplication::MakeDesktop() {}
+
+void CApplication::MakeClipboard() {
+  auto* clipboard = new (std::nothrow) CClipboard;
+  FailNIL(clipboard);
+  clipboard->IClipboard(this, false);
+  gClipboard = clipboard;
+  ownClipboard = clipboard;
+}
+
+void CApplication::MakeDecorator() {}
+
+void CApplication::MakeSwitchboard() {}
+
+void CApplication::MakeMenuManager() {
+  auto* manager = new (std::nothrow) CMenuManager;
+  FailNIL(manager);
+  manager->IMenuManager(1);
+  if (gMenuManager && gMenuManager != manager) gMenuManager->Dispose();
+  gMenuManager = manager;
+}
+
+void CApplication::SetUpFileParameters() {
+  sfNumTypes = 1;
+  sfFileTypes[0] = FourCC("TEXT");
+  gApplicationSignature = FourCC("????");
+}
+
+void CApplication::SetUpMenus() {}
+
+void CApplication::PreStart() {}
+
+void CApplication::StartUpAction(SInt16) {
+  if (!launchFiles.empty()) {
+    std::vector<SFReply> files;
+    files.swap(launchFiles);
+    OpenDocuments(files);
+  } else {
+    (gCommandTarget ? gCommandTarget : this)->DoCommand(cmdNew);
+  }
+}
+
+void CApplication::Run() {
+  if (runState == 0) {
+    try {
+      if (!factoriesMade) MakeFactories();
+      PreStart();
+      StartUpAction(0);
+    } catch (const vlui::ExitToShellSignal&) {
+      throw;
+    } catch (...) {
+      ReportFailure(std::current_exception());
+    }
+  }
+  runState = 1;
+  while (running) {
+    try {
+      ProcessOneEvent();
+    } catch (const vlui::ExitToShellSignal&) {
+      throw;
+    } catch (...) {
+      ReportFailure(std::current_exception());
+    }
+  }
+  runState = 2;
+}
+
+void CApplication::ProcessOneEvent() {
+  EventRecord event;
+  PortGetNextEvent(everyEvent, &event);
+  DispatchEvent(&event);
+}
+
+void CApplication::DispatchEvent(EventRecord* event) {
+  CBureaucrat* target = gCommandTarget ? gCommandTarget : this;
+  char theChar = char(event->message & charCodeMask);
+  UInt8 keyCode = UInt8((event->message & keyCodeMask) >> 8);
+  switch (event->what) {
+    case keyDown:
+    case autoKey:
+      if (event->modifiers & cmdKey) {
+        UpdateAllMenus();
+        Boolean enabled = false;
+        long command = gMenuManager ? gMenuManager->FindKeyCommand(theChar, &enabled) : 0;
+        if (command != 0) {
+          if (enabled) (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
+          break;
+        }
+      }
+      if (event->what == keyDown)
+        target->DoKeyDown(theChar, keyCode, event);
+      else
+        target->DoAutoKey(theChar, keyCode, event);
+      break;
+    case keyUp:
+      target->DoKeyUp(theChar, keyCode, event);
+      break;
+    case commandEvt:
+      DispatchCommand(long(SInt32(event->message)));
+      break;
+    case nullEvent:
+      Idle(event);
+      break;
+    default:
+      // Mouse, update and activate events belong to the windows.
+      break;
+  }
+}
+
+Boolean CApplication::DispatchCommand(long command) {
+  UpdateAllMenus();
+  if (gMenuManager && gMenuManager->HasCommand(command) && !gMenuManager->IsCommandEnabled(command))
+    return false;
+  (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
+  return true;
+}
+
+void CApplication::Idle(EventRecord*) {}
+
+void CApplication::UpdateAllMenus() {
+  if (gMenuManager) gMenuManager->PrepareUpdate();
+  (gCommandTarget ? gCommandTarget : this)->UpdateMenus();
+  if (gMenuManager) gMenuManager->FinishUpdate();
+}
+
+void CApplication::ReportFailure(std::exception_ptr failure) {
+  try {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const CException& e) {
+      if (e.GetError() != 1) ReportError(e.GetError(), e.GetMessage());
+    } catch (const std::bad_alloc&) {
+      ReportError(memFullErr, 0);
+    } catch (const vlui::ExitToShellSignal&) {
+      throw;
+    } catch (...) {
+      ReportError(kUnknownFailure, 0);
+    }
+  } catch (const vlui::ExitToShellSignal&) {
+    throw;
+  } catch (...) {
+    // A report that fails itself must not end the program.
+  }
+}
+
+void CApplication::ReportError(OSErr error, long message) {
+  if (gAlertsSuppressed || inBackground) {
+    PortBeep(3);
+    return;
+  }
+  Str255 errorText, messageText;
+  PortNumToString(error, errorText);
+  PortNumToString(message, messageText);
+  PortSetAlertTexts(errorText, messageText, nullptr, nullptr);
+  PortAlert(kErrorAlert, nullptr);
+}
+
+Boolean CApplication::RequestQuit() {
+  if (!CloseDirectors(true)) return false;
+  running = false;
+  return true;
+}
+
+void CApplication::Quit() { RequestQuit(); }
+
+void CApplication::CreateDocument() {}
+
+void CApplication::OpenDocument(SFReply*) {}
+
+void CApplication::OpenDocuments(const std::vector<SFReply>& files) {
+  for (const SFReply& file : files) {
+    SFReply reply = file;
+    try {
+      OpenDocument(&reply);
+    } catch (const vlui::ExitToShellSignal&) {
+      throw;
+    } catch (...) {
+      ReportFailure(std::current_exception());
+    }
+  }
+}
+
+Boolean CApplication::AskFileToOpen(SFReply*) { return false; }
+
+void CApplication::DoCommand(long command) {
+  switch (command) {
+    case cmdQuit:
+      RequestQuit();
+      break;
+    case cmdNew:
+      CreateDocument();
+      break;
+    case cmdOpen: {
+      SFReply reply;
+      if (AskFileToOpen(&reply) && reply.good) OpenDocument(&reply);
+      break;
+    }
+    case cmdUndo:
+      if (lastTask) {
+        CTask* task = lastTask;
+        if (undone)
+          task->Redo();
+        else
+          task->Undo();
+        if (lastTask == task) undone = !undone;
+      }
+      break;
+    default:
+      CDirectorOwner::DoCommand(command);
+  }
+}
+
+void CApplication::UpdateMenus() {
+  CDirectorOwner::UpdateMenus();
+  if (!gMenuManager) return;
+  gMenuManager->EnableCommand(cmdQuit);
+  gMenuManager->EnableCommand(cmdNew);
+  gMenuManager->EnableCommand(cmdOpen);
+  // Active with a task: "Undo " or "Redo " and the task's name; otherwise "Undo " alone.
+  Boolean named = lastTask && !inBackground;
+  Str255 text;
+  PortGetListString(text, kClassLibStrings, named && undone ? kRedoStringIndex : kUndoStringIndex);
+  if (named) {
+    Str255 name;
+    PortGetListString(name, kUndoNameStrings, lastTask->GetNameIndex());
+    PStrConcat(text, name);
+  }
+  gMenuManager->SetCommandText(cmdUndo, text);
+  if (lastTask)
+    gMenuManager->EnableCommand(cmdUndo);
+  else
+    gMenuManager->DisableCommand(cmdUndo);
+}
+
+void CApplication::Notify(CTask* task) {
+  if (lastTask && lastTask != task) lastTask->Dispose();
+  lastTask = task;
+  undone = false;
+}
+
+void CApplication::BecomeInactive() {
+  inBackground = true;
+  gAlertsSuppressed = true;
+  CDirectorOwner::BecomeInactive();
+}
+
+void CApplication::BecomeActive() {
+  inBackground = false;
+  gAlertsSuppressed = false;
+  CDirectorOwner::BecomeActive();
+}

@@ -1,0 +1,83 @@
+#include "CDocument.h"
+
+#include "Alerts.h"
+#include "CMenuManager.h"
+#include "Commands.h"
+#include "Resources.h"
+#include "StandardFile.h"
+
+OSType gSaveOption = kSaveAsk;
+
+void CDocument::IDocument(CDirectorOwner* supervisor, Boolean isPrintable) {
+  Init(supervisor);
+  printable = isPrintable;
+}
+
+Boolean CDocument::GetFileSpec(FSSpec* spec) const {
+  if (!hasFile) return false;
+  if (spec) *spec = fileSpec;
+  return true;
+}
+
+void CDocument::SetFileSpec(const FSSpec* spec) {
+  hasFile = spec != nullptr;
+  fileSpec = spec ? *spec : FSSpec{};
+}
+
+void CDocument::GetName(StringPtr out) const {
+  if (hasFile)
+    PStrCopy(out, fileSpec.name, 63);
+  else
+    PStrCopy(out, name);
+}
+
+void CDocument::SetName(ConstStringPtr newName) { name = Str255(newName); }
+
+Boolean CDocument::DoSave() {
+  if (!hasFile) return DoSaveFileAs();
+  return false;
+}
+
+Boolean CDocument::DoSaveAs(StandardFileReply* reply) {
+  if (!reply || !reply->sfGood) return false;
+  SetFileSpec(&reply->sfFile);
+  return DoSave();
+}
+
+Boolean CDocument::DoSaveFileAs() { return false; }
+
+Boolean CDocument::Close(Boolean quitting) {
+  if (dirty && gSaveOption != kSaveNo) {
+    SInt16 answer = 1;
+    if (gSaveOption == kSaveAsk) {
+      Str255 title, why;
+      GetName(title);
+      PortGetListString(why, kClassLibStrings, quitting ? kQuittingStringIndex : kClosingStringIndex);
+      PortSetAlertTexts(title, why, nullptr, nullptr);
+      answer = PortAskAlert(kSaveChangesAlert, nullptr);
+    }
+    if (answer == 3) return false;
+    if (answer == 1 && !DoSave()) return false;
+  }
+  return CDirector::Close(quitting);
+}
+
+void CDocument::DoCommand(long command) {
+  switch (command) {
+    case cmdSave:
+      DoSave();
+      break;
+    case cmdSaveAs:
+      DoSaveFileAs();
+      break;
+    default:
+      CDirector::DoCommand(command);
+  }
+}
+
+void CDocument::UpdateMenus() {
+  CDirector::UpdateMenus();
+  if (!gMenuManager) return;
+  if (dirty) gMenuManager->EnableCommand(cmdSave);
+  gMenuManager->EnableCommand(cmdSaveAs);
+}

@@ -1,0 +1,53 @@
+// A document: a director with a file. Closing a changed document asks whether to save it
+// (alert 151, with the document's name and why it closes), and a refused or failed save keeps
+// it open, so nothing is lost. Commands 5 (save) and 6 (save as) are handled here.
+#pragma once
+
+#include "CDirector.h"
+#include "PString.h"
+
+struct StandardFileReply;
+
+class CDocument : public CDirector {
+  VL_REGISTERED_CLASS(CDocument, CDirector)
+
+ public:
+  CDocument() = default;
+
+  void IDocument(CDirectorOwner* supervisor, Boolean printable);
+  Boolean IsPrintable() const { return printable; }
+
+  // The document's file; an untitled document has none.
+  Boolean HasFile() const { return hasFile; }
+  Boolean GetFileSpec(FSSpec* spec) const;
+  void SetFileSpec(const FSSpec* spec);  // null: untitled again
+
+  // The name the save question shows: the file's name, else the name set here.
+  virtual void GetName(StringPtr name) const;
+  void SetName(ConstStringPtr name);
+
+  // Writes the document to its file; without a file, the save-as path. The base has nothing to
+  // write and answers false with a file.
+  virtual Boolean DoSave();
+  // Takes the chosen file and saves there.
+  virtual Boolean DoSaveAs(StandardFileReply* reply);
+  // The save-as path: asks for a file, then DoSaveAs. Until the save dialog exists the request
+  // is answered as cancelled (false).
+  virtual Boolean DoSaveFileAs();
+
+  // When changed, asks whether to save first (the save option decides, see gSaveOption).
+  Boolean Close(Boolean quitting) override;
+  void DoCommand(long command) override;
+  void UpdateMenus() override;
+
+ protected:
+  Boolean printable = false;
+  Boolean hasFile = false;
+  FSSpec fileSpec;
+  Str255 name;
+};
+
+// What closing a changed document does: ask (the default), save without asking, or close
+// without saving.
+enum : OSType { kSaveAsk = FourCC("ask "), kSaveYes = FourCC("yes "), kSaveNo = FourCC("no  ") };
+extern OSType gSaveOption;
