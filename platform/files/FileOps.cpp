@@ -49,16 +49,11 @@ SInt16 NewRefNum() {
   return 0;
 }
 
-std::string ParentOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 // The error for a failed call on path: a missing folder is told apart from a missing file.
 OSErr PathErr(const std::string& path, int err) {
   if (err == ENOENT) {
     struct stat st;
-    if (stat(ParentOf(path).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return dirNFErr;
+    if (stat(ParentFolder(path).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return dirNFErr;
   }
   return ErrFromErrno(err);
 }
@@ -67,6 +62,14 @@ OSErr SpecPath(const FSSpec* spec, std::string* path) {
   if (!spec) return paramErr;
   if (spec->parID == kRootParID) return bdNamErr;  // the root folder itself
   return ResolvePath(spec->vRefNum, spec->parID, spec->name, path);
+}
+
+// The path of an existing file (not a folder) a spec names.
+OSErr ExistingFilePath(const FSSpec* spec, std::string* path) {
+  if (OSErr err = SpecPath(spec, path)) return err;
+  struct stat st;
+  if (stat(path->c_str(), &st) != 0) return PathErr(*path, errno);
+  return S_ISDIR(st.st_mode) ? OSErr(notAFileErr) : OSErr(noErr);
 }
 
 bool IsOpen(const std::string& path) {
@@ -124,7 +127,7 @@ OSErr FillEntry(const std::string& path, const std::string& mac, CatalogInfo* in
   bool folder = S_ISDIR(st.st_mode);
   info->attributes = folder ? kFolderAttribute : 0;
   info->entryDirID = folder ? FolderIdForPath(path) : 0;
-  info->parID = path == "/" ? kRootParID : FolderIdForPath(ParentOf(path));
+  info->parID = path == "/" ? kRootParID : FolderIdForPath(ParentFolder(path));
   info->fileType = info->creator = 0;
   if (!folder) GetTypeAndCreator(path, &info->fileType, &info->creator);
   info->dataLength = folder ? 0 : long(st.st_size);
@@ -180,7 +183,8 @@ OSErr PortFSpRename(const FSSpec* spec, ConstStringPtr newName) {
   if (OSErr err = SpecPath(spec, &from)) return err;
   std::string disk;
   if (!newName || !NameToDisk(PStrToStd(newName), &disk)) return bdNamErr;
-  std::string to = ParentOf(from) + (ParentOf(from) == "/" ? "" : "/") + disk;
+  std::string folder = ParentFolder(from);
+  std::string to = folder == "/" ? "/" + disk : folder + "/" + disk;
   if (to == from) return noErr;
   struct stat st;
   if (lstat(from.c_str(), &st) != 0) return PathErr(from, errno);
@@ -193,11 +197,8 @@ OSErr PortFSpRename(const FSSpec* spec, ConstStringPtr newName) {
 
 OSErr PortFSpGetFInfo(const FSSpec* spec, FInfo* info) {
   std::string path;
-  if (OSErr err = SpecPath(spec, &path)) return err;
   if (!info) return paramErr;
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return PathErr(path, errno);
-  if (S_ISDIR(st.st_mode)) return notAFileErr;
+  if (OSErr err = ExistingFilePath(spec, &path)) return err;
   *info = FInfo();
   GetTypeAndCreator(path, &info->fdType, &info->fdCreator);
   return noErr;
@@ -205,11 +206,8 @@ OSErr PortFSpGetFInfo(const FSSpec* spec, FInfo* info) {
 
 OSErr PortFSpSetFInfo(const FSSpec* spec, const FInfo* info) {
   std::string path;
-  if (OSErr err = SpecPath(spec, &path)) return err;
   if (!info) return paramErr;
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return PathErr(path, errno);
-  if (S_ISDIR(st.st_mode)) return notAFileErr;
+  if (OSErr err = ExistingFilePath(spec, &path)) return err;
   return SetTypeAndCreator(path, info->fdType, info->fdCreator) ? noErr : fnfErr;
 }
 

@@ -34,19 +34,10 @@ FolderTable& Table() {
 
 bool IsVolume(SInt16 vRefNum) { return vRefNum == kVolumeRef || vRefNum == 0 || vRefNum == kOnSystemDisk; }
 
-std::string Normalized(const std::string& path) {
-  std::error_code ec;
-  fs::path p = fs::absolute(fs::path(path), ec);
-  if (ec) p = fs::path(path);
-  std::string s = p.lexically_normal().string();
-  while (s.size() > 1 && s.back() == '/') s.pop_back();
-  return s;
-}
-
 std::string CurrentFolder() {
   std::error_code ec;
   fs::path p = fs::current_path(ec);
-  return ec ? std::string("/") : Normalized(p.string());
+  return ec ? std::string("/") : NormalizedPath(p.string());
 }
 
 std::string Join(const std::string& folder, const std::string& leaf) {
@@ -64,6 +55,26 @@ OSErr CopyOut(const std::string& path, char* out, long outSize) {
 }
 
 }  // namespace
+
+std::string NormalizedPath(const std::string& path) {
+  std::error_code ec;
+  fs::path p = fs::absolute(fs::path(path), ec);
+  if (ec) p = fs::path(path);
+  std::string s = p.lexically_normal().string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+std::string ParentFolder(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string LeafName(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 bool NameToDisk(std::string_view macName, std::string* diskName) {
   if (macName.empty() || macName.size() > std::size_t(kMaxNameLength) || macName == "." || macName == "..")
@@ -91,7 +102,7 @@ bool NameFromDisk(std::string_view diskName, std::string* macName) {
 }
 
 SInt32 FolderIdForPath(const std::string& folder) {
-  std::string path = Normalized(folder);
+  std::string path = NormalizedPath(folder);
   if (path == "/") return kRootDirID;
   FolderTable& t = Table();
   auto it = t.idsByPath.find(path);
@@ -165,7 +176,7 @@ std::string PathFromSpec(const FSSpec& spec) {
 
 bool SpecFromPath(const std::string& path, FSSpec* out) {
   if (path.empty()) return false;
-  std::string full = Normalized(path);
+  std::string full = NormalizedPath(path);
   FSSpec spec;
   spec.vRefNum = kVolumeRef;
   if (full == "/") {
@@ -184,7 +195,7 @@ bool SpecFromPath(const std::string& path, FSSpec* out) {
 }
 
 std::string MacPathFromPath(const std::string& path) {
-  std::string full = Normalized(path);
+  std::string full = NormalizedPath(path);
   std::string out = kVolumeName;
   out += ':';
   if (full == "/") return out;

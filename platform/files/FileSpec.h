@@ -69,6 +69,12 @@ OSErr ResolvePath(SInt16 vRefNum, SInt32 dirID, ConstStringPtr name, std::string
 std::string MacPathFromPath(const std::string& path);
 std::string PathFromMacPath(std::string_view macPath);
 
+// Path helpers: an absolute path with "." and ".." folded and no trailing slash (except "/");
+// the folder part of a path ("." when it has none, "/" for a file at the root); the leaf part.
+std::string NormalizedPath(const std::string& path);
+std::string ParentFolder(const std::string& path);
+std::string LeafName(const std::string& path);
+
 // The toolbox error for a C library errno value.
 OSErr ErrFromErrno(int err);
 

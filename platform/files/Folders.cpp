@@ -26,17 +26,6 @@ std::string Env(const char* name) {
   return v ? std::string(v) : std::string();
 }
 
-std::string ParentOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string LeafOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool Exists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0 || errno != ENOENT;
@@ -69,12 +58,12 @@ std::string DataDir() {
   std::string build = VL_BUILD_DIR;
   if (!build.empty() && exe.compare(0, build.size() + 1, build + "/") == 0) return build + "/share/velmora";
   if (exe.empty()) return "share/velmora";
-  return ParentOf(ParentOf(exe)) + "/share/velmora";
+  return ParentFolder(ParentFolder(exe)) + "/share/velmora";
 }
 
 std::string ProgramPath() {
   std::string exe = ExecutablePath();
-  return DataDir() + "/" + (exe.empty() ? std::string("velmora") : LeafOf(exe));
+  return DataDir() + "/" + (exe.empty() ? std::string("velmora") : LeafName(exe));
 }
 
 std::string ConfigDir(bool create) {
@@ -98,11 +87,11 @@ bool MakeFolders(const std::string& folder) {
 }
 
 std::string TemporaryPathBeside(const std::string& target) {
-  std::string leaf = LeafOf(target);
+  std::string leaf = LeafName(target);
   // Leave room for the suffix within the file system's name limit, cutting on a character.
   std::size_t keep = std::min<std::size_t>(leaf.size(), 100);
   while (keep > 0 && keep < leaf.size() && (static_cast<unsigned char>(leaf[keep]) & 0xC0) == 0x80) --keep;
-  std::string stem = ParentOf(target) + "/." + leaf.substr(0, keep) + ".tmp-" + std::to_string(getpid()) + "-";
+  std::string stem = ParentFolder(target) + "/." + leaf.substr(0, keep) + ".tmp-" + std::to_string(getpid()) + "-";
   for (;;) {
     std::string candidate = stem + std::to_string(NextSerial());
     if (!Exists(candidate)) return candidate;

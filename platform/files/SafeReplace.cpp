@@ -66,9 +66,7 @@ std::string RealTarget(const std::string& target) {
 }
 
 void SyncFolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int fd = open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
     fsync(fd);
     close(fd);
@@ -108,9 +106,7 @@ OSErr ReplaceFile(const std::string& target, const std::function<OSErr(std::FILE
   if (temp.fd < 0) {
     int err = errno;
     struct stat folder;
-    std::size_t slash = real.rfind('/');
-    std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : real.substr(0, slash);
-    return err == ENOENT && stat(parent.c_str(), &folder) != 0 ? OSErr(dirNFErr) : ErrFromErrno(err);
+    return err == ENOENT && stat(ParentFolder(real).c_str(), &folder) != 0 ? OSErr(dirNFErr) : ErrFromErrno(err);
   }
   if (exists) fchmod(temp.fd, original.st_mode & 07777);
 

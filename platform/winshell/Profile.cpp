@@ -6,13 +6,13 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "FileSpec.h"
 #include "Folders.h"
 #include "SafeReplace.h"
 
@@ -36,18 +36,6 @@ bool SameName(std::string_view a, std::string_view b) {
 std::string Lower(std::string s) {
   for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
   return s;
-}
-
-std::string Normalized(const std::string& folder) {
-  std::error_code ec;
-  std::string s = std::filesystem::absolute(folder, ec).lexically_normal().string();
-  while (s.size() > 1 && s.back() == '/') s.pop_back();
-  return s;
-}
-
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 // One line of the file, with its own line end so that untouched lines are written back as read.
@@ -278,8 +266,10 @@ std::string ProfilePath(LPCSTR fileName) {
   std::string folder = cut == std::string::npos ? std::string() : cut == 0 ? std::string("/") : name.substr(0, cut);
   bool programs = folder.empty();
   if (!programs && folder.find('\\') == std::string::npos) {
-    std::string f = Normalized(folder);
-    programs = f == Normalized(FolderOf(vlfiles::ProgramPath())) || f == Normalized(FolderOf(vlfiles::ExecutablePath()));
+    using vlfiles::NormalizedPath, vlfiles::ParentFolder;
+    std::string f = NormalizedPath(folder);
+    programs = f == NormalizedPath(ParentFolder(vlfiles::ProgramPath())) ||
+               f == NormalizedPath(ParentFolder(vlfiles::ExecutablePath()));
   }
   if (!programs || leaf.empty()) return name;
   std::string config = vlfiles::ConfigDir();
