@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "FileOps.h"
 #include "FileSpec.h"
 #include "FileTypes.h"
 #include "Folders.h"
@@ -132,6 +133,30 @@ OSErr ReplaceFile(const std::string& target, const std::function<OSErr(std::FILE
   if (exists) CopyTypeAndCreator(real, temp.path);
   if (std::rename(temp.path.c_str(), real.c_str()) != 0) return ErrFromErrno(errno);
   temp.keep = true;
+  SyncFolderOf(real);
+  return noErr;
+}
+
+OSErr ReplaceWith(const std::string& target, const std::string& finished) {
+  if (target.empty() || finished.empty()) return paramErr;
+  std::string real = RealTarget(target);
+  struct stat st;
+  if (stat(finished.c_str(), &st) != 0) return ErrFromErrno(errno);
+  if (S_ISDIR(st.st_mode)) return notAFileErr;
+  int fd = open(finished.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ErrFromErrno(errno);
+  int rc = fsync(fd);
+  int syncErr = errno;
+  close(fd);
+  if (rc != 0) return ErrFromErrno(syncErr);
+
+  struct stat original;
+  if (stat(real.c_str(), &original) == 0) {
+    if (S_ISDIR(original.st_mode)) return notAFileErr;
+    chmod(finished.c_str(), original.st_mode & 07777);
+  }
+  if (std::rename(finished.c_str(), real.c_str()) != 0) return ErrFromErrno(errno);
+  if (stat(SidecarPath(finished).c_str(), &st) == 0) std::rename(SidecarPath(finished).c_str(), SidecarPath(real).c_str());
   SyncFolderOf(real);
   return noErr;
 }

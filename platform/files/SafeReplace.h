@@ -22,6 +22,13 @@ namespace vlfiles {
 OSErr ReplaceFile(const std::string& target, const std::function<OSErr(std::FILE*)>& writer);
 OSErr ReplaceFileBytes(const std::string& target, std::string_view bytes);
 
+// The last step of the same road for a file the caller wrote and closed itself (a temporary file
+// beside the target): flushes it to the disk and renames it over the target in one step, so that
+// there is never a moment without the target. It takes the target's permissions. The target's
+// resources (its sidecar) stay unless the finished file brings its own. On failure the target is
+// untouched and the finished file stays where it was.
+OSErr ReplaceWith(const std::string& target, const std::string& finished);
+
 // Test hook: the stream of the next ReplaceFile fails with errnoValue once afterBytes bytes have
 // reached the file, as a full disk would.
 void FailNextReplaceAfter(std::size_t afterBytes, int errnoValue = ENOSPC);

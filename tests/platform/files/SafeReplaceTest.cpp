@@ -78,3 +78,28 @@ TEST_F(SafeReplaceTest, TheReplacedFileKeepsPermissionsTypeAndLinks) {
   EXPECT_EQ(type, typeBefore);
   EXPECT_EQ(creator, creatorBefore);
 }
+
+TEST_F(SafeReplaceTest, AFinishedTemporaryFileTakesTheTargetsPlace) {
+  Write(Path("doc.vl"), "old");
+  Write(Path("._doc.vl"), "resources");
+  chmod(Path("doc.vl").c_str(), 0600);
+  Write(Path("12345"), "new");
+  ASSERT_EQ(ReplaceWith(Path("doc.vl"), Path("12345")), noErr);
+  EXPECT_EQ(Read(Path("doc.vl")), "new");
+  EXPECT_EQ(Read(Path("._doc.vl")), "resources");  // the document keeps its resources
+  struct stat st;
+  ASSERT_EQ(stat(Path("doc.vl").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(Names(root_), (std::vector<std::string>{"._doc.vl", "config", "data", "doc.vl"}));
+
+  // A finished file that brings resources of its own replaces them too.
+  Write(Path("678"), "newer");
+  Write(Path("._678"), "other resources");
+  ASSERT_EQ(ReplaceWith(Path("doc.vl"), Path("678")), noErr);
+  EXPECT_EQ(Read(Path("._doc.vl")), "other resources");
+
+  // Nothing to move: the target stays.
+  EXPECT_EQ(ReplaceWith(Path("doc.vl"), Path("gone")), fnfErr);
+  EXPECT_EQ(ReplaceWith(Path("config"), Path("doc.vl")), notAFileErr);
+  EXPECT_EQ(Read(Path("doc.vl")), "newer");
+}
