@@ -31,11 +31,11 @@ struct Entry {
   SInt16 id = 0;
   std::string name;
   UInt8 attributes = 0;
-  std::vector<unsigned char> bytes;              // contents of a file's resource
-  const unsigned char* staticData = nullptr;     // contents of a compiled-in resource
+  std::vector<unsigned char> bytes;           // contents of a file's resource
+  const unsigned char* staticData = nullptr;  // contents of a compiled-in resource
   std::size_t staticSize = 0;
-  Handle handle = nullptr;                        // the loaded block, null when not loaded
-  bool changed = false;                           // the block holds changes not yet in `bytes`
+  Handle handle = nullptr;  // the loaded block, null when not loaded
+  bool changed = false;     // the block holds changes not yet in `bytes`
 
   const unsigned char* Data() const { return staticData ? staticData : bytes.data(); }
   std::size_t DataSize() const { return staticData ? staticSize : bytes.size(); }
@@ -172,13 +172,15 @@ SInt16 CountMatching(bool wholeChain, ResType type) {
 
 Handle IndMatching(bool wholeChain, ResType type, SInt16 index) {
   long seen = 0;
-  Entry* found = index < 1 ? nullptr : Find(wholeChain, [&](const Entry& e) {
-    return e.type == type && ++seen == index;
-  });
+  Entry* found = index < 1
+                     ? nullptr
+                     : Find(wholeChain, [&](const Entry& e) { return e.type == type && ++seen == index; });
   return LoadMatching(found);
 }
 
-std::string PStr(ConstStringPtr p) { return p ? std::string(reinterpret_cast<const char*>(p + 1), p[0]) : std::string(); }
+std::string PStr(ConstStringPtr p) {
+  return p ? std::string(reinterpret_cast<const char*>(p + 1), p[0]) : std::string();
+}
 
 void DropFile(std::size_t index) {
   Chain& chain = TheChain();
@@ -252,7 +254,8 @@ OSErr ReadForkOf(const std::string& path, std::vector<unsigned char>* fork, std:
 }
 
 OSErr WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  return vlfiles::ReplaceFileBytes(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return vlfiles::ReplaceFileBytes(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 OSErr WriteFile(ResFile* file) {

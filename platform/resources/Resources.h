@@ -175,8 +175,8 @@ struct DialogItem {
   Rect bounds;
   UInt8 kind = 0;
   bool enabled = true;
-  std::string text;      // buttons, check boxes, radio buttons, static and edit text (Mac Roman)
-  SInt16 resourceId = 0; // control, icon and picture items
+  std::string text;       // buttons, check boxes, radio buttons, static and edit text (Mac Roman)
+  SInt16 resourceId = 0;  // control, icon and picture items
 };
 bool ParseItemList(Handle h, std::vector<DialogItem>* out);
 
@@ -219,10 +219,10 @@ struct WindowTemplate {
 bool ParseWindow(Handle h, WindowTemplate* out);
 
 struct VersionRecord {
-  UInt8 major = 0;     // binary, from the stored BCD
+  UInt8 major = 0;  // binary, from the stored BCD
   UInt8 minor = 0;
   UInt8 bugFix = 0;
-  UInt8 stage = 0;     // development 0x20, alpha 0x40, beta 0x60, release 0x80
+  UInt8 stage = 0;  // development 0x20, alpha 0x40, beta 0x60, release 0x80
   UInt8 prerelease = 0;
   UInt16 region = 0;
   std::string shortVersion;  // Mac Roman

@@ -33,14 +33,22 @@ struct Token {
 
 const char* KindName(Token::Kind kind) {
   switch (kind) {
-    case Token::kEnd: return "end of file";
-    case Token::kString: return "a string";
-    case Token::kType: return "a resource type";
-    case Token::kNumber: return "a number";
-    case Token::kVersion: return "a version number";
-    case Token::kWord: return "a word";
-    case Token::kOpen: return "'{'";
-    case Token::kClose: return "'}'";
+    case Token::kEnd:
+      return "end of file";
+    case Token::kString:
+      return "a string";
+    case Token::kType:
+      return "a resource type";
+    case Token::kNumber:
+      return "a number";
+    case Token::kVersion:
+      return "a version number";
+    case Token::kWord:
+      return "a word";
+    case Token::kOpen:
+      return "'{'";
+    case Token::kClose:
+      return "'}'";
   }
   return "?";
 }
@@ -48,10 +56,14 @@ const char* KindName(Token::Kind kind) {
 std::string Describe(const Token& t) {
   switch (t.kind) {
     case Token::kWord:
-    case Token::kVersion: return "'" + t.text + "'";
-    case Token::kNumber: return std::to_string(t.number);
-    case Token::kString: return "a string";
-    default: return KindName(t.kind);
+    case Token::kVersion:
+      return "'" + t.text + "'";
+    case Token::kNumber:
+      return std::to_string(t.number);
+    case Token::kString:
+      return "a string";
+    default:
+      return KindName(t.kind);
   }
 }
 
@@ -172,10 +184,18 @@ class Lexer {
       char e = text_[pos_++];
       switch (e) {
         case 'n':
-        case 'r': utf8 += '\r'; break;  // a line end is a carriage return in Mac text
-        case 't': utf8 += '\t'; break;
-        case '"': utf8 += '"'; break;
-        case '\\': utf8 += '\\'; break;
+        case 'r':
+          utf8 += '\r';
+          break;  // a line end is a carriage return in Mac text
+        case 't':
+          utf8 += '\t';
+          break;
+        case '"':
+          utf8 += '"';
+          break;
+        case '\\':
+          utf8 += '\\';
+          break;
         case 'x': {
           int hi = pos_ < text_.size() ? HexDigit(text_[pos_]) : -1;
           int lo = pos_ + 1 < text_.size() ? HexDigit(text_[pos_ + 1]) : -1;
@@ -186,7 +206,8 @@ class Lexer {
           t.text += char(hi * 16 + lo);
           break;
         }
-        default: throw Failure{line_, std::string("unknown escape '\\") + e + "' in string"};
+        default:
+          throw Failure{line_, std::string("unknown escape '\\") + e + "' in string"};
       }
     }
     t.text += ToMacRoman(utf8, t.line);
@@ -197,7 +218,8 @@ class Lexer {
     t.kind = Token::kType;
     std::size_t close = text_.find('\'', pos_ + 1);
     std::size_t end = text_.find('\n', pos_ + 1);
-    if (close == std::string::npos || close > end) throw Failure{t.line, "resource type not closed with \"'\""};
+    if (close == std::string::npos || close > end)
+      throw Failure{t.line, "resource type not closed with \"'\""};
     std::string inner = text_.substr(pos_ + 1, close - pos_ - 1);
     pos_ = close + 1;
     t.text = ToMacRoman(inner, t.line);
@@ -211,12 +233,16 @@ class Lexer {
     bool hex = text_.compare(pos_, 2, "0x") == 0 || text_.compare(pos_, 2, "0X") == 0;
     if (hex) pos_ += 2;
     std::size_t digits = pos_;
-    while (pos_ < text_.size() && (hex ? HexDigit(text_[pos_]) >= 0 : std::isdigit(static_cast<unsigned char>(text_[pos_])) != 0))
+    while (pos_ < text_.size() &&
+           (hex ? HexDigit(text_[pos_]) >= 0 : std::isdigit(static_cast<unsigned char>(text_[pos_])) != 0))
       ++pos_;
-    if (pos_ == digits) throw Failure{t.line, "'" + text_.substr(start, pos_ - start + 1) + "' is not a number"};
+    if (pos_ == digits)
+      throw Failure{t.line, "'" + text_.substr(start, pos_ - start + 1) + "' is not a number"};
     if (!hex && pos_ < text_.size() && text_[pos_] == '.' && text_[start] != '-') {
       // A version number such as 1.0.2.
-      while (pos_ < text_.size() && (text_[pos_] == '.' || std::isdigit(static_cast<unsigned char>(text_[pos_])))) ++pos_;
+      while (pos_ < text_.size() &&
+             (text_[pos_] == '.' || std::isdigit(static_cast<unsigned char>(text_[pos_]))))
+        ++pos_;
       t.kind = Token::kVersion;
       t.text = text_.substr(start, pos_ - start);
       return t;
@@ -285,14 +311,17 @@ class Parser {
  private:
   Token Expect(Token::Kind kind, const std::string& where) {
     Token t = lex_.Next();
-    if (t.kind != kind) throw Failure{t.line, std::string("expected ") + KindName(kind) + " " + where + ", found " + Describe(t)};
+    if (t.kind != kind)
+      throw Failure{t.line,
+                    std::string("expected ") + KindName(kind) + " " + where + ", found " + Describe(t)};
     return t;
   }
 
   long long Number(long long lo, long long hi, const std::string& what) {
     Token t = Expect(Token::kNumber, "for the " + what);
     if (t.number < lo || t.number > hi)
-      throw Failure{t.line, what + " " + t.text + " is outside " + std::to_string(lo) + " to " + std::to_string(hi)};
+      throw Failure{t.line,
+                    what + " " + t.text + " is outside " + std::to_string(lo) + " to " + std::to_string(hi)};
     return t.number;
   }
 
@@ -306,7 +335,8 @@ class Parser {
   void Open() { Expect(Token::kOpen, "to start the body of '" + TypeText(type_) + "'"); }
 
   bool AtClose() {
-    if (lex_.Peek().kind == Token::kEnd) throw Failure{lex_.line(), "body of '" + TypeText(type_) + "' not closed with '}'"};
+    if (lex_.Peek().kind == Token::kEnd)
+      throw Failure{lex_.line(), "body of '" + TypeText(type_) + "' not closed with '}'"};
     if (lex_.Peek().kind != Token::kClose) return false;
     lex_.Next();
     return true;
@@ -316,12 +346,14 @@ class Parser {
   std::string Keyword(const char* allowed) {
     Token t = lex_.Next();
     if (t.kind != Token::kWord)
-      throw Failure{t.line, "expected one of " + std::string(allowed) + " in '" + TypeText(type_) + "', found " + Describe(t)};
+      throw Failure{t.line, "expected one of " + std::string(allowed) + " in '" + TypeText(type_) +
+                                "', found " + Describe(t)};
     return t.text;
   }
 
   [[noreturn]] void Unknown(const std::string& word, const char* allowed) {
-    throw Failure{lex_.line(), "unknown word '" + word + "' in '" + TypeText(type_) + "' (allowed: " + allowed + ")"};
+    throw Failure{lex_.line(),
+                  "unknown word '" + word + "' in '" + TypeText(type_) + "' (allowed: " + allowed + ")"};
   }
 
   Rect ReadBounds() {
@@ -358,20 +390,33 @@ class Parser {
       return ReadFileBytes(MacRomanToUtf8(String("file name", 4096)), line);
     }
     switch (type) {
-      case FourCC("STR#"): return StringList();
-      case FourCC("STR "): return SingleString();
-      case FourCC("TEXT"): return Text();
-      case FourCC("ALRT"): return Alert();
-      case FourCC("DITL"): return ItemList();
-      case FourCC("DLOG"): return Dialog();
-      case FourCC("WIND"): return Window();
-      case FourCC("MENU"): return Menu();
-      case FourCC("CURS"): return Cursor();
-      case FourCC("ICON"): return Icon();
-      case FourCC("ICN#"): return IconList();
-      case FourCC("vers"): return Version();
+      case FourCC("STR#"):
+        return StringList();
+      case FourCC("STR "):
+        return SingleString();
+      case FourCC("TEXT"):
+        return Text();
+      case FourCC("ALRT"):
+        return Alert();
+      case FourCC("DITL"):
+        return ItemList();
+      case FourCC("DLOG"):
+        return Dialog();
+      case FourCC("WIND"):
+        return Window();
+      case FourCC("MENU"):
+        return Menu();
+      case FourCC("CURS"):
+        return Cursor();
+      case FourCC("ICON"):
+        return Icon();
+      case FourCC("ICN#"):
+        return IconList();
+      case FourCC("vers"):
+        return Version();
       default:
-        throw Failure{next.line, "type '" + TypeText(type) + "' has no typed body: give hex { ... } or file \"name\""};
+        throw Failure{next.line,
+                      "type '" + TypeText(type) + "' has no typed body: give hex { ... } or file \"name\""};
     }
   }
 
@@ -431,18 +476,23 @@ class Parser {
       Rect bounds = ReadBounds();
       vlres::ByteWriter data;
       switch (kind->second) {
-        case vlres::kUserItem: break;
+        case vlres::kUserItem:
+          break;
         case vlres::kControlItem:
         case vlres::kIconItem:
-        case vlres::kPictureItem: data.U16(UInt16(Number(-32768, 32767, "resource id of the item"))); break;
+        case vlres::kPictureItem:
+          data.U16(UInt16(Number(-32768, 32767, "resource id of the item")));
+          break;
         default: {
           std::string text = String("item text");
           data.Bytes(text.data(), text.size());
         }
       }
       UInt8 type = kind->second;
-      while (lex_.Peek().kind == Token::kWord && (lex_.Peek().text == "disabled" || lex_.Peek().text == "enabled"))
-        type = lex_.Next().text == "disabled" ? UInt8(type | vlres::kItemDisableBit) : UInt8(type & ~vlres::kItemDisableBit);
+      while (lex_.Peek().kind == Token::kWord &&
+             (lex_.Peek().text == "disabled" || lex_.Peek().text == "enabled"))
+        type = lex_.Next().text == "disabled" ? UInt8(type | vlres::kItemDisableBit)
+                                              : UInt8(type & ~vlres::kItemDisableBit);
       vlres::ByteWriter item;
       item.U32(0);
       item.WriteRect(bounds);
@@ -484,10 +534,14 @@ class Parser {
     const char* allowed = "bounds, items, stages";
     while (!AtClose()) {
       std::string word = Keyword(allowed);
-      if (word == "bounds") bounds = ReadBounds();
-      else if (word == "items") items = ItemsClause();
-      else if (word == "stages") stages = UInt16(Number(0, 0xFFFF, "stages"));
-      else Unknown(word, allowed);
+      if (word == "bounds")
+        bounds = ReadBounds();
+      else if (word == "items")
+        items = ItemsClause();
+      else if (word == "stages")
+        stages = UInt16(Number(0, 0xFFFF, "stages"));
+      else
+        Unknown(word, allowed);
     }
     Require(bounds.has_value(), "bounds");
     Require(items.has_value(), "items");
@@ -499,7 +553,8 @@ class Parser {
   }
 
   void Require(bool present, const char* what) {
-    if (!present) throw Failure{lex_.line(), "'" + TypeText(type_) + "' " + std::to_string(id_) + " needs " + what};
+    if (!present)
+      throw Failure{lex_.line(), "'" + TypeText(type_) + "' " + std::to_string(id_) + " needs " + what};
   }
 
   struct WindowFields {
@@ -519,14 +574,23 @@ class Parser {
                                  : "bounds, proc, visible, invisible, goaway, nogoaway, refcon, title";
     while (!AtClose()) {
       std::string word = Keyword(allowed);
-      if (word == "bounds") f.bounds = ReadBounds();
-      else if (word == "proc") f.proc = SInt16(Number(-32768, 32767, "window kind"));
-      else if (word == "visible" || word == "invisible") f.visible = word == "visible";
-      else if (word == "goaway" || word == "nogoaway") f.goAway = word == "goaway";
-      else if (word == "refcon") f.refCon = SInt32(Number(std::numeric_limits<SInt32>::min(), std::numeric_limits<SInt32>::max(), "refcon"));
-      else if (word == "title") f.title = String("title");
-      else if (dialog && word == "items") f.items = ItemsClause();
-      else Unknown(word, allowed);
+      if (word == "bounds")
+        f.bounds = ReadBounds();
+      else if (word == "proc")
+        f.proc = SInt16(Number(-32768, 32767, "window kind"));
+      else if (word == "visible" || word == "invisible")
+        f.visible = word == "visible";
+      else if (word == "goaway" || word == "nogoaway")
+        f.goAway = word == "goaway";
+      else if (word == "refcon")
+        f.refCon =
+            SInt32(Number(std::numeric_limits<SInt32>::min(), std::numeric_limits<SInt32>::max(), "refcon"));
+      else if (word == "title")
+        f.title = String("title");
+      else if (dialog && word == "items")
+        f.items = ItemsClause();
+      else
+        Unknown(word, allowed);
     }
     Require(f.bounds.has_value(), "bounds");
     if (dialog) Require(f.items.has_value(), "items");
@@ -563,8 +627,8 @@ class Parser {
     SInt16 proc = 0;
     bool enabled = true;
     std::vector<vlres::MenuItemData> items;
-    static const std::map<std::string, UInt8> styles = {{"bold", 1},    {"italic", 2},    {"underline", 4},
-                                                        {"outline", 8}, {"shadow", 16},   {"condense", 32},
+    static const std::map<std::string, UInt8> styles = {{"bold", 1},    {"italic", 2},  {"underline", 4},
+                                                        {"outline", 8}, {"shadow", 16}, {"condense", 32},
                                                         {"extend", 64}};
     const char* allowed = "title, proc, disabled, item, separator";
     const char* itemAllowed = "key, icon, mark, style, disabled, or the next item";
@@ -589,14 +653,19 @@ class Parser {
           const std::string& option = lex_.Peek().text;
           if (option == "item" || option == "separator" || option == "title" || option == "proc") break;
           lex_.Next();
-          if (option == "key") item.keyEquivalent = OneCharacter("key");
-          else if (option == "icon") item.icon = UInt8(Number(0, 255, "icon number"));
-          else if (option == "mark") item.mark = OneCharacter("mark");
-          else if (option == "disabled") item.enabled = false;
+          if (option == "key")
+            item.keyEquivalent = OneCharacter("key");
+          else if (option == "icon")
+            item.icon = UInt8(Number(0, 255, "icon number"));
+          else if (option == "mark")
+            item.mark = OneCharacter("mark");
+          else if (option == "disabled")
+            item.enabled = false;
           else if (option == "style") {
             while (lex_.Peek().kind == Token::kWord && styles.count(lex_.Peek().text))
               item.style |= styles.at(lex_.Next().text);
-          } else Unknown(option, itemAllowed);
+          } else
+            Unknown(option, itemAllowed);
         }
         items.push_back(item);
       } else {
@@ -633,7 +702,8 @@ class Parser {
   Bytes SizedHex(const std::string& what, std::size_t size) {
     Bytes b = lex_.HexBlock();
     if (b.size() != size)
-      throw Failure{lex_.line(), what + " needs " + std::to_string(size) + " bytes, has " + std::to_string(b.size())};
+      throw Failure{lex_.line(),
+                    what + " needs " + std::to_string(size) + " bytes, has " + std::to_string(b.size())};
     return b;
   }
 
@@ -644,14 +714,17 @@ class Parser {
     const char* allowed = "data, mask, hotspot";
     while (!AtClose()) {
       std::string word = Keyword(allowed);
-      if (word == "data") data = SizedHex("cursor data", 32);
-      else if (word == "mask") mask = SizedHex("cursor mask", 32);
+      if (word == "data")
+        data = SizedHex("cursor data", 32);
+      else if (word == "mask")
+        mask = SizedHex("cursor mask", 32);
       else if (word == "hotspot") {
         Point p;
         p.v = SInt16(Number(0, 15, "hot spot row"));
         p.h = SInt16(Number(0, 15, "hot spot column"));
         hotSpot = p;
-      } else Unknown(word, allowed);
+      } else
+        Unknown(word, allowed);
     }
     Require(data.has_value(), "data");
     Require(mask.has_value(), "mask");
@@ -680,9 +753,12 @@ class Parser {
     std::optional<Bytes> icon, mask;
     while (!AtClose()) {
       std::string word = Keyword("icon, mask");
-      if (word == "icon") icon = SizedHex("icon", 128);
-      else if (word == "mask") mask = SizedHex("icon mask", 128);
-      else Unknown(word, "icon, mask");
+      if (word == "icon")
+        icon = SizedHex("icon", 128);
+      else if (word == "mask")
+        mask = SizedHex("icon mask", 128);
+      else
+        Unknown(word, "icon, mask");
     }
     Require(icon.has_value(), "icon");
     Require(mask.has_value(), "mask");
@@ -712,8 +788,10 @@ class Parser {
         std::string part;
         while (std::getline(s, part, '.')) parts.push_back(part.empty() ? -1 : std::atoi(part.c_str()));
         if (parts.size() > 3 || parts[0] < 0 || parts[0] > 99 ||
-            (parts.size() > 1 && (parts[1] < 0 || parts[1] > 9)) || (parts.size() > 2 && (parts[2] < 0 || parts[2] > 9)))
-          throw Failure{t.line, "version " + t.text + " must be major.minor.fix with major 0-99, minor and fix 0-9"};
+            (parts.size() > 1 && (parts[1] < 0 || parts[1] > 9)) ||
+            (parts.size() > 2 && (parts[2] < 0 || parts[2] > 9)))
+          throw Failure{t.line,
+                        "version " + t.text + " must be major.minor.fix with major 0-99, minor and fix 0-9"};
         parts.resize(3, 0);
         numbers = parts;
       } else if (word == "stage") {
@@ -752,7 +830,9 @@ class Parser {
   std::vector<Output> extra_;
 };
 
-std::string Location(const std::string& fileName, int line) { return fileName + ":" + std::to_string(line) + ": "; }
+std::string Location(const std::string& fileName, int line) {
+  return fileName + ":" + std::to_string(line) + ": ";
+}
 
 }  // namespace
 

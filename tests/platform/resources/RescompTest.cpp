@@ -32,7 +32,8 @@ class Compiled : public ChainTest {
   void Install(const std::string& text) {
     resources_ = Compile(text);
     table_.clear();
-    for (auto& r : resources_) table_.push_back({r.type, r.id, nullptr, r.bytes.data(), UInt32(r.bytes.size())});
+    for (auto& r : resources_)
+      table_.push_back({r.type, r.id, nullptr, r.bytes.data(), UInt32(r.bytes.size())});
     vlres::InstallResourceTable(table_.data(), table_.size());
   }
   std::vector<vlres::ResourceData> resources_;
@@ -204,7 +205,8 @@ TEST(Rescomp, BadInputIsReportedWithItsLine) {
       {"resource 'STR#' 1 {\n \"a\"\n", "bad.vlr:3: body of 'STR#' not closed with '}'"},
       {"resource 'STR#' 1 { \"\xE2\x82\xAC\xF0\x9F\x98\x80\" }", "bad.vlr:1: text"},
       {"resource 'STR ' 1 { \"a\" \"b\" }", "bad.vlr:1: 'STR ' holds one string"},
-      {"resource 'STR#' 1 { \"a\" }\n\nresource 'STR#' 1 { \"b\" }", "bad.vlr:3: resource 'STR#' 1 is given twice"},
+      {"resource 'STR#' 1 { \"a\" }\n\nresource 'STR#' 1 { \"b\" }",
+       "bad.vlr:3: resource 'STR#' 1 is given twice"},
       {"resource 'ALRT' 5 {\n bounds 0 0 10 10 }", "bad.vlr:2: 'ALRT' 5 needs items"},
       {"resource 'ALRT' 5 { bounds 0 0 10 items 5 }", "bad.vlr:1: expected a number for the right"},
       {"resource 'DITL' 5 {\n  slider 0 0 1 1 }", "bad.vlr:2: unknown word 'slider' in 'DITL'"},
@@ -240,7 +242,8 @@ TEST(Rescomp, ProgramReportsErrorsAndWritesResourceFiles) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.rsrc")));
 
   WriteAll(dir.File("plugin.vlr"), "resource 'STR#' 7002 \"Roles\" { \"Building\" \"Site\" }\n");
-  command = std::string(VL_RESCOMP_PATH) + " --fork " + dir.File("plugin.rsrc") + " " + dir.File("plugin.vlr");
+  command =
+      std::string(VL_RESCOMP_PATH) + " --fork " + dir.File("plugin.rsrc") + " " + dir.File("plugin.vlr");
   ASSERT_EQ(std::system(command.c_str()), 0);
   vlres::ResetResourceChain();
   SInt16 ref = PortOpenResFilePath(dir.File("plugin.rsrc").c_str(), kResPermRead);
@@ -249,4 +252,23 @@ TEST(Rescomp, ProgramReportsErrorsAndWritesResourceFiles) {
   vlres::ResetResourceChain();
 
   EXPECT_NE(std::system((std::string(VL_RESCOMP_PATH) + " 2>/dev/null").c_str()), 0);
+}
+
+TEST_F(Compiled, FilesAreTakenRelativeToTheSource) {
+  ScratchFolder dir;
+  std::filesystem::create_directory(dir.File("pictures"));
+  WriteAll(dir.File("pictures/start.pict"), Bytes{0, 1, 0xFF});
+  WriteAll(dir.File("template.txt"), "façade\nEOF\n");
+  std::vector<vlres::ResourceData> out;
+  std::string error;
+  ASSERT_TRUE(
+      rescomp::CompileSource("resource 'PICT' 132 file \"pictures/start.pict\"\n"
+                             "resource 'TEXT' 270 { \"# head\\n\" include \"template.txt\" }\n",
+                             dir.File("app.vlr"), &out, &error))
+      << error;
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[0].bytes, (Bytes{0, 1, 0xFF}));
+  EXPECT_EQ(std::string(out[1].bytes.begin(), out[1].bytes.end()),
+            "# head\rfa\x8D"
+            "ade\rEOF\r");
 }

@@ -49,7 +49,7 @@ TEST_F(ResourceChain, MissingListsAndItemsGiveEmptyTextAndResourceError) {
     std::string text;
     OSErr err;
   } cases[] = {
-      {128, 1, "app", noErr}, {128, 2, "base", noErr}, {128, 3, "", resNotFound},
+      {128, 1, "app", noErr},    {128, 2, "base", noErr},    {128, 3, "", resNotFound},
       {128, 0, "", resNotFound}, {128, -1, "", resNotFound}, {999, 1, "", resNotFound},
   };
   for (const Case& c : cases) {
@@ -310,11 +310,18 @@ TEST_F(ResourceChain, FilesThatCannotBeOpenedAreRefusedCleanly) {
   } cases[] = {
       {"missing", [](const std::string&) {}, resFNotFound},
       {"empty data file", [](const std::string& p) { WriteAll(p, ""); }, eofErr},
-      {"text data file", [](const std::string& p) { WriteAll(p, "Just some text, no resources at all.\n"); }, eofErr},
+      {"text data file", [](const std::string& p) { WriteAll(p, "Just some text, no resources at all.\n"); },
+       eofErr},
       {"truncated fork", [&](const std::string& p) { WriteAll(p, truncated); }, eofErr},
       {"damaged map", [&](const std::string& p) { WriteAll(p, badMap); }, mapReadErr},
-      {"damaged sidecar", [&](const std::string& p) { WriteAll(p, "data"); WriteAll(vlfiles::SidecarPath(p), sidecarCut); }, mapReadErr},
-      {"sidecar without its file", [&](const std::string& p) { WriteAll(vlfiles::SidecarPath(p), fork); }, resFNotFound},
+      {"damaged sidecar",
+       [&](const std::string& p) {
+         WriteAll(p, "data");
+         WriteAll(vlfiles::SidecarPath(p), sidecarCut);
+       },
+       mapReadErr},
+      {"sidecar without its file", [&](const std::string& p) { WriteAll(vlfiles::SidecarPath(p), fork); },
+       resFNotFound},
       {"folder", [](const std::string& p) { std::filesystem::create_directory(p); }, resFNotFound},
   };
   int n = 0;

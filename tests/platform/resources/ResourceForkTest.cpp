@@ -53,8 +53,11 @@ TEST(ResourceFork, WrittenForkReadsBackEveryResource) {
   // Resources come back grouped by type, in order within each type.
   std::vector<std::pair<ResType, SInt16>> order;
   for (auto& r : back) order.push_back({r.type, r.id});
-  std::vector<std::pair<ResType, SInt16>> expected = {
-      {FourCC("STR#"), 128}, {FourCC("STR#"), -3}, {FourCC("TEXT"), 270}, {FourCC("sect"), 7}, {FourCC("alis"), 7}};
+  std::vector<std::pair<ResType, SInt16>> expected = {{FourCC("STR#"), 128},
+                                                      {FourCC("STR#"), -3},
+                                                      {FourCC("TEXT"), 270},
+                                                      {FourCC("sect"), 7},
+                                                      {FourCC("alis"), 7}};
   EXPECT_EQ(order, expected);
   for (const auto& want : sample) {
     bool found = false;
@@ -79,7 +82,8 @@ TEST(ResourceFork, EmptyForkHasNoResources) {
 
 TEST(ResourceFork, NamesLongerThanAStringAreRefused) {
   Bytes out;
-  EXPECT_EQ(vlres::WriteResourceFork({Resource(FourCC("TEXT"), 1, "", std::string(256, 'n'))}, &out), paramErr);
+  EXPECT_EQ(vlres::WriteResourceFork({Resource(FourCC("TEXT"), 1, "", std::string(256, 'n'))}, &out),
+            paramErr);
 }
 
 TEST(ResourceFork, EveryTruncationIsRefused) {

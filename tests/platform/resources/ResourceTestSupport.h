@@ -50,7 +50,8 @@ inline void WriteAll(const std::string& path, const std::string& text) {
   WriteAll(path, Bytes(text.begin(), text.end()));
 }
 
-inline vlres::ResourceData Resource(ResType type, SInt16 id, const std::string& bytes, const std::string& name = "") {
+inline vlres::ResourceData Resource(ResType type, SInt16 id, const std::string& bytes,
+                                    const std::string& name = "") {
   vlres::ResourceData r;
   r.type = type;
   r.id = id;
