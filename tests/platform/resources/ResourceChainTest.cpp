@@ -29,6 +29,14 @@ void WriteForkFile(const std::string& path, const std::vector<vlres::ResourceDat
   WriteAll(path, fork);
 }
 
+// An AppleDouble file: its header, then the entry count, entries and data given.
+Bytes AppleDouble(const std::string& countEntriesAndData) {
+  std::string bytes("\0\x05\x16\x07\0\x02\0\0", 8);
+  bytes.append(16, '\0');
+  bytes += countEntriesAndData;
+  return Bytes(bytes.begin(), bytes.end());
+}
+
 class ResourceChain : public ChainTest {};
 
 }  // namespace
@@ -270,11 +278,7 @@ TEST_F(ResourceChain, SidecarKeepsItsOtherEntries) {
   const std::string doc = dir.File("doc");
   WriteAll(doc, "data");
   // An AppleDouble sidecar with a Finder-information entry and no resource fork.
-  Bytes sidecar = {0, 5, 0x16, 7, 0, 2, 0, 0};
-  sidecar.resize(24, 0);
-  Bytes entries = {0, 1, 0, 0, 0, 9, 0, 0, 0, 38, 0, 0, 0, 4, 'I', 'N', 'F', 'O'};
-  sidecar.insert(sidecar.end(), entries.begin(), entries.end());
-  WriteAll(dir.File("._doc"), sidecar);
+  WriteAll(dir.File("._doc"), AppleDouble(std::string("\0\1\0\0\0\x09\0\0\0\x26\0\0\0\x04INFO", 18)));
 
   EXPECT_EQ(PortOpenResFilePath(doc.c_str(), kResPermRead), -1);
   EXPECT_EQ(PortResError(), eofErr);
@@ -298,10 +302,8 @@ TEST_F(ResourceChain, FilesThatCannotBeOpenedAreRefusedCleanly) {
   Bytes truncated(fork.begin(), fork.end() - 5);
   Bytes badMap = fork;
   badMap[fork.size() - 20] = 0x7F;  // a reference's data offset far past the data
-  Bytes sidecarCut = {0, 5, 0x16, 7, 0, 2, 0, 0};
-  sidecarCut.resize(24, 0);
-  Bytes sidecarEntry = {0, 1, 0, 0, 0, 2, 0, 0, 0, 38, 0x7F, 0, 0, 0};  // fork length past the end
-  sidecarCut.insert(sidecarCut.end(), sidecarEntry.begin(), sidecarEntry.end());
+  // A resource-fork entry whose length runs past the end of the sidecar.
+  Bytes sidecarCut = AppleDouble(std::string("\0\1\0\0\0\x02\0\0\0\x26\x7F\0\0\0", 14));
 
   struct Case {
     const char* name;
