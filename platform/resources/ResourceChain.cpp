@@ -85,6 +85,13 @@ Entry* EntryOf(Handle h) {
   return it == loaded.end() ? nullptr : it->second;
 }
 
+// The same, setting resNotFound when the block is not a resource.
+Entry* ResourceEntry(Handle h) {
+  Entry* e = EntryOf(h);
+  if (!e) SetError(resNotFound);
+  return e;
+}
+
 void MarkResourceBlock(Handle h, bool resource) {
   if (!PortIsHandle(h)) return;
   SInt8 state = PortGetHandleState(h);
@@ -308,22 +315,16 @@ Handle PortGetNamedResource(ResType type, ConstStringPtr name) {
 }
 
 void PortReleaseResource(Handle resource) {
-  Entry* e = EntryOf(resource);
-  if (!e) {
-    SetError(resNotFound);
-    return;
-  }
+  Entry* e = ResourceEntry(resource);
+  if (!e) return;
   Capture(e);
   Unload(e, true);
   SetError(noErr);
 }
 
 void PortDetachResource(Handle resource) {
-  Entry* e = EntryOf(resource);
-  if (!e) {
-    SetError(resNotFound);
-    return;
-  }
+  Entry* e = ResourceEntry(resource);
+  if (!e) return;
   Capture(e);
   Unload(e, false);
   SetError(noErr);
@@ -335,11 +336,8 @@ Handle PortGetIndResource(ResType type, SInt16 index) { return IndMatching(true,
 Handle PortGetIndResourceHere(ResType type, SInt16 index) { return IndMatching(false, type, index); }
 
 void PortGetResInfo(Handle resource, SInt16* id, ResType* type, StringPtr name) {
-  Entry* e = EntryOf(resource);
-  if (!e) {
-    SetError(resNotFound);
-    return;
-  }
+  Entry* e = ResourceEntry(resource);
+  if (!e) return;
   if (id) *id = e->id;
   if (type) *type = e->type;
   if (name) PStrFromStd(e->name, name);
@@ -347,11 +345,8 @@ void PortGetResInfo(Handle resource, SInt16* id, ResType* type, StringPtr name) 
 }
 
 SInt16 PortHomeResFile(Handle resource) {
-  Entry* e = EntryOf(resource);
-  if (!e) {
-    SetError(resNotFound);
-    return -1;
-  }
+  Entry* e = ResourceEntry(resource);
+  if (!e) return -1;
   SetError(noErr);
   return e->file->refNum;
 }
@@ -412,11 +407,8 @@ void PortRemoveResource(Handle resource) {
 }
 
 void PortChangedResource(Handle resource) {
-  Entry* e = EntryOf(resource);
-  if (!e) {
-    SetError(resNotFound);
-    return;
-  }
+  Entry* e = ResourceEntry(resource);
+  if (!e) return;
   if (!e->file->writable) {
     SetError(resAttrErr);
     return;
@@ -427,11 +419,8 @@ void PortChangedResource(Handle resource) {
 }
 
 void PortWriteResource(Handle resource) {
-  Entry* e = EntryOf(resource);
-  if (!e) {
-    SetError(resNotFound);
-    return;
-  }
+  Entry* e = ResourceEntry(resource);
+  if (!e) return;
   Capture(e);
   SetError(noErr);
 }

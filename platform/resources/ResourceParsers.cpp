@@ -13,6 +13,18 @@ ByteReader ReaderOf(Handle h) {
   return ByteReader(reinterpret_cast<const unsigned char*>(*h), std::size_t(size));
 }
 
+// The fields a dialog template shares with a window template, up to the reference constant.
+template <typename Template>
+void ReadWindowHead(ByteReader& in, Template* t) {
+  t->bounds = in.ReadRect();
+  t->procId = in.S16();
+  t->visible = in.U8() != 0;
+  in.Skip(1);
+  t->goAway = in.U8() != 0;
+  in.Skip(1);
+  t->refCon = in.S32();
+}
+
 UInt8 FromBcd(UInt8 b) { return UInt8((b >> 4) * 10 + (b & 0x0F)); }
 
 }  // namespace
@@ -103,13 +115,7 @@ bool ParseItemList(Handle h, std::vector<DialogItem>* out) {
 bool ParseDialog(Handle h, DialogTemplate* out) {
   ByteReader in = ReaderOf(h);
   DialogTemplate d;
-  d.bounds = in.ReadRect();
-  d.procId = in.S16();
-  d.visible = in.U8() != 0;
-  in.Skip(1);
-  d.goAway = in.U8() != 0;
-  in.Skip(1);
-  d.refCon = in.S32();
+  ReadWindowHead(in, &d);
   d.itemListId = in.S16();
   d.title = in.PString();
   if (!in.ok()) return false;
@@ -120,13 +126,7 @@ bool ParseDialog(Handle h, DialogTemplate* out) {
 bool ParseWindow(Handle h, WindowTemplate* out) {
   ByteReader in = ReaderOf(h);
   WindowTemplate w;
-  w.bounds = in.ReadRect();
-  w.procId = in.S16();
-  w.visible = in.U8() != 0;
-  in.Skip(1);
-  w.goAway = in.U8() != 0;
-  in.Skip(1);
-  w.refCon = in.S32();
+  ReadWindowHead(in, &w);
   w.title = in.PString();
   if (!in.ok()) return false;
   *out = std::move(w);
