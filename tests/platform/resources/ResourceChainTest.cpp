@@ -5,6 +5,7 @@
 #include "FileSpec.h"
 #include "PString.h"
 #include "ResourceTestSupport.h"
+#include "SafeReplace.h"
 
 using namespace restest;
 
@@ -355,4 +356,27 @@ TEST_F(ResourceChain, FilesAreFoundBySpecAndByFolder) {
   EXPECT_EQ(PortOpenResFileIn(spec.vRefNum, spec.parID, missing, kResPermRead), -1);
   EXPECT_EQ(PortResError(), resFNotFound);
   EXPECT_EQ(PortOpenResFileSpec(nullptr, kResPermRead), -1);
+}
+
+TEST_F(ResourceChain, FailedWriteLeavesTheFileAndKeepsTheChanges) {
+  ScratchFolder dir;
+  const std::string path = dir.File("doc");
+  WriteAll(path, "data");
+  PortCreateResFilePath(path.c_str());
+  const std::string sidecar = vlfiles::SidecarPath(path);
+  const Bytes before = ReadAll(sidecar);
+  SInt16 ref = PortOpenResFilePath(path.c_str(), kResPermReadWrite);
+  PortAddResource(PortHandleFromBytes("section record", 14), FourCC("sect"), 1, nullptr);
+
+  vlfiles::FailNextReplaceAfter(10);
+  PortUpdateResFile(ref);
+  EXPECT_EQ(PortResError(), dskFulErr);
+  EXPECT_EQ(ReadAll(sidecar), before);
+
+  // The changes are still there for the next write.
+  PortUpdateResFile(ref);
+  EXPECT_EQ(PortResError(), noErr);
+  PortCloseResFile(ref);
+  ref = PortOpenResFilePath(path.c_str(), kResPermRead);
+  EXPECT_EQ(HandleText(PortLoadResource(FourCC("sect"), 1)), "section record");
 }
