@@ -1,0 +1,95 @@
+// The program's exception: a class-library exception that also carries one of the program's
+// error codes. Its message is not kept in the object but in the one global buffer gErrorMessage,
+// which the alerts read.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "CException.h"
+#include "DEErrors.h"
+#include "PString.h"
+
+extern Str255 gErrorMessage;
+
+class DETException : public CException {
+  VL_REGISTERED_CLASS(DETException, CException)
+
+ public:
+  DETException();
+  DETException(std::int32_t code, ConstStringPtr message);
+  DETException(std::int32_t context, OSErr osError);
+
+  virtual void TellUser();
+  virtual void Report(const char* sourcePath, int line);
+  // True when it found a text for the OS error; the buffer holds "an unknown error occured" otherwise.
+  virtual bool GetErrorText(StringPtr buffer);
+  virtual void SetContext(std::int32_t context) { code = context; }
+
+  std::int32_t GetCode() const { return code; }
+  OSErr GetOSError() const { return error; }
+  bool WasReported() const { return reported; }
+
+ protected:
+  // The message box of a catch site: shown once per exception object.
+  void ShowReport(const char* sourcePath, int line, const char* beginning, const char* errorLine,
+                  const char* title);
+
+  std::int32_t code = kDEErrorNone;
+  bool reported = false;
+};
+
+// Thrown when the 3D library reports an error; its code is always kDEErrorQD3DInternal.
+class DETQ3Exception : public DETException {
+  VL_REGISTERED_CLASS(DETQ3Exception, DETException)
+
+ public:
+  DETQ3Exception(std::int32_t q3Error, ConstStringPtr message);
+
+  void TellUser() override;
+  void Report(const char* sourcePath, int line) override;
+  bool GetErrorText(StringPtr buffer) override;
+
+  std::int32_t GetQ3Error() const { return q3Error; }
+
+ private:
+  std::int32_t q3Error;
+  std::int32_t secondError = 0;
+  bool secondErrorSet = false;  // never set
+};
+
+// A system-level exception code carried as an exception.
+class SE_Exception {
+ public:
+  explicit SE_Exception(std::uint32_t seCode) : seCode(seCode) {}
+  void Report(const char* sourcePath, int line);
+  std::uint32_t GetCode() const { return seCode; }
+  bool WasReported() const { return reported; }
+
+ private:
+  std::uint32_t seCode;
+  bool reported = false;
+};
+
+[[noreturn]] void ThrowError(std::int32_t code, ConstStringPtr message);
+[[noreturn]] void ThrowQD3DException(std::int32_t q3Error, ConstStringPtr message);
+void ThrowIfZero(long value, ConstStringPtr message);
+void ThrowIfFalse(bool condition, ConstStringPtr message);
+void ThrowIfNilWithMessage(const void* pointer, ConstStringPtr message);
+void ThrowIfNil(const void* pointer);
+void ThrowIfResError(std::int32_t context);
+void ThrowIfMemError(std::int32_t context);
+void ThrowIfOSErr(OSErr error, std::int32_t context);
+void ThrowIfFileError(std::FILE* stream, std::int32_t context);
+// Inside a catch of a class-library exception: the context replaces the code.
+[[noreturn]] void RethrowAsDETException(const CException& caught, std::int32_t context);
+[[noreturn]] void TranslateStructuredException(std::uint32_t seCode, void* exceptionPointers);
+
+// The catch-all of an event step and of catch sites: tells the user.
+void ReportException(CException& exception);
+
+// The 3D library's error callback: throws a DETQ3Exception carrying the first error.
+[[noreturn]] void DEErrorHandler(std::int32_t firstError, std::int32_t lastError, long reference);
+
+// Name of a 3D library error code, or null when the table has none.
+const char* GetQ3ErrorName(std::int32_t q3Error);
