@@ -12,6 +12,7 @@
 
 #include "CCollaborator.h"
 #include "MacTypes.h"
+#include "PString.h"
 
 struct MenuItemRecord {
   std::string text;        // Mac Roman; "-" is a separator line

@@ -1,0 +1,240 @@
+// The application's run loop, start-up, error reports and quitting.
+#include <new>
+#include <stdexcept>
+
+#include "CDocument.h"
+#include "CMenuManager.h"
+#include "ClassLibTestSupport.h"
+#include "Commands.h"
+#include "StandardFile.h"
+
+namespace {
+
+class LoopApp : public CApplication {
+ public:
+  std::vector<long> handled;
+  std::vector<std::string> opened;
+  int newDocuments = 0;
+  void DoCommand(long command) override {
+    switch (command) {
+      case 1:  // quit goes to the class library
+        CApplication::DoCommand(command);
+        return;
+      case 7001:
+        throw CException(-43, 0);
+      case 7002:
+        throw std::bad_alloc();
+      case 7003:
+        throw CException(1, 0);  // silent
+      case 7004:
+        throw std::runtime_error("not a class-library exception");
+      default:
+        handled.push_back(command);
+        CApplication::DoCommand(command);
+    }
+  }
+  void CreateDocument() override { ++newDocuments; }
+  void OpenDocument(SFReply* reply) override {
+    std::string name = reply->fName.Std();
+    if (name == "bad") Failure(-39, 0);
+    opened.push_back(name);
+  }
+};
+
+// Feeds one command per request for the next event, then quits.
+class CommandSource : public vlui::EventSource {
+ public:
+  explicit CommandSource(std::vector<long> commands) : commands(std::move(commands)) {}
+  void Refill() override {
+    ++refills;
+    if (next < commands.size())
+      vlui::PostCommand(commands[next++]);
+    else if (!quit) {
+      quit = true;
+      vlui::PostCommand(cmdQuit);
+    } else {
+      PortExitToShell(99);  // the program did not quit
+    }
+  }
+  std::vector<long> commands;
+  std::size_t next = 0;
+  bool quit = false;
+  int refills = 0;
+};
+
+using ApplicationTest = AppFixture;
+
+TEST_F(ApplicationTest, FailureInOneStepIsReportedAndTheLoopGoesOn) {
+  auto* a = MakeApp<LoopApp>();
+  CommandSource source({7001, 500, 7002, 7003, 7004, 501});
+  vlui::SetEventSource(&source);
+  a->Run();
+  vlui::SetEventSource(nullptr);
+  EXPECT_EQ(a->GetRunState(), 2);
+  EXPECT_FALSE(a->IsRunning());
+  // Every command after a failing one still ran; the first pass made a new document.
+  EXPECT_EQ(a->handled, (std::vector<long>{cmdNew, 500, 501}));
+  EXPECT_EQ(a->newDocuments, 1);
+  // -43 and out of memory and the foreign failure are reported; error 1 is silent.
+  ASSERT_EQ(vlalert::Log().size(), 3u);
+  for (const auto& r : vlalert::Log()) {
+    EXPECT_EQ(r.kind, "alert");
+    EXPECT_EQ(r.id, kErrorAlert);
+  }
+  EXPECT_EQ(vlalert::Log()[0].texts[0], "-43");
+  EXPECT_EQ(vlalert::Log()[1].texts[0], std::to_string(memFullErr));
+  EXPECT_EQ(vlalert::Log()[2].texts[0], std::to_string(kUnknownFailure));
+}
+
+TEST_F(ApplicationTest, ErrorsOnlyBeepInTheBackground) {
+  auto* a = MakeApp<LoopApp>();
+  a->BecomeInactive();
+  long beeps = vlui::BeepCount();
+  a->ReportFailure(std::make_exception_ptr(CException(-36, 0)));
+  EXPECT_EQ(vlui::BeepCount(), beeps + 1);
+  EXPECT_TRUE(vlalert::Log().empty());
+  a->BecomeActive();
+  EXPECT_FALSE(gAlertsSuppressed);
+}
+
+TEST_F(ApplicationTest, ExitToShellLeavesTheLoop) {
+  auto* a = MakeApp<LoopApp>();
+  struct Exit : vlui::EventSource {
+    void Refill() override { PortExitToShell(7); }
+  } source;
+  vlui::SetEventSource(&source);
+  try {
+    a->Run();
+    FAIL() << "the run loop caught the exit";
+  } catch (const vlui::ExitToShellSignal& exit) {
+    EXPECT_EQ(exit.status, 7);
+  }
+  vlui::SetEventSource(nullptr);
+}
+
+TEST_F(ApplicationTest, LaunchFilesAreOpenedInOrderInsteadOfNew) {
+  auto* a = MakeApp<LoopApp>();
+  std::vector<SFReply> files(3);
+  files[0].fName = Str63("one");
+  files[1].fName = Str63("bad");
+  files[2].fName = Str63("two");
+  a->SetLaunchFiles(files);
+  CommandSource source({});
+  vlui::SetEventSource(&source);
+  a->Run();
+  vlui::SetEventSource(nullptr);
+  EXPECT_EQ(a->opened, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(a->newDocuments, 0);
+  EXPECT_EQ(AlertIds(), (std::vector<int>{kErrorAlert}));  // the bad one, reported
+}
+
+// A document that counts its saves.
+class SavingDocument : public CDocument {
+ public:
+  int* saves;
+  bool saveWorks = true;
+  explicit SavingDocument(int* saves) : saves(saves) {}
+  Boolean DoSave() override {
+    ++*saves;
+    if (!saveWorks) Failure(-34, 0);
+    dirty = false;
+    return true;
+  }
+};
+
+TEST_F(ApplicationTest, QuitAsksChangedDocumentsAndARefusalStopsIt) {
+  auto* a = MakeApp<LoopApp>();
+  int saves = 0;
+  auto* clean = new SavingDocument(&saves);
+  clean->IDocument(a, false);
+  auto* changed = new SavingDocument(&saves);
+  changed->IDocument(a, false);
+  changed->SetName(Str255("Plan"));
+  changed->dirty = true;
+
+  answers = {3};  // Cancel
+  EXPECT_FALSE(a->RequestQuit());
+  EXPECT_TRUE(a->IsRunning());
+  EXPECT_EQ(a->CountDirectors(), 2);
+  ASSERT_EQ(AlertIds(), (std::vector<int>{kSaveChangesAlert}));
+  EXPECT_EQ(vlui::AlertText(0), "Plan");
+
+  changed->saveWorks = false;  // Save, and the save fails: nothing is lost
+  answers = {1};
+  EXPECT_THROW(a->RequestQuit(), CException);
+  EXPECT_EQ(a->CountDirectors(), 2);
+
+  changed->saveWorks = true;
+  answers = {1};
+  EXPECT_TRUE(a->RequestQuit());
+  EXPECT_EQ(saves, 2);
+  EXPECT_EQ(a->CountDirectors(), 0);
+  EXPECT_FALSE(a->IsRunning());
+}
+
+TEST_F(ApplicationTest, DontSaveClosesWithoutSaving) {
+  auto* a = MakeApp<LoopApp>();
+  int saves = 0;
+  auto* doc = new SavingDocument(&saves);
+  doc->IDocument(a, false);
+  doc->dirty = true;
+  answers = {2};
+  EXPECT_TRUE(doc->Close(false));
+  EXPECT_EQ(saves, 0);
+  EXPECT_EQ(a->CountDirectors(), 0);
+}
+
+TEST_F(ApplicationTest, SaveOptionDecidesWithoutAsking) {
+  auto* a = MakeApp<LoopApp>();
+  int saves = 0;
+  for (OSType option : {kSaveNo, kSaveYes}) {
+    gSaveOption = option;
+    auto* doc = new SavingDocument(&saves);
+    doc->IDocument(a, false);
+    doc->dirty = true;
+    EXPECT_TRUE(doc->Close(true));
+  }
+  gSaveOption = kSaveAsk;
+  EXPECT_EQ(saves, 1);
+  EXPECT_TRUE(vlalert::Log().empty());
+}
+
+TEST_F(ApplicationTest, UndoItemTextNamesTheTask) {
+  // String lists 128 and 130 of a small resource table.
+  static const unsigned char list128[] = {0, 4, 1, 'q', 1, 'c', 5, 'U', 'n', 'd', 'o', ' ', 5, 'R', 'e', 'd', 'o', ' '};
+  static const unsigned char list130[] = {0, 2, 4, 'M', 'o', 'v', 'e', 5, 'S', 'c', 'a', 'l', 'e'};
+  static const vlres::CompiledResource table[] = {
+      {FourCC("STR#"), 128, nullptr, list128, sizeof list128},
+      {FourCC("STR#"), 130, nullptr, list130, sizeof list130},
+  };
+  vlres::InstallResourceTable(table, 2);
+  auto* a = MakeApp<LoopApp>();
+  gMenuManager->AddMenu(2);
+  gMenuManager->AddCommandItem(cmdUndo, Str255("Undo"), 2, 0);
+  Str255 text;
+  a->UpdateAllMenus();
+  gMenuManager->GetCommandText(cmdUndo, text);
+  EXPECT_EQ(text.Std(), "Undo ");
+  EXPECT_FALSE(gMenuManager->IsCommandEnabled(cmdUndo));
+
+  std::vector<std::string> log;
+  auto* task = new RecordingTask(&log, "t");
+  task->Init(2);
+  a->Notify(task);
+  a->UpdateAllMenus();
+  gMenuManager->GetCommandText(cmdUndo, text);
+  EXPECT_EQ(text.Std(), "Undo Scale");
+  EXPECT_TRUE(gMenuManager->IsCommandEnabled(cmdUndo));
+  EXPECT_TRUE(a->DispatchCommand(cmdUndo));
+  a->UpdateAllMenus();
+  gMenuManager->GetCommandText(cmdUndo, text);
+  EXPECT_EQ(text.Std(), "Redo Scale");
+  a->BecomeInactive();
+  a->UpdateAllMenus();
+  gMenuManager->GetCommandText(cmdUndo, text);
+  EXPECT_EQ(text.Std(), "Undo ");
+  a->BecomeActive();
+  a->Notify(nullptr);  // the task goes while its log exists
+}
+
+}  // namespace
