@@ -23,7 +23,8 @@ bool PointInPolygon(const Vector3d* point, Handle loop, SInt16 count);
 // any length without scratch memory.
 void PolygonNormal(Handle loop, SInt16 count, Vector3d* normal);
 // True when loop B, reversed and rotated as needed, has loop A's normal (within 1e-5); B is left
-// in the last arrangement tried. False when nB is negative or A has no normal.
+// in the last arrangement tried. False when nB is negative or A has no normal. Each arrangement
+// is a new block made by the edits below, which may throw.
 bool AlignPointLoops(Handle loopA, SInt16 countA, Handle* loopB, SInt16 countB);
 // The part of the polygon with n . p + d >= 0, crossing points added, as a new block in *result
 // (null when empty; the previous *result is not released). A polygon lying wholly in the plane

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <random>
 #include <vector>
 
 #include "Memory.h"
@@ -45,3 +47,23 @@ inline std::vector<Vector3d> Reversed(std::vector<Vector3d> points) { return {po
 
 // The unit square in the winding whose normal is (0, 0, -1).
 inline std::vector<Vector3d> UnitSquare() { return {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}; }
+
+// A random plane: an orthonormal pair of axes across a random unit normal, through a random
+// origin whose coordinates lie within +-reach. At(u, v) is the plane's point of those coordinates.
+struct RandomPlane {
+  Vector3d origin, e1, e2;
+  RandomPlane(std::mt19937& rng, double reach) {
+    std::normal_distribution<double> g;
+    std::uniform_real_distribution<double> offset(-reach, reach);
+    Vector3d n{g(rng), g(rng), g(rng)};
+    VectorDivide(&n, VectorLength(&n), &n);
+    const Vector3d helper = std::fabs(n.x) < 0.9 ? Vector3d{1, 0, 0} : Vector3d{0, 1, 0};
+    VectorCross(&n, &helper, &e1);
+    VectorDivide(&e1, VectorLength(&e1), &e1);
+    VectorCross(&n, &e1, &e2);
+    origin = {offset(rng), offset(rng), offset(rng)};
+  }
+  Vector3d At(double u, double v) const {
+    return {origin.x + u * e1.x + v * e2.x, origin.y + u * e1.y + v * e2.y, origin.z + u * e1.z + v * e2.z};
+  }
+};

@@ -135,27 +135,17 @@ TEST(PolygonNormal, LoopsOfAnyLength) {
 // turns clockwise about its normal, so the two are opposite.
 TEST(PolygonNormal, AgreesWithTheSignedAreaNormal) {
   std::mt19937 rng(42);
-  std::normal_distribution<double> g;
-  std::uniform_real_distribution<double> radius(0.2, 3), offset(-50, 50), jitter(0, 1);
+  std::uniform_real_distribution<double> radius(0.2, 3), jitter(0, 1);
   std::uniform_int_distribution<int> sizes(3, 40);
   for (int trial = 0; trial < 2000; ++trial) {
-    Vector3d n{g(rng), g(rng), g(rng)};
-    VectorDivide(&n, VectorLength(&n), &n);
-    const Vector3d helper = std::fabs(n.x) < 0.9 ? Vector3d{1, 0, 0} : Vector3d{0, 1, 0};
-    Vector3d e1, e2;
-    VectorCross(&n, &helper, &e1);
-    VectorDivide(&e1, VectorLength(&e1), &e1);
-    VectorCross(&n, &e1, &e2);
-    const Vector3d origin{offset(rng), offset(rng), offset(rng)};
+    const RandomPlane plane(rng, 50);
     const int count = sizes(rng);
     const bool convex = trial % 3 == 0;
     std::vector<Vector3d> points;
     for (int i = 0; i < count; ++i) {
       const double a = 2 * std::numbers::pi * (i + 0.8 * jitter(rng)) / count;
       const double r = convex ? 2.0 : radius(rng);
-      const double u = r * std::cos(a), v = r * std::sin(a);
-      points.push_back({origin.x + u * e1.x + v * e2.x, origin.y + u * e1.y + v * e2.y,
-                        origin.z + u * e1.z + v * e2.z});
+      points.push_back(plane.At(r * std::cos(a), r * std::sin(a)));
     }
     if (trial % 2) points = Reversed(points);
     Vector3d newell{};
@@ -171,10 +161,10 @@ TEST(PolygonNormal, AgreesWithTheSignedAreaNormal) {
     const Vector3d normal = NormalOf(points);
     ExpectNear(normal, newell, 1e-9);
     if (convex) {  // and it agrees with the plane through a convex corner
-      Vector3d plane;
+      Vector3d cornerNormal;
       double d;
-      PlaneFromThreePoints(&points[0], &points[1], &points[2], &plane, &d);
-      ExpectNear(normal, plane, 1e-9);
+      PlaneFromThreePoints(&points[0], &points[1], &points[2], &cornerNormal, &d);
+      ExpectNear(normal, cornerNormal, 1e-9);
     }
   }
 }

@@ -181,8 +181,6 @@ bool BruteForceOverlap(const std::vector<std::pair<double, double>>& a,
 
 TEST(IntersectPolygons, AgreesWithSamplingOnLatticeShapesInAnyPlane) {
   std::mt19937 rng(5);
-  std::normal_distribution<double> g;
-  std::uniform_real_distribution<double> offset(-100, 100);
   int overlapping = 0;
   const int trials = 4000;
   for (int trial = 0; trial < trials; ++trial) {
@@ -191,18 +189,10 @@ TEST(IntersectPolygons, AgreesWithSamplingOnLatticeShapesInAnyPlane) {
     const bool expected = BruteForceOverlap(pa, pb);
     overlapping += expected;
 
-    // Into a random plane: an orthonormal frame and an offset.
-    Vector3d n{g(rng), g(rng), g(rng)};
-    VectorDivide(&n, VectorLength(&n), &n);
-    const Vector3d helper = std::fabs(n.x) < 0.9 ? Vector3d{1, 0, 0} : Vector3d{0, 1, 0};
-    Vector3d e1, e2;
-    VectorCross(&n, &helper, &e1);
-    VectorDivide(&e1, VectorLength(&e1), &e1);
-    VectorCross(&n, &e1, &e2);
-    const Vector3d o{offset(rng), offset(rng), offset(rng)};
-    auto place = [&](const std::vector<std::pair<double, double>>& pts) {
+    const RandomPlane plane(rng, 100);
+    auto place = [&plane](const std::vector<std::pair<double, double>>& pts) {
       Loop loop;
-      for (auto [u, v] : pts) loop.push_back({o.x + u * e1.x + v * e2.x, o.y + u * e1.y + v * e2.y, o.z + u * e1.z + v * e2.z});
+      for (auto [u, v] : pts) loop.push_back(plane.At(u, v));
       return loop;
     };
     const Loop a = place(pa), b = place(pb);
