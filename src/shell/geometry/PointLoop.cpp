@@ -7,7 +7,7 @@
 #include "GeometryInternal.h"
 #include "Matrix4d.h"
 #include "Memory.h"
-#include "PointLoopError.h"
+#include "DETException.h"
 
 Ptr gPointWorkBuffer = nullptr;
 
@@ -20,13 +20,13 @@ using geom::Minus;
 
 [[noreturn]] void ThrowMemoryError() {
   const OSErr err = PortMemError();
-  throw PointLoopError(kPointLoopNotEnoughMemory, err != noErr ? err : OSErr(memFullErr));
+  throw DETException(kDEErrorNotEnoughMemory, err != noErr ? err : OSErr(memFullErr));
 }
 
 // The count of a loop the edits are about to copy; the block must hold that many points.
 int CheckedCount(Handle loop, SInt16 count) {
   if (count < 0 || (count > 0 && PortHandleSize(loop) < count * kPointSize))
-    throw PointLoopError(kPointLoopBadCount, paramErr);
+    throw DETException(kDEErrorAssertionViolated, OSErr(paramErr));
   return count;
 }
 
@@ -230,7 +230,7 @@ void SplitPolygonByPlane(const Vector3d* n, double d, const Vector3d* points, SI
   long total = 0;
   const int onPlane = clip([&total](const Vector3d&) { ++total; });
   if (onPlane == count || total == 0) return;
-  if (total > kMaxLoopPoints) throw PointLoopError(kPointLoopNotEnoughMemory, memFullErr);
+  if (total > kMaxLoopPoints) throw DETException(kDEErrorNotEnoughMemory, OSErr(memFullErr));
   Handle block = NewLoopBlock(int(total));
   Vector3d* out = PointsOf(block);
   clip([&out](const Vector3d& q) { *out++ = q; });
@@ -240,7 +240,7 @@ void SplitPolygonByPlane(const Vector3d* n, double d, const Vector3d* points, SI
 
 void AppendPointToLoop(const Vector3d* point, SInt16* count, Handle* loop) {
   const int n = CheckedCount(*loop, *count);
-  if (n >= kMaxLoopPoints) throw PointLoopError(kPointLoopNotEnoughMemory, memFullErr);
+  if (n >= kMaxLoopPoints) throw DETException(kDEErrorNotEnoughMemory, OSErr(memFullErr));
   const Vector3d added = *point;  // the point may lie in the block released below
   Handle grown = NewLoopBlock(n + 1);
   if (n > 0) {

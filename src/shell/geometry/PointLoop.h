@@ -4,7 +4,7 @@
 // edge, which the polygon routines skip.
 //
 // Reading routines take at most the points the block holds; a negative count or a null handle
-// is an empty loop. The edits (append, reverse, rotate, split) throw PointLoopError when memory
+// is an empty loop. The edits (append, reverse, rotate, split) throw a DETException when memory
 // runs out, when a loop would pass 32767 points, or when the block does not hold count points;
 // the caller's loop is then left as it was.
 #pragma once

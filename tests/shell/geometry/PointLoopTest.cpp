@@ -9,7 +9,7 @@
 #include "GeometryTestSupport.h"
 #include "Memory.h"
 #include "PointLoop.h"
-#include "PointLoopError.h"
+#include "DETException.h"
 
 namespace {
 
@@ -239,8 +239,8 @@ TEST(SplitPolygonByPlane, AResultBeyondTheLoopLimitIsRefused) {
   try {
     SplitPolygonByPlane(&n, 0, comb.data(), SInt16(comb.size()), &out.h, &out.count);
     FAIL() << "no error";
-  } catch (const PointLoopError& e) {
-    EXPECT_EQ(e.code(), kPointLoopNotEnoughMemory);
+  } catch (const DETException& e) {
+    EXPECT_EQ(e.GetCode(), kDEErrorNotEnoughMemory);
   }
   EXPECT_EQ(out.h, nullptr);
   EXPECT_EQ(out.count, 0);
@@ -290,10 +290,10 @@ TEST(PointLoopEdits, BadCountsAndTheLoopLimitLeaveTheLoopAsItWas) {
     SInt32 code;
     bool append;
   } cases[] = {
-      {"negative count", -1, kPointLoopBadCount, true},
-      {"count beyond the block", 5, kPointLoopBadCount, true},
-      {"a full loop", kMaxLoopPoints, kPointLoopBadCount, true},  // the block holds four
-      {"reverse beyond the block", 5, kPointLoopBadCount, false},
+      {"negative count", -1, kDEErrorAssertionViolated, true},
+      {"count beyond the block", 5, kDEErrorAssertionViolated, true},
+      {"a full loop", kMaxLoopPoints, kDEErrorAssertionViolated, true},  // the block holds four
+      {"reverse beyond the block", 5, kDEErrorAssertionViolated, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -304,8 +304,8 @@ TEST(PointLoopEdits, BadCountsAndTheLoopLimitLeaveTheLoopAsItWas) {
       else
         ReversePointLoop(loop.handlePtr(), count);
       ADD_FAILURE() << "no error";
-    } catch (const PointLoopError& e) {
-      EXPECT_EQ(e.code(), c.code);
+    } catch (const DETException& e) {
+      EXPECT_EQ(e.GetCode(), c.code);
     }
     EXPECT_EQ(count, c.count);
     EXPECT_EQ(loop.handle(), before);
@@ -318,8 +318,8 @@ TEST(PointLoopEdits, BadCountsAndTheLoopLimitLeaveTheLoopAsItWas) {
   try {
     AppendPointToLoop(&p, full.countPtr(), full.handlePtr());
     ADD_FAILURE() << "no error";
-  } catch (const PointLoopError& e) {
-    EXPECT_EQ(e.code(), kPointLoopNotEnoughMemory);
+  } catch (const DETException& e) {
+    EXPECT_EQ(e.GetCode(), kDEErrorNotEnoughMemory);
   }
   EXPECT_EQ(full.count(), kMaxLoopPoints);
   EXPECT_EQ(full.handle(), fullBefore);
