@@ -3,9 +3,11 @@
 #include <new>
 
 #include "Alerts.h"
+#include "CArray.h"
 #include "CClipboard.h"
+#include "CDocument.h"
 #include "CMenuManager.h"
-#include "CTask.h"
+#include "CMouseTask.h"
 #include "Events.h"
 #include "PString.h"
 #include "Resources.h"
@@ -16,7 +18,24 @@ CDecorator* gDecorator = nullptr;
 OSType gApplicationSignature = FourCC("????");
 Boolean gAlertsSuppressed = false;
 
-CApplication::CApplication() { gApplication = this; }
+namespace {
+// The class library's classes enter the registry when the application is made, so they can be
+// looked up by name from the start.
+void RegisterClassLibraryClasses() {
+  CApplication::ClassInfo();
+  CClipboard::ClassInfo();
+  CMenuManager::ClassInfo();
+  CMouseTask::ClassInfo();
+  CArray::ClassInfo();
+  CDocument::ClassInfo();
+  CException::ClassInfo();
+}
+}  // namespace
+
+CApplication::CApplication() {
+  gApplication = this;
+  RegisterClassLibraryClasses();
+}
 
 CApplication::CApplication(SInt16 masters, Size rainyDay, Size credit, Size reserve) : CApplication() {
   extraMasters = masters;

@@ -21,6 +21,11 @@ void HeadlessBackend::Install() {
   previousSource = vlui::SetEventSource(this);
   previousAnswerer = vlalert::SetAnswerer([this](const vlalert::Record& r) { return Answer(r); });
   installed = true;
+  // Answers at the top of the script wait for alerts the program shows while it starts.
+  while (next < script.lines.size() && script.lines[next].kind == ScriptLine::kAnswerAlert) {
+    const ScriptLine& line = script.lines[next++];
+    answers.push_back({line.alertId, line.item, line.line});
+  }
 }
 
 void HeadlessBackend::Uninstall() {

@@ -74,7 +74,11 @@ class ScriptedApp : public CApplication {
  public:
   static inline std::vector<int> answers;
   static inline std::vector<UInt16> modifiers;
+  static inline bool alertAtStart = false;
   bool refuseQuit = false;
+  void CreateDocument() override {
+    if (alertAtStart) answers.push_back(PortAlert(2099));
+  }
   void DoCommand(long command) override {
     if (command >= 2000 && command < 2100) {
       answers.push_back(PortAlert(SInt16(command)));
@@ -97,6 +101,7 @@ class HeadlessRunTest : public ::testing::Test {
     vlres::ResetResourceChain();
     ScriptedApp::answers.clear();
     ScriptedApp::modifiers.clear();
+    ScriptedApp::alertAtStart = false;
     path = std::filesystem::temp_directory_path() /
            ("velmora-headless-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".vls");
@@ -134,6 +139,12 @@ TEST_F(HeadlessRunTest, AnswersGoToTheirAlertsAndExpectationsFollowTheLog) {
       << Log();
   EXPECT_EQ(ScriptedApp::answers, (std::vector<int>{2, 1, 3}));
   EXPECT_EQ(Log(), "");
+}
+
+TEST_F(HeadlessRunTest, AnswersAtTheTopReachAlertsShownWhileStarting) {
+  ScriptedApp::alertAtStart = true;  // the first pass makes a new document, which shows 2099
+  EXPECT_EQ(Run("answer alert 2099 2\nexpect alert 2099\n"), vlheadless::kStatusOk) << Log();
+  EXPECT_EQ(ScriptedApp::answers, (std::vector<int>{2}));
 }
 
 TEST_F(HeadlessRunTest, FailedExpectationsAreReportedAndFailTheRun) {

@@ -238,3 +238,39 @@ TEST_F(ApplicationTest, UndoItemTextNamesTheTask) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ApplicationTest, UntitledDocumentSavesThroughSaveAsAndTakesTheFile) {
+  auto* a = MakeApp<LoopApp>();
+  auto* doc = new CDocument;
+  doc->IDocument(a, true);
+  doc->SetName(Str255("Untitled 2"));
+  EXPECT_FALSE(doc->HasFile());
+  EXPECT_FALSE(doc->DoSave());  // no file: the save-as path, whose dialog is not there yet
+  Str255 name;
+  doc->GetName(name);
+  EXPECT_EQ(name.Std(), "Untitled 2");
+  StandardFileReply reply;
+  reply.sfGood = true;
+  PStrFromStd("plan.vl", reply.sfFile.name, 63);
+  doc->DoSaveAs(&reply);
+  EXPECT_TRUE(doc->HasFile());
+  doc->GetName(name);
+  EXPECT_EQ(name.Std(), "plan.vl");
+  doc->SetFileSpec(nullptr);
+  EXPECT_FALSE(doc->HasFile());
+  // Save is offered only while the document has changes.
+  gMenuManager->AddMenu(3);
+  gMenuManager->AddCommandItem(cmdSave, Str255("Save"), 3, 0);
+  doc->BecomeCommandTarget(true);
+  a->UpdateAllMenus();
+  EXPECT_FALSE(gMenuManager->IsCommandEnabled(cmdSave));
+  doc->SetChanged(true);
+  a->UpdateAllMenus();
+  EXPECT_TRUE(gMenuManager->IsCommandEnabled(cmdSave));
+  doc->RevertChanged();
+  EXPECT_FALSE(doc->IsChanged());
+}
+
+}  // namespace

@@ -86,7 +86,11 @@ TEST(CArrayTest, GrowingMovesTheBlockAndKeepsTheItems) {
     EXPECT_GE(a.GetSlotCount(), a.GetNumItems());
   }
   EXPECT_EQ(Items(a), expected);
-  EXPECT_GE(moves, 200 / 4 - 1);  // the debug build moves the block on every growth
+#if VL_DEBUG_MOVING_HANDLES
+  EXPECT_GE(moves, 200 / 4 - 1);  // debug builds move the block on every growth
+#else
+  (void)moves;
+#endif
 }
 
 TEST(CArrayTest, DeletingShiftsItemsAndGivesSlotsBack) {
