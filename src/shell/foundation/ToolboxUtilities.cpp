@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "Events.h"
+
 void CenterRectOn(Rect* rect, const Rect* outer) {
   int dh = (outer->left + outer->right - rect->left - rect->right) / 2;
   int dv = (outer->top + outer->bottom - rect->top - rect->bottom) / 2;
@@ -73,3 +75,13 @@ int PStrCompare(ConstStringPtr a, ConstStringPtr b) {
   if (a[0] == b[0]) return 0;
   return a[0] < b[0] ? -1 : 1;
 }
+
+UInt16 GetModifierKeys() {
+  EventRecord event;
+  PortEventAvail(everyEvent, &event);
+  return UInt16(event.modifiers & 0xFF00);
+}
+
+bool IsCommandKeyDown() { return (GetModifierKeys() & (1 << 8)) != 0; }
+bool IsShiftKeyDown() { return (GetModifierKeys() & (1 << 9)) != 0; }
+bool IsOptionKeyDown() { return (GetModifierKeys() & (1 << 11)) != 0; }

@@ -16,3 +16,9 @@ bool PStrSplitAt(StringPtr string, StringPtr tail, unsigned char c);
 void PStrTrimSpaces(StringPtr string);
 // Compares as signed bytes up to the shorter length; then the shorter string is the smaller.
 int PStrCompare(ConstStringPtr a, ConstStringPtr b);
+
+// The modifier word of the next pending event (or of the current input), low byte cleared.
+UInt16 GetModifierKeys();
+bool IsCommandKeyDown();
+bool IsShiftKeyDown();
+bool IsOptionKeyDown();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DEErrors.h"
+#include "Events.h"
 #include "PString.h"
 #include "ToolboxUtilities.h"
 
@@ -65,4 +66,18 @@ TEST(ToolboxUtilities, LengthPrefixedStrings) {
   EXPECT_EQ(PStrCompare(Str255("Courier"), Str255("Courier")), 0);
   EXPECT_EQ(PStrCompare(Str255("Cour"), Str255("Courier")), -1);
   EXPECT_EQ(PStrCompare(Str255("\xC0"), Str255("a")), -1);  // signed bytes
+}
+
+TEST(ToolboxUtilities, ModifierKeysOfThePendingEvent) {
+  vlui::ResetEvents();
+  vlui::SetModifiers(shiftKey | 0x0001);
+  EXPECT_TRUE(IsShiftKeyDown());
+  EXPECT_FALSE(IsCommandKeyDown());
+  EXPECT_EQ(GetModifierKeys(), shiftKey);
+  vlui::PostEvent(keyDown, 'a', cmdKey | optionKey);  // the pending event's word counts
+  EXPECT_TRUE(IsCommandKeyDown());
+  EXPECT_TRUE(IsOptionKeyDown());
+  EXPECT_FALSE(IsShiftKeyDown());
+  EXPECT_EQ(vlui::PendingEventCount(), 1u);  // nothing was taken
+  vlui::ResetEvents();
 }
