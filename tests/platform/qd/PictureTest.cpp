@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 #include "Memory.h"
 #include "PString.h"
@@ -170,39 +171,46 @@ struct Calls {
 };
 Calls* gCalls = nullptr;
 
-std::string RectText(const Rect* r) {
-  return std::to_string(r->left) + "," + std::to_string(r->top) + "," + std::to_string(r->right) + "," +
-         std::to_string(r->bottom);
+// Joins the values with spaces (streams avoid a false warning of GCC 12 about string concatenation).
+template <class... T>
+std::string Join(const T&... parts) {
+  std::ostringstream out;
+  int n = 0;
+  ((out << (n++ ? " " : "") << parts), ...);
+  return out.str();
 }
+
+std::string RectText(const Rect* r) { return Join(r->left, r->top, r->right, r->bottom); }
 
 void LogLine(Point p) {
   GrafPtr port = PortCurrentPort();
   gCalls->penAtLine = port->pnLoc;
   gCalls->penSize = port->pnSize;
-  gCalls->log.push_back("line " + std::to_string(p.h) + "," + std::to_string(p.v));
+  gCalls->log.push_back(Join("line", p.h, p.v));
 }
-void LogRect(GrafVerb v, const Rect* r) { gCalls->log.push_back("rect " + std::to_string(v) + " " + RectText(r)); }
+void LogRect(GrafVerb v, const Rect* r) { gCalls->log.push_back(Join("rect", int(v), RectText(r))); }
 void LogRRect(GrafVerb v, const Rect* r, SInt16 w, SInt16 h) {
-  gCalls->log.push_back("rrect " + std::to_string(v) + " " + RectText(r) + " " + std::to_string(w) + "x" + std::to_string(h));
+  gCalls->log.push_back(Join("rrect", int(v), RectText(r), w, h));
 }
-void LogOval(GrafVerb v, const Rect* r) { gCalls->log.push_back("oval " + std::to_string(v) + " " + RectText(r)); }
+void LogOval(GrafVerb v, const Rect* r) { gCalls->log.push_back(Join("oval", int(v), RectText(r))); }
 void LogArc(GrafVerb v, const Rect* r, SInt16 s, SInt16 a) {
-  gCalls->log.push_back("arc " + std::to_string(v) + " " + RectText(r) + " " + std::to_string(s) + "+" + std::to_string(a));
+  gCalls->log.push_back(Join("arc", int(v), RectText(r), s, a));
 }
 void LogPoly(GrafVerb v, PolyHandle poly) {
   // Read the block as the import does: size, box, then (v, h) points.
   SInt16 size;
   std::memcpy(&size, *poly, 2);
-  std::string s = "poly " + std::to_string(v) + " " + std::to_string((size - 10) / 4);
+  std::ostringstream s;
+  s << "poly " << int(v) << " " << (size - 10) / 4;
   for (int i = 0; i < (size - 10) / 4; ++i) {
     Point p;
     std::memcpy(&p, reinterpret_cast<char*>(*poly) + 10 + 4 * i, 4);
-    s += " " + std::to_string(p.h) + "," + std::to_string(p.v);
+    s << " " << p.h << " " << p.v;
   }
-  gCalls->log.push_back(s);
+  gCalls->log.push_back(s.str());
 }
 void LogComment(SInt16 kind, SInt16 size, Handle data) {
-  gCalls->log.push_back("comment " + std::to_string(kind) + " " + std::to_string(size));
+  gCalls->log.push_back(Join("comment", kind, size));
   if (kind == 499 && size >= 4) {
     UInt32 v;
     std::memcpy(&v, *data, 4);
@@ -272,8 +280,8 @@ TEST(Pictures, ReplacedProceduresReceiveEveryShape) {
   gCalls = nullptr;
 
   const std::vector<std::string> expected = {
-      "comment 499 4", "line 5,5", "line 40,5", "rect 0 20,10,60,30", "rect 1 20,10,60,30", "rrect 0 20,10,60,30 5x7",
-      "oval 0 20,10,60,30", "arc 0 20,10,60,30 0+90", "poly 0 4 1,2 30,2 1,40 1,2", "text"};
+      "comment 499 4", "line 5 5", "line 40 5", "rect 0 20 10 60 30", "rect 1 20 10 60 30", "rrect 0 20 10 60 30 5 7",
+      "oval 0 20 10 60 30", "arc 0 20 10 60 30 0 90", "poly 0 4 1 2 30 2 1 40 1 2", "text"};
   EXPECT_EQ(calls.log, expected);
   EXPECT_EQ(calls.penAtLine, (Point{5, 5})) << "the pen stands at the line's start when the procedure runs";
   EXPECT_EQ(calls.penSize, (Point{2, 1}));
@@ -300,7 +308,7 @@ TEST(Pictures, FilesRoundTripAndRasterDepths) {
     PortCopyBits(&src.pixels(), PortPortBits(&rec), &all, &all, srcCopy, nullptr);
     PortClosePicture();
     PortClosePort(&rec);
-    const std::string path = (dir / ("d" + std::to_string(depth) + ".pict")).string();
+    const std::string path = (dir / Join("depth", depth)).string();
     ASSERT_EQ(PortWritePictFile(pic, path), noErr);
     EXPECT_EQ(std::filesystem::file_size(path), 512 + std::size_t(PortHandleSize(reinterpret_cast<Handle>(pic))));
     PicHandle back = nullptr;
