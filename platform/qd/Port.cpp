@@ -359,24 +359,17 @@ void PortPenPattern(const Pattern* pat) {
   Current()->pnColorPat = false;
 }
 
-static bool PixPatColor(PixPatHandle pp, RGBColor* c, Pattern* pat) {
-  if (!pp || !*pp) return false;
-  *pat = (*pp)->pat1Data;
-  *c = (*pp)->rgb;
-  return (*pp)->patType != 0;
+// Takes a colour pattern into a port's pen or background: its colour, or its pattern.
+static void TakePixPat(PixPatHandle pp, bool* isColor, RGBColor* color, Pattern* pat) {
+  if (!pp || !*pp) return;
+  *isColor = (*pp)->patType != 0;
+  if (*isColor) *color = (*pp)->rgb;
+  else *pat = (*pp)->pat1Data;
 }
 
 void PortPenPixPat(PixPatHandle pp) {
   GrafPort* port = Current();
-  RGBColor c;
-  Pattern pat;
-  if (PixPatColor(pp, &c, &pat)) {
-    port->pnColorPat = true;
-    port->pnColor = c;
-  } else if (pp && *pp) {
-    port->pnColorPat = false;
-    port->pnPat = pat;
-  }
+  TakePixPat(pp, &port->pnColorPat, &port->pnColor, &port->pnPat);
 }
 
 void PortBackPattern(const Pattern* pat) {
@@ -387,15 +380,7 @@ void PortBackPattern(const Pattern* pat) {
 
 void PortBackPixPat(PixPatHandle pp) {
   GrafPort* port = Current();
-  RGBColor c;
-  Pattern pat;
-  if (PixPatColor(pp, &c, &pat)) {
-    port->bkColorPat = true;
-    port->bkColor = c;
-  } else if (pp && *pp) {
-    port->bkColorPat = false;
-    port->bkPat = pat;
-  }
+  TakePixPat(pp, &port->bkColorPat, &port->bkColor, &port->bkPat);
 }
 
 void PortHidePen() { --Current()->pnVis; }

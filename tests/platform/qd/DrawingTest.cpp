@@ -117,15 +117,6 @@ TEST(Shapes, ArcsFollowTheirAnglesClockwiseFromTwelve) {
   EXPECT_EQ(full.Dark(), oval.Dark());
 }
 
-// Even-odd inside test at a pixel centre.
-bool InsidePolygon(const std::vector<Point>& pts, double x, double y) {
-  bool in = false;
-  for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-    double xi = pts[i].h, yi = pts[i].v, xj = pts[j].h, yj = pts[j].v;
-    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) in = !in;
-  }
-  return in;
-}
 
 TEST(Shapes, PaintedPolygonsMatchEvenOddAtPixelCentres) {
   std::mt19937 rng(7);
@@ -143,7 +134,7 @@ TEST(Shapes, PaintedPolygonsMatchEvenOddAtPixelCentres) {
     Pixels expected;
     for (int v = 0; v < 32; ++v)
       for (int h = 0; h < 32; ++h)
-        if (InsidePolygon(pts, h + 0.5, v + 0.5)) expected.insert({h, v});
+        if (InsideEvenOdd(pts, h + 0.5, v + 0.5)) expected.insert({h, v});
     ASSERT_EQ(w.Dark(), expected) << "round " << round;
   }
 }

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "QuickDraw.h"
 
@@ -65,4 +66,14 @@ inline std::set<std::pair<int, int>> RectPixels(int left, int top, int right, in
   for (int v = top; v < bottom; ++v)
     for (int h = left; h < right; ++h) out.insert({h, v});
   return out;
+}
+
+// Even-odd inside test of a point against a closed polygon (brute force for the scan converter).
+inline bool InsideEvenOdd(const std::vector<Point>& pts, double x, double y) {
+  bool in = false;
+  for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+    double xi = pts[i].h, yi = pts[i].v, xj = pts[j].h, yj = pts[j].v;
+    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) in = !in;
+  }
+  return in;
 }

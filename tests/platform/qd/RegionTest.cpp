@@ -56,14 +56,6 @@ RgnHandle RandomPolygonRegion(std::mt19937& rng, std::vector<Point>* pts) {
   return r;
 }
 
-bool EvenOdd(const std::vector<Point>& pts, double x, double y) {
-  bool in = false;
-  for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-    double xi = pts[i].h, yi = pts[i].v, xj = pts[j].h, yj = pts[j].v;
-    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) in = !in;
-  }
-  return in;
-}
 
 TEST(Regions, AlgebraAgreesWithBruteForceOnRectanglesAndPolygons) {
   std::mt19937 rng(2024);
@@ -87,7 +79,7 @@ TEST(Regions, AlgebraAgreesWithBruteForceOnRectanglesAndPolygons) {
     if (!pa.empty()) {
       for (int v = kLo; v < kHi; ++v)
         for (int h = kLo; h < kHi; ++h)
-          ASSERT_EQ(ga[v - kLo][h - kLo], EvenOdd(pa, h + 0.5, v + 0.5)) << "recorded outline, round " << round;
+          ASSERT_EQ(ga[v - kLo][h - kLo], InsideEvenOdd(pa, h + 0.5, v + 0.5)) << "recorded outline, round " << round;
     }
     for (const Op& op : ops) {
       RgnHandle d = PortNewRegion();
