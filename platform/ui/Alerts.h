@@ -4,20 +4,26 @@
 // the sink's answer (item 1 unless the answerer says otherwise) is the item the user chose.
 // An alert whose resources are missing or damaged is handed over all the same, with the title
 // "missing alert resource" and the four substitution texts; nothing fails.
+//
+// While the screen is interactive (Screen.h: the SDL backend) an alert is shown on the screen
+// in front of everything, with its icon, its substituted texts and its buttons, and the answer
+// is the item the user chose there (by mouse, or Return/Enter for the default item and Escape
+// or command-period for the other button of a two-button alert); it is logged with that answer.
+// Otherwise the sink's answerer answers it as before. An alert whose resources are missing is
+// shown as a plain message with an OK button.
 #pragma once
 
 #include <string>
 
+#include "Dialogs.h"
 #include "Events.h"
 #include "MacTypes.h"
-
-// A filter of the alert's events (used only where an alert is shown on screen).
-using ModalFilterProcPtr = Boolean (*)(void* dialog, EventRecord* event, SInt16* itemHit);
 
 // The four substitution texts; a null text is the empty text.
 void PortSetAlertTexts(ConstStringPtr text0, ConstStringPtr text1, ConstStringPtr text2, ConstStringPtr text3);
 
-// The alert kinds differ only in their icon on screen; each answers the item chosen.
+// The alert kinds differ only in their icon on screen (stop, caution, question, note); each
+// answers the item chosen. The filter (Dialogs.h) sees the events of an alert on screen.
 SInt16 PortAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
@@ -34,4 +40,7 @@ long BeepCount();
 void ResetBeepCount();
 // ^0..^3 of a Mac Roman text replaced by the substitution texts (Mac Roman).
 std::string SubstituteAlertTexts(const std::string& text);
+// The icons of the alert kinds ('ICON' ids 0 stop, 1 note, 2 caution; built in when the
+// resources have none).
+enum AlertIcon : SInt16 { kStopIcon = 0, kNoteIcon = 1, kCautionIcon = 2 };
 }  // namespace vlui

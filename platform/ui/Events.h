@@ -2,9 +2,16 @@
 // them, taken one at a time by the application's run loop. The backend posts events and keeps
 // the input state (mouse position, button, modifier keys); an event source lets a backend
 // deliver its input only when the program asks for the next event.
+//
+// Update and activate events are not queued: the window manager (Windows.h) makes them when
+// the program asks for an event and the queue holds none of the kinds asked for. Activate
+// events come first (deactivation before activation), then one update event per window whose
+// update region is not empty, front to back. Their message names the window: PortEventWindow.
+// Auto-key events are what the backend delivers while a key is held (it decides the repeat).
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "MacTypes.h"
 
@@ -73,6 +80,20 @@ Boolean PortButton();
 Boolean PortMouseButton();
 // The current mouse position (global).
 void PortGetMouse(Point* where);
+// True while the mouse button is held (the name some callers use).
+Boolean PortMouseDown();
+// True while the button is held and no mouse-up is pending since the press being handled: the
+// test of a tracking loop. PortWaitMouseUp is the same but takes the pending mouse-up out.
+Boolean PortStillDown();
+Boolean PortWaitMouseUp();
+// The double-click interval and the caret blink interval, in ticks.
+UInt32 PortDoubleClickTicks();
+UInt32 PortGetDblTime();
+UInt32 PortGetCaretTime();
+// The window an update or activate event is for; null for other events or a window that is
+// gone.
+struct WindowRecord;
+WindowRecord* PortEventWindow(const EventRecord* event);
 // Ends the program from anywhere: the run loop does not catch it, and the program's entry
 // returns the status.
 [[noreturn]] void PortExitToShell(int status);
@@ -98,6 +119,13 @@ void SetButton(Boolean down);
 void SetModifiers(UInt16 modifiers);
 UInt16 CurrentModifiers();
 
+// What the program polls without taking an event.
+enum class PollKind {
+  kButton,  // the button state (PortButton, PortStillDown, ...)
+  kMouse,   // the mouse position (PortGetMouse)
+  kEvents,  // pending events (PortEventAvail, PortPeekEvent)
+};
+
 // A backend's input, pulled when the program asks for it.
 class EventSource {
  public:
@@ -106,8 +134,25 @@ class EventSource {
   virtual void Refill() = 0;
   // The program polls the input state (button, pending events) without taking an event.
   virtual void Poll() {}
+  // The same, knowing what is polled; the default calls Poll().
+  virtual void PollFor(PollKind) { Poll(); }
 };
 // Installs the source (null: none) and returns the previous one.
 EventSource* SetEventSource(EventSource* source);
+EventSource* CurrentEventSource();
+
+// The commands the class library dispatches (menu choices, key equivalents, command events) are
+// noted here in order, so that scripts and tests can check them.
+void NoteCommand(long command);
+const std::vector<long>& CommandLog();
+void ClearCommandLog();
+
+// The double-click interval in ticks (default 30).
+void SetDoubleClickTicks(UInt32 ticks);
+
+// What the window manager gives when the queue holds nothing asked for: an activate or update
+// event (true) or nothing (false). Installed by the window manager.
+using EventGenerator = Boolean (*)(SInt16 mask, EventRecord* event);
+void SetEventGenerator(EventGenerator generator);
 
 }  // namespace vlui

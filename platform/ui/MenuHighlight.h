@@ -1,7 +1,4 @@
-// The highlighted menu title of the menu bar (0: none).
+// The highlighted menu title of the menu bar (0: none). The menus themselves are Menus.h.
 #pragma once
 
-#include "MacTypes.h"
-
-void PortHighlightMenu(SInt16 menuId);
-SInt16 PortHighlightedMenu();
+#include "Menus.h"
