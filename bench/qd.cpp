@@ -85,4 +85,22 @@ void Polygons(benchmark::State& state) {
 }
 BENCHMARK(Polygons)->Unit(benchmark::kMillisecond);
 
+// The view pane copies its whole picture to the window on every redraw; the sketch overlay is
+// one bit deep and is laid over it with srcOr.
+void CopyScreen(benchmark::State& state) {
+  const int depth = int(state.range(0));
+  const SInt16 mode = SInt16(state.range(1));
+  Screen target(32);
+  GWorldPtr src = nullptr;
+  Rect r{0, 0, 768, 1024};
+  PortNewOffscreen(&src, SInt16(depth), &r, nullptr, nullptr, 0);
+  for (auto _ : state) {
+    PortCopyBits(&src->portPixMap, &target.world->portPixMap, &r, &r, mode, nullptr);
+    benchmark::ClobberMemory();
+  }
+  PortFreeOffscreen(src);
+  state.SetItemsProcessed(state.iterations() * 1024 * 768);
+}
+BENCHMARK(CopyScreen)->Args({32, srcCopy})->Args({1, srcOr})->Args({16, srcCopy})->Unit(benchmark::kMicrosecond);
+
 }  // namespace

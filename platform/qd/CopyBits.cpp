@@ -58,8 +58,9 @@ void CopyRaw(const PixMap* src, const PixMap* dst, const Rect& srcRect, const Re
   const int sd = s->pixelSize, dd = dst->pixelSize;
   const long sw = srcRect.right - srcRect.left, sh = srcRect.bottom - srcRect.top;
   const long dw = dstRect.right - dstRect.left, dh = dstRect.bottom - dstRect.top;
-  const bool plain = mode == srcCopy && sd == dd && sw == dw && sh == dh && fore == RGBColor{0, 0, 0} &&
-                     back == RGBColor{65535, 65535, 65535};
+  const bool blackOnWhite = fore == RGBColor{0, 0, 0} && back == RGBColor{65535, 65535, 65535};
+  const bool plain = mode == srcCopy && sd == dd && sw == dw && sh == dh && blackOnWhite;
+  const bool convertOnly = mode == srcCopy && blackOnWhite;
   const UInt32 backPix = ColorToPixel(back, dd);
   const UInt32 whiteSrc = sd == 1 ? 0 : InvertMask(sd);
   Ink bitInk = MakeInk(qd.black, mode == transparent ? SInt16(srcOr) : mode, fore, back, dd);
@@ -85,6 +86,42 @@ void CopyRaw(const PixMap* src, const PixMap* dst, const Rect& srcRect, const Re
         // Painted pixels keep a zero top byte.
         UInt32* p = reinterpret_cast<UInt32*>(to);
         for (SInt32 i = 0; i < b - a; ++i) p[i] &= 0xFFFFFF;
+      }
+      continue;
+    }
+    if (sw == dw && dd != 1 && (sd == 1 || (convertOnly && sd != dd))) {
+      // Unstretched rows into deep pixels: one-bit sources through the ink, or a plain change
+      // of depth, without going through colours pixel by pixel.
+      SInt32 a = std::max<SInt32>(sp.x0, s->bounds.left + (dstRect.left - srcRect.left));
+      SInt32 b = std::min<SInt32>(sp.x1, s->bounds.right + (dstRect.left - srcRect.left));
+      if (a >= b) continue;
+      SInt32 col = a - dstRect.left + srcRect.left - s->bounds.left;
+      const UInt8* from = reinterpret_cast<const UInt8*>(s->baseAddr) + std::ptrdiff_t(sy - s->bounds.top) * s->rowBytes;
+      UInt8* to = reinterpret_cast<UInt8*>(dst->baseAddr) + std::ptrdiff_t(sp.y - dst->bounds.top) * dst->rowBytes;
+      SInt32 dcol = a - dst->bounds.left;
+      for (SInt32 i = 0; i < b - a; ++i, ++col, ++dcol) {
+        UInt32 v;
+        PixOp op = PixOp::Set;
+        if (sd == 1) {
+          bool bit = (from[col >> 3] >> (7 - (col & 7))) & 1;
+          op = bit ? bitInk.op1 : bitInk.op0;
+          v = bit ? bitInk.v1 : bitInk.v0;
+          if (op == PixOp::None) continue;
+        } else if (sd == 16) {
+          UInt32 p = reinterpret_cast<const UInt16*>(from)[col];
+          auto ch = [](UInt32 c5) { return (c5 << 3) | (c5 >> 2); };
+          v = (ch((p >> 10) & 31) << 16) | (ch((p >> 5) & 31) << 8) | ch(p & 31);
+        } else {
+          UInt32 p = reinterpret_cast<const UInt32*>(from)[col];
+          v = (((p >> 19) & 31) << 10) | (((p >> 11) & 31) << 5) | ((p >> 3) & 31);
+        }
+        if (dd == 32) {
+          UInt32& px = reinterpret_cast<UInt32*>(to)[dcol];
+          px = op == PixOp::Xor ? px ^ v : v;
+        } else {
+          UInt16& px = reinterpret_cast<UInt16*>(to)[dcol];
+          px = UInt16(op == PixOp::Xor ? px ^ v : v);
+        }
       }
       continue;
     }

@@ -109,6 +109,13 @@ TEST(CopyBits, BetweenDepthsAndWithStretching) {
       EXPECT_EQ(c, colours[i]) << depth << " quarter " << i;
     }
   }
+  // Unstretched changes of depth, there and back.
+  World half(16, Rect{0, 0, 4, 4}), back32(32, Rect{0, 0, 4, 4});
+  Rect quad{0, 0, 4, 4};
+  PortCopyBits(&src.pixels(), &half.pixels(), &quad, &quad, srcCopy, nullptr);
+  PortCopyBits(&half.pixels(), &back32.pixels(), &quad, &quad, srcCopy, nullptr);
+  EXPECT_EQ(back32.Snapshot(), src.Snapshot());
+  EXPECT_EQ(half.At(3, 0), 0x03E0u);
   // To one bit: dark colours become black; and back from one bit in the fore and back colours.
   World mono(1, Rect{0, 0, 4, 4});
   Rect all{0, 0, 4, 4};
