@@ -1,0 +1,30 @@
+// The drawing-plane state that the view pane publishes and that every plane-bound operation of
+// the model objects reads: whether drawing is bound to the working plane, which one, and which
+// point components play the x, y and z roles.
+//
+// The working plane's class stands above the model objects, so it hands its two conversions to
+// this layer (SetWorkingPlaneConversions) rather than the model objects calling it directly.
+#pragma once
+
+#include "MacTypes.h"
+#include "Vector3d.h"
+
+class CWorkingPlaneTool;
+
+extern UInt8 gWorkingPlaneOn;
+extern CWorkingPlaneTool* gWorkingPlane;
+extern SInt16 gAxisX;  // component playing the x role: 0, 1 or 2
+extern SInt16 gAxisY;
+extern SInt16 gAxisZ;
+
+// Converts a point between world and the plane's own coordinates; out may be in.
+using PlanePointConversion = void (*)(CWorkingPlaneTool* plane, const Vector3d* in, Vector3d* out);
+void SetWorkingPlaneConversions(PlanePointConversion worldToPlane, PlanePointConversion planeToWorld);
+
+// A world point in drawing-plane coordinates: through gWorkingPlane while gWorkingPlaneOn is set
+// and a plane is there to convert; otherwise a copy.
+void WorldToDrawingPlane(const Vector3d* world, Vector3d* out);
+// The way back.
+void DrawingPlaneToWorld(const Vector3d* plane, Vector3d* out);
+// The three role indices, each kept within 0..2 so that they can index a point's components.
+SInt16 AxisRole(SInt16 axis);

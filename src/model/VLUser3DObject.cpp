@@ -1,0 +1,473 @@
+// The geometry store and life cycle of a model object, its face planes, and the hooks whose base
+// behaviour is to do nothing.
+#include "VLUser3DObject.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "D3TMaterial.h"
+#include "DETException.h"
+#include "DrawingPlane.h"
+#include "Memory.h"
+#include "PointLoop.h"
+
+UInt8 gLenientOrientation = 0;
+
+namespace {
+
+constexpr double kUnsetCoordinate = -105600.0;
+constexpr double kSearchStart = 105600.0;
+
+double& Component(Vector3d& p, SInt16 axis) {
+  switch (AxisRole(axis)) {
+    case 1:
+      return p.y;
+    case 2:
+      return p.z;
+    default:
+      return p.x;
+  }
+}
+
+}  // namespace
+
+VLUser3DObject::VLUser3DObject() {
+  // The active document's current material joins here once documents publish their material
+  // lists to new objects; with no active view pane it is 0.
+  materialId = 0;
+}
+
+VLUser3DObject::~VLUser3DObject() {
+  delete[] name;
+  name = nullptr;
+  SetArrayPointers();
+  ReleaseFaceLoops(0, faceCount);
+  if (frame) frame->Dispose();
+  frame = nullptr;
+  delete materialObject;
+  materialObject = nullptr;
+}
+
+void VLUser3DObject::ReleaseFaceLoops(SInt16 from, SInt16 to) {
+  if (!faces) return;
+  if (from < 0) from = 0;
+  if (to > faceCapacity) to = faceCapacity;
+  for (SInt16 i = from; i < to; ++i) {
+    PortFreeHandle(faces[i].loop);
+    faces[i].loop = nullptr;
+    faces[i].loopCount = 0;
+  }
+}
+
+void VLUser3DObject::SetNameText(const char* text) {
+  delete[] name;
+  name = nullptr;
+  if (!text) return;
+  const std::size_t length = std::strlen(text);
+  name = new (std::nothrow) char[length + 1];
+  ThrowIfNil(name);
+  std::memcpy(name, text, length + 1);
+}
+
+void VLUser3DObject::SetArrayPointers() {
+  if (!storage) {
+    ClearStorePointers();
+    faces = nullptr;
+    markedEdgeSegmentsA = markedEdgeSegmentsB = markedEdgeSegmentsC = nullptr;
+    markedEdgeFlagsA = markedEdgeFlagsB = markedEdgeFlagsC = nullptr;
+    return;
+  }
+  const GeometryStoreLayout layout =
+      LayoutGeometryStore(vertexCapacity, screenPointCapacity, edgeCapacity, faceCapacity);
+  char* base = *storage;
+  vertices = reinterpret_cast<Vector3d*>(base + layout.vertices);
+  screenPoints = reinterpret_cast<Vector3d*>(base + layout.screenPoints);
+  viewPoints = reinterpret_cast<Vector3d*>(base + layout.viewPoints);
+  clipPoints = reinterpret_cast<Vector3d*>(base + layout.clipPoints);
+  edges = reinterpret_cast<EdgeRecord*>(base + layout.edges);
+  edgeSegments = reinterpret_cast<EdgeSegment*>(base + layout.edgeSegments);
+  vertexUnclipped = reinterpret_cast<UInt8*>(base + layout.vertexUnclipped);
+  edgeVisible = reinterpret_cast<UInt8*>(base + layout.edgeVisible);
+  faces = reinterpret_cast<FaceRecord*>(base + layout.faces);
+  markedEdgeSegmentsA = reinterpret_cast<EdgeSegment*>(base + layout.markedEdgeSegments[0]);
+  markedEdgeSegmentsB = reinterpret_cast<EdgeSegment*>(base + layout.markedEdgeSegments[1]);
+  markedEdgeSegmentsC = reinterpret_cast<EdgeSegment*>(base + layout.markedEdgeSegments[2]);
+  markedEdgeFlagsA = reinterpret_cast<UInt8*>(base + layout.markedEdgeFlags[0]);
+  markedEdgeFlagsB = reinterpret_cast<UInt8*>(base + layout.markedEdgeFlags[1]);
+  markedEdgeFlagsC = reinterpret_cast<UInt8*>(base + layout.markedEdgeFlags[2]);
+}
+
+void VLUser3DObject::AllocateStorage(SInt16 v, SInt16 p, SInt16 e, SInt16 f) {
+  if (v < 0 || p < 0 || e < 0 || f < 0)
+    ThrowError(kDEErrorAssertionViolated, Str255("VLUser3DObject::AllocateStorage: negative capacity"));
+  if (p < v) p = v;
+  if (storage) {
+    SetArrayPointers();
+    ReleaseFaceLoops(0, faceCount);
+    PortFreeHandle(storage);
+    storage = nullptr;
+  }
+  vertexCount = viewPointCount = edgeCount = edgeSegmentCount = faceCount = 0;
+  screenPointCount = clipPointCount = 0;
+  vertexCapacity = viewPointCapacity = screenPointCapacity = clipPointCapacity = 0;
+  edgeCapacity = edgeSegmentCapacity = faceCapacity = 0;
+  SetArrayPointers();
+
+  Handle block = PortAllocHandle(LayoutGeometryStore(v, p, e, f).total);
+  if (!block) ThrowIfOSErr(PortMemError() != noErr ? PortMemError() : OSErr(memFullErr), kDEErrorNotEnoughMemory);
+  storage = block;
+  vertexCapacity = viewPointCapacity = v;
+  screenPointCapacity = clipPointCapacity = p;
+  edgeCapacity = edgeSegmentCapacity = e;
+  faceCapacity = f;
+  SetArrayPointers();
+}
+
+Boolean VLUser3DObject::GrowStorage(SInt16 dv, SInt16 dp, SInt16 de, SInt16 df) {
+  // The store never shrinks: live data could not be kept in less room.
+  long growV = dv > 0 ? dv : 0, growP = dp > 0 ? dp : 0, growE = de > 0 ? de : 0, growF = df > 0 ? df : 0;
+  const long oldV = vertexCapacity, oldP = screenPointCapacity, oldE = edgeCapacity, oldF = faceCapacity;
+  if (oldP + growP < oldV + growV) growP = oldV + growV - oldP;
+  if (growV + growP + growE + growF < 1) return true;
+  const long newV = oldV + growV, newP = oldP + growP, newE = oldE + growE, newF = oldF + growF;
+  if (newV > 32767 || newP > 32767 || newE > 32767 || newF > 32767)
+    ThrowIfOSErr(OSErr(memFullErr), kDEErrorNotEnoughMemory);
+
+  const GeometryStoreLayout to = LayoutGeometryStore(SInt16(newV), SInt16(newP), SInt16(newE), SInt16(newF));
+  Handle block = PortAllocHandle(to.total);
+  if (!block) ThrowIfOSErr(PortMemError() != noErr ? PortMemError() : OSErr(memFullErr), kDEErrorNotEnoughMemory);
+
+  SetArrayPointers();
+  char* dst = *block;
+  auto copy = [&](Size offset, const void* from, long count, Size itemSize) {
+    if (from && count > 0) std::memcpy(dst + offset, from, std::size_t(count * itemSize));
+  };
+  copy(to.vertices, vertices, vertexCount, sizeof(Vector3d));
+  copy(to.screenPoints, screenPoints, screenPointCount, sizeof(Vector3d));
+  copy(to.viewPoints, viewPoints, viewPointCount, sizeof(Vector3d));
+  copy(to.clipPoints, clipPoints, clipPointCount, sizeof(Vector3d));
+  copy(to.edges, edges, edgeCount, sizeof(EdgeRecord));
+  copy(to.edgeSegments, edgeSegments, edgeSegmentCount, sizeof(EdgeSegment));
+  copy(to.vertexUnclipped, vertexUnclipped, vertexCount, 1);
+  copy(to.edgeVisible, edgeVisible, edgeCount, 1);
+  copy(to.faces, faces, faceCount, sizeof(FaceRecord));
+  const EdgeSegment* markedSegments[3] = {markedEdgeSegmentsA, markedEdgeSegmentsB, markedEdgeSegmentsC};
+  const UInt8* markedFlags[3] = {markedEdgeFlagsA, markedEdgeFlagsB, markedEdgeFlagsC};
+  for (int k = 0; k < 3; ++k) {
+    copy(to.markedEdgeSegments[k], markedSegments[k], edgeCount, sizeof(EdgeSegment));
+    copy(to.markedEdgeFlags[k], markedFlags[k], edgeCount, 1);
+  }
+
+  PortFreeHandle(storage);
+  storage = block;
+  vertexCapacity = viewPointCapacity = SInt16(newV);
+  screenPointCapacity = clipPointCapacity = SInt16(newP);
+  edgeCapacity = edgeSegmentCapacity = SInt16(newE);
+  faceCapacity = SInt16(newF);
+  SetArrayPointers();
+  // Projected points were not carried over: the next draw must project again.
+  changed = 1;
+  return true;
+}
+
+void VLUser3DObject::GetPlanCentre(Vector3d* point) {
+  if (!point || point->x != kUnsetCoordinate || point->y != kUnsetCoordinate || point->z != kUnsetCoordinate)
+    return;
+  SetArrayPointers();
+  double minX = kSearchStart, minY = kSearchStart, maxX = -kSearchStart, maxY = -kSearchStart;
+  for (SInt16 i = 0; i < vertexCount; ++i) {
+    Vector3d p;
+    WorldToDrawingPlane(&vertices[i], &p);
+    const double x = Component(p, gAxisX), y = Component(p, gAxisY);
+    if (x < minX) minX = x;
+    if (x > maxX) maxX = x;
+    if (y < minY) minY = y;
+    if (y > maxY) maxY = y;
+  }
+  if (vertexCount <= 0) minX = maxX = minY = maxY = 0.0;
+  Component(*point, gAxisX) = minX + (maxX - minX) * 0.5;
+  Component(*point, gAxisY) = minY + (maxY - minY) * 0.5;
+  Component(*point, gAxisZ) = 0.0;
+}
+
+void VLUser3DObject::GetCentre(Vector3d* out) {
+  SetArrayPointers();
+  if (vertexCount <= 0) {
+    *out = Vector3d{};
+    return;
+  }
+  Vector3d lo{kSearchStart, kSearchStart, kSearchStart}, hi{-kSearchStart, -kSearchStart, -kSearchStart};
+  for (SInt16 i = 0; i < vertexCount; ++i) {
+    const Vector3d& p = vertices[i];
+    if (p.x < lo.x) lo.x = p.x;
+    if (p.y < lo.y) lo.y = p.y;
+    if (p.z < lo.z) lo.z = p.z;
+    if (p.x > hi.x) hi.x = p.x;
+    if (p.y > hi.y) hi.y = p.y;
+    if (p.z > hi.z) hi.z = p.z;
+  }
+  out->x = (hi.x - lo.x) * 0.5 + lo.x;
+  out->y = (hi.y - lo.y) * 0.5 + lo.y;
+  out->z = (hi.z - lo.z) * 0.5 + lo.z;
+}
+
+void VLUser3DObject::CalcFacePlane(SInt16 face, double* a, double* b, double* c, double* d) {
+  SetArrayPointers();
+  if (face < 0 || face >= faceCount) return;
+  const FaceRecord& record = faces[face];
+  *a = record.a;
+  *b = record.b;
+  *c = record.c;
+  *d = record.d;
+  const SInt16* loop = LoopEntries(record);
+  const int n = record.loopCount;
+  if (!loop || n < 3) return;
+  for (int k = 0; k < n; ++k)
+    if (loop[k] < 0 || loop[k] >= vertexCount) return;
+  auto at = [&](int position) -> const Vector3d& { return vertices[loop[position % n]]; };
+
+  // A loop that repeats its first point at its end starts one place on; a repeated second point
+  // is stepped over.
+  int k0 = PointsEqualWithin(&at(0), &at(n - 1), kPlanarTolerance) ? 1 : 0;
+  int k1 = PointsEqualWithin(&at(k0), &at(k0 + 1), kPlanarTolerance) ? (k0 + 2) % n : (k0 + 1) % n;
+  int prev = n - 1;
+  while (k1 != 0 && PointsCollinear(vertices, loop[prev], loop[k0], loop[k1])) {
+    prev = k0;
+    k0 = k1;
+    k1 = (k1 + 1) % n;
+  }
+  const Vector3d& A = at(prev);
+  const Vector3d& B = at(k0);
+  const Vector3d& C = at(k1);
+  Vector3d ba, bc, normal;
+  VectorSubtract(&B, &A, &ba);
+  VectorSubtract(&B, &C, &bc);
+  VectorCross(&ba, &bc, &normal);
+  const double length = VectorLength(&normal);
+  // No corner that spans a plane: the face keeps the plane it had.
+  if (!(length > 0.0) || !std::isfinite(length)) return;
+  VectorDivide(&normal, length, &normal);
+
+  // The loop must run clockwise seen from the normal's side: look at the corner with the
+  // greatest second coordinate in a frame whose third axis is the normal.
+  Vector3d* flat = ReservePointWorkBuffer(n);
+  if (flat) {
+    Matrix4d toFrame;
+    Vector3d axis = normal;
+    MatrixFromNormal(&axis, &toFrame);
+    for (int k = 0; k < n; ++k) TransformPoint3x4(&toFrame, &at(k), &flat[k]);
+    int top = 0;
+    for (int k = 1; k < n; ++k)
+      if (flat[k].y > flat[top].y) top = k;
+    // Neighbours that coincide with the corner (a repeated closing point) say nothing of the turn.
+    int before = (top + n - 1) % n, after = (top + 1) % n;
+    for (int steps = 0; steps < n && PointsEqualWithin(&flat[before], &flat[top], kCoincidentTolerance); ++steps)
+      before = (before + n - 1) % n;
+    for (int steps = 0; steps < n && PointsEqualWithin(&flat[after], &flat[top], kCoincidentTolerance); ++steps)
+      after = (after + 1) % n;
+    const double d1x = flat[before].x - flat[top].x, d1y = flat[before].y - flat[top].y;
+    const double d2x = flat[after].x - flat[top].x, d2y = flat[after].y - flat[top].y;
+    if (d1x * d2y - d1y * d2x > 0.0) VectorNegate(&normal);
+  }
+  *a = normal.x;
+  *b = normal.y;
+  *c = normal.z;
+  *d = -VectorDot(&normal, &A);
+}
+
+void VLUser3DObject::GetFaceNormal(SInt16 face, Vector3d* out) {
+  SetArrayPointers();
+  if (face < 0 || face >= faceCount) return;
+  VectorSet(out, faces[face].a, faces[face].b, faces[face].c);
+}
+
+void VLUser3DObject::CalcFacePlanes() {
+  SetArrayPointers();
+  for (SInt16 i = 0; i < faceCount; ++i) {
+    FaceRecord& face = faces[i];
+    const SInt16* loop = LoopEntries(face);
+    bool threeDistinct = false;
+    if (loop && face.loopCount >= 3) {
+      bool valid = true;
+      for (SInt16 k = 0; k < face.loopCount && valid; ++k) valid = loop[k] >= 0 && loop[k] < vertexCount;
+      if (valid) {
+        const Vector3d& p0 = vertices[loop[0]];
+        const Vector3d* p1 = nullptr;
+        for (SInt16 k = 1; k < face.loopCount && !threeDistinct; ++k) {
+          const Vector3d& p = vertices[loop[k]];
+          if (PointsEqualWithin(&p, &p0, kCoincidentTolerance)) continue;
+          if (!p1)
+            p1 = &p;
+          else if (!PointsEqualWithin(&p, p1, kCoincidentTolerance))
+            threeDistinct = true;
+        }
+      }
+    }
+    face.degenerate = threeDistinct ? 0 : 1;
+    if (threeDistinct) {
+      double a, b, c, d;
+      CalcFacePlane(i, &a, &b, &c, &d);
+      // CalcFacePlane re-derived the pointers; the store has not moved.
+      faces[i].a = a;
+      faces[i].b = b;
+      faces[i].c = c;
+      faces[i].d = d;
+    }
+  }
+}
+
+VLUser3DObject* VLUser3DObject::MakeCopy(VLUser3DObject* target) {
+  if (!target) {
+    target = new (std::nothrow) VLUser3DObject;
+    if (!target) return nullptr;
+  }
+  if (target == this) return target;
+  // A target that was already given geometry drops it: its loops and material are its own.
+  target->SetArrayPointers();
+  target->ReleaseFaceLoops(0, target->faceCount);
+  target->faceCount = 0;
+  delete target->materialObject;
+  target->materialObject = nullptr;
+
+  VL3DObject::Clone(target);
+  if (storage && !target->storage) {
+    const OSErr err = PortMemError() != noErr ? PortMemError() : OSErr(memFullErr);
+    target->faceCount = target->faceCapacity = 0;
+    target->faces = nullptr;
+    target->Dispose();
+    ThrowIfOSErr(err, kDEErrorNotEnoughMemory);
+  }
+
+  target->openingCount = openingCount;
+  target->currentFace = currentFace;
+  target->referenceVertex = referenceVertex;
+  target->typeCode = typeCode;
+  target->hasOwnedParts = hasOwnedParts;
+  target->edgeHandlesShown = edgeHandlesShown;
+  target->projectedVisible = projectedVisible;
+  target->nonConvex = nonConvex;
+  target->screenBounds = screenBounds;
+  target->faceCount = faceCount;
+  target->faceCapacity = faceCapacity;
+  target->color = color;
+  target->drawColor = drawColor;
+  target->rotationAngle = rotationAngle;
+  target->materialId = materialId;
+  target->stretchPoints[0] = stretchPoints[0];
+  target->stretchPoints[1] = stretchPoints[1];
+  target->stretchPoints[2] = stretchPoints[2];
+  target->phase = phase;
+  target->needsRedraw = 1;
+  target->openings = nullptr;
+  target->removedOpenings = nullptr;
+  target->litPatches = nullptr;
+  target->selected = target->faceMode = target->ownedPartsShown = target->hidden = 0;
+  target->tracking = target->clippedEdges = 0;
+
+  // Until its loops are its own, the copy's face records name the source's blocks: clear them
+  // before anything can fail, so that disposing of the copy never frees the source's loops.
+  target->SetArrayPointers();
+  SetArrayPointers();
+  for (SInt16 i = 0; i < target->faceCount; ++i) {
+    target->faces[i].loop = nullptr;
+    target->faces[i].degenerate = faces[i].degenerate;
+  }
+
+  target->MarkChanged();
+  target->currentOpening = -1;
+
+  if (name) {
+    target->name = new (std::nothrow) char[std::strlen(name) + 1];
+    if (!target->name) {
+      target->Dispose();
+      return nullptr;
+    }
+    std::strcpy(target->name, name);
+  }
+  // Each object owns its material copy, so that disposing of one never frees the other's.
+  if (materialObject) {
+    target->materialObject = new (std::nothrow) D3TMaterial(*materialObject);
+    if (!target->materialObject) {
+      target->Dispose();
+      return nullptr;
+    }
+  }
+  if (frame) {
+    target->frame = frame->Clone();
+    if (!target->frame) {
+      target->Dispose();
+      return nullptr;
+    }
+  }
+
+  SetArrayPointers();
+  for (SInt16 i = 0; i < faceCount; ++i) {
+    Handle loop = faces[i].loop;
+    if (!loop) continue;
+    PortDuplicateHandle(&loop);
+    if (loop == faces[i].loop) {
+      const OSErr err = PortMemError() != noErr ? PortMemError() : OSErr(memFullErr);
+      target->Dispose();
+      ThrowIfOSErr(err, kDEErrorNotEnoughMemory);
+    }
+    target->SetArrayPointers();
+    target->faces[i].loop = loop;
+    SetArrayPointers();
+  }
+  // The duplicated blocks already hold every loop index; the planes are recomputed from them.
+  if (target->faceCount > 0) target->CalcFacePlanes();
+  return target;
+}
+
+SInt32 VLUser3DObject::CountObjects() { return 1; }
+
+Boolean VLUser3DObject::MarkChanged() {
+  if (!IsVisible()) return false;
+  changed = 1;
+  needsRedraw = 1;
+  return true;
+}
+
+// ---- Hooks: the object classes that need them override these ----
+
+Boolean VLUser3DObject::FindHandle(const Vector3d*, Point, SInt16*, SInt16*, Boolean, VLViewTransform*) {
+  return false;
+}
+Boolean VLUser3DObject::BuildGeometry(VLViewTransform*, SInt16, const Vector3d*, SInt16, VLViewPane*) {
+  return false;
+}
+void VLUser3DObject::StretchToHandle(SInt16*, const Vector3d*, VLViewTransform*, Boolean) {}
+void VLUser3DObject::CreateOpening(const Vector3d*) {}
+Boolean VLUser3DObject::DeleteCurrentOpening() { return false; }
+SInt16 VLUser3DObject::OppositeFace(SInt16) { return -1; }
+void VLUser3DObject::BuildOutlineEdges(Boolean) {}
+void VLUser3DObject::ProjectEdges(VLViewTransform*, Boolean) {}
+Handle VLUser3DObject::OutlineOnFace(SInt16, UInt8, SInt16*, Handle, UInt8*, SInt16*, Handle*) { return nullptr; }
+void VLUser3DObject::SetOutline(const Vector3d*, SInt16, SInt32) {}
+Boolean VLUser3DObject::ValidateOutline(Boolean, const Vector3d*) { return false; }
+Boolean VLUser3DObject::AppendHoleOutline(SInt16, Handle*) { return false; }
+VLArray* VLUser3DObject::CopyOpenings() { return nullptr; }
+void VLUser3DObject::AlignFacesWith(VLUser3DObject*, const SInt16*) {}
+void VLUser3DObject::Extrude(double) {}
+void VLUser3DObject::ExtrudeAlong(const Vector3d*) {}
+void VLUser3DObject::DuplicateMoved(VLUser3DObject**, const Vector3d*) {}
+
+// ---- Attributes ----
+
+void VLUser3DObject::SetColor(const RGBColor* colour) {
+  color = *colour;
+  drawColor = RGBColor{UInt16(colour->red >> 1), UInt16(colour->green >> 1), UInt16(colour->blue >> 1)};
+  changed = 1;
+}
+
+RGBColor* VLUser3DObject::GetColor(RGBColor* out) {
+  *out = color;
+  return out;
+}
+
+void VLUser3DObject::SetPhase(SInt16 newPhase) { phase = newPhase; }
+
+void VLUser3DObject::SetMaterialIndex(SInt32 id) { materialId = id; }
+
+SInt32 VLUser3DObject::GetMaterialIndex() { return materialId; }

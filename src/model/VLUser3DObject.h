@@ -1,0 +1,351 @@
+// The base of every editable model object: its boundary representation (vertices, edges and
+// faces with their planes) in one relocatable geometry store, the per-view projection of that
+// geometry, and its attributes (type, phase, colour, material, name, selection and visibility).
+//
+// Construction is two-phase: the constructor only clears fields; a subclass's initialiser
+// allocates the store (AllocateStorage) and builds the geometry. Objects are released through
+// Dispose; the destructor frees what the object owns: its name, each face's loop block, its
+// frame, its own copy of its material and the store.
+//
+// The array pointers (vertices, edges, faces ...) are valid only right after SetArrayPointers,
+// because the store moves whenever memory is allocated; every operation that touches the arrays
+// calls it first. Counts and indices are signed 16-bit. Edge and loop entries are vertex
+// indices below vertexCount.
+#pragma once
+
+#include <cstdio>
+#include <istream>
+
+#include "GeometryStore.h"
+#include "Matrix4d.h"
+#include "VL3DObject.h"
+#include "VLArray.h"
+
+class CDataFile;
+class CObjectTransformer;
+class CShadowCaster;
+class CTrimmer;
+class D3TMaterial;
+class D3TMaterialList;
+class DXFExporter;
+class VLViewPane;
+class VLViewTransform;
+
+// While set, OrientFaces settles a face that no settled neighbour can orient. The drawing
+// exchange's import sets it around its orientation of an imported mesh.
+extern UInt8 gLenientOrientation;
+
+class VLUser3DObject : public VL3DObject {
+  VL_REGISTERED_CLASS(VLUser3DObject, VL3DObject)
+
+ public:
+  VLUser3DObject();
+  ~VLUser3DObject() override;
+
+  // ---- Geometry store, planes, copies ----
+
+  // Recomputes every array pointer from the store's present address; with no store the pointers
+  // become null.
+  virtual void SetArrayPointers();
+  // Replaces the store by an empty one with these capacities (every count 0). The old store and
+  // the loop blocks of its faces are released. A point capacity below the vertex capacity is
+  // raised to it, since screen points are indexed by vertex. Raises kDEErrorNotEnoughMemory when
+  // the block cannot be had (the object then has no store), and kDEErrorAssertionViolated for a
+  // negative capacity.
+  virtual void AllocateStorage(SInt16 vertices, SInt16 points, SInt16 edges, SInt16 faces);
+  // Enlarges the capacities by the increments, keeping every vertex, edge, face and loop. A
+  // negative increment counts as 0 (the store never shrinks), and the point capacity is kept at
+  // least the vertex capacity. True at once when nothing is to grow. The last projection is
+  // dropped, so growing sets changed for the next draw to project afresh. Raises
+  // kDEErrorNotEnoughMemory, with the object unchanged, when the block cannot be had or a
+  // capacity would pass 32767.
+  virtual Boolean GrowStorage(SInt16 dv, SInt16 dp, SInt16 de, SInt16 df);
+  // For a point that is unset (all three coordinates -105600.0): the centre of the vertices'
+  // extent along gAxisX and gAxisY (in working-plane coordinates while gWorkingPlaneOn is set),
+  // with 0.0 in component gAxisZ. A point that is set is left alone.
+  virtual void GetPlanCentre(Vector3d* point);
+  // The centre of the vertices' bounding box; the origin for an object without vertices.
+  virtual void GetCentre(Vector3d* out);
+  // The plane of a face computed afresh from its loop, oriented so that the loop runs clockwise
+  // seen from the side the normal points to. A loop without a usable corner (fewer than three
+  // entries, all its points collinear or coincident) answers the face's stored plane.
+  virtual void CalcFacePlane(SInt16 face, double* a, double* b, double* c, double* d);
+  virtual void GetFaceNormal(SInt16 face, Vector3d* out);
+  // Marks each face degenerate or not (three distinct points within 1e-5) and computes the
+  // plane of every face that is not.
+  virtual void CalcFacePlanes();
+  // Copies the object into target (a newly constructed object of the caller's class) or into a
+  // new VLUser3DObject. The copy is unselected, shown, has no current opening (-1), no opening
+  // lists and no lit patches, and holds its own name, frame, face loops and material copy.
+  // Answers null, having disposed of the copy, when the object or the frame copy cannot be
+  // made; raises kDEErrorNotEnoughMemory, having disposed of the copy, when the store or a loop
+  // cannot be duplicated.
+  virtual VLUser3DObject* MakeCopy(VLUser3DObject* target);
+  // The number of objects this object stands for: 1 (a group counts its members).
+  virtual SInt32 CountObjects();
+
+  // ---- Object text record ----
+
+  // Writes the object body with every coordinate times the factor. A failed write raises
+  // kDEErrorErrorWritingModelFile with the I/O error -36.
+  virtual void WriteText(std::FILE* file, double factor);
+  // Reads the object body into this (initialised) object, multiplying coordinates by the
+  // factor. A record that does not fit (a missing keyword, a number that cannot be read, a
+  // count or index out of range) leaves the stream failed and the object consistent: it keeps
+  // only what was read completely. Raises kDEErrorNotEnoughMemory when memory runs out.
+  virtual void ReadText(std::istream& in, double factor, char delimiter);
+
+  // ---- Face orientation and convexity ----
+
+  // Reverses the face's loop when its recomputed plane does not match the stored normal
+  // (within 0.0001 per component); true when it did.
+  virtual Boolean CheckFaceOrientation(SInt16 face);
+  // Turns every face to point out of the solid, settling concave corners through shared edges,
+  // then recomputes the planes (not when no face could be settled).
+  virtual void OrientFaces();
+  // Whether, going out of face A, one meets the plane of face B in front.
+  virtual Boolean FacePlaneInFront(SInt16 faceA, SInt16 faceB, Boolean includeFacing);
+  // Sets nonConvex when some face has another face's plane in front of it; answers it.
+  virtual Boolean CheckConvexity();
+  // 1 when the loops run along a shared edge the same way, -1 the opposite way, 0 when they
+  // share no edge. Looks only at the two records.
+  virtual SInt16 CompareFaceOrientation(const FaceRecord* faceA, const FaceRecord* faceB);
+  // Reverses the loop of a face in place.
+  virtual void ReverseFace(SInt16 face);
+
+  // ---- Hooks for the object classes: the base does nothing or answers no ----
+
+  virtual Boolean FindHandle(const Vector3d* modelPoint, Point panePoint, SInt16* handle, SInt16* unused,
+                             Boolean checkModel, VLViewTransform* view);
+  virtual Boolean BuildGeometry(VLViewTransform* view, SInt16 mode, const Vector3d* modelPoint, SInt16 index,
+                                VLViewPane* pane);
+  virtual void StretchToHandle(SInt16* corner, const Vector3d* mousePoint, VLViewTransform* view, Boolean continuing);
+  virtual void CreateOpening(const Vector3d* boxPoints);
+  virtual Boolean DeleteCurrentOpening();
+  virtual SInt16 OppositeFace(SInt16 face);
+  virtual void BuildOutlineEdges(Boolean finish);
+  virtual void ProjectEdges(VLViewTransform* view, Boolean flag);
+  // The openings' outline on a face of their owner: appends the hole's points (and edges) to
+  // the caller's blocks; the base answers no point block.
+  virtual Handle OutlineOnFace(SInt16 face, UInt8 asHole, SInt16* pointCount, Handle points, UInt8* closeFlag,
+                               SInt16* edgeCount, Handle* edgeBlock);
+  virtual void SetOutline(const Vector3d* boxPoints, SInt16 frontFace, SInt32 ownerPosition);
+  virtual Boolean ValidateOutline(Boolean front, const Vector3d* point);
+  virtual Boolean AppendHoleOutline(SInt16 face, Handle* points);
+  // The owner's opening list; null in the base.
+  virtual VLArray* CopyOpenings();
+  virtual void AlignFacesWith(VLUser3DObject* other, const SInt16* facePairs);
+  virtual void Extrude(double height);
+  virtual void ExtrudeAlong(const Vector3d* vector);
+  virtual void DuplicateMoved(VLUser3DObject** copy, const Vector3d* offset);
+
+  // ---- Colour, phase, visibility, material ----
+
+  virtual Boolean ChooseColor();
+  virtual void SetColor(const RGBColor* colour);
+  virtual RGBColor* GetColor(RGBColor* out);
+  // Sets changed and needsRedraw when the object is visible; answers whether it did.
+  virtual Boolean MarkChanged();
+  virtual Boolean IsSelectable();
+  virtual Boolean IsVisible();
+  virtual void SetPhase(SInt16 newPhase);
+  virtual void SetMaterialIndex(SInt32 id);
+  virtual SInt32 GetMaterialIndex();
+  virtual void CreateMaterialObject(D3TMaterialList* materials);
+  virtual void UpdateMaterialObject(D3TMaterialList* materials);
+
+  // ---- Drawing ----
+
+  virtual void Draw(VLViewTransform* view, Rect* updateRect);
+  virtual Boolean GetScreenBounds(Rect* out);
+  virtual void CalcScreenBounds();
+  virtual void DrawSelected(VLViewTransform* view);
+  virtual void DrawCachedEdges(VLViewTransform* view, Rect* rect);
+  virtual void DrawClippedEdges(VLViewTransform* view);
+  virtual void ProjectVertices(VLViewTransform* transform);
+  virtual Rect* GetProjectedBounds(Rect* out);
+  virtual void AddScreenBounds(Rect* rect);
+
+  // ---- Face submission, lit patches, ground shadows ----
+
+  virtual void DrawHidden(VLViewTransform* view);
+  virtual void DrawGroundShadows(VLViewTransform* view);
+  virtual void DrawGroundShadow(Handle patch, VLViewTransform* view);
+  virtual void ClipViewPolygons(double shade, SInt16 face, const Vector3d* normal);
+  virtual void TransformToView(const Matrix4d* matrix, CShadowCaster* caster);
+  virtual void AddFaceToSorter(double shade, SInt16 face, const Vector3d* normal, CShadowCaster* caster);
+  virtual void InsertLitPatch(Handle patch);
+  virtual void FreeLitPatches();
+
+  // ---- Hit tests, rays, face frames, local extents ----
+
+  virtual Boolean HitByRay(Point panePoint, const Vector3d* origin, const Vector3d* direction, double* distance,
+                           RGBColor* colour, Vector3d* normal, UInt8 shadowRay);
+  virtual Boolean IntersectRay(SInt16* face, double* distance, const Vector3d* origin, const Vector3d* direction,
+                               Vector3d* normal);
+  virtual Boolean BuildFaceFrames(VLViewTransform* view, Handle* toFrames, Handle* fromFrames);
+  virtual void GetFaceFrame(Point panePoint, SInt16 face, Matrix4d* toFrame, Matrix4d* fromFrame);
+  virtual Boolean PickFace(Point panePoint, const Vector3d* origin, const Vector3d* direction, double* distance,
+                           SInt16* face);
+  virtual Boolean PointInFace(SInt16 face, const Vector3d* point, UInt8 onEdgeCounts);
+  virtual Boolean HitScreenBounds(const Rect* rect);
+  virtual Boolean PointInScreenBounds(Point panePoint);
+  virtual void FarthestEdgeMidpoint(const Vector3d* point, Vector3d* out);
+  virtual void FarthestVertex(const Vector3d* point, Vector3d* out);
+  virtual void FarthestCorner(const Vector3d* point, Vector3d* corner, Vector3d* flatAxis);
+  // Minimum x, y, z then maximum x, y, z in the object's own axes.
+  virtual void GetLocalBounds(double* box);
+
+  // ---- Geometry from polygons ----
+
+  virtual void CreateObjectFromPolys(Handle pieces, const Vector3d* normal, double offset);
+  virtual void CapPlane(const Vector3d* normal, double offset, FaceRecord* faces, SInt16* faceCount,
+                        Vector3d* points, SInt16 pointCount);
+  virtual Boolean HasEdge(SInt16 a, SInt16 b, const EdgeRecord* edgeList, SInt16 count);
+  virtual void RemoveRepeatedLoopVertices(FaceRecord* faceList, SInt16* count);
+  virtual void BuildSheetFaces(SInt16 loopLength);
+
+  // ---- Export writers ----
+
+  virtual void WriteDXFEdges(std::FILE* file);
+  virtual void WriteDrawingFaces(DXFExporter* exporter);
+  virtual void WriteDXFFaces(std::FILE* file);
+  virtual void WriteDXFOutline(std::FILE* file);
+  virtual SInt16 WriteClarisLines(CDataFile* writer, double dh, double dv);
+  virtual void WriteRadiance(std::FILE* scene, std::FILE* materialFile, VLArray* names, SInt32* nameCount,
+                             const char* objectName, D3TMaterialList* materials);
+  virtual const char* LayerNameOfPhase(SInt16 phaseNumber);
+
+  // ---- Transforms and the object frame ----
+
+  void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+  virtual void ScaleAbout(const Vector3d* centre, const Vector3d* factors);
+  virtual void Rotate(double angle, const Vector3d* centre);
+  virtual void Transform(const Matrix4d* matrix);
+  virtual void Move(const Vector3d* offset);
+  virtual void Stretch(Vector3d* anchor, Vector3d* factors, Vector3d* handle);
+  virtual void TransformVertices(const Matrix4d* matrix);
+  virtual void Nudge(const Vector3d* offset);
+  virtual void MoveFace(SInt16 face, const Vector3d* offset);
+  virtual Boolean UpdateFrame();
+  virtual void CreateFrame();
+  virtual void CreateDefaultFrame();
+  virtual void SetFrame(CObjectTransformer* newFrame);
+  virtual void GetFrame(CObjectTransformer** out);
+  virtual void Flip(SInt16 axisCode, double planeOffset, double shift);
+  virtual void GetReferencePoint(Vector3d* out);
+  virtual void GetSize(Vector3d* size, Vector3d* xAxis, Vector3d* yAxis, Vector3d* zAxis);
+
+  // ---- Reshaping vertices, edges and faces ----
+
+  virtual void MoveVertex(SInt16 vertex, const Vector3d* position, long unused);
+  virtual void MoveEdge(SInt16 edge, Vector3d* offset, long unused);
+  virtual void OffsetFace(SInt16 sourceFace, SInt16 targetFace, double distance);
+  virtual void PushFace(const Vector3d* offset, SInt16* trackedVertex);
+  virtual void TiltFace(double angle, CObjectTransformer* frameForTilt);
+  virtual void GeometryChanged();
+  virtual Handle CopyVertices();
+  virtual void SetVertices(Handle copy);
+  virtual void SetFaceVertices(SInt16 face, const Vector3d* points);
+
+  // ---- Handles, picking, snapping ----
+
+  virtual void GetFaceCentre(Vector3d* centre, Vector3d* normal);
+  virtual SInt16 FindVertexHandle(const Vector3d* modelPoint, Point panePoint, Boolean checkModel);
+  virtual Boolean FindVertexNear(const Vector3d* modelPoint, SInt16* vertex, double tolerance);
+  virtual SInt16 FindEdgeHandle(const Vector3d* modelPoint, Point panePoint, Boolean checkModel,
+                                VLViewTransform* view);
+  virtual void GetHandlePoint(Vector3d* out, SInt16 index, Boolean isVertex);
+  virtual void GetBounds(double* minX, double* minY, double* minZ, double* maxX, double* maxY, double* maxZ);
+  virtual Boolean PickFaceEdge(VLViewTransform* view, Point panePoint, Vector3d* planeNormal, double* planeOffset,
+                               Vector3d* point);
+  virtual Boolean SnapToVertex(const Vector3d* point, Vector3d* position, double* bestDistance, Boolean* found,
+                               double tolerance);
+  virtual Boolean RayToFaceEdge(const Vector3d* origin, SInt16 face, const Vector3d* direction, Vector3d* out);
+  virtual SInt16 FindOppositeFace(const Vector3d* point, SInt16 face, Vector3d* out);
+  virtual Boolean ProjectOntoFace(const Vector3d* point, SInt16 face, Vector3d* out);
+  virtual Boolean FaceHasVertex(SInt16 face, SInt16 vertex);
+  virtual Boolean EdgePlane(const Vector3d* first, const Vector3d* second, SInt16 face, Vector3d* normal,
+                            double* offset);
+  virtual Boolean HasCurrentFace();
+
+  // ---- Trimming ----
+
+  virtual Boolean TrimWith(CTrimmer* trimmer, VLArray* frontList, VLArray* backList);
+  virtual Boolean IsCrossedBy(CTrimmer* trimmer);
+  virtual Boolean LiesInFrontOf(CTrimmer* trimmer);
+
+  // ---- Extending and joining ----
+
+  virtual void ExtendToNearest(SInt16 directionCode);
+  virtual void IntersectFaces(SInt16 face, SInt16 otherFace, UInt8* marks, UInt8* otherMarks, VLUser3DObject* other,
+                              double offsetQ, const Vector3d* normalQ, double offsetP, const Vector3d* normalP);
+  virtual void JoinFaces(SInt16 face, SInt16 otherFace, VLUser3DObject* other);
+  virtual SInt16 PreviousSide(SInt16 side);
+  virtual SInt16 NextSide(SInt16 side);
+
+  // ---- Selection, the info palette, hiding ----
+
+  virtual void SelectInRect(const Rect* rect);
+  virtual void ToggleSelection();
+  virtual void Select();
+  virtual void SelectFace(SInt16 face);
+  virtual void ConnectInfoBox();
+  virtual void Deselect();
+  void ForceDeselect();
+  virtual void NotifyInfoBox(SInt32 reason);
+  virtual void Hide();
+  virtual void Show();
+
+  // ---- Fields ----
+
+  SInt16 openingCount = 0;
+  SInt16 currentOpening = 0;  // -1 when none is current
+  SInt16 currentFace = 0;
+  SInt16 phase = 0;
+  SInt16 referenceVertex = 0;
+  SInt16 typeCode = kObjectTypeBlock;
+  UInt8 selected = 0;
+  UInt8 faceMode = 0;
+  UInt8 ownedPartsShown = 0;
+  UInt8 hidden = 0;
+  UInt8 tracking = 0;
+  UInt8 clippedEdges = 0;
+  UInt8 hasOwnedParts = 0;
+  UInt8 edgeHandlesShown = 0;
+  UInt8 projectedVisible = 0;
+  UInt8 nonConvex = 0;
+  UInt8 needsRedraw = 0;
+  Rect screenBounds;
+  SInt16 faceCount = 0;
+  SInt16 faceCapacity = 0;
+  FaceRecord* faces = nullptr;
+  EdgeSegment* markedEdgeSegmentsA = nullptr;
+  EdgeSegment* markedEdgeSegmentsB = nullptr;
+  EdgeSegment* markedEdgeSegmentsC = nullptr;
+  UInt8* markedEdgeFlagsA = nullptr;
+  UInt8* markedEdgeFlagsB = nullptr;
+  UInt8* markedEdgeFlagsC = nullptr;
+  VLArray* openings = nullptr;
+  VLArray* removedOpenings = nullptr;
+  RGBColor color;
+  RGBColor drawColor;  // each component of color shifted right by one
+  // The object's own axes: a CObjectTransformer, owned. Held through its collaborator part,
+  // which is all that copying and releasing it need.
+  CCollaborator* frame = nullptr;
+  Vector3d stretchPoints[3];
+  double rotationAngle = 0.0;
+  SInt32 materialId = 0;
+  // The object's own copy of its material, or null; owned: a copy of the object gets a copy of
+  // it, and it is released with the object.
+  D3TMaterial* materialObject = nullptr;
+  char* name = nullptr;  // zero-terminated, owned; null when the object has no name
+  Handle litPatches = nullptr;
+  UInt8 membersKeepSettings = 0;
+
+ protected:
+  // Releases the loop blocks of faces [from, to) and clears their handles.
+  void ReleaseFaceLoops(SInt16 from, SInt16 to);
+  // Replaces the name by a copy of text (null for none).
+  void SetNameText(const char* text);
+};

@@ -1,0 +1,144 @@
+// Operations whose own files come later: each answers its neutral result (nothing done, false,
+// -1, no block) until its file takes it over. Object classes may already override them.
+#include "VLUser3DObject.h"
+
+// Drawing.
+void VLUser3DObject::Draw(VLViewTransform*, Rect*) {}
+Boolean VLUser3DObject::GetScreenBounds(Rect*) { return false; }
+void VLUser3DObject::CalcScreenBounds() {}
+void VLUser3DObject::DrawSelected(VLViewTransform*) {}
+void VLUser3DObject::DrawCachedEdges(VLViewTransform*, Rect*) {}
+void VLUser3DObject::DrawClippedEdges(VLViewTransform*) {}
+void VLUser3DObject::ProjectVertices(VLViewTransform*) {}
+Rect* VLUser3DObject::GetProjectedBounds(Rect* out) { return out; }
+void VLUser3DObject::AddScreenBounds(Rect*) {}
+
+// Face submission, lit patches, ground shadows.
+void VLUser3DObject::DrawHidden(VLViewTransform*) {}
+void VLUser3DObject::DrawGroundShadows(VLViewTransform*) {}
+void VLUser3DObject::DrawGroundShadow(Handle, VLViewTransform*) {}
+void VLUser3DObject::ClipViewPolygons(double, SInt16, const Vector3d*) {}
+void VLUser3DObject::TransformToView(const Matrix4d*, CShadowCaster*) {}
+void VLUser3DObject::AddFaceToSorter(double, SInt16, const Vector3d*, CShadowCaster*) {}
+void VLUser3DObject::InsertLitPatch(Handle) {}
+void VLUser3DObject::FreeLitPatches() {}
+
+// Hit tests, rays, face frames, local extents.
+Boolean VLUser3DObject::HitByRay(Point, const Vector3d*, const Vector3d*, double*, RGBColor*, Vector3d*, UInt8) {
+  return false;
+}
+Boolean VLUser3DObject::IntersectRay(SInt16*, double*, const Vector3d*, const Vector3d*, Vector3d*) { return false; }
+Boolean VLUser3DObject::BuildFaceFrames(VLViewTransform*, Handle* toFrames, Handle* fromFrames) {
+  if (toFrames) *toFrames = nullptr;
+  if (fromFrames) *fromFrames = nullptr;
+  return false;
+}
+void VLUser3DObject::GetFaceFrame(Point, SInt16, Matrix4d*, Matrix4d*) {}
+Boolean VLUser3DObject::PickFace(Point, const Vector3d*, const Vector3d*, double*, SInt16*) { return false; }
+Boolean VLUser3DObject::PointInFace(SInt16, const Vector3d*, UInt8) { return false; }
+Boolean VLUser3DObject::HitScreenBounds(const Rect*) { return false; }
+Boolean VLUser3DObject::PointInScreenBounds(Point) { return false; }
+void VLUser3DObject::FarthestEdgeMidpoint(const Vector3d*, Vector3d*) {}
+void VLUser3DObject::FarthestVertex(const Vector3d*, Vector3d*) {}
+void VLUser3DObject::FarthestCorner(const Vector3d*, Vector3d*, Vector3d*) {}
+void VLUser3DObject::GetLocalBounds(double*) {}
+
+// Geometry from polygons.
+void VLUser3DObject::CreateObjectFromPolys(Handle, const Vector3d*, double) {}
+void VLUser3DObject::CapPlane(const Vector3d*, double, FaceRecord*, SInt16*, Vector3d*, SInt16) {}
+Boolean VLUser3DObject::HasEdge(SInt16, SInt16, const EdgeRecord*, SInt16) { return false; }
+void VLUser3DObject::RemoveRepeatedLoopVertices(FaceRecord*, SInt16*) {}
+void VLUser3DObject::BuildSheetFaces(SInt16) {}
+
+// Export writers.
+void VLUser3DObject::WriteDXFEdges(std::FILE*) {}
+void VLUser3DObject::WriteDrawingFaces(DXFExporter*) {}
+void VLUser3DObject::WriteDXFFaces(std::FILE*) {}
+void VLUser3DObject::WriteDXFOutline(std::FILE*) {}
+SInt16 VLUser3DObject::WriteClarisLines(CDataFile*, double, double) { return 0; }
+void VLUser3DObject::WriteRadiance(std::FILE*, std::FILE*, VLArray*, SInt32*, const char*, D3TMaterialList*) {}
+const char* VLUser3DObject::LayerNameOfPhase(SInt16) { return ""; }
+
+// Transforms and the object frame.
+void VLUser3DObject::ProviderChanged(CCollaborator* provider, long reason, void* info) {
+  VL3DObject::ProviderChanged(provider, reason, info);
+}
+void VLUser3DObject::ScaleAbout(const Vector3d*, const Vector3d*) {}
+void VLUser3DObject::Rotate(double, const Vector3d*) {}
+void VLUser3DObject::Transform(const Matrix4d*) {}
+void VLUser3DObject::Move(const Vector3d*) {}
+void VLUser3DObject::Stretch(Vector3d*, Vector3d*, Vector3d*) {}
+void VLUser3DObject::TransformVertices(const Matrix4d*) {}
+void VLUser3DObject::Nudge(const Vector3d*) {}
+void VLUser3DObject::MoveFace(SInt16, const Vector3d*) {}
+Boolean VLUser3DObject::UpdateFrame() { return true; }
+void VLUser3DObject::CreateFrame() {}
+void VLUser3DObject::CreateDefaultFrame() {}
+void VLUser3DObject::SetFrame(CObjectTransformer*) {}
+void VLUser3DObject::GetFrame(CObjectTransformer** out) {
+  if (out) *out = nullptr;
+}
+void VLUser3DObject::Flip(SInt16, double, double) {}
+void VLUser3DObject::GetReferencePoint(Vector3d*) {}
+void VLUser3DObject::GetSize(Vector3d*, Vector3d*, Vector3d*, Vector3d*) {}
+
+// Reshaping vertices, edges and faces (ReverseFace lives with face orientation).
+void VLUser3DObject::MoveVertex(SInt16, const Vector3d*, long) {}
+void VLUser3DObject::MoveEdge(SInt16, Vector3d*, long) {}
+void VLUser3DObject::OffsetFace(SInt16, SInt16, double) {}
+void VLUser3DObject::PushFace(const Vector3d*, SInt16*) {}
+void VLUser3DObject::TiltFace(double, CObjectTransformer*) {}
+void VLUser3DObject::GeometryChanged() {}
+Handle VLUser3DObject::CopyVertices() { return nullptr; }
+void VLUser3DObject::SetVertices(Handle) {}
+void VLUser3DObject::SetFaceVertices(SInt16, const Vector3d*) {}
+
+// Handles, picking, snapping.
+void VLUser3DObject::GetFaceCentre(Vector3d*, Vector3d*) {}
+SInt16 VLUser3DObject::FindVertexHandle(const Vector3d*, Point, Boolean) { return -1; }
+Boolean VLUser3DObject::FindVertexNear(const Vector3d*, SInt16*, double) { return false; }
+SInt16 VLUser3DObject::FindEdgeHandle(const Vector3d*, Point, Boolean, VLViewTransform*) { return -1; }
+void VLUser3DObject::GetHandlePoint(Vector3d*, SInt16, Boolean) {}
+void VLUser3DObject::GetBounds(double*, double*, double*, double*, double*, double*) {}
+Boolean VLUser3DObject::PickFaceEdge(VLViewTransform*, Point, Vector3d*, double*, Vector3d*) { return false; }
+Boolean VLUser3DObject::SnapToVertex(const Vector3d*, Vector3d*, double*, Boolean*, double) { return false; }
+Boolean VLUser3DObject::RayToFaceEdge(const Vector3d*, SInt16, const Vector3d*, Vector3d*) { return false; }
+SInt16 VLUser3DObject::FindOppositeFace(const Vector3d*, SInt16, Vector3d*) { return -1; }
+Boolean VLUser3DObject::ProjectOntoFace(const Vector3d*, SInt16, Vector3d*) { return false; }
+Boolean VLUser3DObject::FaceHasVertex(SInt16, SInt16) { return false; }
+Boolean VLUser3DObject::EdgePlane(const Vector3d*, const Vector3d*, SInt16, Vector3d*, double*) { return false; }
+Boolean VLUser3DObject::HasCurrentFace() { return false; }
+
+// Trimming.
+Boolean VLUser3DObject::TrimWith(CTrimmer*, VLArray*, VLArray*) { return false; }
+Boolean VLUser3DObject::IsCrossedBy(CTrimmer*) { return false; }
+Boolean VLUser3DObject::LiesInFrontOf(CTrimmer*) { return false; }
+
+// Extending and joining.
+void VLUser3DObject::ExtendToNearest(SInt16) {}
+void VLUser3DObject::IntersectFaces(SInt16, SInt16, UInt8*, UInt8*, VLUser3DObject*, double, const Vector3d*, double,
+                                    const Vector3d*) {}
+void VLUser3DObject::JoinFaces(SInt16, SInt16, VLUser3DObject*) {}
+SInt16 VLUser3DObject::PreviousSide(SInt16) { return -1; }
+SInt16 VLUser3DObject::NextSide(SInt16) { return -1; }
+
+// Selection, the info palette, hiding.
+void VLUser3DObject::SelectInRect(const Rect*) {}
+void VLUser3DObject::ToggleSelection() {}
+void VLUser3DObject::Select() {}
+void VLUser3DObject::SelectFace(SInt16) {}
+void VLUser3DObject::ConnectInfoBox() {}
+void VLUser3DObject::Deselect() {}
+void VLUser3DObject::ForceDeselect() {}
+void VLUser3DObject::NotifyInfoBox(SInt32) {}
+void VLUser3DObject::Hide() {}
+void VLUser3DObject::Show() {}
+
+// Colour and materials: the colour picker and the material lists.
+Boolean VLUser3DObject::ChooseColor() { return false; }
+void VLUser3DObject::CreateMaterialObject(D3TMaterialList*) {}
+void VLUser3DObject::UpdateMaterialObject(D3TMaterialList*) {}
+// Visibility and selectability by phase: until the phase list is published, an object is shown
+// unless hidden (openings always are) and may be selected.
+Boolean VLUser3DObject::IsVisible() { return typeCode == kObjectTypeOpening || !hidden; }
+Boolean VLUser3DObject::IsSelectable() { return true; }

@@ -1,0 +1,286 @@
+// The object body of the native document: attributes, vertices, edges and faces as text lines,
+// coordinates in the document's length unit.
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "DETException.h"
+#include "Memory.h"
+#include "VLUser3DObject.h"
+
+namespace {
+
+constexpr int kMaxNameLength = 255;
+constexpr int kWordLength = 32;  // keywords are short; longer words are kept only in part
+
+// ---- Writing ----
+
+void CheckPrint(int result) {
+  if (result < 0) ThrowIfOSErr(OSErr(ioErr), kDEErrorErrorWritingModelFile);
+}
+
+void CheckFile(std::FILE* file) { ThrowIfFileError(file, kDEErrorErrorWritingModelFile); }
+
+void WriteCoordinate(std::FILE* file, double value, double factor) {
+  // Tiny values (and a NaN, which could not be read back) are written as zero; huge ones as 1000.
+  if (std::fabs(value) < 0.000001 || std::isnan(value))
+    CheckPrint(std::fputs("0.0 ", file));
+  else if (std::fabs(value) > 10000000.0)
+    CheckPrint(std::fputs("1000.0 ", file));
+  else
+    CheckPrint(std::fprintf(file, "%g ", factor * value));
+}
+
+// ---- Reading ----
+
+// One word: the characters up to white space, after skipping white space. Empty at the end of
+// the input. Only the first kWordLength - 1 characters are kept.
+std::string ReadWord(std::istream& in) {
+  std::string word;
+  if (!in.good()) return word;
+  in >> std::ws;
+  while (in.good()) {
+    const int c = in.peek();
+    if (c == std::char_traits<char>::eof() || std::isspace(c)) break;
+    in.get();
+    if (word.size() < std::size_t(kWordLength - 1)) word.push_back(char(c));
+  }
+  // Running into the end after a word is not a failure of that word.
+  if (!word.empty() && in.eof()) in.clear(in.rdstate() & ~std::ios::eofbit);
+  return word;
+}
+
+// Back to a noted position, in a stream that may have met the end of the input.
+void Rewind(std::istream& in, std::streampos at) {
+  in.clear();
+  in.seekg(at);
+}
+
+void Fail(std::istream& in) { in.setstate(std::ios::failbit); }
+
+SInt16 Larger(SInt16 a, SInt16 b) { return a > b ? a : b; }
+
+// A signed integer within [low, high]; fails the stream otherwise.
+bool ReadInteger(std::istream& in, long low, long high, long* out) {
+  long value = 0;
+  if (!(in >> value)) return false;
+  if (value < low || value > high) {
+    Fail(in);
+    return false;
+  }
+  *out = value;
+  return true;
+}
+
+// The rest of the line after a keyword: blanks and tabs skipped, then up to the line's end (the
+// document's delimiter, or either line-end character), at most kMaxNameLength characters kept.
+bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
+  while (in.peek() == ' ' || in.peek() == '\t') in.get();
+  out->clear();
+  bool any = false;
+  for (;;) {
+    const int c = in.get();
+    if (c == std::char_traits<char>::eof()) {
+      if (any) in.clear(in.rdstate() & ~(std::ios::eofbit | std::ios::failbit));
+      return any;
+    }
+    any = true;
+    if (c == delimiter || c == '\r' || c == '\n') return true;
+    if (out->size() < std::size_t(kMaxNameLength)) out->push_back(char(c));
+  }
+}
+
+}  // namespace
+
+void VLUser3DObject::WriteText(std::FILE* file, double factor) {
+  CheckPrint(std::fprintf(file, "Phase: %d\n", phase));
+  CheckFile(file);
+  CheckPrint(std::fprintf(file, "Mat: %d\n", int(materialId)));
+  if (name) {
+    // A line end inside a name would end the line early and spoil the rest of the record.
+    std::string line(name);
+    for (char& c : line)
+      if (c == '\r' || c == '\n') c = ' ';
+    CheckPrint(std::fprintf(file, "Name: %s\n", line.c_str()));
+  } else {
+    CheckPrint(std::fputs("Name:\n", file));
+  }
+  CheckPrint(std::fprintf(file, "Color: %u %u %u\n", unsigned(color.red), unsigned(color.green), unsigned(color.blue)));
+  CheckPrint(std::fprintf(file, "numVerts: %d\n", vertexCount));
+
+  SetArrayPointers();
+  for (SInt16 i = 0; i < vertexCount; ++i) {
+    WriteCoordinate(file, vertices[i].x, factor);
+    WriteCoordinate(file, vertices[i].y, factor);
+    WriteCoordinate(file, vertices[i].z, factor);
+    CheckPrint(std::fputs("1\n", file));
+    CheckFile(file);
+  }
+
+  CheckPrint(std::fprintf(file, "numEdges: %d\n", edgeCount));
+  for (SInt16 i = 0; i < edgeCount; ++i) CheckPrint(std::fprintf(file, "%d %d\n", edges[i].a, edges[i].b));
+  CheckFile(file);
+
+  CheckPrint(std::fprintf(file, "numFaces: %d\n", faceCount));
+  for (SInt16 i = 0; i < faceCount; ++i) {
+    const SInt16 count = faces[i].loop ? faces[i].loopCount : 0;
+    CheckPrint(std::fprintf(file, "numVerts: %d\n", count));
+    const SInt16* loop = LoopEntries(faces[i]);
+    for (SInt16 k = 0; k < count; ++k) CheckPrint(std::fprintf(file, "%d\n", loop[k]));
+    CheckFile(file);
+  }
+}
+
+void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
+  SetArrayPointers();
+  phase = 1;
+  rotationAngle = 0.0;
+
+  // Attribute words, in any order, each one optional.
+  while (in.good()) {
+    const std::streampos at = in.tellg();
+    const std::string word = ReadWord(in);
+    long value = 0;
+    if (word == "Phase:") {
+      if (ReadInteger(in, -32768, 32767, &value)) phase = SInt16(value);
+    } else if (word == "Mat:") {
+      if (ReadInteger(in, INT32_MIN, INT32_MAX, &value)) materialId = SInt32(value);
+    } else if (word == "Name:") {
+      std::string text;
+      if (ReadRestOfLine(in, delimiter, &text)) SetNameText(text.c_str());
+    } else if (word == "Color:") {
+      long red = 0, green = 0, blue = 0;
+      if (ReadInteger(in, 0, 65535, &red) && ReadInteger(in, 0, 65535, &green) && ReadInteger(in, 0, 65535, &blue)) {
+        color = RGBColor{UInt16(red), UInt16(green), UInt16(blue)};
+        drawColor = RGBColor{UInt16(red >> 1), UInt16(green >> 1), UInt16(blue >> 1)};
+      }
+    } else {
+      if (!word.empty()) Rewind(in, at);
+      break;
+    }
+  }
+
+  // A keyword that must come next: when another word stands there, the stream is put back
+  // before it and failed.
+  auto expect = [&in](const char* keyword) {
+    if (!in.good()) {
+      Fail(in);
+      return false;
+    }
+    const std::streampos at = in.tellg();
+    if (ReadWord(in) == keyword) return true;
+    Rewind(in, at);
+    Fail(in);
+    return false;
+  };
+
+  // Vertices.
+  long n = 0;
+  if (expect("numVerts:") && ReadInteger(in, 0, 32767, &n)) {
+    if (n > vertexCapacity) GrowStorage(SInt16(n - vertexCapacity), SInt16(n - screenPointCapacity), 0, 0);
+    SetArrayPointers();
+    vertexCount = 0;
+    for (long i = 0; i < n && in.good(); ++i) {
+      double x = 0, y = 0, z = 0, w = 0;
+      if (!(in >> x >> y >> z >> w)) break;
+      x *= factor;
+      y *= factor;
+      z *= factor;
+      if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+        Fail(in);
+        break;
+      }
+      vertices[i] = Vector3d{x, y, z};
+      vertexCount = SInt16(i + 1);
+    }
+  }
+
+  // Edges.
+  if (expect("numEdges:") && ReadInteger(in, 0, 32767, &n)) {
+    if (n > edgeCapacity) GrowStorage(0, 0, SInt16(n - edgeCapacity), 0);
+    SetArrayPointers();
+    edgeCount = 0;
+    for (long i = 0; i < n && in.good(); ++i) {
+      long a = 0, b = 0;
+      if (!ReadInteger(in, 0, vertexCount - 1, &a) || !ReadInteger(in, 0, vertexCount - 1, &b)) break;
+      edges[i] = EdgeRecord{SInt16(a), SInt16(b)};
+      edgeCount = SInt16(i + 1);
+    }
+  }
+
+  // Faces.
+  if (in.good()) {
+    // Another word here is consumed and the object keeps the faces it had.
+    const bool hasFaces = ReadWord(in) == "numFaces:";
+    if (hasFaces && ReadInteger(in, 0, kMaxOrientableFaces, &n)) {
+      if (n > faceCapacity) GrowStorage(0, 0, 0, SInt16(n - faceCapacity));
+      SetArrayPointers();
+      const SInt16 hadFaces = faceCount;
+      SInt16 done = 0;  // faces read completely, from the first
+      for (long i = 0; i < n && in.good(); ++i) {
+        long m = 0;
+        if (!expect("numVerts:") || !ReadInteger(in, 0, kMaxFaceLoopPoints, &m)) break;
+        SetArrayPointers();
+        FaceRecord& face = faces[i];
+        if (i >= hadFaces) face = FaceRecord{};
+        if (!face.loop) {
+          face.loopCount = 0;
+          face.loop = PortAllocHandle(Size(m) * Size(sizeof(SInt16)));
+          if (!face.loop) {
+            faceCount = Larger(faceCount, done);
+            ThrowIfOSErr(PortMemError() != noErr ? PortMemError() : OSErr(memFullErr), kDEErrorNotEnoughMemory);
+          }
+        } else if (m != face.loopCount) {
+          PortResizeHandle(face.loop, Size(m) * Size(sizeof(SInt16)));
+          ThrowIfMemError(kDEErrorNotEnoughMemory);
+        }
+        face.loopCount = SInt16(m);
+        // The loop block is set before the object counts the face, so that it is released
+        // with the object whatever happens next.
+        faceCount = Larger(faceCount, SInt16(i + 1));
+        SInt16* loop = LoopEntries(face);
+        long k = 0;
+        for (; k < m; ++k) {
+          long index = 0;
+          if (!ReadInteger(in, 0, vertexCount - 1, &index)) break;
+          loop[k] = SInt16(index);
+        }
+        if (k < m) break;
+        done = SInt16(i + 1);
+      }
+      // Faces whose loop was not read completely are not kept, nor are faces beyond the list.
+      const SInt16 keep = in.good() ? SInt16(n) : done;
+      ReleaseFaceLoops(keep, Larger(faceCount, hadFaces));
+      faceCount = keep;
+    }
+  }
+
+  // Whatever the record said, every edge and loop entry must name a vertex the object has now.
+  SetArrayPointers();
+  for (SInt16 i = 0; i < edgeCount; ++i) {
+    if (edges[i].a >= vertexCount || edges[i].b >= vertexCount || edges[i].a < 0 || edges[i].b < 0) {
+      edgeCount = i;
+      Fail(in);
+      break;
+    }
+  }
+  for (SInt16 i = 0; i < faceCount; ++i) {
+    const SInt16* loop = LoopEntries(faces[i]);
+    bool valid = faces[i].loopCount == 0 || loop;
+    for (SInt16 k = 0; valid && k < faces[i].loopCount; ++k) valid = loop[k] >= 0 && loop[k] < vertexCount;
+    if (!valid) {
+      ReleaseFaceLoops(i, faceCount);
+      faceCount = i;
+      Fail(in);
+      break;
+    }
+  }
+
+  CalcFacePlanes();
+  OrientFaces();
+  needsRedraw = 1;
+  changed = 1;
+  CheckConvexity();
+}

@@ -1,0 +1,109 @@
+#include "ModelTestSupport.h"
+
+#include <cstdio>
+
+#include "Memory.h"
+
+namespace modeltest {
+
+namespace {
+
+// Edges from the face loops, each shared edge once.
+std::vector<EdgeRecord> EdgesOf(const std::vector<std::vector<SInt16>>& faces) {
+  std::vector<EdgeRecord> edges;
+  for (const auto& loop : faces) {
+    for (std::size_t k = 0; k < loop.size(); ++k) {
+      const SInt16 a = loop[k], b = loop[(k + 1) % loop.size()];
+      bool known = false;
+      for (const EdgeRecord& e : edges) known = known || (e.a == a && e.b == b) || (e.a == b && e.b == a);
+      if (!known) edges.push_back(EdgeRecord{a, b});
+    }
+  }
+  return edges;
+}
+
+// A prism over a closed outline in the xy plane (counter-clockwise seen from above), from z = 0
+// to z = 1, faces pointing out: the sides, then the top, then the bottom.
+void MakePrism(VLUser3DObject* object, const std::vector<Vector3d>& outline) {
+  const SInt16 n = SInt16(outline.size());
+  std::vector<Vector3d> vertices;
+  for (const Vector3d& p : outline) vertices.push_back(Vector3d{p.x, p.y, 0});
+  for (const Vector3d& p : outline) vertices.push_back(Vector3d{p.x, p.y, 1});
+  std::vector<std::vector<SInt16>> faces;
+  for (SInt16 i = 0; i < n; ++i) {
+    const SInt16 j = SInt16((i + 1) % n);
+    // Clockwise seen from outside the side: bottom i, top i, top j, bottom j.
+    faces.push_back({i, SInt16(n + i), SInt16(n + j), j});
+  }
+  std::vector<SInt16> top, bottom;
+  for (SInt16 i = n - 1; i >= 0; --i) top.push_back(SInt16(n + i));  // clockwise from above
+  for (SInt16 i = 0; i < n; ++i) bottom.push_back(i);                 // clockwise from below
+  faces.push_back(top);
+  faces.push_back(bottom);
+  SetGeometry(object, vertices, faces);
+}
+
+}  // namespace
+
+void SetGeometry(VLUser3DObject* object, const std::vector<Vector3d>& vertices,
+                 const std::vector<std::vector<SInt16>>& faces, bool withEdges) {
+  const std::vector<EdgeRecord> edges = withEdges ? EdgesOf(faces) : std::vector<EdgeRecord>{};
+  object->AllocateStorage(SInt16(vertices.size()), SInt16(vertices.size()), SInt16(edges.size()),
+                          SInt16(faces.size()));
+  object->SetArrayPointers();
+  for (std::size_t i = 0; i < vertices.size(); ++i) object->vertices[i] = vertices[i];
+  for (std::size_t i = 0; i < edges.size(); ++i) object->edges[i] = edges[i];
+  object->vertexCount = SInt16(vertices.size());
+  object->edgeCount = SInt16(edges.size());
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    Handle loop = PortAllocHandle(Size(faces[i].size() * sizeof(SInt16)));
+    for (std::size_t k = 0; k < faces[i].size(); ++k) reinterpret_cast<SInt16*>(*loop)[k] = faces[i][k];
+    object->SetArrayPointers();
+    object->faces[i].loop = loop;
+    object->faces[i].loopCount = SInt16(faces[i].size());
+  }
+  object->faceCount = SInt16(faces.size());
+  object->CalcFacePlanes();
+}
+
+void MakeBlock(VLUser3DObject* object) {
+  MakePrism(object, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}});
+}
+
+void MakeLExtrusion(VLUser3DObject* object) {
+  MakePrism(object, {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {1, 1, 0}, {1, 2, 0}, {0, 2, 0}});
+}
+
+void MakeFlatRectangle(VLUser3DObject* object) {
+  SetGeometry(object, {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, {{3, 2, 1, 0}, {0, 1, 2, 3}});
+}
+
+std::vector<SInt16> Loop(VLUser3DObject* object, SInt16 face) {
+  object->SetArrayPointers();
+  const FaceRecord& record = object->faces[face];
+  const SInt16* entries = LoopEntries(record);
+  return std::vector<SInt16>(entries, entries + record.loopCount);
+}
+
+Vector3d Normal(VLUser3DObject* object, SInt16 face) {
+  Vector3d n;
+  object->GetFaceNormal(face, &n);
+  return n;
+}
+
+}  // namespace modeltest
+
+namespace modeltest {
+
+std::string WriteBody(VLUser3DObject* object, double factor) {
+  std::FILE* file = std::tmpfile();
+  if (!file) return {};
+  object->WriteText(file, factor);
+  std::string text;
+  std::rewind(file);
+  for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(char(c));
+  std::fclose(file);
+  return text;
+}
+
+}  // namespace modeltest
