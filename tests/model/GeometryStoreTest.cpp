@@ -22,6 +22,16 @@ using modeltest::SetGeometry;
 using modeltest::NewObject;
 using modeltest::ObjectPtr;
 
+// An object with one face running through the points in order, planes computed.
+ObjectPtr OneFace(const std::vector<Vector3d>& points) {
+  ObjectPtr object = NewObject();
+  std::vector<SInt16> loop;
+  for (std::size_t i = 0; i < points.size(); ++i) loop.push_back(SInt16(i));
+  SetGeometry(object.get(), points, {loop}, false);
+  object->SetArrayPointers();
+  return object;
+}
+
 // Stands in for an object's frame: a collaborator whose copy can be refused.
 struct TestFrame : CCollaborator {
   static inline bool refuseCopy = false;
@@ -145,11 +155,7 @@ TEST(FacePlanes, DegenerateLoops) {
       {"a repeated point among three distinct ones", {a, a, b, c}, false},
   };
   for (const auto& cs : cases) {
-    ObjectPtr object = NewObject();
-    std::vector<SInt16> loop;
-    for (std::size_t i = 0; i < cs.points.size(); ++i) loop.push_back(SInt16(i));
-    SetGeometry(object.get(), cs.points, {loop}, false);
-    object->SetArrayPointers();
+    ObjectPtr object = OneFace(cs.points);
     EXPECT_EQ(object->faces[0].degenerate != 0, cs.degenerate) << cs.what;
   }
 }
@@ -165,11 +171,7 @@ TEST(FacePlanes, DegenerateAndCollinearFacesKeepTheirOldPlane) {
       {"degenerate", {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}},
   };
   for (const auto& cs : cases) {
-    ObjectPtr object = NewObject();
-    std::vector<SInt16> loop;
-    for (std::size_t i = 0; i < cs.points.size(); ++i) loop.push_back(SInt16(i));
-    SetGeometry(object.get(), cs.points, {loop}, false);
-    object->SetArrayPointers();
+    ObjectPtr object = OneFace(cs.points);
     object->faces[0].a = 0;
     object->faces[0].b = 0.6;
     object->faces[0].c = 0.8;
