@@ -5,6 +5,8 @@
 #include "AlertSink.h"
 #include "PString.h"
 #include "Resources.h"
+#include "Screen.h"
+#include "UiInternal.h"
 
 namespace {
 std::string gTexts[4];
@@ -28,7 +30,50 @@ bool AlertItemTexts(SInt16 alertId, std::vector<std::string>* texts) {
   return true;
 }
 
-SInt16 RunAlert(SInt16 alertId) {
+// The alert on the screen: its items, its icon and the modal loop; the item chosen.
+SInt16 ShowOnScreen(SInt16 alertId, vlui::AlertIcon icon, ModalFilterProcPtr filter, const std::string& missingText) {
+  using namespace vlui::internal;
+  std::vector<ItemSpec> specs;
+  Rect bounds;
+  SInt16 defaultItem = 1;
+  Handle alert = PortLoadResource(FourCC("ALRT"), alertId);
+  vlres::AlertTemplate templ;
+  std::vector<vlres::DialogItem> items;
+  bool found = alert && vlres::ParseAlert(alert, &templ);
+  if (found) {
+    Handle list = PortLoadResource(FourCC("DITL"), templ.itemListId);
+    found = list && vlres::ParseItemList(list, &items);
+  }
+  if (found) {
+    bounds = CenteredRect(SInt16(templ.bounds.right - templ.bounds.left), SInt16(templ.bounds.bottom - templ.bounds.top));
+    for (const vlres::DialogItem& item : items) {
+      SInt16 kind = SInt16(item.kind & 127);
+      if (!item.enabled || (item.kind & vlres::kItemDisableBit)) kind = SInt16(kind | itemDisable);
+      specs.push_back(ItemSpec{kind, item.bounds, item.text, item.resourceId});
+    }
+    defaultItem = SInt16(vlres::AlertStageDefaultItem(templ.stages, 1));
+    int beeps = templ.stages & 3;
+    for (int i = 0; i < beeps; ++i) PortBeep(1);
+  } else {
+    bounds = CenteredRect(380, 130);
+    specs.push_back(ItemSpec{ctrlItem + btnCtrl, Rect{95, 290, 115, 360}, "OK"});
+    specs.push_back(ItemSpec{statText | itemDisable, Rect{12, 70, 85, 365}, missingText});
+  }
+  specs.push_back(ItemSpec{iconItem | itemDisable, Rect{10, 20, 42, 52}, "", SInt16(icon)});
+  DialogPtr d = MakeDialog(bounds, "", dBoxProc, specs);
+  if (!d) return defaultItem;
+  PortSetDialogDefaultItem(d, defaultItem);
+  // The other of the first two buttons answers Escape.
+  SInt16 other = defaultItem == 1 ? 2 : 1;
+  SInt16 kind = 0;
+  PortGetDialogItem(d, other, &kind, nullptr, nullptr);
+  PortSetDialogCancelItem(d, found && (kind & 127) == ctrlItem + btnCtrl ? other : SInt16(0));
+  SInt16 hit = RunModalUntil(d, filter, {});
+  PortDisposeDialog(d);
+  return hit > 0 ? hit : defaultItem;
+}
+
+SInt16 RunAlert(SInt16 alertId, vlui::AlertIcon icon, ModalFilterProcPtr filter) {
   vlalert::Record record;
   record.kind = "alert";
   record.id = alertId;
@@ -36,6 +81,16 @@ SInt16 RunAlert(SInt16 alertId) {
     record.title = kMissing;
     record.texts.clear();
     for (const auto& t : gTexts) record.texts.push_back(MacRomanToUtf8(t));
+  }
+  if (vlui::IsInteractive() && vlui::ScreenReady()) {
+    std::string missing;
+    for (const auto& t : gTexts) {
+      if (t.empty()) continue;
+      if (!missing.empty()) missing += "\r";
+      missing += t;
+    }
+    SInt16 answer = ShowOnScreen(alertId, icon, filter, missing);
+    return SInt16(vlui::internal::LogRecord(record.kind, record.id, record.title, record.texts, answer));
   }
   return SInt16(vlalert::Report(record, 1));
 }
@@ -46,10 +101,12 @@ void PortSetAlertTexts(ConstStringPtr text0, ConstStringPtr text1, ConstStringPt
   for (int i = 0; i < 4; ++i) gTexts[i] = in[i] ? PStrToStd(in[i]) : std::string();
 }
 
-SInt16 PortAlert(SInt16 alertId, ModalFilterProcPtr) { return RunAlert(alertId); }
-SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr) { return RunAlert(alertId); }
-SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr) { return RunAlert(alertId); }
-SInt16 PortShowAlert(SInt16 alertId, ModalFilterProcPtr) { return RunAlert(alertId); }
+SInt16 PortAlert(SInt16 alertId, ModalFilterProcPtr filter) { return RunAlert(alertId, vlui::kStopIcon, filter); }
+SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr filter) {
+  return RunAlert(alertId, vlui::kCautionIcon, filter);
+}
+SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr filter) { return RunAlert(alertId, vlui::kCautionIcon, filter); }
+SInt16 PortShowAlert(SInt16 alertId, ModalFilterProcPtr filter) { return RunAlert(alertId, vlui::kNoteIcon, filter); }
 
 void PortBeep(SInt16) { ++gBeeps; }
 

@@ -2,7 +2,9 @@
 
 #include <deque>
 
+#include "QuickDraw.h"
 #include "Ticks.h"
+#include "Windows.h"
 
 namespace {
 std::deque<EventRecord> gQueue;
@@ -10,6 +12,9 @@ Point gMouse;
 Boolean gButton = false;
 UInt16 gModifiers = 0;
 vlui::EventSource* gSource = nullptr;
+vlui::EventGenerator gGenerator = nullptr;
+UInt32 gDoubleClickTicks = 30;
+std::vector<long> gCommands;
 
 bool Matches(const EventRecord& e, SInt16 mask) {
   return e.what < 16 && (UInt16(mask) & (1u << e.what)) != 0;
@@ -30,10 +35,27 @@ std::deque<EventRecord>::iterator FindFirst(SInt16 mask) {
   return gQueue.end();
 }
 
+void Poll(vlui::PollKind kind) {
+  if (gSource) gSource->PollFor(kind);
+}
+
+// The window manager's activate and update events, made when the queue has nothing asked for.
+Boolean Generate(SInt16 mask, EventRecord* event, Boolean remove) {
+  if (!gGenerator) return false;
+  EventRecord e;
+  if (!gGenerator(mask, &e, remove)) return false;
+  e.when = PortTickCount();
+  e.where = gMouse;
+  if (e.what != activateEvt) e.modifiers = gModifiers;
+  if (event) *event = e;
+  return true;
+}
+
 Boolean Look(SInt16 mask, EventRecord* event) {
-  if (gSource) gSource->Poll();
+  Poll(vlui::PollKind::kEvents);
   auto it = FindFirst(mask);
   if (it == gQueue.end()) {
+    if (Generate(mask, event, false)) return true;
     MakeNull(event);
     return false;
   }
@@ -44,9 +66,11 @@ Boolean Look(SInt16 mask, EventRecord* event) {
 
 Boolean PortGetNextEvent(SInt16 mask, EventRecord* event) {
   auto it = FindFirst(mask);
+  if (it == gQueue.end() && Generate(mask, event, true)) return true;
   if (it == gQueue.end() && gSource) {
     gSource->Refill();
     it = FindFirst(mask);
+    if (it == gQueue.end() && Generate(mask, event, true)) return true;
   }
   if (it == gQueue.end()) {
     MakeNull(event);
@@ -72,15 +96,43 @@ void PortFlushEvents(SInt16 mask, SInt16 stopMask) {
 }
 
 Boolean PortButton() {
-  if (gSource) gSource->Poll();
+  Poll(vlui::PollKind::kButton);
   return gButton;
 }
 
 Boolean PortMouseButton() { return PortButton(); }
+Boolean PortMouseDown() { return PortButton(); }
+
+Boolean PortStillDown() {
+  if (!PortButton()) return false;
+  return FindFirst(mUpMask) == gQueue.end();
+}
+
+Boolean PortWaitMouseUp() {
+  Boolean down = PortButton();
+  auto up = FindFirst(mUpMask);
+  if (up != gQueue.end()) {
+    gQueue.erase(up);
+    return false;
+  }
+  return down;
+}
+
+UInt32 PortDoubleClickTicks() { return gDoubleClickTicks; }
+UInt32 PortGetDblTime() { return gDoubleClickTicks; }
+UInt32 PortGetCaretTime() { return 32; }
+
+WindowRecord* PortEventWindow(const EventRecord* event) {
+  if (!event || (event->what != updateEvt && event->what != activateEvt)) return nullptr;
+  return vlui::WindowFromId(event->message);
+}
 
 void PortGetMouse(Point* where) {
-  if (gSource) gSource->Poll();
-  if (where) *where = gMouse;
+  Poll(vlui::PollKind::kMouse);
+  if (!where) return;
+  *where = gMouse;
+  // The mouse in the current port's local coordinates, as tracking loops expect.
+  PortGlobalToLocal(where);
 }
 
 void PortExitToShell(int status) { throw vlui::ExitToShellSignal{status}; }
@@ -123,5 +175,15 @@ EventSource* SetEventSource(EventSource* source) {
   gSource = source;
   return old;
 }
+
+EventSource* CurrentEventSource() { return gSource; }
+
+void NoteCommand(long command) { gCommands.push_back(command); }
+const std::vector<long>& CommandLog() { return gCommands; }
+void ClearCommandLog() { gCommands.clear(); }
+
+void SetDoubleClickTicks(UInt32 ticks) { gDoubleClickTicks = ticks; }
+
+void SetEventGenerator(EventGenerator generator) { gGenerator = generator; }
 
 }  // namespace vlui

@@ -78,7 +78,8 @@ void PortFlushEvents(SInt16 mask, SInt16 stopMask);
 // True while the mouse button is held. The two names do the same.
 Boolean PortButton();
 Boolean PortMouseButton();
-// The current mouse position (global).
+// The current mouse position in the current port's local coordinates (global for a port whose
+// origin is the screen's).
 void PortGetMouse(Point* where);
 // True while the mouse button is held (the name some callers use).
 Boolean PortMouseDown();
@@ -151,8 +152,9 @@ void ClearCommandLog();
 void SetDoubleClickTicks(UInt32 ticks);
 
 // What the window manager gives when the queue holds nothing asked for: an activate or update
-// event (true) or nothing (false). Installed by the window manager.
-using EventGenerator = Boolean (*)(SInt16 mask, EventRecord* event);
+// event (true) or nothing (false); remove is false when the event is only looked at. Installed
+// by the window manager.
+using EventGenerator = Boolean (*)(SInt16 mask, EventRecord* event, Boolean remove);
 void SetEventGenerator(EventGenerator generator);
 
 }  // namespace vlui
