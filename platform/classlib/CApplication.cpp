@@ -5,9 +5,13 @@
 #include "Alerts.h"
 #include "CArray.h"
 #include "CClipboard.h"
+#include "CDecorator.h"
+#include "CDesktop.h"
+#include "CDialogDirector.h"
 #include "CDocument.h"
 #include "CMenuManager.h"
 #include "CMouseTask.h"
+#include "CSwitchboard.h"
 #include "Events.h"
 #include "PString.h"
 #include "Resources.h"
@@ -52,6 +56,11 @@ CApplication::~CApplication() {
   }
   // Documents go while the menu manager and the clipboard still exist.
   DisposeDirectors();
+  // The windows' owners are gone; then the window layer's companions.
+  if (gDesktop) gDesktop->Dispose();
+  if (gDecorator) gDecorator->Dispose();
+  if (itsSwitchboard) itsSwitchboard->Dispose();
+  itsSwitchboard = nullptr;
   if (gMenuManager) gMenuManager->Dispose();
   if (ownClipboard && gClipboard == ownClipboard) gClipboard->Dispose();
   ownClipboard = nullptr;
@@ -79,7 +88,13 @@ void CApplication::MakeFactories() {
   factoriesMade = true;
 }
 
-void CApplication::MakeDesktop() {}
+void CApplication::MakeDesktop() {
+  auto* desktop = new (std::nothrow) CDesktop;
+  FailNIL(desktop);
+  desktop->IDesktop(this);
+  if (gDesktop && gDesktop != desktop) gDesktop->Dispose();
+  gDesktop = desktop;
+}
 
 void CApplication::MakeClipboard() {
   auto* clipboard = new (std::nothrow) CClipboard;
@@ -89,9 +104,25 @@ void CApplication::MakeClipboard() {
   ownClipboard = clipboard;
 }
 
-void CApplication::MakeDecorator() {}
+void CApplication::MakeDecorator() {
+  auto* decorator = new (std::nothrow) CDecorator;
+  FailNIL(decorator);
+  decorator->IDecorator();
+  if (gDecorator && gDecorator != decorator) gDecorator->Dispose();
+  gDecorator = decorator;
+}
 
-void CApplication::MakeSwitchboard() {}
+void CApplication::MakeSwitchboard() {
+  auto* switchboard = new (std::nothrow) CSwitchboard;
+  FailNIL(switchboard);
+  switchboard->ISwitchboard();
+  SetSwitchboard(switchboard);
+}
+
+void CApplication::SetSwitchboard(CSwitchboard* switchboard) {
+  if (itsSwitchboard && itsSwitchboard != switchboard) itsSwitchboard->Dispose();
+  itsSwitchboard = switchboard;
+}
 
 void CApplication::MakeMenuManager() {
   auto* manager = new (std::nothrow) CMenuManager;
@@ -147,6 +178,10 @@ void CApplication::Run() {
 }
 
 void CApplication::ProcessOneEvent() {
+  if (itsSwitchboard) {
+    itsSwitchboard->ProcessEvent();
+    return;
+  }
   EventRecord event;
   PortGetNextEvent(everyEvent, &event);
   DispatchEvent(&event);
@@ -164,7 +199,7 @@ void CApplication::DispatchEvent(EventRecord* event) {
         Boolean enabled = false;
         long command = gMenuManager ? gMenuManager->FindKeyCommand(theChar, &enabled) : 0;
         if (command != 0) {
-          if (enabled) (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
+          if (enabled && CommandAllowedNow(command)) (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
           break;
         }
       }
@@ -184,11 +219,29 @@ void CApplication::DispatchEvent(EventRecord* event) {
       break;
     default:
       // Mouse, update and activate events belong to the windows.
+      if (itsSwitchboard) itsSwitchboard->DispatchWindowEvent(event);
       break;
   }
 }
 
+Boolean CApplication::CommandAllowedNow(long command) const {
+  if (gModalDialogDepth == 0) return true;
+  // A modal dialog leaves the user only the edit commands of its texts.
+  switch (command) {
+    case cmdCut:
+    case cmdCopy:
+    case cmdPaste:
+    case cmdClear:
+    case cmdSelectAll:
+      return true;
+    default:
+      PortBeep(1);
+      return false;
+  }
+}
+
 Boolean CApplication::DispatchCommand(long command) {
+  if (!CommandAllowedNow(command)) return false;
   UpdateAllMenus();
   if (gMenuManager && gMenuManager->HasCommand(command) && !gMenuManager->IsCommandEnabled(command))
     return false;

@@ -23,6 +23,7 @@
 
 class CTask;
 class CClipboard;
+class CSwitchboard;
 
 class CApplication : public CDirectorOwner {
   VL_REGISTERED_CLASS(CApplication, CDirectorOwner)
@@ -31,16 +32,17 @@ class CApplication : public CDirectorOwner {
   // Sets the running flag and makes this the application (gApplication).
   CApplication();
   CApplication(SInt16 extraMasters, Size rainyDayFund, Size creditLimit, Size toolboxReserve);
-  // Disposes of the last task, the documents, and the menu manager and clipboard that the base
-  // factories made.
+  // Disposes of the last task, the documents, the desktop, decorator, switchboard and menu
+  // manager, and the clipboard that the base factory made.
   ~CApplication() override;
 
   // Keeps the memory parameters (nothing needs reserving here), becomes the command target and
   // runs the factory driver.
   void IApplication(SInt16 extraMasters, Size rainyDayFund, Size creditLimit, Size toolboxReserve);
 
-  // The factory driver and its factories. The base makes the clipboard (gClipboard) and the
-  // menu manager (gMenuManager); desktop, decorator and switchboard belong to the window layer.
+  // The factory driver and its factories. The base makes the desktop (gDesktop), the clipboard
+  // (gClipboard), the decorator (gDecorator), the switchboard and the menu manager
+  // (gMenuManager); the application disposes of whatever the globals hold when it goes.
   void MakeFactories();
   Boolean FactoriesMade() const { return factoriesMade; }
   virtual void MakeDesktop();
@@ -48,6 +50,10 @@ class CApplication : public CDirectorOwner {
   virtual void MakeDecorator();
   virtual void MakeSwitchboard();
   virtual void MakeMenuManager();
+  // The event step's switchboard; the application owns it (null: events are taken and
+  // dispatched by the application alone).
+  CSwitchboard* GetSwitchboard() const { return itsSwitchboard; }
+  void SetSwitchboard(CSwitchboard* switchboard);
   // Document types of the open dialog and the creator code (gApplicationSignature).
   virtual void SetUpFileParameters();
   virtual void SetUpMenus();
@@ -64,6 +70,9 @@ class CApplication : public CDirectorOwner {
   // A menu command: the menus are brought up to date, a disabled item's command is dropped,
   // any other goes to the command target. True when it was given.
   virtual Boolean DispatchCommand(long command);
+  // While a modal dialog runs only the edit commands (cut, copy, paste, clear, select all) are
+  // the user's; any other beeps and answers false.
+  Boolean CommandAllowedNow(long command) const;
   // No event was waiting.
   virtual void Idle(EventRecord* event);
   // Brings every menu item up to date: the menu manager's dimming, then the command target's
@@ -123,6 +132,7 @@ class CApplication : public CDirectorOwner {
   Size creditLimit = 0;
   Size toolboxReserve = 0;
   CClipboard* ownClipboard = nullptr;  // the clipboard the base factory made
+  CSwitchboard* itsSwitchboard = nullptr;
 };
 
 class CDesktop;

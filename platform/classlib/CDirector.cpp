@@ -1,10 +1,12 @@
 #include "CDirector.h"
 
 #include "CMenuManager.h"
+#include "CWindow.h"
 #include "CTask.h"
 #include "Commands.h"
 
 CDirector::~CDirector() {
+  DisposeWindow();
   if (itsOwner) itsOwner->RemoveDirector(this);
   if (gCommandTarget == this || (gCommandTarget && gCommandTarget->IsSubordinateOf(this)))
     gCommandTarget = itsSupervisor;
@@ -20,6 +22,15 @@ Boolean CDirector::Close(Boolean quitting) {
   if (!CloseDirectors(quitting)) return false;
   Dispose();
   return true;
+}
+
+void CDirector::DisposeWindow() {
+  if (!itsWindow) return;
+  CWindow* window = itsWindow;
+  itsWindow = nullptr;
+  // The window no longer names this director as its own.
+  window->SetSupervisor(nullptr);
+  window->Dispose();
 }
 
 void CDirector::Dispose() {

@@ -20,7 +20,9 @@ class CDirector : public CDirectorOwner {
   // Used by an owner that lets the director go; the supervisor link stays.
   void SetOwner(CDirectorOwner* owner) { itsOwner = owner; }
 
+  // The director's window; the director owns it and disposes of it when it goes.
   CWindow* GetWindow() const { return itsWindow; }
+  void SetWindow(CWindow* window) { itsWindow = window; }
   // The bureaucrat that becomes the command target when the director's window is activated.
   CBureaucrat* GetFirstTarget() const { return itsTarget; }
   void SetFirstTarget(CBureaucrat* target) { itsTarget = target; }
@@ -54,6 +56,9 @@ class CDirector : public CDirectorOwner {
   Boolean prevDirty = false;  // the flag before the last SetChanged
 
  protected:
+  // Disposes of the window (its panes with it) and forgets it.
+  void DisposeWindow();
+
   CDirectorOwner* itsOwner = nullptr;
   CWindow* itsWindow = nullptr;
   CBureaucrat* itsTarget = nullptr;

@@ -3,10 +3,27 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Menus.h"
 #include "PString.h"
 #include "Resources.h"
 
 CMenuManager* gMenuManager = nullptr;
+
+void SplitCommandSuffix(std::string* text, long* command) {
+  std::size_t hash = text->rfind('#');
+  if (hash == std::string::npos || hash + 1 >= text->size()) return;
+  std::size_t digits = hash + 1;
+  if ((*text)[digits] == '-') ++digits;
+  if (digits >= text->size()) return;
+  long value = 0;
+  for (std::size_t i = digits; i < text->size(); ++i) {
+    char c = (*text)[i];
+    if (c < '0' || c > '9' || value > 99999999L) return;
+    value = value * 10 + (c - '0');
+  }
+  *command = (*text)[hash + 1] == '-' ? -value : value;
+  text->resize(hash);
+}
 
 void MenuRecord::EnableAllItems() {
   for (auto& item : items) item.enabled = true;
@@ -15,6 +32,8 @@ void MenuRecord::EnableAllItems() {
 void CMenuManager::IMenuManager(SInt16 newOption) { option = newOption; }
 
 CMenuManager::~CMenuManager() {
+  for (auto& shown : screenMenus) PortDisposeMenu(shown.second);
+  screenMenus.clear();
   for (MenuRecord* menu : menus) delete menu;
   if (gMenuManager == this) gMenuManager = nullptr;
 }
@@ -38,6 +57,7 @@ MenuRecord* CMenuManager::AddMenu(SInt16 menuId, SInt16 beforeId) {
         for (const auto& data : parsed.items) {
           MenuItemRecord item;
           item.text = data.text;
+          SplitCommandSuffix(&item.text, &item.command);
           item.keyEquivalent = data.keyEquivalent;
           item.enabled = data.enabled;
           item.checked = data.mark != 0;
@@ -238,4 +258,50 @@ void CMenuManager::FinishUpdate() {
     menu->enabled = std::any_of(menu->items.begin(), menu->items.end(),
                                 [](const MenuItemRecord& i) { return i.enabled; });
   }
+}
+
+void CMenuManager::SyncMenus() {
+  // Menus the model no longer has leave the screen.
+  for (auto it = screenMenus.begin(); it != screenMenus.end();) {
+    if (!Find(it->first)) {
+      PortDisposeMenu(it->second);
+      it = screenMenus.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  // The bar shows the model's menus in the model's order; submenus wait in the submenu list.
+  std::vector<SInt16> shownBar = PortMenuBarIds();
+  Boolean orderChanged = shownBar != bar;
+  for (MenuRecord* menu : menus) {
+    MenuHandle& m = screenMenus[menu->menuId];
+    if (!m) {
+      Str255 title(menu->title);
+      m = PortNewMenu(menu->menuId, title);
+      if (!m) continue;
+      orderChanged = true;
+    }
+    m->title = menu->title;
+    m->enabled = menu->enabled;
+    m->items.resize(menu->items.size());
+    for (std::size_t i = 0; i < menu->items.size(); ++i) {
+      const MenuItemRecord& from = menu->items[i];
+      MenuItemInfo& to = m->items[i];
+      to.text = from.text;
+      to.keyEquivalent = from.keyEquivalent;
+      to.enabled = from.enabled;
+      to.mark = from.checked ? kCheckMark : 0;
+      to.submenuId = from.submenuId;
+      to.command = SInt32(from.command > 0 ? from.command : 0);
+    }
+  }
+  if (orderChanged) {
+    for (auto& shown : screenMenus) PortDeleteMenu(shown.first);
+    for (SInt16 id : bar)
+      if (MenuHandle m = screenMenus[id]) PortInsertMenu(m, 0);
+    for (MenuRecord* menu : menus)
+      if (!menu->inMenuBar)
+        if (MenuHandle m = screenMenus[menu->menuId]) PortInsertMenu(m, kInsertHierarchicalMenu);
+  }
+  PortInvalMenuBar();
 }

@@ -7,12 +7,15 @@
 // command then enables and checks what applies.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "CCollaborator.h"
 #include "MacTypes.h"
 #include "PString.h"
+
+struct MenuInfo;
 
 struct MenuItemRecord {
   std::string text;        // Mac Roman; "-" is a separator line
@@ -49,7 +52,8 @@ class CMenuManager : public CCollaborator {
   void IMenuManager(SInt16 option);
   SInt16 GetOption() const { return option; }
 
-  // Adds a menu: from its 'MENU' resource when there is one, else empty with no title. In the
+  // Adds a menu: from its 'MENU' resource when there is one (an item text ending in "#N" names
+  // command N, see SplitCommandSuffix), else empty with no title. In the
   // menu bar before menu beforeId (0: at the end), or, with beforeId -1, as a submenu outside
   // the bar. A menu already present is left where it is. Answers the menu.
   MenuRecord* AddMenu(SInt16 menuId, SInt16 beforeId = 0);
@@ -100,6 +104,9 @@ class CMenuManager : public CCollaborator {
   void PrepareUpdate();
   void FinishUpdate();
 
+  // Brings the screen's menu bar and submenus (Menus.h) in step with the model.
+  void SyncMenus();
+
 
  private:
   struct Place {
@@ -110,9 +117,14 @@ class CMenuManager : public CCollaborator {
   MenuRecord* Find(SInt16 menuId) const;
 
   SInt16 option = 0;
+  std::map<SInt16, MenuInfo*> screenMenus;  // the screen's menus made from the model
   std::vector<MenuRecord*> menus;   // every menu, bar menus and submenus
   std::vector<SInt16> bar;          // menu ids of the bar, in order
 };
 
 // The application's menu manager.
 extern CMenuManager* gMenuManager;
+
+// A 'MENU' item text ending in "#" and a number names that command: the suffix is taken off
+// the text and the number becomes the item's command.
+void SplitCommandSuffix(std::string* text, long* command);

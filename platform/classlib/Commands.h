@@ -21,6 +21,14 @@ enum : long {
   cmdPaste = 20,
   cmdClear = 21,
   cmdSelectAll = 23,
+  // Alignment of text panes.
+  cmdAlignLeft = 38,
+  cmdAlignCenter = 39,
+  cmdAlignRight = 40,
+  cmdJustify = 41,
+  // The buttons that end a dialog.
+  cmdOK = 100,
+  cmdCancel = 101,
   cmdAbout = 256,
 };
 

@@ -1,0 +1,8 @@
+#include "CEditText.h"
+
+void CEditText::Init(CView* enclosure, CBureaucrat* supervisor, SInt16 w, SInt16 h, SInt16 hE, SInt16 vE,
+                     SizingOption hS, SizingOption vS, SInt16 newLineWidth) {
+  IAbstractText(enclosure, supervisor, w, h, hE, vE, hS, vS, newLineWidth);
+  editable = true;
+  selectable = true;
+}

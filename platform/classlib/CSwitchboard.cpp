@@ -1,0 +1,116 @@
+#include "CSwitchboard.h"
+
+#include "Alerts.h"
+#include "CApplication.h"
+#include "CDesktop.h"
+#include "CMenuManager.h"
+#include "CWindow.h"
+#include "Dialogs.h"
+#include "Menus.h"
+#include "Screen.h"
+#include "Windows.h"
+
+namespace {
+// Updates of class-library windows while a modal loop of the window layer runs (an alert on
+// the screen): they are drawn at once.
+void ModalUpdate(WindowPtr window, EventRecord*) {
+  if (CWindow* object = CDesktop::FindWindowObject(window)) {
+    object->Update();
+  } else if (window) {
+    PortBeginUpdate(window);
+    PortEndUpdate(window);
+  }
+}
+}  // namespace
+
+CSwitchboard::~CSwitchboard() {}
+
+void CSwitchboard::ISwitchboard() { vlui::SetModalUpdateHook(&ModalUpdate); }
+
+void CSwitchboard::ProcessEvent() {
+  if (gMenuManager) gMenuManager->SyncMenus();
+  if (gDesktop && vlui::ScreenReady()) {
+    gDesktop->Prepare();
+    Point mouse;
+    PortGetMouse(&mouse);
+    gDesktop->AdjustCursor(mouse, nullptr);
+  }
+  EventRecord event;
+  PortGetNextEvent(everyEvent, &event);
+  if (gApplication)
+    gApplication->DispatchEvent(&event);
+  else
+    DispatchWindowEvent(&event);
+  if (gDesktop && vlui::ScreenReady()) gDesktop->ResetWindowOrigins();
+}
+
+void CSwitchboard::DispatchWindowEvent(EventRecord* event) {
+  switch (event->what) {
+    case mouseDown:
+      DoMouseDown(event);
+      break;
+    case mouseUp:
+      DoMouseUp(event);
+      break;
+    case updateEvt:
+      DoUpdate(event);
+      break;
+    case activateEvt:
+      DoActivate(event);
+      break;
+    default:
+      break;
+  }
+}
+
+void CSwitchboard::DoMouseDown(EventRecord* event) {
+  WindowPtr window = nullptr;
+  SInt16 part = PortFindWindow(event->where, &window);
+  if (part == inMenuBar) {
+    DoMenuBarClick(event);
+    return;
+  }
+  if (gDesktop) gDesktop->DispatchClick(event);
+}
+
+void CSwitchboard::DoMouseUp(EventRecord*) {}
+
+void CSwitchboard::DoMenuBarClick(EventRecord* event) {
+  // While a modal dialog is in front the menus are not the user's.
+  WindowPtr front = PortFrontWindow();
+  if (front && front->layer == WindowLayer::kModal) {
+    PortBeep(1);
+    return;
+  }
+  if (gApplication) gApplication->UpdateAllMenus();
+  if (gMenuManager) gMenuManager->SyncMenus();
+  SInt32 choice = PortMenuSelect(event->where);
+  if (choice != 0 && gMenuManager && gApplication) {
+    long command = gMenuManager->FindCommand(SInt16(choice >> 16), SInt16(choice & 0xFFFF));
+    gApplication->DispatchCommand(command);
+  }
+  PortHighlightMenu(0);
+}
+
+void CSwitchboard::DoUpdate(EventRecord* event) {
+  WindowPtr window = PortEventWindow(event);
+  if (!window) return;
+  if (CWindow* object = CDesktop::FindWindowObject(window)) {
+    object->Update();
+    return;
+  }
+  // A window that is not the class library's still has its update taken, so it does not come
+  // back for ever.
+  PortBeginUpdate(window);
+  if (DialogPtr dialog = PortWindowDialog(window)) PortDrawDialog(dialog);
+  PortEndUpdate(window);
+}
+
+void CSwitchboard::DoActivate(EventRecord* event) {
+  CWindow* object = CDesktop::FindWindowObject(PortEventWindow(event));
+  if (!object) return;
+  if (event->modifiers & activeFlag)
+    object->Activate();
+  else
+    object->Deactivate();
+}
