@@ -1,0 +1,15 @@
+#include "VLAbstractDocument.h"
+
+VLAbstractDocument::VLAbstractDocument() : VLAbstractDocument(true) {}
+
+VLAbstractDocument::VLAbstractDocument(Boolean printable) : constructedPrintable(printable) {}
+
+void VLAbstractDocument::InitNewDocument(CDirectorOwner* supervisor, Boolean isPrintable, SInt16) {
+  IDocument(supervisor, isPrintable);
+}
+
+void VLAbstractDocument::NewFile() {}
+
+void VLAbstractDocument::OpenFile(SFReply*) {}
+
+DocumentMaker gSceneDocumentMaker = nullptr;
