@@ -324,6 +324,8 @@ class BinaryWriter final : public Writer {
   }
 
   std::vector<TQ3Uns8> Finish(const std::vector<TocItem>& toc) override {
+    // Whatever was cut short by a failure is closed so the file stays well formed.
+    while (!open_.empty()) Close();
     BinaryWriter head(stream_);
     for (const auto& [code, name] : declarations_) {
       head.Open(kTypeDecl);
@@ -370,8 +372,10 @@ class BinaryWriter final : public Writer {
 
  private:
   void Put32(TQ3Uns32 v) {
-    TQ3Uns8 b[4] = {TQ3Uns8(v >> 24), TQ3Uns8(v >> 16), TQ3Uns8(v >> 8), TQ3Uns8(v)};
-    out_.insert(out_.end(), b, b + 4);
+    out_.push_back(TQ3Uns8(v >> 24));
+    out_.push_back(TQ3Uns8(v >> 16));
+    out_.push_back(TQ3Uns8(v >> 8));
+    out_.push_back(TQ3Uns8(v));
   }
   size_t Open(TQ3Uns32 type) {
     size_t pos = out_.size();

@@ -581,7 +581,9 @@ TQ3XObjectClass Q3XObjectHierarchy_RegisterClass(TQ3ObjectType parentType, TQ3Ob
                                                  TQ3XMetaHandler, TQ3Uns32, TQ3Uns32 instanceSize) {
   if (!CheckPointer(objectType)) return nullptr;
   ClassInfo* parent = FindClass(parentType);
-  if (!parent || parent->element) {
+  // The new class's objects are made as its parent's; a parent that cannot make
+  // objects (elements, storage, strings) cannot be built on.
+  if (!parent || parent->element || parent->part || !parent->create) {
     PostError(kQ3ErrorInvalidObjectClass);
     return nullptr;
   }

@@ -27,11 +27,57 @@ enum IteratorKind : TQ3Uns32 {
 constexpr TQ3ObjectType kCornersPart = Q3FourCC("crnr");
 constexpr TQ3ObjectType kEdgesPart = Q3FourCC("edge");
 
+// A short list kept inline: most vertices meet a handful of faces and edges,
+// most faces have one contour.
+template <class T, size_t N>
+class SmallList {
+ public:
+  T* begin() { return big_ ? heap_.data() : local_; }
+  T* end() { return begin() + size(); }
+  const T* begin() const { return big_ ? heap_.data() : local_; }
+  const T* end() const { return begin() + size(); }
+  size_t size() const { return big_ ? heap_.size() : n_; }
+  bool empty() const { return size() == 0; }
+  T& operator[](size_t i) { return begin()[i]; }
+  const T& operator[](size_t i) const { return begin()[i]; }
+  const T& front() const { return *begin(); }
+  void push_back(T v) {
+    if (!big_) {
+      if (n_ < N) {
+        local_[n_++] = v;
+        return;
+      }
+      heap_.assign(local_, local_ + n_);
+      big_ = true;
+    }
+    heap_.push_back(v);
+  }
+  bool contains(T v) const { return std::find(begin(), end(), v) != end(); }
+  void remove(T v) {
+    size_t n = size_t(std::remove(begin(), end(), v) - begin());
+    if (big_)
+      heap_.resize(n);
+    else
+      n_ = TQ3Uns32(n);
+  }
+  void clear() {
+    n_ = 0;
+    big_ = false;
+    std::vector<T>().swap(heap_);
+  }
+
+ private:
+  T local_[N] = {};
+  TQ3Uns32 n_ = 0;
+  bool big_ = false;
+  std::vector<T> heap_;
+};
+
 struct MVertex {
   TQ3Point3D point{};
   Ref set;
-  std::vector<TQ3Uns32> faces;  // each face using the vertex, once
-  std::vector<TQ3Uns32> edges;
+  SmallList<TQ3Uns32, 6> faces;  // each face using the vertex, once
+  SmallList<TQ3Uns32, 6> edges;
   bool live = true;
 };
 struct MCorner {
@@ -44,7 +90,7 @@ struct MContour {
   bool live = true;
 };
 struct MFace {
-  std::vector<TQ3Uns32> contours;
+  SmallList<TQ3Uns32, 1> contours;
   Ref set;
   bool live = true;
 };
@@ -54,11 +100,6 @@ struct MEdge {
   TQ3Uns32 uses = 0;
   bool live = true;
 };
-
-std::uint64_t EdgeKey(TQ3Uns32 a, TQ3Uns32 b) {
-  if (a > b) std::swap(a, b);
-  return (std::uint64_t(a) << 32) | b;
-}
 
 // Live ranks of ids, recomputed only after deletions.
 template <class T>
@@ -98,7 +139,6 @@ struct MeshGeom : Geometry {
   std::vector<MFace> faces;
   std::vector<MContour> contours;
   std::vector<MEdge> edges;
-  std::unordered_map<std::uint64_t, TQ3Uns32> edgeMap;
   TQ3Uns32 liveVertices = 0, liveFaces = 0, liveEdges = 0;
   Ranks<MVertex> vertexRanks;
   Ranks<MFace> faceRanks;
@@ -118,32 +158,41 @@ struct MeshGeom : Geometry {
     return TQ3Uns32(vertices.size() - 1);
   }
 
+  // The edge between two vertices, found among the first one's edges; kNone when there is none.
+  static constexpr TQ3Uns32 kNone = 0xFFFFFFFFu;
+  TQ3Uns32 FindEdge(TQ3Uns32 a, TQ3Uns32 b) const {
+    if (a >= vertices.size() || b >= vertices.size()) return kNone;
+    for (TQ3Uns32 e : vertices[a].edges) {
+      const MEdge& edge = edges[e];
+      if ((edge.v[0] == a && edge.v[1] == b) || (edge.v[0] == b && edge.v[1] == a)) return e;
+    }
+    return kNone;
+  }
+
   void UseEdge(TQ3Uns32 a, TQ3Uns32 b) {
     if (a == b) return;
-    auto [it, added] = edgeMap.emplace(EdgeKey(a, b), TQ3Uns32(edges.size()));
-    if (added) {
+    TQ3Uns32 id = FindEdge(a, b);
+    if (id == kNone) {
       MEdge e;
       e.v[0] = a;
       e.v[1] = b;
       edges.push_back(std::move(e));
-      vertices[a].edges.push_back(it->second);
-      vertices[b].edges.push_back(it->second);
+      id = TQ3Uns32(edges.size() - 1);
+      vertices[a].edges.push_back(id);
+      vertices[b].edges.push_back(id);
       ++liveEdges;
     }
-    ++edges[it->second].uses;
+    ++edges[id].uses;
   }
 
   void DropEdge(TQ3Uns32 a, TQ3Uns32 b) {
     if (a == b) return;
-    auto it = edgeMap.find(EdgeKey(a, b));
-    if (it == edgeMap.end()) return;
-    MEdge& e = edges[it->second];
+    TQ3Uns32 id = FindEdge(a, b);
+    if (id == kNone) return;
+    MEdge& e = edges[id];
     if (--e.uses > 0) return;
-    TQ3Uns32 id = it->second;
-    edgeMap.erase(it);
     for (TQ3Uns32 end : e.v) {
-      auto& list = vertices[end].edges;
-      list.erase(std::remove(list.begin(), list.end(), id), list.end());
+      vertices[end].edges.remove(id);
     }
     e.live = false;
     e.set.reset();
@@ -164,10 +213,8 @@ struct MeshGeom : Geometry {
     TQ3Uns32 cid = TQ3Uns32(contours.size() - 1);
     ForEachContourEdge(contours[cid], &MeshGeom::UseEdge);
     faces[face].contours.push_back(cid);
-    for (TQ3Uns32 id : ids) {
-      auto& list = vertices[id].faces;
-      if (std::find(list.begin(), list.end(), face) == list.end()) list.push_back(face);
-    }
+    for (TQ3Uns32 id : ids)
+      if (!vertices[id].faces.contains(face)) vertices[id].faces.push_back(face);
     return cid;
   }
 
@@ -186,10 +233,7 @@ struct MeshGeom : Geometry {
     for (TQ3Uns32 cid : f.contours) {
       MContour& c = contours[cid];
       ForEachContourEdge(c, &MeshGeom::DropEdge);
-      for (const MCorner& k : c.corners) {
-        auto& list = vertices[k.vertex].faces;
-        list.erase(std::remove(list.begin(), list.end(), fid), list.end());
-      }
+      for (const MCorner& k : c.corners) vertices[k.vertex].faces.remove(fid);
       c.live = false;
       c.corners.clear();
     }
@@ -208,8 +252,8 @@ struct MeshGeom : Geometry {
       faces[container].contours.push_back(cid);
       for (const MCorner& k : contours[cid].corners) {
         auto& list = vertices[k.vertex].faces;
-        list.erase(std::remove(list.begin(), list.end(), fid), list.end());
-        if (std::find(list.begin(), list.end(), container) == list.end()) list.push_back(container);
+        list.remove(fid);
+        if (!list.contains(container)) list.push_back(container);
       }
     }
     f.contours.clear();
@@ -278,7 +322,6 @@ struct MeshGeom : Geometry {
       c.live = e.live;
       m->edges.push_back(std::move(c));
     }
-    m->edgeMap = edgeMap;
     m->liveVertices = liveVertices;
     m->liveFaces = liveFaces;
     m->liveEdges = liveEdges;
@@ -467,12 +510,12 @@ struct MeshGeom : Geometry {
         }
         pos = sub.end;
         Ref set = ctx.ReadSubObject(sub, &pos, e.subEnd);
-        auto it = edgeMap.find(EdgeKey(a, b));
-        if (it == edgeMap.end() || !set || !set->IsType(kQ3SetTypeAttribute)) {
+        TQ3Uns32 id = FindEdge(a, b);
+        if (id == kNone || !set || !set->IsType(kQ3SetTypeAttribute)) {
           PostWarning(kQ3WarningInconsistentData);
           continue;
         }
-        edges[it->second].set = std::move(set);
+        edges[id].set = std::move(set);
       }
       return true;
     }
@@ -507,6 +550,9 @@ Ref ReadMesh(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
     TQ3Uns32 nf = r.U32();
     TQ3Uns32 nc = r.U32();
     r.CheckCount(TQ3Uns64(nf) + nc, 8, 2);
+    m->faces.reserve(nf);
+    m->contours.reserve(TQ3Uns64(nf) + nc);
+    m->edges.reserve(TQ3Uns64(nv) * 3);
     std::vector<TQ3Uns32> ids;
     TQ3Uns32 facesRead = 0, contoursRead = 0;
     for (TQ3Uns64 i = 0; i < TQ3Uns64(nf) + nc; ++i) {
@@ -611,7 +657,7 @@ TQ3Status Q3Mesh_VertexDelete(TQ3GeometryObject mesh, TQ3MeshVertex vertex) {
   MeshGeom* m = MeshOf(mesh);
   TQ3Uns32 id;
   if (!m || !PartOf(m, vertex, kVertexPart, id)) return kQ3Failure;
-  std::vector<TQ3Uns32> using_ = m->vertices[id].faces;
+  std::vector<TQ3Uns32> using_(m->vertices[id].faces.begin(), m->vertices[id].faces.end());
   for (TQ3Uns32 f : using_) m->DeleteFace(f);
   MVertex& v = m->vertices[id];
   v.live = false;

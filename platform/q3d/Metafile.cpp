@@ -1,5 +1,6 @@
 // The engines of 3DMF reading and writing, over either back end.
 #include <algorithm>
+#include <exception>
 
 #include "internal/Classes.h"
 #include "internal/Metafile.h"
@@ -752,6 +753,7 @@ void WriteContext::WriteObject(TQ3Object object) {
   struct Scope {
     WriteContext& ctx;
     TQ3Object object;
+    int exceptions = std::uncaught_exceptions();
     Scope(WriteContext& c, TQ3Object o) : ctx(c), object(o) {
       ++ctx.depth_;
       ctx.inProgress_.insert(o);
@@ -759,6 +761,7 @@ void WriteContext::WriteObject(TQ3Object object) {
     ~Scope() {
       --ctx.depth_;
       ctx.inProgress_.erase(object);
+      if (std::uncaught_exceptions() > exceptions) ctx.ok_ = false;  // left half written
     }
   } scope(*this, object);
 

@@ -344,11 +344,13 @@ class TextWriter final : public Writer {
     out_ += " (";
     ++indent_;
     ++objects_;
+    ++opened_;
     return pos;
   }
   void EndObject() override {
     --indent_;
     --objects_;
+    --opened_;
     Close(" )");
   }
   size_t BeginContainer() override { return Open("Container ("); }
@@ -459,6 +461,8 @@ class TextWriter final : public Writer {
   TQ3ObjectType TypeCodeForName(TQ3ObjectType fileType, std::string_view) override { return fileType; }
 
   std::vector<TQ3Uns8> Finish(const std::vector<TocItem>& toc) override {
+    // Whatever was cut short by a failure is closed so the file stays well formed.
+    for (; opened_ > 0; --opened_) CloseOnLine();
     std::map<size_t, std::string> labels;
     for (const TocItem& item : toc) labels[item.position] = LabelName(item);
     std::string file = "3DMetafile ( 1 6 ";
@@ -475,10 +479,18 @@ class TextWriter final : public Writer {
     if (!toc.empty()) {
       TQ3Uns32 seed = 1;
       for (const TocItem& item : toc) seed = std::max(seed, item.refID + 1);
-      file += "\ntoc: TableOfContents (\n\tNULL # next table\n\t" + std::to_string(seed) + " -1 0 12 " +
-              std::to_string(toc.size()) + " # seeds, entry kind and size, entries\n";
-      for (const TocItem& item : toc)
-        file += "\t" + std::to_string(item.refID) + " " + labels[item.position] + ">\n";
+      file += "\ntoc: TableOfContents (\n\tNULL # next table\n\t";
+      file += std::to_string(seed);
+      file += " -1 0 12 ";
+      file += std::to_string(toc.size());
+      file += " # seeds, entry kind and size, entries\n";
+      for (const TocItem& item : toc) {
+        file += '\t';
+        file += std::to_string(item.refID);
+        file += ' ';
+        file += labels[item.position];
+        file += ">\n";
+      }
       file += ")";
     }
     file += '\n';
@@ -507,10 +519,12 @@ class TextWriter final : public Writer {
     size_t pos = Line();
     out_ += text;
     ++indent_;
+    ++opened_;
     return pos;
   }
   void CloseOnLine() {
     --indent_;
+    --opened_;
     Line();
     out_ += ")";
   }
@@ -532,6 +546,7 @@ class TextWriter final : public Writer {
   std::string out_;
   int indent_ = 0;
   int objects_ = 0;
+  int opened_ = 0;
   bool stream_;
 };
 
