@@ -15,16 +15,52 @@ struct NamedKey {
   unsigned char code;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {"return", 13}, {"enter", 3},  {"tab", 9},    {"escape", 27}, {"delete", 8},
-    {"space", 32},  {"left", 28},  {"right", 29}, {"up", 30},     {"down", 31},
+    {"return", 13}, {"enter", 3},  {"tab", 9},     {"escape", 27}, {"delete", 8},  {"forwarddelete", 127},
+    {"space", 32},  {"left", 28},  {"right", 29},  {"up", 30},     {"down", 31},   {"home", 1},
+    {"end", 4},
 };
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
+// Words separated by blanks; a word in double quotes may hold blanks, \" and \\.
+bool Words(const std::string& line, std::vector<std::string>* words, std::string* problem) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i >= line.size()) break;
+    std::string w;
+    if (line[i] == '"') {
+      ++i;
+      bool closed = false;
+      while (i < line.size()) {
+        char c = line[i++];
+        if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+          w += line[i++];
+        } else if (c == '"') {
+          closed = true;
+          break;
+        } else {
+          w += c;
+        }
+      }
+      if (!closed) {
+        *problem = "a quoted text is not closed";
+        return false;
+      }
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t') w += line[i++];
+    }
+    words->push_back(w);
+  }
+  return true;
+}
+
+// The rest of a line after its first word: a quoted text, or the characters as they stand.
+std::string Rest(const std::string& raw, std::size_t verbLength) {
+  std::string rest = raw.substr(std::min(raw.size(), raw.find_first_not_of(" \t") + verbLength));
+  if (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.erase(0, 1);
   std::vector<std::string> words;
-  std::string w;
-  while (in >> w) words.push_back(w);
-  return words;
+  std::string problem;
+  if (rest.size() >= 2 && rest.front() == '"' && Words(rest, &words, &problem) && words.size() == 1) return words[0];
+  return rest;
 }
 
 template <class T>
@@ -50,8 +86,27 @@ bool Key(const std::string& word, unsigned char* out) {
   return true;
 }
 
+// Modifier words from index `from`; an empty message means they are fine.
+std::string Modifiers(const std::vector<std::string>& w, std::size_t from, UInt16* out) {
+  for (std::size_t i = from; i < w.size(); ++i) {
+    if (w[i] == "cmd") *out |= cmdKey;
+    else if (w[i] == "shift") *out |= shiftKey;
+    else if (w[i] == "option") *out |= optionKey;
+    else return "unknown modifier: " + w[i];
+  }
+  return {};
+}
+
+bool Coordinate(const std::string& word, SInt16* out) { return Number<SInt16>(word, -32768, 32767, out); }
+
+std::string Point2(const std::vector<std::string>& w, std::size_t at, Point* p) {
+  if (!Coordinate(w[at], &p->h) || !Coordinate(w[at + 1], &p->v))
+    return "the point is not two 16-bit numbers: " + w[at] + " " + w[at + 1];
+  return {};
+}
+
 // Parses one line; an empty message means it is fine.
-std::string ParseLine(const std::vector<std::string>& w, ScriptLine* line) {
+std::string ParseLine(const std::vector<std::string>& w, const std::string& raw, ScriptLine* line) {
   const std::string& verb = w[0];
   if (verb == "command") {
     if (w.size() != 2) return "expected: command N";
@@ -64,26 +119,138 @@ std::string ParseLine(const std::vector<std::string>& w, ScriptLine* line) {
     if (w.size() < 2) return "expected: key C [cmd] [shift] [option]";
     line->kind = ScriptLine::kKey;
     if (!Key(w[1], &line->key)) return "not one character or key name: " + w[1];
-    for (std::size_t i = 2; i < w.size(); ++i) {
-      if (w[i] == "cmd") line->modifiers |= cmdKey;
-      else if (w[i] == "shift") line->modifiers |= shiftKey;
-      else if (w[i] == "option") line->modifiers |= optionKey;
-      else return "unknown modifier: " + w[i];
+    return Modifiers(w, 2, &line->modifiers);
+  }
+  if (verb == "type") {
+    line->kind = ScriptLine::kType;
+    line->text = Rest(raw, 4);
+    if (line->text.empty()) return "expected: type TEXT";
+    return {};
+  }
+  if (verb == "click") {
+    if (w.size() >= 3 && w[1] == "item") {
+      line->kind = ScriptLine::kClickItem;
+      if (!Number<SInt16>(w[2], 1, 32767, &line->item)) return "the item is not a number from 1 to 32767: " + w[2];
+      return Modifiers(w, 3, &line->modifiers);
     }
+    if (w.size() < 3) return "expected: click X Y [cmd] [shift] [option] or click item N";
+    line->kind = ScriptLine::kClick;
+    if (std::string p = Point2(w, 1, &line->from); !p.empty()) return p;
+    return Modifiers(w, 3, &line->modifiers);
+  }
+  if (verb == "move") {
+    if (w.size() != 3) return "expected: move X Y";
+    line->kind = ScriptLine::kMove;
+    return Point2(w, 1, &line->from);
+  }
+  if (verb == "drag") {
+    if (w.size() < 6 || w[3] != "to") return "expected: drag X1 Y1 to X2 Y2 [steps N] [cmd] [shift] [option]";
+    line->kind = ScriptLine::kDrag;
+    if (std::string p = Point2(w, 1, &line->from); !p.empty()) return p;
+    if (std::string p = Point2(w, 4, &line->to); !p.empty()) return p;
+    std::size_t next = 6;
+    if (w.size() >= 8 && w[6] == "steps") {
+      if (!Number<int>(w[7], 1, 1000, &line->steps)) return "the steps are not a number from 1 to 1000: " + w[7];
+      next = 8;
+    }
+    return Modifiers(w, next, &line->modifiers);
+  }
+  if (verb == "menu") {
+    if (w.size() < 3) return "expected: menu \"Title\" \"Item\" [\"Item\" ...]";
+    line->kind = ScriptLine::kMenu;
+    line->names.assign(w.begin() + 1, w.end());
     return {};
   }
   if (verb == "answer") {
+    if (w.size() >= 2 && (w[1] == "getfile" || w[1] == "putfile")) {
+      if (w.size() != 3) return "expected: answer " + w[1] + " PATH";
+      line->kind = ScriptLine::kAnswerFile;
+      line->fileKind = w[1];
+      line->text = w[2];
+      return {};
+    }
+    if (w.size() >= 2 && w[1] == "color") {
+      if (w.size() != 5) return "expected: answer color R G B";
+      line->kind = ScriptLine::kAnswerColor;
+      UInt16* parts[3] = {&line->color.red, &line->color.green, &line->color.blue};
+      for (int i = 0; i < 3; ++i) {
+        UInt16 v = 0;
+        if (!Number<UInt16>(w[std::size_t(2 + i)], 0, 255, &v)) return "the colour is not three numbers from 0 to 255";
+        *parts[i] = UInt16(v * 257);
+      }
+      return {};
+    }
     if (w.size() != 4 || w[1] != "alert") return "expected: answer alert ID N";
     line->kind = ScriptLine::kAnswerAlert;
     if (!Number<SInt16>(w[2], -32768, 32767, &line->alertId)) return "the alert id is not a 16-bit number: " + w[2];
     if (!Number<SInt16>(w[3], 1, 255, &line->item)) return "the item is not a number from 1 to 255: " + w[3];
     return {};
   }
-  if (verb == "expect") {
-    if (w.size() != 3 || w[1] != "alert") return "expected: expect alert ID";
-    line->kind = ScriptLine::kExpectAlert;
-    if (!Number<SInt16>(w[2], -32768, 32767, &line->alertId)) return "the alert id is not a 16-bit number: " + w[2];
+  if (verb == "cancel") {
+    if (w.size() != 1) return "expected: cancel";
+    line->kind = ScriptLine::kCancel;
     return {};
+  }
+  if (verb == "clipboard") {
+    line->kind = ScriptLine::kClipboard;
+    line->text = Rest(raw, 9);
+    return {};
+  }
+  if (verb == "resize") {
+    if (w.size() != 3) return "expected: resize W H";
+    line->kind = ScriptLine::kResize;
+    if (!Number<SInt16>(w[1], 1, 8192, &line->to.h) || !Number<SInt16>(w[2], 1, 8192, &line->to.v))
+      return "the size is not two numbers from 1 to 8192";
+    return {};
+  }
+  if (verb == "snapshot") {
+    if (w.size() != 2) return "expected: snapshot FILE.png";
+    line->kind = ScriptLine::kSnapshot;
+    line->text = w[1];
+    return {};
+  }
+  if (verb == "expect") {
+    const std::string usage =
+        "expected: expect alert ID, expect dialog ID, expect command N, expect window \"Title\", expect no window "
+        "\"Title\", expect front \"Title\", expect item N \"text\" or expect clipboard \"text\"";
+    if (w.size() < 2) return usage;
+    const std::string& what = w[1];
+    if (what == "alert" || what == "dialog") {
+      if (w.size() != 3) return "expected: expect " + what + " ID";
+      line->kind = what == "alert" ? ScriptLine::kExpectAlert : ScriptLine::kExpectDialog;
+      if (!Number<SInt16>(w[2], -32768, 32767, &line->alertId))
+        return "the " + what + " id is not a 16-bit number: " + w[2];
+      return {};
+    }
+    if (what == "command") {
+      if (w.size() != 3) return "expected: expect command N";
+      line->kind = ScriptLine::kExpectCommand;
+      if (!Number<long>(w[2], -2147483647L - 1, 2147483647L, &line->command))
+        return "the command is not a 32-bit number: " + w[2];
+      return {};
+    }
+    if (what == "window" || what == "front" || what == "clipboard") {
+      if (w.size() != 3) return "expected: expect " + what + " \"text\"";
+      line->kind = what == "window" ? ScriptLine::kExpectWindow
+                   : what == "front" ? ScriptLine::kExpectFront
+                                     : ScriptLine::kExpectClipboard;
+      line->text = w[2];
+      return {};
+    }
+    if (what == "no") {
+      if (w.size() != 4 || w[2] != "window") return "expected: expect no window \"Title\"";
+      line->kind = ScriptLine::kExpectNoWindow;
+      line->text = w[3];
+      return {};
+    }
+    if (what == "item") {
+      if (w.size() != 4) return "expected: expect item N \"text\"";
+      line->kind = ScriptLine::kExpectItem;
+      if (!Number<SInt16>(w[2], 1, 32767, &line->item)) return "the item is not a number from 1 to 32767: " + w[2];
+      line->text = w[3];
+      return {};
+    }
+    return usage;
   }
   if (verb == "wait") {
     if (w.size() != 2) return "expected: wait TICKS";
@@ -96,6 +263,27 @@ std::string ParseLine(const std::vector<std::string>& w, ScriptLine* line) {
 
 }  // namespace
 
+bool IsInputLine(const ScriptLine& line) {
+  switch (line.kind) {
+    case ScriptLine::kCommand:
+    case ScriptLine::kKey:
+    case ScriptLine::kClick:
+    case ScriptLine::kDrag:
+    case ScriptLine::kMove:
+    case ScriptLine::kType:
+    case ScriptLine::kMenu:
+    case ScriptLine::kClickItem:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsAnswerLine(const ScriptLine& line) {
+  return line.kind == ScriptLine::kAnswerAlert || line.kind == ScriptLine::kAnswerFile ||
+         line.kind == ScriptLine::kAnswerColor || line.kind == ScriptLine::kCancel;
+}
+
 bool ParseScript(const std::string& text, const std::string& name, Script* out, std::string* error) {
   Script script;
   script.name = name;
@@ -105,11 +293,24 @@ bool ParseScript(const std::string& text, const std::string& name, Script* out, 
   while (std::getline(in, raw)) {
     ++number;
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    std::vector<std::string> words = Words(raw);
-    if (words.empty() || words[0][0] == '#') continue;
+    std::vector<std::string> words;
+    std::string problem;
+    std::size_t first = raw.find_first_not_of(" \t");
+    if (first == std::string::npos || raw[first] == '#') continue;
+    if (raw.compare(first, 5, "type ") != 0 && raw.compare(first, 10, "clipboard ") != 0 &&
+        !Words(raw, &words, &problem)) {
+      if (error) *error = name + ":" + std::to_string(number) + ": " + problem;
+      return false;
+    }
+    if (words.empty()) {
+      std::istringstream verb(raw);
+      std::string v;
+      verb >> v;
+      words.push_back(v);
+    }
     ScriptLine line;
     line.line = number;
-    std::string problem = ParseLine(words, &line);
+    problem = ParseLine(words, raw, &line);
     if (!problem.empty()) {
       if (error) *error = name + ":" + std::to_string(number) + ": " + problem;
       return false;

@@ -9,15 +9,47 @@
 namespace vlheadless {
 
 struct ScriptLine {
-  enum Kind { kCommand, kKey, kAnswerAlert, kExpectAlert, kWait };
+  enum Kind {
+    kCommand,       // command N
+    kKey,           // key C [mods]
+    kAnswerAlert,   // answer alert ID N
+    kExpectAlert,   // expect alert ID
+    kWait,          // wait TICKS
+    kClick,         // click X Y [mods]
+    kDrag,          // drag X1 Y1 to X2 Y2 [steps N] [mods]
+    kMove,          // move X Y
+    kType,          // type TEXT
+    kMenu,          // menu "Title" "Item" ["Item" ...]
+    kClickItem,     // click item N [mods]
+    kAnswerFile,    // answer getfile PATH / answer putfile PATH
+    kAnswerColor,   // answer color R G B
+    kCancel,        // cancel
+    kClipboard,     // clipboard TEXT
+    kResize,        // resize W H
+    kSnapshot,      // snapshot FILE
+    kExpectDialog,  // expect dialog ID
+    kExpectCommand, // expect command N
+    kExpectWindow,  // expect window "Title"
+    kExpectNoWindow,// expect no window "Title"
+    kExpectFront,   // expect front "Title"
+    kExpectItem,    // expect item N "text"
+    kExpectClipboard, // expect clipboard "text"
+  };
   Kind kind = kCommand;
   int line = 0;            // line number in the script, from 1
-  long command = 0;        // kCommand
+  long command = 0;        // kCommand, kExpectCommand
   unsigned char key = 0;   // kKey: the character (Mac Roman)
-  UInt16 modifiers = 0;    // kKey
-  SInt16 alertId = 0;      // kAnswerAlert, kExpectAlert
-  SInt16 item = 0;         // kAnswerAlert
+  UInt16 modifiers = 0;    // kKey, kClick, kDrag, kClickItem
+  SInt16 alertId = 0;      // kAnswerAlert, kExpectAlert, kExpectDialog
+  SInt16 item = 0;         // kAnswerAlert, kClickItem, kExpectItem
   UInt32 ticks = 0;        // kWait
+  Point from;              // kClick, kDrag, kMove (global)
+  Point to;                // kDrag; kResize: (height, width)
+  int steps = 1;           // kDrag
+  std::string text;        // kType, kClipboard, kSnapshot, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
+  std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
+  std::vector<std::string> names;  // kMenu: the title, then the items (UTF-8)
+  RGBColor color;          // kAnswerColor (16-bit components)
 };
 
 struct Script {
@@ -29,5 +61,10 @@ struct Script {
 bool ParseScript(const std::string& text, const std::string& name, Script* out, std::string* error);
 // Reads and parses a file.
 bool LoadScript(const std::string& path, Script* out, std::string* error);
+
+// True for lines that give the program input (events).
+bool IsInputLine(const ScriptLine& line);
+// True for the answer lines (alerts, file and colour dialogs, cancel).
+bool IsAnswerLine(const ScriptLine& line);
 
 }  // namespace vlheadless

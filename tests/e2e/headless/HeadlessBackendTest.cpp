@@ -54,7 +54,9 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
       {"answer alert 5", "s:2: expected: answer alert ID N"},
       {"answer alert 5 0", "s:2: the item is not a number from 1 to 255: 0"},
       {"answer alert 70000 1", "s:2: the alert id is not a 16-bit number: 70000"},
-      {"expect dialog 5", "s:2: expected: expect alert ID"},
+      {"expect nothing 5",
+       "s:2: expected: expect alert ID, expect dialog ID, expect command N, expect window \"Title\", expect no "
+       "window \"Title\", expect front \"Title\", expect item N \"text\" or expect clipboard \"text\""},
       {"wait -1", "s:2: the ticks are not a number from 0 to 2147483647: -1"},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,305 @@
+#include "SdlBackend.h"
+
+#include <SDL.h>
+
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "CApplication.h"
+#include "Cursors.h"
+#include "PString.h"
+#include "Screen.h"
+#include "Shell.h"
+#include "Ticks.h"
+
+namespace vlsdl {
+
+struct SdlBackend::Impl {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int textureWidth = 0;
+  int textureHeight = 0;
+  SDL_Cursor* cursor = nullptr;
+  UInt32 shownGeneration = 0;
+  UInt32 shownCursor = 0;
+  UInt32 lastPresent = 0;
+  Options options;
+  UInt32 openedAt = 0;
+  bool snapshotTaken = false;
+  bool initialised = false;
+};
+
+namespace {
+
+UInt16 Modifiers() {
+  SDL_Keymod mod = SDL_GetModState();
+  UInt16 m = 0;
+  if (mod & KMOD_CTRL) m |= cmdKey;
+  if (mod & KMOD_SHIFT) m |= shiftKey;
+  if (mod & KMOD_ALT) m |= optionKey;
+  if (mod & KMOD_CAPS) m |= alphaLock;
+  return m;
+}
+
+// The character of a key that is not text; 0 for keys that come as text input.
+unsigned char SpecialKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_RETURN: return 13;
+    case SDLK_KP_ENTER: return 3;
+    case SDLK_TAB: return 9;
+    case SDLK_ESCAPE: return 27;
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_DELETE: return 127;
+    case SDLK_LEFT: return 28;
+    case SDLK_RIGHT: return 29;
+    case SDLK_UP: return 30;
+    case SDLK_DOWN: return 31;
+    case SDLK_HOME: return 1;
+    case SDLK_END: return 4;
+    case SDLK_PAGEUP: return 11;
+    case SDLK_PAGEDOWN: return 12;
+    default: return 0;
+  }
+}
+
+void SetMouseFrom(int x, int y) {
+  vlui::SetMouse(Point{SInt16(y), SInt16(x)});
+  vlui::NoteMouseMoved();
+}
+
+}  // namespace
+
+SdlBackend::SdlBackend() : impl(new Impl) {}
+
+SdlBackend::~SdlBackend() {
+  Close();
+  delete impl;
+}
+
+bool SdlBackend::Open(const Options& options, std::string* error) {
+  impl->options = options;
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (error) *error = std::string("the display cannot be opened: ") + SDL_GetError();
+    return false;
+  }
+  impl->initialised = true;
+  impl->window = SDL_CreateWindow("Velmora", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, options.width,
+                                  options.height, SDL_WINDOW_RESIZABLE);
+  if (impl->window) impl->renderer = SDL_CreateRenderer(impl->window, -1, 0);
+  if (!impl->window || !impl->renderer) {
+    if (error) *error = std::string("the window cannot be made: ") + SDL_GetError();
+    Close();
+    return false;
+  }
+  int w = options.width, h = options.height;
+  SDL_GetWindowSize(impl->window, &w, &h);
+  vlui::InitScreen(w, h);
+  SDL_StartTextInput();
+  impl->openedAt = PortTickCount();
+  Present(true);
+  return true;
+}
+
+void SdlBackend::Close() {
+  if (impl->cursor) SDL_FreeCursor(impl->cursor);
+  if (impl->texture) SDL_DestroyTexture(impl->texture);
+  if (impl->renderer) SDL_DestroyRenderer(impl->renderer);
+  if (impl->window) SDL_DestroyWindow(impl->window);
+  impl->cursor = nullptr;
+  impl->texture = nullptr;
+  impl->renderer = nullptr;
+  impl->window = nullptr;
+  if (impl->initialised) SDL_Quit();
+  impl->initialised = false;
+}
+
+void SdlBackend::Present(bool force) {
+  const PixMap* pm = vlui::ScreenPixMap();
+  if (!impl->renderer || !pm) return;
+  UInt32 now = SDL_GetTicks();
+  // Drawing through window ports does not count as a change the window manager knows of, so the
+  // picture is also shown again a few times a second.
+  if (!force && vlui::ScreenGeneration() == impl->shownGeneration && now - impl->lastPresent < 50) return;
+  int w = vlui::ScreenWidth(), h = vlui::ScreenHeight();
+  if (!impl->texture || impl->textureWidth != w || impl->textureHeight != h) {
+    if (impl->texture) SDL_DestroyTexture(impl->texture);
+    impl->texture = SDL_CreateTexture(impl->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    impl->textureWidth = w;
+    impl->textureHeight = h;
+  }
+  if (!impl->texture) return;
+  SDL_UpdateTexture(impl->texture, nullptr, pm->baseAddr, pm->rowBytes);
+  SDL_RenderClear(impl->renderer);
+  SDL_RenderCopy(impl->renderer, impl->texture, nullptr, nullptr);
+  // The snapshot is what the window shows, read back from the renderer.
+  if (impl->options.snapshotAfterTicks >= 0 && !impl->snapshotTaken &&
+      long(PortTickCount() - impl->openedAt) >= impl->options.snapshotAfterTicks) {
+    impl->snapshotTaken = true;
+    std::vector<UInt32> pixels(std::size_t(w) * std::size_t(h));
+    if (SDL_RenderReadPixels(impl->renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), w * 4) == 0) {
+      PixMap shot;
+      shot.baseAddr = reinterpret_cast<Ptr>(pixels.data());
+      shot.rowBytes = w * 4;
+      shot.bounds = Rect{0, 0, SInt16(h), SInt16(w)};
+      shot.pixelSize = 32;
+      for (UInt32& p : pixels) p &= 0x00FFFFFF;
+      std::string error;
+      if (!vlui::WritePixMapPng(shot, impl->options.snapshotPath, &error)) std::fprintf(stderr, "%s\n", error.c_str());
+    } else {
+      std::fprintf(stderr, "the window cannot be read back: %s\n", SDL_GetError());
+    }
+    PortMenuCommand(0xFFFF);
+  }
+  SDL_RenderPresent(impl->renderer);
+  impl->shownGeneration = vlui::ScreenGeneration();
+  impl->lastPresent = now;
+
+  // The cursor.
+  if (vlui::CursorGeneration() != impl->shownCursor) {
+    impl->shownCursor = vlui::CursorGeneration();
+    const Cursor& c = vlui::CurrentCursor();
+    Uint8 data[32], mask[32];
+    for (int i = 0; i < 16; ++i) {
+      data[2 * i] = Uint8(c.data[i] >> 8);
+      data[2 * i + 1] = Uint8(c.data[i]);
+      mask[2 * i] = Uint8(c.mask[i] >> 8);
+      mask[2 * i + 1] = Uint8(c.mask[i]);
+    }
+    SDL_Cursor* made = SDL_CreateCursor(data, mask, 16, 16, c.hotSpot.h, c.hotSpot.v);
+    if (made) {
+      SDL_SetCursor(made);
+      if (impl->cursor) SDL_FreeCursor(impl->cursor);
+      impl->cursor = made;
+    }
+    SDL_ShowCursor(vlui::CursorHidden() ? SDL_DISABLE : SDL_ENABLE);
+  }
+}
+
+bool SdlBackend::Pump(bool wait) {
+  bool any = false;
+  SDL_Event e;
+  auto handle = [&](const SDL_Event& ev) {
+    any = true;
+    switch (ev.type) {
+      case SDL_QUIT:
+        PortMenuCommand(0xFFFF);
+        break;
+      case SDL_WINDOWEVENT:
+        if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+          vlui::ResizeScreen(ev.window.data1, ev.window.data2);
+          Present(true);
+        } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
+          Present(true);
+        }
+        break;
+      case SDL_MOUSEMOTION:
+        SetMouseFrom(ev.motion.x, ev.motion.y);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        if (ev.button.button != SDL_BUTTON_LEFT) break;
+        SetMouseFrom(ev.button.x, ev.button.y);
+        UInt16 mods = Modifiers();
+        vlui::SetModifiers(mods);
+        bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+        vlui::SetButton(down);
+        vlui::PostEvent(down ? mouseDown : mouseUp, 0, mods);
+        break;
+      }
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        UInt16 mods = Modifiers();
+        vlui::SetModifiers(mods);
+        unsigned char c = SpecialKey(ev.key.keysym.sym);
+        // With the command (control) key held letters come as keys, not as text.
+        if (!c && (mods & cmdKey) && ev.key.keysym.sym > 0 && ev.key.keysym.sym < 128) c = (unsigned char)ev.key.keysym.sym;
+        if (!c) break;
+        UInt16 what = ev.type == SDL_KEYUP ? keyUp : ev.key.repeat ? autoKey : keyDown;
+        vlui::PostEvent(what, PortKeyMessage(c), mods);
+        break;
+      }
+      case SDL_TEXTINPUT: {
+        UInt16 mods = Modifiers();
+        if (mods & cmdKey) break;  // taken as a key above
+        std::string mac = Utf8ToMacRoman(ev.text.text);
+        for (char ch : mac) {
+          vlui::PostEvent(keyDown, PortKeyMessage((unsigned char)ch), mods);
+          vlui::PostEvent(keyUp, PortKeyMessage((unsigned char)ch), mods);
+        }
+        break;
+      }
+      case SDL_CLIPBOARDUPDATE:
+        ++clipboardCount;
+        break;
+      default:
+        any = false;
+        break;
+    }
+  };
+  if (wait && SDL_WaitEventTimeout(&e, 15)) handle(e);
+  while (SDL_PollEvent(&e)) handle(e);
+  Present(false);
+  return any;
+}
+
+void SdlBackend::Refill() { Pump(true); }
+
+void SdlBackend::PollFor(vlui::PollKind kind) {
+  bool any = Pump(false);
+  // A loop that waits for the button need not spin the processor.
+  if (!any && kind == vlui::PollKind::kButton) SDL_Delay(2);
+}
+
+bool SdlBackend::GetText(std::string* utf8) {
+  if (!SDL_HasClipboardText()) return false;
+  char* text = SDL_GetClipboardText();
+  if (!text) return false;
+  *utf8 = text;
+  SDL_free(text);
+  return true;
+}
+
+void SdlBackend::SetText(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
+
+int RunInWindow(const Options& options, const std::function<CApplication*()>& makeApp, std::FILE* log) {
+  vlclock::UseVirtualClock(false);
+  SdlBackend backend;
+  std::string error;
+  if (!backend.Open(options, &error)) {
+    std::fprintf(log, "velmora: %s\n", error.c_str());
+    return 4;
+  }
+  vlui::SetInteractive(true);
+  vlui::EventSource* previousSource = vlui::SetEventSource(&backend);
+  vlui::ClipboardHost* previousClipboard = vlui::SetClipboardHost(&backend);
+  int status = 0;
+  std::unique_ptr<CApplication> app;
+  try {
+    app.reset(makeApp());
+    if (!app) {
+      std::fprintf(log, "velmora: the application could not be made\n");
+      status = 4;
+    } else {
+      app->Run();
+    }
+  } catch (const vlui::ExitToShellSignal& exit) {
+    status = exit.status;
+  } catch (const CException& e) {
+    std::fprintf(log, "velmora: the application failed to start (error %d)\n", e.GetError());
+    status = 4;
+  } catch (const std::exception& e) {
+    std::fprintf(log, "velmora: the application failed to start (%s)\n", e.what());
+    status = 4;
+  }
+  app.reset();
+  vlui::SetInteractive(false);
+  vlui::SetEventSource(previousSource);
+  vlui::SetClipboardHost(previousClipboard);
+  vlui::ShutdownScreen();
+  backend.Close();
+  return status;
+}
+
+}  // namespace vlsdl

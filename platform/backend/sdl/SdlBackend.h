@@ -1,0 +1,56 @@
+// The SDL2 backend: a resizable native window that shows the virtual screen, with the mouse,
+// the keyboard, text input and the text clipboard turned into the program's events. The
+// control key is the command key, alt the option key. The tick clock follows the wall clock.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "Events.h"
+#include "Scrap.h"
+
+class CApplication;
+
+namespace vlsdl {
+
+struct Options {
+  int width = 1024;
+  int height = 768;
+  // When set: after this many ticks of running, the window's pixels (as SDL shows them) are
+  // written to snapshotPath as PNG and the program is asked to quit.
+  long snapshotAfterTicks = -1;
+  std::string snapshotPath;
+};
+
+class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
+ public:
+  SdlBackend();
+  ~SdlBackend() override;
+
+  // Opens the window and makes the screen at its size; false with *error when SDL cannot.
+  bool Open(const Options& options, std::string* error);
+  void Close();
+
+  void Refill() override;
+  void PollFor(vlui::PollKind kind) override;
+
+  bool GetText(std::string* utf8) override;
+  void SetText(const std::string& utf8) override;
+  UInt32 ChangeCount() override { return clipboardCount; }
+
+  // Shows the framebuffer when it changed since it was last shown.
+  void Present(bool force = false);
+
+ private:
+  struct Impl;
+  Impl* impl;
+  UInt32 clipboardCount = 1;
+  bool Pump(bool wait);
+};
+
+// Runs a program in a window: opens it (status 4 when it cannot), makes and runs the
+// application, and answers the status of PortExitToShell (0 when the program quits).
+int RunInWindow(const Options& options, const std::function<CApplication*()>& makeApp, std::FILE* log = stderr);
+
+}  // namespace vlsdl
