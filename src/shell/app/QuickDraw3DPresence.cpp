@@ -1,9 +1,13 @@
 #include "QuickDraw3DPresence.h"
 
-// The scene library is not part of the program yet.
-bool QuickDraw3DLoaded() { return false; }
+#include "Q3Core.h"
+
+// The scene library is linked into the program, so it is always there.
+bool QuickDraw3DLoaded() { return true; }
 
 bool QuickDraw3DRelease(UInt32* release) {
-  if (release) *release = 0;
-  return false;
+  TQ3Uns32 value = 0;
+  if (Q3GetReleaseVersion(&value) != kQ3Success) return false;
+  if (release) *release = value;
+  return true;
 }

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "Alerts.h"
+#include "CDesktop.h"
 #include "CMenuManager.h"
+#include "CWindow.h"
 #include "Cursors.h"
 #include "DETException.h"
 #include "Menus.h"
@@ -16,7 +18,16 @@
 #include "ToolboxUtilities.h"
 #include "UnitBase.h"
 #include "VLAbstractDocument.h"
+#include "VLAboutBox.h"
 #include "VLClipboard.h"
+#include "VLDecorator.h"
+#include "VLPopupMenu.h"
+#include "VLRadioDLOGDirector.h"
+#include "VLScrollPane.h"
+#include "VLSmallDefaultButton.h"
+#include "VLStartupScreen.h"
+#include "VLSwitchboard.h"
+#include "VLWindow.h"
 #include "VLStandInDocument.h"
 #include "Windows.h"
 
@@ -47,6 +58,16 @@ void RegisterShellClasses() {
   VLAbstractDocument::ClassInfo();
   VLStandInDocument::ClassInfo();
   VLClipboard::ClassInfo();
+  VLDecorator::ClassInfo();
+  VLSwitchboard::ClassInfo();
+  VLWindow::ClassInfo();
+  VLScrollPane::ClassInfo();
+  VLSmallDefaultButton::ClassInfo();
+  VLRadioDLOGDirector::ClassInfo();
+  VLPopupMenu::ClassInfo();
+  CSplashDoc::ClassInfo();
+  VLAboutBox::ClassInfo();
+  VLStartupScreen::ClassInfo();
 }
 
 }  // namespace
@@ -78,6 +99,7 @@ Boolean VLApplication::IVLApplication() {
   untitledNumber = 0;
   IApplication(kMemoryMasters, kRainyDayFund, kCreditLimit, kToolboxReserve);
   LoadCursors();
+  ShowStartupScreen();
   gViewsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kViewsMenu) : 0;
   gWindowsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kWindowsMenu) : 0;
 
@@ -136,9 +158,21 @@ void VLApplication::MakeClipboard() {
   gClipboard = clipboard;
 }
 
-void VLApplication::MakeDecorator() { CApplication::MakeDecorator(); }
+void VLApplication::MakeDecorator() {
+  auto* decorator = new (std::nothrow) VLDecorator;
+  FailNIL(decorator);
+  decorator->IVLDecorator();
+  if (gDecorator && gDecorator != decorator) gDecorator->Dispose();
+  gDecorator = decorator;
+}
 
-void VLApplication::MakeSwitchboard() { CApplication::MakeSwitchboard(); }
+void VLApplication::MakeSwitchboard() {
+  auto* board = new (std::nothrow) VLSwitchboard;
+  FailNIL(board);
+  board->IVLSwitchboard();
+  SetSwitchboard(board);
+  switchboard = board;
+}
 
 void VLApplication::MakeMenuManager() {
   auto* manager = new (std::nothrow) CMenuManager;
@@ -218,7 +252,30 @@ void VLApplication::ReportFailure(std::exception_ptr failure) {
 
 // --- Documents ------------------------------------------------------------------------------
 
-void VLApplication::DisposeStartupScreen() {}
+void VLApplication::ShowStartupScreen() {
+  auto* screen = new (std::nothrow) VLStartupScreen;
+  if (!screen) return;
+  // The program runs without its start-up screen when the screen cannot show it.
+  try {
+    screen->IVLStartupScreen(this);
+    screen->NewFile();
+    screen->ShowStartup();
+  } catch (const vlui::ExitToShellSignal&) {
+    screen->Dispose();
+    throw;
+  } catch (...) {
+    screen->Dispose();
+    return;
+  }
+  startupScreen = screen;
+}
+
+void VLApplication::DisposeStartupScreen() {
+  if (!startupScreen) return;
+  VLStartupScreen* screen = startupScreen;
+  startupScreen = nullptr;
+  screen->Dispose();
+}
 
 void VLApplication::WarnAboutQuickDraw3D() {
   // A library that is not there at all is missing rather than old.
@@ -425,17 +482,18 @@ void StripWindowTitle(StringPtr title) {
 namespace {
 
 struct ListedWindow {
-  WindowPtr window;
+  CWindow* window;
   Str255 title;
 };
 
-// The program's windows, front to back: those with a class-library window object.
+// The desktop's windows, front to back, but the clipboard's.
 std::vector<ListedWindow> ProgramWindows() {
   std::vector<ListedWindow> windows;
-  for (WindowPtr w = PortGetWindowList(); w; w = PortGetNextWindow(w)) {
-    if (!PortFindWindowObject(w)) continue;
-    ListedWindow entry{w, {}};
-    PortGetWTitle(w, entry.title);
+  if (!gDesktop) return windows;
+  for (CWindow* window : gDesktop->GetWindows()) {
+    if (gClipboard && window->GetDirector() == gClipboard) continue;
+    ListedWindow entry{window, {}};
+    window->GetTitle(entry.title);
     StripWindowTitle(entry.title);
     windows.push_back(entry);
   }
@@ -455,7 +513,7 @@ void VLApplication::UpdateWindowMenu() {
   std::stable_sort(windows.begin(), windows.end(), [](const ListedWindow& a, const ListedWindow& b) {
     return PortCompareStrings(a.title, b.title) < 0;
   });
-  WindowPtr active = PortActiveWindow();
+  CWindow* active = gDesktop ? gDesktop->GetActiveWindow() : nullptr;
   long command = cmdWindowBase;
   for (const ListedWindow& entry : windows) {
     ++command;
@@ -468,10 +526,22 @@ void VLApplication::UpdateWindowMenu() {
 Boolean VLApplication::SelectWindowTitled(ConstStringPtr title) {
   for (const ListedWindow& entry : ProgramWindows()) {
     if (!PStrEqual(entry.title, title)) continue;
-    if (entry.window != PortActiveWindow()) PortSelectWindow(entry.window);
+    if (entry.window != gDesktop->GetActiveWindow()) entry.window->Select();
     return true;
   }
   return false;
 }
 
-void VLApplication::ShowAboutBox() {}
+void VLApplication::ShowAboutBox() {
+  auto* box = new (std::nothrow) VLAboutBox;
+  if (!box) return;
+  try {
+    box->IVLAboutBox(this);
+    box->NewFile();
+    box->ShowAbout();
+  } catch (...) {
+    box->Dispose();
+    throw;
+  }
+  box->Dispose();
+}

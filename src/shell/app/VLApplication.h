@@ -99,6 +99,10 @@ class VLApplication : public CApplication {
   Boolean OpenedByCommand() const { return openedByCommand; }
   Boolean& DocumentSetUpFlag() { return documentSetUp; }
   VLStartupScreen* GetStartupScreen() const { return startupScreen; }
+  // The start-up screen went away (closed with the other documents, for instance).
+  void ForgetStartupScreen(const VLStartupScreen* screen) {
+    if (startupScreen == screen) startupScreen = nullptr;
+  }
   VLSwitchboard* GetSwitchboard() const { return switchboard; }
   void SetQuickDraw3DEnabled(Boolean enabled) { quickDraw3DEnabled = enabled; }
 
@@ -115,6 +119,7 @@ class VLApplication : public CApplication {
  protected:
   // Takes the start-up screen away (when shown) before the first document, and warns once
   // about a missing or old 3D scene library.
+  void ShowStartupScreen();
   void DisposeStartupScreen();
   // Appends the names of the fonts to the menu, as items without commands.
   void AppendFontNames(SInt16 menuId);

@@ -9,7 +9,11 @@
 #include "DETException.h"
 #include "FileSpec.h"
 #include "Resources.h"
+#include "CDecorator.h"
+#include "CApplication.h"
+#include "CDesktop.h"
 #include "VLApplication.h"
+#include "VLWindow.h"
 
 DocumentMaker gNativeDocumentMaker = MakeStandInDocument;
 
@@ -58,4 +62,19 @@ void VLStandInDocument::Dispose() {
 
 void VLStandInDocument::DoKeyDown(char, UInt8, EventRecord*) { SetChanged(true); }
 
-void VLStandInDocument::BuildWindow() {}
+void VLStandInDocument::BuildWindow() {
+  auto* window = new (std::nothrow) VLWindow;
+  FailNIL(window);
+  try {
+    window->Init(kWindowID, false, gDesktop, this);
+  } catch (...) {
+    window->Dispose();
+    throw;
+  }
+  Str255 title;
+  GetName(title);
+  window->SetTitle(title);
+  if (gDecorator) gDecorator->PlaceNewWindow(window, true);
+  window->Show();
+  window->Select();
+}

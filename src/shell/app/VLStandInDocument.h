@@ -22,6 +22,8 @@ class VLStandInDocument : public VLAbstractDocument {
   void DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) override;
 
   SInt16 GetUntitledNumber() const { return untitledNumber; }
+  // The window resource of the native document.
+  static constexpr SInt16 kWindowID = 500;
 
  private:
   void BuildWindow();

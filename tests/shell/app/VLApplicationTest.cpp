@@ -10,7 +10,10 @@
 #include "CMenuManager.h"
 #include "DETException.h"
 #include "ShellAppTestSupport.h"
+#include "CDesktop.h"
+#include "CWindow.h"
 #include "UnitBase.h"
+#include "VLStartupScreen.h"
 #include "VLStandInDocument.h"
 
 namespace fs = std::filesystem;
@@ -273,4 +276,67 @@ TEST_F(ShellAppFixture, FailuresOfAPassAreReportedAsTheProgramsAlerts) {
     app->ReportFailure(std::current_exception());
   }
   EXPECT_EQ(AlertIds(), (std::vector<int>{4010, kErrorAlert}));
+}
+
+namespace {
+
+std::vector<std::string> WindowMenuItems() {
+  std::vector<std::string> items;
+  for (SInt16 i = gWindowsMenuItemCount + 1; i <= gMenuManager->CountItems(kWindowsMenu); ++i) {
+    long command = gMenuManager->FindCommand(kWindowsMenu, i);
+    Str255 text;
+    gMenuManager->GetCommandText(command, text);
+    items.push_back(std::to_string(command) + (gMenuManager->IsCommandChecked(command) ? " * " : " ") + text.Std());
+  }
+  return items;
+}
+
+}  // namespace
+
+TEST_F(ShellAppFixture, WindowMenuListsTheWindowsByTitle) {
+  MakeApp();
+  app->DoCommand(cmdNew);
+  EXPECT_EQ(app->GetStartupScreen(), nullptr);  // the first document took its place
+  app->DoCommand(cmdNew);
+  app->DoCommand(cmdNew);
+  CDocument* documents[] = {DocumentNamed(app, "Untitled"), DocumentNamed(app, "Untitled 2"),
+                            DocumentNamed(app, "Untitled 3")};
+  documents[0]->GetWindow()->SetTitle(Str255("Plan"));
+  documents[1]->GetWindow()->SetTitle(Str255("\x13  Section"));
+  documents[2]->GetWindow()->SetTitle(Str255("Elevation"));
+  app->UpdateAllMenus();
+  EXPECT_EQ(WindowMenuItems(), (std::vector<std::string>{"8001 * Elevation", "8002 Plan", "8003 Section"}));
+  Str255 text;
+  gMenuManager->GetCommandText(cmdSceneWindow, text);
+  EXPECT_EQ(text.Std(), "New 3D Scene Window");
+
+  // Choosing an item brings its window to the front; a title no window has does nothing.
+  app->DoCommand(8002);
+  EXPECT_EQ(gDesktop->GetActiveWindow(), documents[0]->GetWindow());
+  EXPECT_FALSE(app->SelectWindowTitled(Str255("Nowhere")));
+
+  // After a window closes the list is made again, numbered from 8001.
+  ASSERT_TRUE(documents[2]->Close(false));
+  app->UpdateAllMenus();
+  EXPECT_EQ(WindowMenuItems(), (std::vector<std::string>{"8001 * Plan", "8002 Section"}));
+}
+
+TEST_F(ShellAppFixture, AboutBoxWaitsForTheButtonAndGoesAway) {
+  MakeApp();
+  long windows = gDesktop->CountWindows();
+  vlui::SetButton(true);
+  app->DoCommand(cmdAbout);
+  vlui::SetButton(false);
+  EXPECT_EQ(gDesktop->CountWindows(), windows);
+  EXPECT_EQ(app->CountDirectors(), 1);  // the start-up screen alone
+}
+
+TEST_F(ShellAppFixture, StartupScreenClosedWithTheOthersIsForgotten) {
+  MakeApp();
+  ASSERT_NE(app->GetStartupScreen(), nullptr);
+  EXPECT_EQ(app->GetStartupScreen()->GetPictureID(), 132);
+  ASSERT_TRUE(app->CloseDirectors(true));
+  EXPECT_EQ(app->GetStartupScreen(), nullptr);
+  app->DoCommand(cmdNew);
+  EXPECT_EQ(DocumentNames(app), (std::vector<std::string>{"Untitled"}));
 }

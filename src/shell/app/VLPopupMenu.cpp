@@ -1,0 +1,5 @@
+#include "VLPopupMenu.h"
+
+void VLPopupMenu::UpdateMenus() {
+  if (itsSupervisor) itsSupervisor->UpdateMenus();
+}

@@ -1,0 +1,23 @@
+#include "VLWindow.h"
+
+#include "Screen.h"
+
+void VLWindow::Activate() {
+  if (active) return;
+  if (macWindow) PortHiliteWindow(macWindow, true);
+  CWindow::Activate();
+}
+
+void VLWindow::Deactivate() {
+  if (!active) return;
+  if (macWindow) PortHiliteWindow(macWindow, false);
+  CWindow::Deactivate();
+}
+
+void VLWindow::SetSize(SInt16 width, SInt16 height) {
+  Rect client = vlui::ClientRect();
+  Rect limits{kMinSize, kMinSize, height > client.bottom ? height : client.bottom,
+              width > client.right ? width : client.right};
+  SetSizeRect(&limits);
+  CWindow::SetSize(width, height);
+}
