@@ -592,9 +592,10 @@ void WriteContext::WriteSubmitted(const ClassInfo* cls, Pending& pending, WriteP
   bool container = !plan.items.empty();
   if (container) writer_->BeginContainer();
   writer_->BeginObject(writer_->TypeCode(cls), cls->name);
+  // Nothing submitted means nothing to write: the write method is not asked.
   auto write = cls->MethodAs<TQ3XObjectWriteMethod>(kQ3XMethodTypeObjectWrite);
   TQ3Status status = kQ3Success;
-  if (write) status = write(pending.data, file_);
+  if (write && pending.size > 0) status = write(pending.data, file_);
   size_t written = writer_->ObjectDataSize();
   writer_->EndObject();
   for (auto& item : plan.items) item(*this);
@@ -678,7 +679,7 @@ bool WriteContext::WriteCustomObject(OpaqueTQ3Object* object) {
   TQ3Status status = kQ3Success;
   size_t written = 0;
   WriteWithPlan(object, [&] {
-    if (write) status = write(pending.data, file_);
+    if (write && pending.size > 0) status = write(pending.data, file_);
     written = writer_->ObjectDataSize();
   }, plan);
   if (status != kQ3Success) {
@@ -706,7 +707,7 @@ void WriteContext::WriteGroup(OpaqueTQ3Object* object) {
     for (Ref& sub : pending.subObjects) plan.AddObject(sub.get());
     writer_->BeginObject(writer_->TypeCode(cls), cls->name);
     auto write = cls->MethodAs<TQ3XObjectWriteMethod>(kQ3XMethodTypeObjectWrite);
-    if (write && write(pending.data, file_) != kQ3Success) {
+    if (write && pending.size > 0 && write(pending.data, file_) != kQ3Success) {
       ok_ = false;
       PostError(kQ3ErrorInvalidData);
     }
