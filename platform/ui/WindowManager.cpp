@@ -787,6 +787,8 @@ void PortDragWindow(WindowPtr window, Point startPt, const Rect* limit) {
   if (d.h == 0 && d.v == 0) return;
   Point to{SInt16(window->content.top + d.v), SInt16(window->content.left + d.h)};
   PortCall6317(&to);
+  // The whole title bar stays below the menu bar.
+  to.v = std::max<SInt16>(to.v, SInt16(ClientRect().top + TitleHeight(window) + 1));
   PortMoveWindow(window, to.h, to.v, false);
 }
 
