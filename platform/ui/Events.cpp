@@ -135,6 +135,28 @@ void PortGetMouse(Point* where) {
   PortGlobalToLocal(where);
 }
 
+UInt32 PortKeyMessage(unsigned char c) {
+  UInt32 code = 0;
+  switch (c) {
+    case 13: code = 0x24; break;
+    case 3: code = 0x4C; break;
+    case 9: code = 0x30; break;
+    case 27: code = 0x35; break;
+    case 8: code = 0x33; break;
+    case 127: code = 0x75; break;
+    case 28: code = 0x7B; break;
+    case 29: code = 0x7C; break;
+    case 30: code = 0x7E; break;
+    case 31: code = 0x7D; break;
+    case 1: code = 0x73; break;
+    case 4: code = 0x77; break;
+    case 11: code = 0x74; break;
+    case 12: code = 0x79; break;
+    default: break;
+  }
+  return UInt32(c) | (code << 8);
+}
+
 void PortExitToShell(int status) { throw vlui::ExitToShellSignal{status}; }
 
 namespace vlui {

@@ -65,6 +65,13 @@ enum : UInt16 {
 constexpr UInt32 charCodeMask = 0x000000FF;
 constexpr UInt32 keyCodeMask = 0x0000FF00;
 
+// Characters of the keys that are not letters, and the key codes that go with them in a key
+// message (some callers test the key code): return 13 (0x24), enter 3 (0x4C), tab 9 (0x30),
+// escape 27 (0x35), delete 8 (0x33), forward delete 127 (0x75), left 28 (0x7B), right 29
+// (0x7C), up 30 (0x7E), down 31 (0x7D), home 1 (0x73), end 4 (0x77), page up 11 (0x74), page
+// down 12 (0x79). A key message for a character: the character with its key code.
+UInt32 PortKeyMessage(unsigned char character);
+
 // Takes the first pending event of the mask out of the queue. When none is pending the event
 // source may deliver more input first; when there is still none, *event is a null event
 // (current time, mouse and modifiers) and the answer is false.
