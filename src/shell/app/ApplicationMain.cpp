@@ -14,8 +14,8 @@ Ptr gTextToolText = nullptr;
 SInt16 gTextToolTextLength = 0;
 
 namespace {
-
 constexpr char kInitialToolText[] = "Type text here.";
+}  // namespace
 
 void FreeWorkBlocks() {
   PortFreeBlock(gPointWorkBuffer);
@@ -24,8 +24,6 @@ void FreeWorkBlocks() {
   gTextToolText = nullptr;
   gTextToolTextLength = 0;
 }
-
-}  // namespace
 
 VLApplication* MakeApplication() { return new (std::nothrow) VLApplication; }
 

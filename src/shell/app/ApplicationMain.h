@@ -27,3 +27,5 @@ void ApplicationMain();
 // reported). FinishApplication deletes it and frees the work blocks.
 VLApplication* StartApplication();
 void FinishApplication(VLApplication* app);
+// Frees the two work blocks (after the application is gone).
+void FreeWorkBlocks();

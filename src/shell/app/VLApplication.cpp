@@ -35,6 +35,7 @@ Handle gCursors[14] = {};
 SInt16 gViewsMenuItemCount = 0;
 SInt16 gWindowsMenuItemCount = 0;
 Boolean gQuickTimePresent = false;
+std::function<void()> gApplicationEndHook;
 
 namespace {
 
@@ -91,7 +92,10 @@ VLApplication::VLApplication() : CApplication(kMemoryMasters, kRainyDayFund, kCr
   angleFormats[2] = Format({gDegrees, gMinutes, gSeconds}, Format::kDecimals, 0);
 }
 
-VLApplication::~VLApplication() { TearDown(); }
+VLApplication::~VLApplication() {
+  if (gApplicationEndHook) gApplicationEndHook();
+  TearDown();
+}
 
 Boolean VLApplication::IVLApplication() {
   textTracking = false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 
 #include "CApplication.h"
 #include "Format.h"
@@ -181,6 +182,10 @@ enum : SInt16 {
 };
 // The release of the 3D scene library the program needs (1.5.1).
 constexpr UInt32 kQD3DRequiredRelease = 0x01518000;
+
+// Called first when the application goes, while the frame still stands (the shell notes the
+// frame's placement then).
+extern std::function<void()> gApplicationEndHook;
 
 // Cursors loaded at start-up.
 extern Handle gCursors[14];

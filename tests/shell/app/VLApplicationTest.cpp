@@ -13,6 +13,7 @@
 #include "CDesktop.h"
 #include "CWindow.h"
 #include "UnitBase.h"
+#include "ShellMain.h"
 #include "VLStartupScreen.h"
 #include "VLStandInDocument.h"
 
@@ -339,4 +340,16 @@ TEST_F(ShellAppFixture, StartupScreenClosedWithTheOthersIsForgotten) {
   EXPECT_EQ(app->GetStartupScreen(), nullptr);
   app->DoCommand(cmdNew);
   EXPECT_EQ(DocumentNames(app), (std::vector<std::string>{"Untitled"}));
+}
+
+TEST_F(ShellAppFixture, DroppedFilesOpenInTheShellsOrder) {
+  MakeApp();
+  app->DoCommand(cmdOpen);  // an earlier Open command does not make the drop ask
+  app->BecomeInactive();
+  OpenDroppedFiles({TestFile("three.vl"), TestFile("one.vl"), "", TestFile("two.vl")});
+  EXPECT_FALSE(app->InBackground());
+  EXPECT_FALSE(app->OpenedByCommand());
+  EXPECT_EQ(DocumentNames(app), (std::vector<std::string>{"three.vl", "one.vl", "two.vl"}));
+  OpenDroppedFiles({});
+  EXPECT_EQ(app->CountDirectors(), 3);
 }
