@@ -1,5 +1,6 @@
 // Library start and end, errors, the class registry, objects and references.
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <unordered_set>
 
@@ -61,6 +62,8 @@ constexpr TQ3XMethodType kMethodTypes[] = {
 
 ClassInfo* Register(std::unique_ptr<ClassInfo> info) {
   ClassInfo* cls = info.get();
+  // Names and types identify classes in files: each stands for one class.
+  if (gRegistry->byType.count(cls->type) || gRegistry->byName.count(cls->name)) std::abort();
   gRegistry->byType[cls->type] = cls;
   gRegistry->byName[cls->name] = cls;
   if (cls->parent) cls->parent->children.push_back(cls);
@@ -154,6 +157,17 @@ ClassInfo* FindClassByName(std::string_view name) {
   if (!gRegistry) return nullptr;
   auto it = gRegistry->byName.find(std::string(name));
   return it == gRegistry->byName.end() ? nullptr : it->second;
+}
+
+ClassInfo* FindClassByNameNoCase(std::string_view name) {
+  if (ClassInfo* cls = FindClassByName(name)) return cls;
+  if (!gRegistry) return nullptr;
+  auto lower = [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); };
+  for (const auto& c : gRegistry->classes)
+    if (c->name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), c->name.begin(), [&](char a, char b) { return lower(a) == lower(b); }))
+      return c.get();
+  return nullptr;
 }
 
 ClassInfo* FindElementClass(TQ3ElementType type) {

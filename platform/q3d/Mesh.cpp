@@ -463,7 +463,7 @@ struct MeshGeom : Geometry {
       ctx.WithData(e, [&] {
         Reader& r = ctx.r();
         TQ3Uns32 n = r.U32();
-        r.CheckCount(n, 12, 3);
+        r.CheckCount(n, 8, 2);
         for (TQ3Uns32 i = 0; i < n; ++i) {
           TQ3Uns32 v = r.U32();
           TQ3Uns32 nf = r.U32();

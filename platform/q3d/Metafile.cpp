@@ -654,9 +654,14 @@ void WriteContext::WritePart(TQ3ObjectType type, const std::function<void(Writer
 }
 
 void WriteContext::WriteWithPlan(OpaqueTQ3Object* object, const std::function<void()>& root, WritePlan& plan) {
+  WriteWithPlan(object, writer_->TypeCode(object->cls), object->cls->name, root, plan);
+}
+
+void WriteContext::WriteWithPlan(OpaqueTQ3Object* object, TQ3ObjectType fileType, std::string_view name,
+                                 const std::function<void()>& root, WritePlan& plan) {
   bool container = !plan.items.empty();
   size_t pos = container ? writer_->BeginContainer() : 0;
-  size_t at = writer_->BeginObject(writer_->TypeCode(object->cls), object->cls->name);
+  size_t at = writer_->BeginObject(fileType, name);
   if (!container) pos = at;
   root();
   writer_->EndObject();
@@ -775,7 +780,7 @@ void WriteContext::WriteObject(TQ3Object object) {
       return;
     }
     WritePlan plan;
-    WriteWithPlan(object, [&] {
+    WriteWithPlan(object, writer_->TypeCodeForName(u->fileType, u->name), u->name, [&] {
       if (text)
         writer_->Verbatim(u->contents);
       else

@@ -110,8 +110,8 @@ Ref ReadPolyhedron(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
     for (Vertex& v : g->vertices) v.point = r.Point3D();
     TQ3Uns32 nt = r.U32();
     TQ3Uns32 ne = r.U32();
-    r.CheckCount(TQ3Uns64(nt) * 16 + TQ3Uns64(ne) * 16, 1, 1);
-    r.CheckCount(TQ3Uns64(nt) * 4 + TQ3Uns64(ne) * 4, 4, 1);
+    r.CheckCount(nt, 16, 4);
+    r.CheckCount(ne, 16, 4);
     g->triangles.resize(nt);
     for (auto& t : g->triangles) {
       r.Indices(t.v, 3, 4);

@@ -592,7 +592,7 @@ void RegisterSceneClasses() {
   AddClass(kQ3ShaderTypeIllumination, kQ3IlluminationTypeLambert, "LambertIllumination", MakeShader, ReadShader,
            true);
   AddClass(kQ3ShaderTypeIllumination, kQ3IlluminationTypeNULL, "NULLIllumination", MakeShader, ReadShader, true);
-  AddClass(kQ3ShapeTypeShader, kQ3ShaderTypeSurface, "SurfaceShader", MakeShader, nullptr, true);
+  AddClass(kQ3ShapeTypeShader, kQ3ShaderTypeSurface, "Surface", MakeShader, nullptr, true);
   AddClass(kQ3ShaderTypeSurface, kQ3SurfaceShaderTypeTexture, "TextureShader", MakeShader, ReadShader, true);
   AddPartClass(kShaderDataPart, "ShaderData");
   AddPartClass(kShaderUVTransformPart, "ShaderUVTransform");

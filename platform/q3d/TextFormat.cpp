@@ -242,17 +242,7 @@ class TextReader final : public Reader {
     }
   }
 
-  ClassInfo* Lookup(std::string_view name) {
-    if (ClassInfo* cls = FindClassByName(name)) return cls;
-    // Other writers do not always keep the case of class names.
-    static const char* const kKnown[] = {"Set", "AttributeSet", "CString", "Box", "GeneralPolygon", "Line",
-                                         "Marker", "PixmapMarker", "Mesh", "Point", "Polygon", "PolyLine",
-                                         "Triangle", "Ellipse", "Polyhedron", "TriMesh", "Group", "DisplayGroup",
-                                         "OrderedDisplayGroup", "IOProxyDisplayGroup", "LightGroup"};
-    for (const char* known : kKnown)
-      if (SameWord(name, known)) return FindClassByName(known);
-    return nullptr;
-  }
+  ClassInfo* Lookup(std::string_view name) { return FindClassByNameNoCase(name); }
 
   size_t Skip(size_t p, size_t limit) const {
     while (p < limit) {

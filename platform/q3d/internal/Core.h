@@ -109,6 +109,8 @@ struct ClassInfo {
 bool LibraryOpen();
 ClassInfo* FindClass(TQ3ObjectType type);
 ClassInfo* FindClassByName(std::string_view name);
+// The same with no regard to case, for files of writers that do not keep it.
+ClassInfo* FindClassByNameNoCase(std::string_view name);
 // Built-in attribute types 1 .. 12 and the types of element and attribute classes.
 ClassInfo* FindElementClass(TQ3ElementType type);
 // A new object of a built-in class (kQ3ErrorNotInitialized before Q3Initialize).

@@ -302,6 +302,8 @@ class WriteContext {
  private:
   void WriteGroup(OpaqueTQ3Object* group);
   void WriteWithPlan(OpaqueTQ3Object* object, const std::function<void()>& root, WritePlan& plan);
+  void WriteWithPlan(OpaqueTQ3Object* object, TQ3ObjectType fileType, std::string_view name,
+                     const std::function<void()>& root, WritePlan& plan);
   // Runs the traverse method of a registered class; false when nothing is to be written.
   bool Traverse(TQ3XObjectTraverseMethod traverse, TQ3Object object, void* data, Pending& pending);
   void WriteSubmitted(const ClassInfo* cls, Pending& pending, WritePlan& plan);
