@@ -467,6 +467,9 @@ void VLApplication::DoCommand(long command) {
 void VLApplication::UpdateMenus() {
   CApplication::UpdateMenus();
   if (!gMenuManager) return;
+  // The application's own items at the top of menu 1 can always be chosen.
+  gMenuManager->EnableCommand(cmdAbout);
+  gMenuManager->EnableCommand(cmdInformation);
   if (textStyle == 0) {
     gMenuManager->CheckCommand(cmdPlain, true);
   } else {

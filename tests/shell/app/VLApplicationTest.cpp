@@ -161,6 +161,9 @@ TEST_F(ShellAppFixture, TextToolCommandsAndTheirMenuMarks) {
   app->UpdateAllMenus();
   EXPECT_TRUE(gMenuManager->IsCommandChecked(2800));
   EXPECT_FALSE(gMenuManager->IsCommandChecked(2801));
+  // The application's own items can be chosen.
+  EXPECT_TRUE(gMenuManager->IsCommandEnabled(cmdAbout));
+  EXPECT_TRUE(gMenuManager->IsCommandEnabled(cmdInformation));
 }
 
 TEST_F(ShellAppFixture, InformationAndConfirmationAlerts) {
