@@ -1,0 +1,83 @@
+#include "DialogUtilities.h"
+
+#include "Alerts.h"
+#include "Events.h"
+#include "Memory.h"
+#include "Menus.h"
+#include "QuickDraw.h"
+#include "Resources.h"
+#include "Screen.h"
+#include "Ticks.h"
+#include "ToolboxUtilities.h"
+#include "Windows.h"
+
+namespace {
+
+SInt16 ReadBE16(const unsigned char* p) { return SInt16((p[0] << 8) | p[1]); }
+void WriteBE16(unsigned char* p, SInt16 v) {
+  p[0] = static_cast<unsigned char>(UInt16(v) >> 8);
+  p[1] = static_cast<unsigned char>(UInt16(v) & 0xFF);
+}
+
+}  // namespace
+
+SInt16 ShowPositionedAlert(SInt16 alertId) {
+  Handle alert = PortLoadResource(FourCC("ALRT"), alertId);
+  if (alert && PortHandleSize(alert) >= 8) {
+    auto* bytes = reinterpret_cast<unsigned char*>(*alert);
+    Rect bounds{ReadBE16(bytes), ReadBE16(bytes + 2), ReadBE16(bytes + 4), ReadBE16(bytes + 6)};
+    Rect screen;
+    PortGetScreenBounds(&screen);
+    PositionRectOnScreen(&bounds, &screen, PortMenuBarHeight());
+    WriteBE16(bytes, bounds.top);
+    WriteBE16(bytes + 2, bounds.left);
+    WriteBE16(bytes + 4, bounds.bottom);
+    WriteBE16(bytes + 6, bounds.right);
+  }
+  return PortAlert(alertId, nullptr);
+}
+
+void DrawDefaultButtonOutline(ControlHandle control) {
+  if (!control || !PortIsControl(control)) return;
+  GrafPtr saved = nullptr;
+  PortGetPort(&saved);
+  PortSetPort((*control)->owner);
+  PenState pen;
+  PortGetPenState(&pen);
+  PortPenNormal();
+  PortPenSize(3, 3);
+  PortPenPattern((*control)->hilite != 0 ? &qd.gray : &qd.black);
+  Rect r;
+  PortGetControlBounds(control, &r);
+  r.top = SInt16(r.top - 4);
+  r.left = SInt16(r.left - 4);
+  r.bottom = SInt16(r.bottom + 4);
+  r.right = SInt16(r.right + 4);
+  SInt16 corner = SInt16((r.bottom - r.top) / 2);
+  PortFrameRoundRect(&r, corner, corner);
+  PortSetPenState(&pen);
+  PortSetPort(saved);
+}
+
+void DrawDefaultItemOutline(DialogPtr dialog, SInt16) {
+  ControlHandle button = nullptr;
+  if (PortGetDialogItemAsControl(dialog, 1, &button)) DrawDefaultButtonOutline(button);
+}
+
+bool WaitForDoubleClick(UInt32 mouseDownTime, Point mouseDownPoint, const Rect* slopRect) {
+  Rect slop;
+  if (slopRect && !PortEmptyRect(slopRect))
+    slop = *slopRect;
+  else
+    slop = Rect{SInt16(mouseDownPoint.v - 5), SInt16(mouseDownPoint.h - 5), SInt16(mouseDownPoint.v + 5),
+                SInt16(mouseDownPoint.h + 5)};
+  const UInt32 deadline = mouseDownTime + PortDoubleClickTicks();
+  EventRecord event;
+  while (!PortEventAvail(mUpMask, &event))
+    if (PortTickCount() > deadline) return false;
+  while (!PortEventAvail(mDownMask, &event))
+    if (PortTickCount() > deadline) return false;
+  if (!PortPtInRect(event.where, &slop)) return false;
+  PortFlushEvents(mDownMask | mUpMask, 0);
+  return true;
+}
