@@ -6,7 +6,7 @@
 #include "CDesktop.h"
 #include "CException.h"
 #include "CPicture.h"
-#include "CWindow.h"
+#include "VLWindow.h"
 #include "Events.h"
 #include "Screen.h"
 
@@ -16,15 +16,7 @@ void CSplashDoc::ISplashDoc(CDirectorOwner* supervisor, SInt16 picture) {
 }
 
 void CSplashDoc::NewFile() {
-  auto* window = new (std::nothrow) CWindow;
-  FailNIL(window);
-  try {
-    window->Init(kWindowID, false, gDesktop, this);
-  } catch (...) {
-    window->Dispose();
-    throw;
-  }
-  itsWindow = window;
+  VLWindow* window = VLWindow::Make(kWindowID, this);
   auto* picture = new (std::nothrow) CPicture;
   FailNIL(picture);
   picture->IPicture(window, this, kPictureWidth, kPictureHeight, 0, 0, sizFIXEDLEFT, sizFIXEDTOP, pictureID);

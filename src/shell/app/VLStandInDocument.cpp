@@ -63,14 +63,7 @@ void VLStandInDocument::Dispose() {
 void VLStandInDocument::DoKeyDown(char, UInt8, EventRecord*) { SetChanged(true); }
 
 void VLStandInDocument::BuildWindow() {
-  auto* window = new (std::nothrow) VLWindow;
-  FailNIL(window);
-  try {
-    window->Init(kWindowID, false, gDesktop, this);
-  } catch (...) {
-    window->Dispose();
-    throw;
-  }
+  VLWindow* window = VLWindow::Make(kWindowID, this);
   Str255 title;
   GetName(title);
   window->SetTitle(title);

@@ -1,5 +1,10 @@
 #include "VLWindow.h"
 
+#include <new>
+
+#include "CApplication.h"
+#include "CDirector.h"
+#include "CException.h"
 #include "Screen.h"
 
 void VLWindow::Activate() {
@@ -20,4 +25,16 @@ void VLWindow::SetSize(SInt16 width, SInt16 height) {
               width > client.right ? width : client.right};
   SetSizeRect(&limits);
   CWindow::SetSize(width, height);
+}
+
+VLWindow* VLWindow::Make(SInt16 windowID, CDirector* director) {
+  auto* window = new (std::nothrow) VLWindow;
+  FailNIL(window);
+  try {
+    window->Init(windowID, false, gDesktop, director);
+  } catch (...) {
+    window->Dispose();
+    throw;
+  }
+  return window;
 }

@@ -12,6 +12,10 @@ class VLWindow : public CWindow {
 
   VLWindow() = default;
 
+  // A hidden window from 'WIND' windowID on the desktop, belonging to the director; nothing is
+  // left behind when it cannot be made.
+  static VLWindow* Make(SInt16 windowID, CDirector* director);
+
   // Only when not active yet: the highlight, the class library's activation, the director.
   void Activate() override;
   // Only when active.
