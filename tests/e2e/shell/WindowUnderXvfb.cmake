@@ -1,0 +1,23 @@
+# The program in a real window on a virtual X display: after two seconds it writes what the
+# window shows (the frame's screen with the menu bar and the first document window) as a PNG
+# file and quits. The picture is left in the working folder to be looked at.
+# cmake -DVELMORA=... -DXVFB_RUN=... -DWORK=... -DCONFIG=... -P WindowUnderXvfb.cmake
+file(REMOVE_RECURSE ${WORK} ${CONFIG})
+file(MAKE_DIRECTORY ${WORK} ${CONFIG})
+set(ENV{XDG_CONFIG_HOME} ${CONFIG})
+# The display libraries keep a few blocks until the process ends.
+set(ENV{ASAN_OPTIONS} "detect_leaks=0")
+execute_process(
+  COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" ${VELMORA} --size 1024x768 --snapshot-after 120 window.png
+  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result TIMEOUT 120)
+if(NOT result STREQUAL "0")
+  message(FATAL_ERROR "velmora under xvfb-run exited with ${result}")
+endif()
+if(NOT EXISTS ${WORK}/window.png)
+  message(FATAL_ERROR "no picture of the window was written")
+endif()
+file(READ ${WORK}/window.png size OFFSET 16 LIMIT 8 HEX)
+if(NOT size STREQUAL "0000040000000300")
+  message(FATAL_ERROR "the window's picture is not 1024 by 768 (PNG header ${size})")
+endif()
+message(STATUS "the window's picture: ${WORK}/window.png")
