@@ -206,7 +206,7 @@ class BinaryReader final : public Reader {
     minor = At16(10);
     flags = At32(12);
     TQ3Uns32 hi = swap_ ? At32(20) : At32(16), lo = swap_ ? At32(16) : At32(20);
-    tocLocation = hi == 0 && lo < b_.size() ? lo : 0;
+    tocLocation = hi == 0 ? lo : 0xFFFFFFFFu;  // checked where the table is read
     return 8 + size;
   }
 

@@ -7,8 +7,15 @@
 
 namespace q3d {
 
+namespace {
+int gQuiet = 0;
+}
+
+QuietReads::QuietReads() { ++gQuiet; }
+QuietReads::~QuietReads() { --gQuiet; }
+
 void FailRead(TQ3Error error) {
-  PostError(error);
+  if (!gQuiet) PostError(error);
   throw ReadFailure{};
 }
 
@@ -140,26 +147,27 @@ bool ReadContext::Open(TQ3FileMode* mode, TQ3FileVersion* version) {
   *version = (major << 16) | (minor & 0xFFFF);
   // Declarations of types can come after their first use through a reference.
   if (!reader_->IsText()) {
+    // The damage the look-ahead meets is reported when reading reaches it.
+    QuietReads quiet;
     try {
       Entry e;
       for (size_t pos = top_; pos < reader_->Length() && reader_->ParseEntry(pos, reader_->Length(), e); pos = e.end)
         if (e.kind == Entry::kTypeDeclaration) ReadDeclaration(e);
     } catch (ReadFailure&) {
-      // The damage is met again, and reported, when reading reaches it.
-      Q3Error_Get(nullptr);
     }
   }
+  // A damaged table of contents is reported; the objects are still read as they come.
   size_t tocPos = std::string::npos;
   if (!reader_->IsText() && toc)
     tocPos = toc;
   else if (reader_->IsText() && !tocLabel.empty())
     tocPos = reader_->LabelPosition(tocLabel);
-  if (tocPos != std::string::npos) {
-    try {
-      ReadTableOfContents(tocPos);
-    } catch (ReadFailure&) {
-      PostWarning(kQ3WarningInvalidTableOfContents);
-    }
+  // Text files of other writers name a table they never wrote: that is no damage.
+  if (reader_->IsText() && !tocLabel.empty() && tocPos == std::string::npos)
+    PostWarning(kQ3WarningInvalidTableOfContents);
+  try {
+    if (tocPos != std::string::npos) ReadTableOfContents(tocPos);
+  } catch (ReadFailure&) {
   }
   return true;
 }

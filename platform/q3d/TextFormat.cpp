@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <map>
 
 #include "internal/Classes.h"
@@ -304,7 +305,13 @@ class TextReader final : public Reader {
     if (b < e && *b == '+') ++b;
     T v{};
     auto r = std::from_chars(b, e, v);
-    if (r.ec == std::errc::result_out_of_range) return v;  // the nearest value
+    if (r.ec == std::errc::result_out_of_range && sizeof(T) < sizeof(double)) {
+      // Too small for a float is nearly zero; too large for one is an error.
+      double d = 0;
+      r = std::from_chars(b, e, d);
+      v = T(d);
+      if (r.ec == std::errc() && std::isinf(v)) r.ec = std::errc::result_out_of_range;
+    }
     if (r.ec != std::errc() || r.ptr != e) FailRead(kQ3ErrorInvalidMetafilePrimitive);
     return v;
   }

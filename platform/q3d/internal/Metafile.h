@@ -20,6 +20,11 @@ constexpr int kMaxNesting = 64;
 // before. It never leaves the library's own calls.
 struct ReadFailure {};
 [[noreturn]] void FailRead(TQ3Error error = kQ3ErrorInvalidMetafile);
+// While one lives, failures are not posted (for looking ahead in a file).
+struct QuietReads {
+  QuietReads();
+  ~QuietReads();
+};
 
 struct EnumName {
   const char* name;
