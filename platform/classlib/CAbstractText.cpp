@@ -29,19 +29,20 @@ void CAbstractText::IAbstractText(CView* enclosure, CBureaucrat* supervisor, SIn
   IPanorama(enclosure, supervisor, w, h, hE, vE, hS, vS);
   wantsClicks = true;
   lineWidth = newLineWidth;
-  GrafPtr saved = PortCurrentPort();
-  if (macPort)
-    Prepare();
-  else
-    PortSetPort(nullptr);
-  PortTextFont(kDefaultFont);
-  PortTextSize(kDefaultSize);
-  PortTextFace(kStylePlain);
-  Rect dest{0, 0, height, SInt16(lineWidth > 0 ? lineWidth : lineWidth < 0 ? kUnwrappedWidth : width)};
-  Rect view;
-  LongToQDRect(&frame, &view);
-  macTE = PortTENew(&dest, &view);
-  PortSetPort(saved);
+  {
+    PortStateKeeper keeper(macPort);
+    if (macPort)
+      Prepare();
+    else
+      PortSetPort(nullptr);
+    PortTextFont(kDefaultFont);
+    PortTextSize(kDefaultSize);
+    PortTextFace(kStylePlain);
+    Rect dest{0, 0, height, SInt16(lineWidth > 0 ? lineWidth : lineWidth < 0 ? kUnwrappedWidth : width)};
+    Rect view;
+    LongToQDRect(&frame, &view);
+    macTE = PortTENew(&dest, &view);
+  }
   if (!macTE) Failure(memFullErr, 0);
   (*macTE)->wordWrap = lineWidth >= 0;
   (*macTE)->txFont = kDefaultFont;
@@ -53,7 +54,7 @@ namespace {
 // Makes the text's port current (the layer's own empty port when the text has none).
 class TextPort {
  public:
-  explicit TextPort(CAbstractText* text) : saved(PortCurrentPort()) {
+  explicit TextPort(CAbstractText* text) : keeper(text->GetMacPort()) {
     if (text->GetMacPort())
       text->Prepare();
     else
@@ -64,12 +65,11 @@ class TextPort {
       PortTextFace((*te)->txFace);
     }
   }
-  ~TextPort() { PortSetPort(saved); }
   TextPort(const TextPort&) = delete;
   TextPort& operator=(const TextPort&) = delete;
 
  private:
-  GrafPtr saved;
+  PortStateKeeper keeper;
 };
 }  // namespace
 
@@ -218,7 +218,9 @@ Boolean CAbstractText::IsTypedKey(char theChar, UInt8 keyCode) const {
 }
 
 void CAbstractText::DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) {
-  if (!editable || !macTE || !IsTypedKey(theChar, keyCode)) {
+  // Command-key combinations are commands, never typing.
+  Boolean command = event && (event->modifiers & cmdKey);
+  if (!editable || !macTE || command || !IsTypedKey(theChar, keyCode)) {
     CPanorama::DoKeyDown(theChar, keyCode, event);
     return;
   }

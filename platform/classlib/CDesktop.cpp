@@ -95,6 +95,8 @@ void CDesktop::ResetWindowOrigins() {
     if (!window->GetMacWindow()) continue;
     PortSetPort(window->GetMacWindow());
     PortSetOrigin(0, 0);
+    Rect open{-32768, -32768, 32767, 32767};
+    PortClipRect(&open);
   }
   PortSetPort(saved);
 }

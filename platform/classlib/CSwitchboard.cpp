@@ -33,6 +33,7 @@ void CSwitchboard::ProcessEvent() {
     gDesktop->Prepare();
     Point mouse;
     PortGetMouse(&mouse);
+    PortLocalToGlobal(&mouse);
     gDesktop->AdjustCursor(mouse, nullptr);
   }
   EventRecord event;

@@ -11,6 +11,25 @@ CView* gLastViewHit = nullptr;
 CView* gLastMouseView = nullptr;
 int CView::activationDepth = 0;
 
+PortStateKeeper::PortStateKeeper(GrafPtr port) : saved(PortCurrentPort()), kept(port) {
+  if (!kept) return;
+  origin = Point{kept->portRect.top, kept->portRect.left};
+  clip = PortNewRegion();
+  PortSetPort(kept);
+  PortGetClip(clip);
+  PortSetPort(saved);
+}
+
+PortStateKeeper::~PortStateKeeper() {
+  if (kept) {
+    PortSetPort(kept);
+    PortSetOrigin(origin.h, origin.v);
+    PortSetClip(clip);
+    PortFreeRegion(clip);
+  }
+  PortSetPort(saved);
+}
+
 CView::~CView() {
   while (!itsSubviews.empty()) {
     CView* sub = itsSubviews.back();
@@ -218,8 +237,7 @@ namespace {
 LongPt MouseInView(CView* view) {
   view->Prepare();
   Point m;
-  PortGetMouse(&m);
-  PortGlobalToLocal(&m);
+  PortGetMouse(&m);  // local to the current port: the view's coordinates
   LongPt p;
   QDToLongPt(m, &p);
   return p;

@@ -120,6 +120,22 @@ class CView : public CBureaucrat {
   LongRect aperture;
 };
 
+// Keeps the current port and a port's origin and clip from construction to destruction, so that
+// work outside an event's handling leaves the window layer the port as it was.
+class PortStateKeeper {
+ public:
+  explicit PortStateKeeper(GrafPtr port);
+  ~PortStateKeeper();
+  PortStateKeeper(const PortStateKeeper&) = delete;
+  PortStateKeeper& operator=(const PortStateKeeper&) = delete;
+
+ private:
+  GrafPtr saved;
+  GrafPtr kept;
+  Point origin;
+  RgnHandle clip = nullptr;
+};
+
 // The view under the mouse at the last cursor update (null: none).
 extern CView* gLastViewHit;
 // The view that took the last click (null when it is gone).
