@@ -57,6 +57,8 @@ struct FileObj : OpaqueTQ3Object {
 
 struct ViewObj : OpaqueTQ3Object {
   using OpaqueTQ3Object::OpaqueTQ3Object;
+  // A copy is a view of its own, not writing anything yet.
+  Ref Clone() const override { return Ref(new ViewObj(cls)); }
   Ref file;  // the file being written, while writing
   bool cancelled = false;
 };

@@ -147,12 +147,14 @@ struct PointGeom : Geometry {
   void WriteData(WriteContext& ctx) const override { ctx.w().Point3D(point); }
 };
 
-struct LineGeom : Geometry {
+// Lines and triangles: a fixed number of vertices, each with its attribute set.
+template <size_t N>
+struct FixedGeom : Geometry {
   using Geometry::Geometry;
-  std::vector<Vertex> vertices = std::vector<Vertex>(2);
+  std::vector<Vertex> vertices = std::vector<Vertex>(N);
   Ref Clone() const override {
-    Ref copy(new LineGeom(cls));
-    auto* g = static_cast<LineGeom*>(copy.get());
+    Ref copy(new FixedGeom(cls));
+    auto* g = static_cast<FixedGeom*>(copy.get());
     g->CopyGeometry(*this);
     g->vertices = CloneVertices(vertices);
     return copy;
@@ -164,10 +166,12 @@ struct LineGeom : Geometry {
   }
   bool ReadPart(ReadContext& ctx, const Entry& e) override {
     if (e.cls->type != kVertexSetListPart) return false;
-    AssignSets(vertices, ReadSetList(ctx, e, TQ3Uns32(vertices.size())));
+    AssignSets(vertices, ReadSetList(ctx, e, TQ3Uns32(N)));
     return true;
   }
 };
+using LineGeom = FixedGeom<2>;
+using TriangleGeom = FixedGeom<3>;
 
 struct PolyLineGeom : Geometry {
   using Geometry::Geometry;
@@ -202,28 +206,6 @@ struct PolyLineGeom : Geometry {
       return true;
     }
     return false;
-  }
-};
-
-struct TriangleGeom : Geometry {
-  using Geometry::Geometry;
-  std::vector<Vertex> vertices = std::vector<Vertex>(3);
-  Ref Clone() const override {
-    Ref copy(new TriangleGeom(cls));
-    auto* g = static_cast<TriangleGeom*>(copy.get());
-    g->CopyGeometry(*this);
-    g->vertices = CloneVertices(vertices);
-    return copy;
-  }
-  void WriteData(WriteContext& ctx) const override { WritePoints(ctx.w(), vertices); }
-  void PlanSubObjects(WriteContext& ctx, WritePlan& plan) const override {
-    PlanSetList(plan, kVertexSetListPart, SetsOf(vertices));
-    Geometry::PlanSubObjects(ctx, plan);
-  }
-  bool ReadPart(ReadContext& ctx, const Entry& e) override {
-    if (e.cls->type != kVertexSetListPart) return false;
-    AssignSets(vertices, ReadSetList(ctx, e, 3));
-    return true;
   }
 };
 
@@ -451,8 +433,10 @@ Ref ReadPoint(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
   return ReadGeometryEntry(ctx, cls, e, [&](OpaqueTQ3Object* o) { static_cast<PointGeom*>(o)->point = ctx.r().Point3D(); });
 }
 
-Ref ReadLine(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
-  return ReadGeometryEntry(ctx, cls, e, [&](OpaqueTQ3Object* o) { static_cast<LineGeom*>(o)->vertices = ReadPoints(ctx.r(), 2); });
+template <size_t N>
+Ref ReadFixed(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
+  return ReadGeometryEntry(ctx, cls, e,
+                           [&](OpaqueTQ3Object* o) { static_cast<FixedGeom<N>*>(o)->vertices = ReadPoints(ctx.r(), N); });
 }
 
 Ref ReadPolyLine(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
@@ -464,11 +448,6 @@ Ref ReadPolyLine(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
   TQ3Uns32 minimum = cls->type == kQ3GeometryTypePolygon ? 3 : 2;
   if (g->vertices.size() < minimum) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints);
   return object;
-}
-
-Ref ReadTriangle(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
-  return ReadGeometryEntry(ctx, cls, e,
-                           [&](OpaqueTQ3Object* o) { static_cast<TriangleGeom*>(o)->vertices = ReadPoints(ctx.r(), 3); });
 }
 
 Ref ReadGeneralPolygon(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
@@ -721,9 +700,9 @@ std::vector<Ref> ReadSetList(ReadContext& ctx, const Entry& entry, TQ3Uns32 coun
 void RegisterGeometryClasses() {
   AddClass(kQ3SharedTypeShape, kQ3ShapeTypeGeometry, "Geometry", MakeGeometry, nullptr, true);
   AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypePoint, "Point", MakePoint, ReadPoint, true);
-  AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypeLine, "Line", MakeLine, ReadLine, true);
+  AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypeLine, "Line", MakeLine, ReadFixed<2>, true);
   AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypePolyLine, "PolyLine", MakePolyLine, ReadPolyLine, true);
-  AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypeTriangle, "Triangle", MakeTriangle, ReadTriangle, true);
+  AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypeTriangle, "Triangle", MakeTriangle, ReadFixed<3>, true);
   AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypePolygon, "Polygon", MakePolygon, ReadPolyLine, true);
   AddClass(kQ3ShapeTypeGeometry, kQ3GeometryTypeGeneralPolygon, "GeneralPolygon", MakeGeneralPolygon,
            ReadGeneralPolygon, true);
@@ -773,39 +752,64 @@ TQ3Status Q3Point_EmptyData(TQ3PointData* pointData) {
 }
 
 // ---------------------------------------------------------------------------
-// Lines.
-static TQ3Status SetLine(LineGeom* g, const TQ3LineData* d) {
-  if (!ValidVertices(d->vertices, 2) || !ValidAttributeSet(d->lineAttributeSet)) return kQ3Failure;
-  g->vertices = ImportVertices(d->vertices, 2);
-  g->attributeSet = Ref::Share(d->lineAttributeSet);
+// Lines and triangles: the same calls over vertex arrays of two and three.
+template <size_t N, class D>
+static TQ3Status SetFixed(FixedGeom<N>* g, const D* d, TQ3AttributeSet D::*set) {
+  if (!ValidVertices(d->vertices, N) || !ValidAttributeSet(d->*set)) return kQ3Failure;
+  g->vertices = ImportVertices(d->vertices, N);
+  g->attributeSet = Ref::Share(d->*set);
   return kQ3Success;
 }
+template <size_t N, class D>
+static TQ3Status GetFixed(TQ3Object object, TQ3ObjectType type, D* d, TQ3AttributeSet D::*set) {
+  auto* g = GeometryOf<FixedGeom<N>>(object, type);
+  if (!g || !CheckPointer(d)) return kQ3Failure;
+  for (size_t i = 0; i < N; ++i) d->vertices[i] = {g->vertices[i].point, g->vertices[i].set.Copy().release()};
+  d->*set = g->attributeSet.Copy().release();
+  return kQ3Success;
+}
+template <size_t N, class D>
+static TQ3Status EmptyFixed(D* d, TQ3AttributeSet D::*set) {
+  if (!CheckPointer(d)) return kQ3Failure;
+  for (auto& v : d->vertices) {
+    Release(v.attributeSet);
+    v.attributeSet = nullptr;
+  }
+  Release(d->*set);
+  d->*set = nullptr;
+  return kQ3Success;
+}
+
+static TQ3Status SetLine(LineGeom* g, const TQ3LineData* d) { return SetFixed(g, d, &TQ3LineData::lineAttributeSet); }
 TQ3GeometryObject Q3Line_New(const TQ3LineData* lineData) {
   return NewFrom<LineGeom>(kQ3GeometryTypeLine, lineData, SetLine);
 }
 TQ3Status Q3Line_GetData(TQ3GeometryObject line, TQ3LineData* lineData) {
-  auto* g = GeometryOf<LineGeom>(line, kQ3GeometryTypeLine);
-  if (!g || !CheckPointer(lineData)) return kQ3Failure;
-  for (int i = 0; i < 2; ++i) {
-    lineData->vertices[i].point = g->vertices[i].point;
-    lineData->vertices[i].attributeSet = g->vertices[i].set.Copy().release();
-  }
-  lineData->lineAttributeSet = g->attributeSet.Copy().release();
-  return kQ3Success;
+  return GetFixed<2>(line, kQ3GeometryTypeLine, lineData, &TQ3LineData::lineAttributeSet);
 }
 TQ3Status Q3Line_SetData(TQ3GeometryObject line, const TQ3LineData* lineData) {
   auto* g = GeometryOf<LineGeom>(line, kQ3GeometryTypeLine);
   return g && CheckPointer(lineData) ? SetLine(g, lineData) : kQ3Failure;
 }
 TQ3Status Q3Line_EmptyData(TQ3LineData* lineData) {
-  if (!CheckPointer(lineData)) return kQ3Failure;
-  for (auto& v : lineData->vertices) {
-    Release(v.attributeSet);
-    v.attributeSet = nullptr;
-  }
-  Release(lineData->lineAttributeSet);
-  lineData->lineAttributeSet = nullptr;
-  return kQ3Success;
+  return EmptyFixed<2>(lineData, &TQ3LineData::lineAttributeSet);
+}
+
+static TQ3Status SetTriangle(TriangleGeom* g, const TQ3TriangleData* d) {
+  return SetFixed(g, d, &TQ3TriangleData::triangleAttributeSet);
+}
+TQ3GeometryObject Q3Triangle_New(const TQ3TriangleData* triangleData) {
+  return NewFrom<TriangleGeom>(kQ3GeometryTypeTriangle, triangleData, SetTriangle);
+}
+TQ3Status Q3Triangle_GetData(TQ3GeometryObject triangle, TQ3TriangleData* d) {
+  return GetFixed<3>(triangle, kQ3GeometryTypeTriangle, d, &TQ3TriangleData::triangleAttributeSet);
+}
+TQ3Status Q3Triangle_SetData(TQ3GeometryObject triangle, const TQ3TriangleData* d) {
+  auto* g = GeometryOf<TriangleGeom>(triangle, kQ3GeometryTypeTriangle);
+  return g && CheckPointer(d) ? SetTriangle(g, d) : kQ3Failure;
+}
+TQ3Status Q3Triangle_EmptyData(TQ3TriangleData* d) {
+  return EmptyFixed<3>(d, &TQ3TriangleData::triangleAttributeSet);
 }
 
 // ---------------------------------------------------------------------------
@@ -845,42 +849,6 @@ TQ3Status Q3PolyLine_EmptyData(TQ3PolyLineData* d) {
   FreeSets(d->segmentAttributeSet, d->numVertices ? d->numVertices - 1 : 0);
   Release(d->polyLineAttributeSet);
   *d = TQ3PolyLineData{};
-  return kQ3Success;
-}
-
-// ---------------------------------------------------------------------------
-// Triangles.
-static TQ3Status SetTriangle(TriangleGeom* g, const TQ3TriangleData* d) {
-  if (!ValidVertices(d->vertices, 3) || !ValidAttributeSet(d->triangleAttributeSet)) return kQ3Failure;
-  g->vertices = ImportVertices(d->vertices, 3);
-  g->attributeSet = Ref::Share(d->triangleAttributeSet);
-  return kQ3Success;
-}
-TQ3GeometryObject Q3Triangle_New(const TQ3TriangleData* triangleData) {
-  return NewFrom<TriangleGeom>(kQ3GeometryTypeTriangle, triangleData, SetTriangle);
-}
-TQ3Status Q3Triangle_GetData(TQ3GeometryObject triangle, TQ3TriangleData* d) {
-  auto* g = GeometryOf<TriangleGeom>(triangle, kQ3GeometryTypeTriangle);
-  if (!g || !CheckPointer(d)) return kQ3Failure;
-  for (int i = 0; i < 3; ++i) {
-    d->vertices[i].point = g->vertices[i].point;
-    d->vertices[i].attributeSet = g->vertices[i].set.Copy().release();
-  }
-  d->triangleAttributeSet = g->attributeSet.Copy().release();
-  return kQ3Success;
-}
-TQ3Status Q3Triangle_SetData(TQ3GeometryObject triangle, const TQ3TriangleData* d) {
-  auto* g = GeometryOf<TriangleGeom>(triangle, kQ3GeometryTypeTriangle);
-  return g && CheckPointer(d) ? SetTriangle(g, d) : kQ3Failure;
-}
-TQ3Status Q3Triangle_EmptyData(TQ3TriangleData* d) {
-  if (!CheckPointer(d)) return kQ3Failure;
-  for (auto& v : d->vertices) {
-    Release(v.attributeSet);
-    v.attributeSet = nullptr;
-  }
-  Release(d->triangleAttributeSet);
-  d->triangleAttributeSet = nullptr;
   return kQ3Success;
 }
 

@@ -998,74 +998,65 @@ TQ3MeshVertex Q3Mesh_NextFaceVertex(TQ3MeshIterator* iterator) {
   return nullptr;
 }
 
-TQ3MeshContour Q3Mesh_FirstFaceContour(TQ3MeshFace face, TQ3MeshIterator* iterator) {
+// Starts an iterator over a list kept by one part.
+template <class H, class P, class F>
+static H FirstIn(P part, PartKind kind, IteratorKind iter, TQ3MeshIterator* iterator, F next) {
   TQ3Uns32 id;
-  MeshGeom* m = Part(face, kFacePart, id);
+  MeshGeom* m = Part(part, kind, id);
   if (!m || !CheckPointer(iterator)) return nullptr;
-  Start(iterator, m, kIterFaceContours, id);
-  return Q3Mesh_NextFaceContour(iterator);
+  Start(iterator, m, iter, id);
+  return next(iterator);
+}
+
+// The next entry of the list a part keeps, as a handle of the given kind.
+template <class H, class Owner, class Size, class Item>
+static H NextIn(TQ3MeshIterator* iterator, IteratorKind iter, Owner* (MeshGeom::*find)(TQ3Uns32), PartKind kind,
+                Size size, Item item) {
+  MeshGeom* m = IteratorMesh(iterator, iter);
+  Owner* owner = m ? (m->*find)(iterator->owner) : nullptr;
+  if (!owner || iterator->index >= size(*owner)) {
+    if (iterator) iterator->kind = kIterNone;
+    return nullptr;
+  }
+  return m->Handle<H>(kind, item(*owner, iterator->index++));
+}
+
+TQ3MeshContour Q3Mesh_FirstFaceContour(TQ3MeshFace face, TQ3MeshIterator* iterator) {
+  return FirstIn<TQ3MeshContour>(face, kFacePart, kIterFaceContours, iterator, Q3Mesh_NextFaceContour);
 }
 
 TQ3MeshContour Q3Mesh_NextFaceContour(TQ3MeshIterator* iterator) {
-  MeshGeom* m = IteratorMesh(iterator, kIterFaceContours);
-  MFace* f = m ? m->FaceAt(iterator->owner) : nullptr;
-  if (!f || iterator->index >= f->contours.size()) {
-    if (iterator) iterator->kind = kIterNone;
-    return nullptr;
-  }
-  return m->Handle<TQ3MeshContour>(kContourPart, f->contours[iterator->index++]);
+  return NextIn<TQ3MeshContour>(
+      iterator, kIterFaceContours, &MeshGeom::FaceAt, kContourPart, [](const MFace& f) { return f.contours.size(); },
+      [](const MFace& f, size_t i) { return f.contours[i]; });
 }
 
 TQ3MeshVertex Q3Mesh_FirstContourVertex(TQ3MeshContour contour, TQ3MeshIterator* iterator) {
-  TQ3Uns32 id;
-  MeshGeom* m = Part(contour, kContourPart, id);
-  if (!m || !CheckPointer(iterator)) return nullptr;
-  Start(iterator, m, kIterContourVertices, id);
-  return Q3Mesh_NextContourVertex(iterator);
+  return FirstIn<TQ3MeshVertex>(contour, kContourPart, kIterContourVertices, iterator, Q3Mesh_NextContourVertex);
 }
 
 TQ3MeshVertex Q3Mesh_NextContourVertex(TQ3MeshIterator* iterator) {
-  MeshGeom* m = IteratorMesh(iterator, kIterContourVertices);
-  MContour* c = m ? m->ContourAt(iterator->owner) : nullptr;
-  if (!c || iterator->index >= c->corners.size()) {
-    if (iterator) iterator->kind = kIterNone;
-    return nullptr;
-  }
-  return m->Handle<TQ3MeshVertex>(kVertexPart, c->corners[iterator->index++].vertex);
+  return NextIn<TQ3MeshVertex>(
+      iterator, kIterContourVertices, &MeshGeom::ContourAt, kVertexPart,
+      [](const MContour& c) { return c.corners.size(); }, [](const MContour& c, size_t i) { return c.corners[i].vertex; });
 }
 
 TQ3MeshFace Q3Mesh_FirstVertexFace(TQ3MeshVertex vertex, TQ3MeshIterator* iterator) {
-  TQ3Uns32 id;
-  MeshGeom* m = Part(vertex, kVertexPart, id);
-  if (!m || !CheckPointer(iterator)) return nullptr;
-  Start(iterator, m, kIterVertexFaces, id);
-  return Q3Mesh_NextVertexFace(iterator);
+  return FirstIn<TQ3MeshFace>(vertex, kVertexPart, kIterVertexFaces, iterator, Q3Mesh_NextVertexFace);
 }
 
 TQ3MeshFace Q3Mesh_NextVertexFace(TQ3MeshIterator* iterator) {
-  MeshGeom* m = IteratorMesh(iterator, kIterVertexFaces);
-  MVertex* v = m ? m->VertexAt(iterator->owner) : nullptr;
-  if (!v || iterator->index >= v->faces.size()) {
-    if (iterator) iterator->kind = kIterNone;
-    return nullptr;
-  }
-  return m->Handle<TQ3MeshFace>(kFacePart, v->faces[iterator->index++]);
+  return NextIn<TQ3MeshFace>(
+      iterator, kIterVertexFaces, &MeshGeom::VertexAt, kFacePart, [](const MVertex& v) { return v.faces.size(); },
+      [](const MVertex& v, size_t i) { return v.faces[i]; });
 }
 
 TQ3MeshEdge Q3Mesh_FirstVertexEdge(TQ3MeshVertex vertex, TQ3MeshIterator* iterator) {
-  TQ3Uns32 id;
-  MeshGeom* m = Part(vertex, kVertexPart, id);
-  if (!m || !CheckPointer(iterator)) return nullptr;
-  Start(iterator, m, kIterVertexEdges, id);
-  return Q3Mesh_NextVertexEdge(iterator);
+  return FirstIn<TQ3MeshEdge>(vertex, kVertexPart, kIterVertexEdges, iterator, Q3Mesh_NextVertexEdge);
 }
 
 TQ3MeshEdge Q3Mesh_NextVertexEdge(TQ3MeshIterator* iterator) {
-  MeshGeom* m = IteratorMesh(iterator, kIterVertexEdges);
-  MVertex* v = m ? m->VertexAt(iterator->owner) : nullptr;
-  if (!v || iterator->index >= v->edges.size()) {
-    if (iterator) iterator->kind = kIterNone;
-    return nullptr;
-  }
-  return m->Handle<TQ3MeshEdge>(kEdgePart, v->edges[iterator->index++]);
+  return NextIn<TQ3MeshEdge>(
+      iterator, kIterVertexEdges, &MeshGeom::VertexAt, kEdgePart, [](const MVertex& v) { return v.edges.size(); },
+      [](const MVertex& v, size_t i) { return v.edges[i]; });
 }

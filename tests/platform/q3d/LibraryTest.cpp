@@ -144,6 +144,28 @@ TEST_F(Objects, BadObjectsGiveErrors) {
   EXPECT_EQ(Q3Error_Get(nullptr), kQ3ErrorNULLParameter);
 }
 
+TEST_F(Objects, EveryKindDuplicates) {
+  TQ3LightData ld{kQ3True, 1, {1, 1, 1}};
+  TQ3ViewPlaneCameraData cd{};
+  TQ3Uns8 bytes[4] = {1, 2, 3, 4};
+  for (TQ3Object o : {Q3View_New(), Q3File_New(), Q3MemoryStorage_New(bytes, 4), Q3PathStorage_New("/tmp/x"),
+                      Q3CString_New("a"), Q3ViewHints_New(nullptr), Q3ViewPlaneCamera_New(&cd),
+                      Q3AmbientLight_New(&ld), Q3PhongIllumination_New(), Q3LightGroup_New(), Q3Mesh_New()}) {
+    Obj original(o);
+    Obj copy(Q3Object_Duplicate(o));
+    ASSERT_NE(copy.get(), nullptr) << Q3Object_GetLeafType(o);
+    EXPECT_NE(copy.get(), o);
+    EXPECT_EQ(Q3Object_GetLeafType(copy), Q3Object_GetLeafType(o));
+  }
+  Obj view(Q3View_New());
+  Obj copy(Q3Object_Duplicate(view));
+  Obj file(Q3File_New()), storage(Q3MemoryStorage_New(nullptr, 0));
+  Q3File_SetStorage(file, storage);
+  Q3File_OpenWrite(file, kQ3FileModeNormal);
+  EXPECT_EQ(Q3View_StartWriting(copy, file), kQ3Success);
+  EXPECT_EQ(Q3View_EndWriting(copy), kQ3ViewStatusDone);
+}
+
 TEST_F(Objects, ErrorGetReportsFirstAndLast) {
   Q3Error_Register(nullptr, 0);
   Q3Set_Add(nullptr, 1, nullptr);

@@ -315,6 +315,20 @@ TEST_F(Metafiles, RegisteredElementsReadBackAsWritten) {
   EXPECT_EQ(Q3Shape_GetElement(frame, Types().number, &duration), kQ3Success);
   EXPECT_EQ(duration, 90);
 
+  // An empty flag array is written with no data and reads back empty.
+  Obj emptySet(Q3Set_New());
+  std::vector<TQ3Uns8> none;
+  FlagArray nothing = &none;
+  Q3Set_Add(emptySet, Types().flags, &nothing);
+  for (TQ3FileMode form : {kQ3FileModeNormal, kQ3FileModeText}) {
+    std::vector<Obj> back;
+    ASSERT_TRUE(ReadObjects(WriteObjects({emptySet.get()}, form), back));
+    flags.assign(3, 1);
+    ASSERT_EQ(Q3Set_Get(back[0], Types().flags, &fa), kQ3Success);
+    EXPECT_TRUE(flags.empty());
+  }
+  EXPECT_TRUE(Log().errors.empty());
+
   TQ3Uns32 w = 0, h = 0;
   Q3ViewHints_GetDimensions(read[2], &w, &h);
   EXPECT_EQ(w, 640u);
