@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CDecorator.h"
 #include "CDesktop.h"
 #include "CDirector.h"
 #include "CMenuManager.h"
@@ -176,6 +177,89 @@ TEST_F(WindowTest, MenuChoicesByMouseAndByKeyReachTheTarget) {
   Pump();
   EXPECT_EQ(director->commands, (std::vector<long>{3001, 3001, -((130L << 16) | 2)}));
   EXPECT_EQ(PortHighlightedMenu(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+class DecoratorTest : public ScreenFixture {};
+
+TEST_F(DecoratorTest, NewWindowsStaggerFivePlacesAndStartAgainWhenAllClosed) {
+  InstallResources(R"(resource 'WIND' 128 { bounds 50 50 250 350 proc 0 goaway title "Doc" })");
+  MakeApp();
+  std::vector<CDirector*> directors;
+  std::vector<Point> places;
+  for (int i = 0; i < 6; ++i) {
+    auto* d = new CDirector;
+    d->Init(app);
+    auto* w = new CWindow;
+    w->Init(128, false, gDesktop, d);
+    gDecorator->PlaceNewWindow(w, false);
+    Rect content;
+    w->GetContentRect(&content);
+    places.push_back(Point{content.top, content.left});
+    EXPECT_EQ(w->GetWidth(), 300);
+    directors.push_back(d);
+  }
+  for (int i = 1; i < 5; ++i) {
+    EXPECT_EQ(places[i].h - places[i - 1].h, 8);
+    EXPECT_EQ(places[i].v - places[i - 1].v, 16);
+  }
+  EXPECT_EQ(places[5], places[0]);
+  EXPECT_EQ(gDecorator->openWindows, 6);
+  for (CDirector* d : directors) d->Close(false);
+  EXPECT_EQ(gDecorator->openWindows, 0);
+  EXPECT_EQ(gDecorator->staggerStep, 1);
+  // A window placed at the default size is cut to the client area when it would pass it.
+  auto* d = new CDirector;
+  d->Init(app);
+  auto* w = new CWindow;
+  w->Init(128, false, gDesktop, d);
+  gDecorator->defaultWidth = 5000;
+  gDecorator->PlaceNewWindow(w, true);
+  Rect content;
+  w->GetContentRect(&content);
+  EXPECT_EQ(content.right, vlui::ClientRect().right);
+  EXPECT_EQ(w->GetHeight(), gDecorator->defaultHeight);
+}
+
+TEST_F(DecoratorTest, APendingLocationMovesAndShowsTheWindowWhenApplied) {
+  MakeApp();
+  auto* d = new CDirector;
+  d->Init(app);
+  auto* w = new CWindow;
+  Rect bounds{100, 100, 200, 200};
+  w->InitFromParameters(&bounds, kFloatProc, false, Str255("Palette"), true, gDesktop, d);
+  EXPECT_FALSE(w->IsVisible());
+  EXPECT_EQ(w->GetMacWindow()->layer, WindowLayer::kFloating);
+  w->SetPendingLocation(300, 250);
+  w->ApplyPendingLocation();
+  Rect content;
+  w->GetContentRect(&content);
+  EXPECT_EQ(content.left, 300);
+  EXPECT_EQ(content.top, 250);
+  EXPECT_TRUE(w->IsVisible());
+  EXPECT_TRUE(PortIsWindowVisible(w->GetMacWindow()));
+  EXPECT_FALSE(w->HasPendingLocation());
+  Str255 title;
+  w->GetTitle(title);
+  EXPECT_EQ(title.Std(), "Palette");
+}
+
+TEST_F(DecoratorTest, AMissingWindowResourceFails) {
+  MakeApp();
+  auto* d = new CDirector;
+  d->Init(app);
+  auto* w = new CWindow;
+  try {
+    w->Init(999, false, gDesktop, d);
+    ADD_FAILURE();
+  } catch (const CException& e) {
+    EXPECT_EQ(e.GetError(), resNotFound);
+  }
+  w->Dispose();
+  EXPECT_EQ(d->GetWindow(), nullptr);
 }
 
 }  // namespace
