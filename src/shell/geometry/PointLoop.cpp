@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "BusyCursor.h"
 #include "GeometryInternal.h"
 #include "Matrix4d.h"
 #include "Memory.h"
@@ -272,7 +273,12 @@ void RotatePointLoop(Handle* loop, SInt16 count) {
   *loop = fresh;
 }
 
-Handle RunWithBusyCursor(Size byteSize) { return PortAllocHandleAlt(byteSize); }
+Handle RunWithBusyCursor(Size byteSize) {
+  Boolean wasBusy = SetCursorBusy(true);
+  Handle block = PortAllocHandleAlt(byteSize);
+  SetCursorBusy(wasBusy);
+  return block;
+}
 
 Vector3d* ReservePointWorkBuffer(long count) {
   if (count < 0 || count > kMaxBlockSize / kPointSize) return nullptr;
