@@ -23,7 +23,14 @@ struct Channel {
   void Post(Code code) {
     if (first == Code(0)) first = code;
     last = code;
-    if (method) method(first, last, reference);
+    if (!method) return;
+    try {
+      method(first, last, reference);
+    } catch (...) {
+      // A handler that throws takes the report with it: the next one starts afresh.
+      first = last = Code(0);
+      throw;
+    }
   }
   Code Take(Code* firstOut) {
     if (firstOut) *firstOut = first;

@@ -568,7 +568,6 @@ Ref ReadViewHints(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   return object;
 }
 
-OpaqueTQ3Object* MakeShape(ClassInfo* c) { return new Shape(c); }
 OpaqueTQ3Object* MakeBase(ClassInfo* c) { return new OpaqueTQ3Object(c); }
 
 }  // namespace
@@ -622,7 +621,6 @@ void RegisterSceneClasses() {
   // Renderers and draw contexts come with views; their classes root here.
   AddClass(kQ3ObjectTypeShared, kQ3SharedTypeRenderer, "Renderer", MakeBase, nullptr, false);
   AddClass(kQ3ObjectTypeShared, kQ3SharedTypeDrawContext, "DrawContext", MakeBase, nullptr, false);
-  (void)MakeShape;
 }
 
 }  // namespace q3d

@@ -26,8 +26,6 @@ void RegisterStorageClasses();
 
 // A deep copy of an object through the class's duplicate method.
 Ref Duplicate(TQ3Object object);
-// Copies of the references in a list (null stays null).
-Ref DuplicateOrNull(TQ3Object object);
 // Whether a class draws (registered classes only when they say how).
 bool Drawable(const OpaqueTQ3Object* object);
 

@@ -14,7 +14,7 @@
 namespace q3d {
 
 // Containers, groups and references deeper than this are refused.
-constexpr int kMaxNesting = 64;
+constexpr int kMaxNesting = 128;
 
 // Thrown inside the library when data cannot be read; the error is posted
 // before. It never leaves the library's own calls.
@@ -338,11 +338,5 @@ ReadContext* FileReading(TQ3FileObject file);
 WriteContext* FileWriting(TQ3FileObject file);
 // The file's idle method; false when it asks to stop.
 bool CallFileIdle(TQ3FileObject file);
-
-// Helpers for built-in readers: attribute sets of geometry parts.
-struct AttributeSetList {
-  TQ3Uns32 count = 0;
-  std::vector<Ref> sets;  // count entries, null where none
-};
 
 }  // namespace q3d

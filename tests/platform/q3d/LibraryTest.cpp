@@ -180,7 +180,7 @@ TEST_F(Objects, ErrorGetReportsFirstAndLast) {
 }
 
 // The program's error handler throws; every call must leave things as they were.
-static void Throw(TQ3Error, TQ3Error last, TQ3Int32) { throw std::runtime_error(std::to_string(last)); }
+static void Throw(TQ3Error first, TQ3Error, TQ3Int32) { throw std::runtime_error(std::to_string(first)); }
 
 TEST_F(Objects, ThrowingErrorHandlerLeavesObjectsConsistent) {
   Q3Error_Register(Throw, 0);
@@ -188,6 +188,13 @@ TEST_F(Objects, ThrowingErrorHandlerLeavesObjectsConsistent) {
   Obj set(Q3Set_New());
   EXPECT_THROW(Q3Group_AddObject(group, set), std::runtime_error);  // a set does not draw
   EXPECT_EQ(CountOf(group), 0u);
+  // Each report carries its own first error, not one left from before.
+  try {
+    Obj mesh(Q3Mesh_New());
+    Q3Object_Dispose(nullptr);
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()), std::to_string(kQ3ErrorNULLParameter));
+  }
   EXPECT_EQ(Q3Shared_GetReferenceCount(set), 1u);
 
   // A damaged file: the exception leaves the read; the file can still be closed.

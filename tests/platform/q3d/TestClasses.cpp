@@ -139,7 +139,6 @@ TQ3Status TraversePresence(TQ3Object, void*, TQ3ViewObject view) {
 }
 
 // --- a group subclass that writes no data of its own
-TQ3Status NothingToDo() { return kQ3Success; }
 TQ3Status NewSequence(TQ3Object, void*, const void*) { return kQ3Success; }
 TQ3Object ReadSequence(TQ3FileObject) { return Q3XObjectHierarchy_NewObject(Types().sequenceClass, nullptr); }
 TQ3Status WriteNothing(const void*, TQ3FileObject) { return kQ3Success; }
@@ -205,7 +204,6 @@ void RegisterTestClasses() {
   Put(kQ3XMethodTypeObjectWrite, WriteNothing);
   Put(kQ3XMethodTypeObjectTraverse, TraverseSequence);
   Put(kQ3XMethodTypeObjectTraverseData, TraverseSequence);
-  (void)NothingToDo;
   Types().sequenceClass = Q3XObjectHierarchy_RegisterClass(kQ3ShapeTypeGroup, &Types().sequence,
                                                            "Test:Group:Sequence", MetaHandler, nullptr, 0, 0);
   gTable.clear();
