@@ -4,14 +4,33 @@
 
 #include "Alerts.h"
 #include "CArray.h"
+#include "CArrayPane.h"
+#include "CButton.h"
+#include "CCheckBox.h"
 #include "CClipboard.h"
 #include "CDecorator.h"
 #include "CDesktop.h"
 #include "CDialogDirector.h"
+#include "CDLOGDialog.h"
+#include "CDLOGDirector.h"
+#include "CDialogText.h"
 #include "CDocument.h"
+#include "CEditText.h"
+#include "CIconPane.h"
 #include "CMenuManager.h"
 #include "CMouseTask.h"
+#include "CPaneBorder.h"
+#include "CPicture.h"
+#include "CPopupMenu.h"
+#include "CRadioControl.h"
+#include "CScrollBar.h"
+#include "CScrollPane.h"
+#include "CStaticText.h"
+#include "CStdPopupPane.h"
 #include "CSwitchboard.h"
+#include "CTable.h"
+#include "CTextEnvirons.h"
+#include "CWindow.h"
 #include "Events.h"
 #include "PString.h"
 #include "Resources.h"
@@ -27,6 +46,32 @@ namespace {
 // looked up by name from the start.
 void RegisterClassLibraryClasses() {
   CApplication::ClassInfo();
+  CDesktop::ClassInfo();
+  CDecorator::ClassInfo();
+  CSwitchboard::ClassInfo();
+  CWindow::ClassInfo();
+  CDialog::ClassInfo();
+  CDLOGDialog::ClassInfo();
+  CDialogDirector::ClassInfo();
+  CDLOGDirector::ClassInfo();
+  CPane::ClassInfo();
+  CPanorama::ClassInfo();
+  CScrollPane::ClassInfo();
+  CScrollBar::ClassInfo();
+  CPaneBorder::ClassInfo();
+  CButton::ClassInfo();
+  CCheckBox::ClassInfo();
+  CRadioControl::ClassInfo();
+  CEditText::ClassInfo();
+  CStaticText::ClassInfo();
+  CDialogText::ClassInfo();
+  CTextEnvirons::ClassInfo();
+  CPopupMenu::ClassInfo();
+  CStdPopupPane::ClassInfo();
+  CTable::ClassInfo();
+  CArrayPane::ClassInfo();
+  CPicture::ClassInfo();
+  CIconPane::ClassInfo();
   CClipboard::ClassInfo();
   CMenuManager::ClassInfo();
   CMouseTask::ClassInfo();
@@ -314,7 +359,13 @@ void CApplication::OpenDocuments(const std::vector<SFReply>& files) {
   }
 }
 
-Boolean CApplication::AskFileToOpen(SFReply*) { return false; }
+Boolean CApplication::AskFileToOpen(SFReply* reply) {
+  if (!reply) return false;
+  *reply = SFReply{};
+  SInt16 count = sfNumTypes < 0 ? SInt16(0) : sfNumTypes > 4 ? SInt16(4) : sfNumTypes;
+  PortGetFile(Point{-1, -1}, nullptr, nullptr, count, sfFileTypes, nullptr, reply);
+  return reply->good;
+}
 
 void CApplication::DoCommand(long command) {
   switch (command) {

@@ -99,7 +99,8 @@ class CApplication : public CDirectorOwner {
   virtual void OpenDocument(SFReply* reply);
   // Opens each file in turn; a failure is reported and the next file is still opened.
   virtual void OpenDocuments(const std::vector<SFReply>& files);
-  // The open dialog's answer for the Open command; until the dialog exists, cancelled (false).
+  // The open dialog for the Open command, listing the files of the application's document
+  // types (sfFileTypes, the first sfNumTypes); true with the reply filled when a file was chosen.
   virtual Boolean AskFileToOpen(SFReply* reply);
 
   // Quit (1), New (2), Open (3) and Undo (16).

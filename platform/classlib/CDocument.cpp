@@ -44,7 +44,14 @@ Boolean CDocument::DoSaveAs(StandardFileReply* reply) {
   return DoSave();
 }
 
-Boolean CDocument::DoSaveFileAs() { return false; }
+Boolean CDocument::DoSaveFileAs() {
+  Str255 name;
+  GetName(name);
+  StandardFileReply reply;
+  PortStandardPutFile(nullptr, name, &reply);
+  if (!reply.sfGood) return false;
+  return DoSaveAs(&reply);
+}
 
 Boolean CDocument::Close(Boolean quitting) {
   if (dirty && gSaveOption != kSaveNo) {

@@ -31,8 +31,8 @@ class CDocument : public CDirector {
   virtual Boolean DoSave();
   // Takes the chosen file and saves there.
   virtual Boolean DoSaveAs(StandardFileReply* reply);
-  // The save-as path: asks for a file, then DoSaveAs. Until the save dialog exists the request
-  // is answered as cancelled (false).
+  // The save-as path: the save dialog proposes the document's name; a chosen file goes to
+  // DoSaveAs, a cancelled dialog answers false.
   virtual Boolean DoSaveFileAs();
 
   // When changed, asks whether to save first (the save option decides, see gSaveOption).

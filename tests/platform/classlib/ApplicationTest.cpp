@@ -1,4 +1,8 @@
 // The application's run loop, start-up, error reports and quitting.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <new>
 #include <stdexcept>
 
@@ -247,7 +251,7 @@ TEST_F(ApplicationTest, UntitledDocumentSavesThroughSaveAsAndTakesTheFile) {
   doc->IDocument(a, true);
   doc->SetName(Str255("Untitled 2"));
   EXPECT_FALSE(doc->HasFile());
-  EXPECT_FALSE(doc->DoSave());  // no file: the save-as path, whose dialog is not there yet
+  EXPECT_FALSE(doc->DoSave());  // no file: the save-as path, whose dialog nobody answers here
   Str255 name;
   doc->GetName(name);
   EXPECT_EQ(name.Std(), "Untitled 2");
@@ -271,6 +275,79 @@ TEST_F(ApplicationTest, UntitledDocumentSavesThroughSaveAsAndTakesTheFile) {
   EXPECT_TRUE(gMenuManager->IsCommandEnabled(cmdSave));
   doc->RevertChanged();
   EXPECT_FALSE(doc->IsChanged());
+}
+
+}  // namespace
+
+namespace {
+
+// The open and save dialogs answered as a user would: the request is kept, the answer given.
+class FileDialogTest : public AppFixture {
+ protected:
+  void SetUp() override {
+    AppFixture::SetUp();
+    folder = std::filesystem::temp_directory_path() / ("classlib_files_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "plan.vl") << "x";
+    vlui::SetStandardDialogAnswerer([this](const vlui::StandardDialogRequest& r, vlui::StandardDialogAnswer* a) {
+      requests.push_back(r);
+      a->chosen = !answerPath.empty();
+      a->path = answerPath;
+      return true;
+    });
+  }
+  void TearDown() override {
+    vlui::SetStandardDialogAnswerer(nullptr);
+    std::filesystem::remove_all(folder);
+    AppFixture::TearDown();
+  }
+  std::filesystem::path folder;
+  std::string answerPath;
+  std::vector<vlui::StandardDialogRequest> requests;
+};
+
+class SavingAsDocument : public CDocument {
+ public:
+  Boolean DoSave() override {
+    if (!HasFile()) return CDocument::DoSave();
+    ++saves;
+    return true;
+  }
+  int saves = 0;
+};
+
+TEST_F(FileDialogTest, OpenAsksForTheApplicationsTypesAndTakesTheChosenFile) {
+  auto* a = MakeApp();
+  a->sfNumTypes = 2;
+  a->sfFileTypes[1] = FourCC("3DMF");
+  answerPath = (folder / "plan.vl").string();
+  SFReply reply;
+  EXPECT_TRUE(a->AskFileToOpen(&reply));
+  EXPECT_EQ(reply.fName.Std(), "plan.vl");
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].kind, "getfile");
+  EXPECT_EQ(requests[0].types, (std::vector<OSType>{FourCC("TEXT"), FourCC("3DMF")}));
+  answerPath.clear();
+  EXPECT_FALSE(a->AskFileToOpen(&reply));
+  EXPECT_FALSE(reply.good);
+}
+
+TEST_F(FileDialogTest, SaveAsProposesTheDocumentsNameAndSavesToTheChosenFile) {
+  auto* a = MakeApp();
+  auto* doc = new SavingAsDocument;
+  doc->IDocument(a, false);
+  doc->SetName(Str255("Untitled 1"));
+  EXPECT_FALSE(doc->DoSave());  // cancelled
+  EXPECT_FALSE(doc->HasFile());
+  answerPath = (folder / "house.vl").string();
+  EXPECT_TRUE(doc->DoSave());
+  EXPECT_EQ(doc->saves, 1);
+  Str255 name;
+  doc->GetName(name);
+  EXPECT_EQ(name.Std(), "house.vl");
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].kind, "putfile");
+  EXPECT_EQ(requests[1].defaultName, "Untitled 1");
 }
 
 }  // namespace

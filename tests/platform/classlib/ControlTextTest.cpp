@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "BusyCursor.h"
 #include "CArray.h"
 #include "CArrayPane.h"
 #include "CButton.h"
@@ -14,6 +15,7 @@
 #include "CPopupMenu.h"
 #include "CRadioControl.h"
 #include "Commands.h"
+#include "Cursors.h"
 #include "Events.h"
 #include "Scrap.h"
 #include "Ticks.h"
@@ -246,6 +248,20 @@ TEST(TableTest, RowsComeAndGoWithTheirSelectionAndFollowTheArray) {
   table->SetArray(nullptr, false);
   EXPECT_EQ(table->CountRows(), 0);
   root->Dispose();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CursorTest, BusyCursorShowsTheWatchAndAnswersThePreviousState) {
+  EXPECT_FALSE(SetCursorBusy(true));
+  EXPECT_EQ(vlui::CurrentCursorId(), watchCursor);
+  EXPECT_TRUE(IsCursorBusy());
+  EXPECT_TRUE(SetCursorBusy(true));  // nested: the caller puts back "busy"
+  EXPECT_TRUE(SetCursorBusy(false));
+  EXPECT_EQ(vlui::CurrentCursorId(), 0);
+  EXPECT_FALSE(IsCursorBusy());
 }
 
 }  // namespace
