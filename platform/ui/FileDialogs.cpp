@@ -410,7 +410,8 @@ bool RunFileDialog(bool saving, const std::string& prompt, const std::string& de
   for (;;) {
     SInt16 hit = 0;
     PortModalDialog(&ListFilter, &hit);
-    if (hit == kCancelItem || hit <= 0) break;
+    if (hit == kCancelItem) break;
+    if (hit <= 0) continue;  // the list handled it
     if (hit == kUpItem) {
       EnterFolder(vlfiles::ParentFolder(state.folder));
       continue;
