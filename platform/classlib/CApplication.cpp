@@ -244,7 +244,10 @@ void CApplication::DispatchEvent(EventRecord* event) {
         Boolean enabled = false;
         long command = gMenuManager ? gMenuManager->FindKeyCommand(theChar, &enabled) : 0;
         if (command != 0) {
-          if (enabled && CommandAllowedNow(command)) (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
+          if (enabled && CommandAllowedNow(command)) {
+            vlui::NoteCommand(command);
+            (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
+          }
           break;
         }
       }
@@ -290,6 +293,7 @@ Boolean CApplication::DispatchCommand(long command) {
   UpdateAllMenus();
   if (gMenuManager && gMenuManager->HasCommand(command) && !gMenuManager->IsCommandEnabled(command))
     return false;
+  vlui::NoteCommand(command);
   (gCommandTarget ? gCommandTarget : this)->DoCommand(command);
   return true;
 }

@@ -68,7 +68,8 @@ class CApplication : public CDirectorOwner {
   virtual void ProcessOneEvent();
   virtual void DispatchEvent(EventRecord* event);
   // A menu command: the menus are brought up to date, a disabled item's command is dropped,
-  // any other goes to the command target. True when it was given.
+  // any other is noted (vlui::NoteCommand) and goes to the command target. True when it was
+  // given. Key equivalents are noted the same way.
   virtual Boolean DispatchCommand(long command);
   // While a modal dialog runs only the edit commands (cut, copy, paste, clear, select all) are
   // the user's; any other beeps and answers false.

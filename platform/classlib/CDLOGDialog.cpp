@@ -1,5 +1,6 @@
 #include "CDLOGDialog.h"
 
+#include "CAbstractText.h"
 #include "CButton.h"
 #include "CCheckBox.h"
 #include "CDialogText.h"
@@ -64,6 +65,23 @@ void CDLOGDialog::IDLOGDialog(SInt16 id, CDesktop* enclosure, CBureaucrat* super
     }
   }
   if (!items.empty() && (items[0].kind & 0x7F) == vlres::kButtonItem) SetDefaultCmd(cmdOK);
+}
+
+void CDLOGDialog::EventHandled() {
+  DialogPtr d = macWindow ? PortWindowDialog(macWindow) : nullptr;
+  if (!d) return;
+  for (SInt16 i = 1; i <= PortCountDialogItems(d); ++i) {
+    auto* text = dynamic_cast<CAbstractText*>(FindItem(i));
+    if (!text) continue;
+    SInt16 kind = 0;
+    Handle handle = nullptr;
+    Rect box;
+    PortGetDialogItem(d, i, &kind, &handle, &box);
+    Str255 mine, shown;
+    text->GetTextString(mine);
+    PortGetDialogItemText(handle, shown);
+    if (!PStrEqual(mine, shown)) PortSetDialogItemText(handle, mine);
+  }
 }
 
 long CDLOGDialog::ItemCommand(SInt16 itemNumber, const vlres::DialogItem& item, std::string* title) {

@@ -36,6 +36,9 @@ class CDLOGDialog : public CDialog {
   SInt16 GetItemFont() const { return itemFont; }
   SInt16 GetItemSize() const { return itemSize; }
 
+  // The screen's dialog keeps the texts of the text panes, as scripts and logs read them there.
+  void EventHandled() override;
+
  protected:
   // The item factory.
   virtual CView* MakeItem(SInt16 itemNumber, const vlres::DialogItem& item);

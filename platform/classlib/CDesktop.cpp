@@ -93,6 +93,7 @@ void CDesktop::ResetWindowOrigins() {
   GrafPtr saved = PortCurrentPort();
   for (CWindow* window : GetWindows()) {
     if (!window->GetMacWindow()) continue;
+    window->EventHandled();
     PortSetPort(window->GetMacWindow());
     PortSetOrigin(0, 0);
     Rect open{-32768, -32768, 32767, 32767};

@@ -40,7 +40,7 @@ class CDesktop : public CView {
   Boolean DispatchClick(const EventRecord* event) override;
   // The mouse is at the global point: the window and view under it set the cursor.
   void AdjustCursor(Point globalWhere, RgnHandle mouseRgn) override;
-  // Puts every window's port origin back to the window's own coordinates, with a wide-open
-  // clip, as the window layer expects between events.
+  // After an event step: each window's EventHandled, then its port origin back to the window's
+  // own coordinates with a wide-open clip, as the window layer expects between events.
   void ResetWindowOrigins();
 };

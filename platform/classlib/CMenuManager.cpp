@@ -271,7 +271,10 @@ void CMenuManager::SyncMenus() {
     }
   }
   // The bar shows the model's menus in the model's order; submenus wait in the submenu list.
-  std::vector<SInt16> shownBar = PortMenuBarIds();
+  // Only the model's menus count: the bar may hold menus the program inserted itself.
+  std::vector<SInt16> shownBar;
+  for (SInt16 id : PortMenuBarIds())
+    if (std::find(bar.begin(), bar.end(), id) != bar.end()) shownBar.push_back(id);
   Boolean orderChanged = shownBar != bar;
   for (MenuRecord* menu : menus) {
     MenuHandle& m = screenMenus[menu->menuId];

@@ -86,9 +86,17 @@ void CSwitchboard::DoMenuBarClick(EventRecord* event) {
   if (gApplication) gApplication->UpdateAllMenus();
   if (gMenuManager) gMenuManager->SyncMenus();
   SInt32 choice = PortMenuSelect(event->where);
-  if (choice != 0 && gMenuManager && gApplication) {
-    long command = gMenuManager->FindCommand(SInt16(choice >> 16), SInt16(choice & 0xFFFF));
-    gApplication->DispatchCommand(command);
+  if (choice != 0 && gApplication) {
+    SInt16 menuId = SInt16(choice >> 16), item = SInt16(choice & 0xFFFF);
+    long command = 0;
+    if (gMenuManager && gMenuManager->GetMenuByID(menuId)) {
+      command = gMenuManager->FindCommand(menuId, item);
+    } else if (MenuHandle menu = PortGetMenuHandle(menuId)) {
+      // A menu the program put on the screen itself names its commands there.
+      command = PortGetMenuItemCommandID(menu, item);
+      if (command == 0) command = -((long(UInt16(menuId)) << 16) | long(UInt16(item)));
+    }
+    if (command != 0) gApplication->DispatchCommand(command);
   }
   PortHighlightMenu(0);
 }
@@ -108,9 +116,14 @@ void CSwitchboard::DoUpdate(EventRecord* event) {
 }
 
 void CSwitchboard::DoActivate(EventRecord* event) {
-  CWindow* object = CDesktop::FindWindowObject(PortEventWindow(event));
+  WindowPtr window = PortEventWindow(event);
+  CWindow* object = CDesktop::FindWindowObject(window);
   if (!object) return;
-  if (event->modifiers & activeFlag)
+  // An activation overtaken by later changes (a window shown and hidden again meanwhile) is
+  // left alone: the window's state follows the window layer's active window.
+  Boolean activating = (event->modifiers & activeFlag) != 0;
+  if (activating != (PortActiveWindow() == window) && !object->IsFloating()) return;
+  if (activating)
     object->Activate();
   else
     object->Deactivate();

@@ -105,6 +105,10 @@ class CWindow : public CView {
   void GlobalToWindow(Point* p) const;
   void WindowToGlobal(Point* p) const;
 
+  // After each event step (the desktop calls it): a window whose screen record mirrors its
+  // panes brings the record up to date. The base does nothing.
+  virtual void EventHandled() {}
+
   // The decorator placed the window (it is told when the window closes).
   void SetDecorated(Boolean on) { decorated = on; }
 
