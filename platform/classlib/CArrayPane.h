@@ -11,6 +11,11 @@ class CArrayPane : public CTable {
 
  public:
   CArrayPane() = default;
+  // Made and initialised in one step (IArrayPane's arguments).
+  CArrayPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl, SInt16 vEncl,
+             SizingOption hSizing, SizingOption vSizing) {
+    IArrayPane(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);
+  }
   ~CArrayPane() override;
 
   void IArrayPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,

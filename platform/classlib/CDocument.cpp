@@ -33,6 +33,10 @@ void CDocument::GetName(StringPtr out) const {
 
 void CDocument::SetName(ConstStringPtr newName) { name = Str255(newName); }
 
+void CDocument::NewFile() {}
+
+void CDocument::OpenFile(SFReply*) {}
+
 Boolean CDocument::DoSave() {
   if (!hasFile) return DoSaveFileAs();
   return false;

@@ -7,6 +7,7 @@
 #include "PString.h"
 
 struct StandardFileReply;
+struct SFReply;
 
 class CDocument : public CDirector {
   VL_REGISTERED_CLASS(CDocument, CDirector)
@@ -25,6 +26,11 @@ class CDocument : public CDirector {
   // The name the save question shows: the file's name, else the name set here.
   virtual void GetName(StringPtr name) const;
   void SetName(ConstStringPtr name);
+
+  // A new, untitled document's contents and window / a document read from the chosen file.
+  // The base has nothing to make or read.
+  virtual void NewFile();
+  virtual void OpenFile(SFReply* reply);
 
   // Writes the document to its file; without a file, the save-as path. The base has nothing to
   // write and answers false with a file.

@@ -261,21 +261,27 @@ void CMenuManager::FinishUpdate() {
 }
 
 void CMenuManager::SyncMenus() {
+  Boolean changed = false;
   // Menus the model no longer has leave the screen.
   for (auto it = screenMenus.begin(); it != screenMenus.end();) {
     if (!Find(it->first)) {
       PortDisposeMenu(it->second);
       it = screenMenus.erase(it);
+      changed = true;
     } else {
       ++it;
     }
   }
-  // The bar shows the model's menus in the model's order; submenus wait in the submenu list.
   // Only the model's menus count: the bar may hold menus the program inserted itself.
   std::vector<SInt16> shownBar;
   for (SInt16 id : PortMenuBarIds())
     if (std::find(bar.begin(), bar.end(), id) != bar.end()) shownBar.push_back(id);
   Boolean orderChanged = shownBar != bar;
+  auto update = [&changed](auto& field, const auto& value) {
+    if (field == value) return;
+    field = value;
+    changed = true;
+  };
   for (MenuRecord* menu : menus) {
     MenuHandle& m = screenMenus[menu->menuId];
     if (!m) {
@@ -284,18 +290,21 @@ void CMenuManager::SyncMenus() {
       if (!m) continue;
       orderChanged = true;
     }
-    m->title = menu->title;
-    m->enabled = menu->enabled;
-    m->items.resize(menu->items.size());
+    update(m->title, menu->title);
+    update(m->enabled, menu->enabled);
+    if (m->items.size() != menu->items.size()) {
+      m->items.resize(menu->items.size());
+      changed = true;
+    }
     for (std::size_t i = 0; i < menu->items.size(); ++i) {
       const MenuItemRecord& from = menu->items[i];
       MenuItemInfo& to = m->items[i];
-      to.text = from.text;
-      to.keyEquivalent = from.keyEquivalent;
-      to.enabled = from.enabled;
-      to.mark = from.checked ? kCheckMark : 0;
-      to.submenuId = from.submenuId;
-      to.command = SInt32(from.command > 0 ? from.command : 0);
+      update(to.text, from.text);
+      update(to.keyEquivalent, from.keyEquivalent);
+      update(to.enabled, from.enabled);
+      update(to.mark, UInt8(from.checked ? kCheckMark : 0));
+      update(to.submenuId, from.submenuId);
+      update(to.command, SInt32(from.command > 0 ? from.command : 0));
     }
   }
   if (orderChanged) {
@@ -305,6 +314,7 @@ void CMenuManager::SyncMenus() {
     for (MenuRecord* menu : menus)
       if (!menu->inMenuBar)
         if (MenuHandle m = screenMenus[menu->menuId]) PortInsertMenu(m, kInsertHierarchicalMenu);
+    changed = true;
   }
-  PortInvalMenuBar();
+  if (changed) PortInvalMenuBar();
 }

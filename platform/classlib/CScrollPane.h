@@ -14,6 +14,11 @@ class CScrollPane : public CPane {
 
  public:
   CScrollPane() = default;
+  // Made and initialised in one step (IScrollPane's arguments).
+  CScrollPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl, SInt16 vEncl,
+              SizingOption hSizing, SizingOption vSizing, Boolean hasHoriz, Boolean hasVert, Boolean hasSizeBox) {
+    IScrollPane(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing, hasHoriz, hasVert, hasSizeBox);
+  }
   ~CScrollPane() override;
 
   void IScrollPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,

@@ -179,6 +179,35 @@ TEST_F(WindowTest, MenuChoicesByMouseAndByKeyReachTheTarget) {
   EXPECT_EQ(PortHighlightedMenu(), 0);
 }
 
+TEST_F(WindowTest, TheScreensMenusFollowTheMenuManager) {
+  InstallResources(R"(resource 'MENU' 130 { title "Tools" item "Measure#3001" key "M" item "Other" })");
+  MakeWindow();
+  MenuHandle foreign = PortNewMenu(140, Str255("Mine"));
+  PortInsertMenu(foreign, 0);
+  gMenuManager->AddMenu(130, 0);
+  gMenuManager->DisableCommand(3001);
+  gMenuManager->SyncMenus();
+  MenuHandle shown = PortGetMenuHandle(130);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_FALSE(PortIsMenuItemEnabled(shown, 1));
+  EXPECT_EQ(PortGetMenuItemCommandID(shown, 1), 3001);
+  Str255 text;
+  PortGetMenuItemText(shown, 1, text);
+  EXPECT_EQ(text.Std(), "Measure");
+  // A disabled item chosen with the mouse gives nothing.
+  Rect title;
+  ASSERT_TRUE(vlui::MenuTitleRect(130, &title));
+  Point press{SInt16((title.top + title.bottom) / 2), SInt16(title.left + 5)};
+  input.Drag(press, Point{SInt16(title.bottom + 8), SInt16(title.left + 10)}, 3);
+  Pump();
+  EXPECT_TRUE(director->commands.empty());
+  gMenuManager->RemoveMenu(130);
+  gMenuManager->SyncMenus();
+  EXPECT_EQ(PortGetMenuHandle(130), nullptr);
+  EXPECT_EQ(PortMenuBarIds(), std::vector<SInt16>{140});
+  PortDisposeMenu(foreign);
+}
+
 }  // namespace
 
 namespace {
