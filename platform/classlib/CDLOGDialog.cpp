@@ -108,34 +108,34 @@ CView* CDLOGDialog::MakeItem(SInt16 itemNumber, const vlres::DialogItem& item) {
   }
 }
 
+namespace {
+// A button, check box or radio button of an item, sending the item's command.
+template <class Control>
+CView* MakeTitledControl(CDLOGDialog* dialog, const vlres::DialogItem& item, const std::string& title, long command) {
+  auto* control = new Control;
+  control->Init(dialog, dialog, Width(item.bounds), Height(item.bounds), item.bounds.left, item.bounds.top,
+                sizFIXEDSTICKY, sizFIXEDSTICKY, Str255(title));
+  control->SetClickCmd(command);
+  return control;
+}
+}  // namespace
+
 CView* CDLOGDialog::MakeButtonItem(SInt16 itemNumber, const vlres::DialogItem& item) {
   std::string title;
   long command = ItemCommand(itemNumber, item, &title);
-  auto* button = new CButton;
-  button->Init(this, this, Width(item.bounds), Height(item.bounds), item.bounds.left, item.bounds.top,
-               sizFIXEDSTICKY, sizFIXEDSTICKY, Str255(title));
-  button->SetClickCmd(command);
-  return button;
+  return MakeTitledControl<CButton>(this, item, title, command);
 }
 
 CView* CDLOGDialog::MakeCheckBoxItem(SInt16 itemNumber, const vlres::DialogItem& item) {
   std::string title;
   long command = ItemCommand(itemNumber, item, &title);
-  auto* box = new CCheckBox;
-  box->Init(this, this, Width(item.bounds), Height(item.bounds), item.bounds.left, item.bounds.top, sizFIXEDSTICKY,
-            sizFIXEDSTICKY, Str255(title));
-  box->SetClickCmd(command);
-  return box;
+  return MakeTitledControl<CCheckBox>(this, item, title, command);
 }
 
 CView* CDLOGDialog::MakeRadioItem(SInt16 itemNumber, const vlres::DialogItem& item) {
   std::string title;
   long command = ItemCommand(itemNumber, item, &title);
-  auto* radio = new CRadioControl;
-  radio->Init(this, this, Width(item.bounds), Height(item.bounds), item.bounds.left, item.bounds.top,
-              sizFIXEDSTICKY, sizFIXEDSTICKY, Str255(title));
-  radio->SetClickCmd(command);
-  return radio;
+  return MakeTitledControl<CRadioControl>(this, item, title, command);
 }
 
 CView* CDLOGDialog::MakeStaticTextItem(SInt16, const vlres::DialogItem& item) {
