@@ -1,0 +1,93 @@
+#include "DocumentText.h"
+
+#include "DETException.h"
+
+namespace vldoc {
+
+void FailAt(std::istream& in, std::streampos position) {
+  in.clear();
+  if (position != std::streampos(-1)) in.seekg(position);
+  in.setstate(std::ios::failbit);
+}
+
+void SkipBlanks(std::istream& in) {
+  while (in.peek() == ' ' || in.peek() == '\t') in.get();
+}
+
+bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
+  out->clear();
+  if (!in.good()) return false;
+  SkipBlanks(in);
+  const std::streampos start = in.tellg();
+  bool any = false;
+  for (;;) {
+    const int c = in.get();
+    if (c == std::char_traits<char>::eof()) {
+      // The end of the input ends the last line; with nothing read there is no line.
+      if (!any) return false;
+      in.clear(in.rdstate() & ~std::ios::failbit);
+      return true;
+    }
+    any = true;
+    if (c == '\r') {
+      if (in.peek() == '\n') in.get();
+      return true;
+    }
+    if (c == delimiter || c == '\n') return true;
+    if (int(out->size()) >= kMaxLineLength) {
+      FailAt(in, start);
+      out->clear();
+      return false;
+    }
+    out->push_back(char(c));
+  }
+}
+
+bool ReadInteger(std::istream& in, long low, long high, long* out) {
+  if (!in.good()) return false;
+  const std::streampos start = in.tellg();
+  long value = 0;
+  if (!(in >> value) || value < low || value > high) {
+    FailAt(in, start);
+    return false;
+  }
+  *out = value;
+  return true;
+}
+
+bool ReadShort(std::istream& in, SInt16* out) { return ReadShortInRange(in, -32768, 32767, out); }
+
+bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out) {
+  long value = 0;
+  if (!ReadInteger(in, low, high, &value)) return false;
+  *out = SInt16(value);
+  return true;
+}
+
+bool ReadDouble(std::istream& in, double* out) {
+  if (!in.good()) return false;
+  const std::streampos start = in.tellg();
+  double value = 0.0;
+  if (!(in >> value)) {
+    FailAt(in, start);
+    return false;
+  }
+  *out = value;
+  return true;
+}
+
+void TakeIfNext(std::istream& in, char c) {
+  if (!in.good()) return;
+  in >> std::ws;
+  if (in.peek() == c) in.get();
+}
+
+void CheckPrint(int result, std::int32_t context) {
+  if (result < 0) ThrowIfOSErr(ioErr, context);
+}
+
+void CheckStream(std::FILE* file, std::int32_t context) {
+  if (!file || std::ferror(file)) ThrowIfOSErr(ioErr, context);
+}
+
+}  // namespace vldoc

@@ -1,0 +1,49 @@
+// Small readers and writers of the native document's text lines, shared by the document and its
+// preferences.
+//
+// Readers never throw: a value that cannot be read, or that is out of its range, leaves the
+// stream failed at the position before the value, so that the document's reader stops there and
+// can show where. Writers throw the OS error -36 with a context code when a write fails.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <istream>
+#include <string>
+
+#include "MacTypes.h"
+
+namespace vldoc {
+
+// Characters a line-oriented read keeps at most.
+constexpr int kMaxLineLength = 255;
+
+// Goes back to a remembered position and sets the fail state.
+void FailAt(std::istream& in, std::streampos position);
+
+// Skips blanks and tabs, not line ends.
+void SkipBlanks(std::istream& in);
+
+// The rest of the line: up to the delimiter, or a CR LF pair or either line-end character (a
+// CR LF pair is one line end on every platform). Leading blanks and tabs are skipped. False,
+// with the stream failed, for a line of more than kMaxLineLength characters or when nothing is
+// left to read; the end of the input also ends a line.
+bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out);
+
+// A decimal integer within [low, high] (blank-separated); out of range, or no integer, fails the
+// stream at the position before the value.
+bool ReadInteger(std::istream& in, long low, long high, long* out);
+bool ReadShort(std::istream& in, SInt16* out);
+// The same with a range check on top of the 16-bit one.
+bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out);
+// A double (blank-separated); no number fails the stream.
+bool ReadDouble(std::istream& in, double* out);
+// Skips white space and takes the character when it is c.
+void TakeIfNext(std::istream& in, char c);
+
+// A formatted write: a negative result throws -36 with the context.
+void CheckPrint(int result, std::int32_t context);
+// The stream's error state throws -36 with the context.
+void CheckStream(std::FILE* file, std::int32_t context);
+
+}  // namespace vldoc

@@ -1,0 +1,52 @@
+#include "SettingsDialog.h"
+
+#include "Screen.h"
+#include "ToolboxUtilities.h"
+#include "Windows.h"
+
+namespace {
+
+constexpr SInt16 kOutlineItem = 5;
+constexpr SInt16 kDefaultItem = 1;
+
+void DrawDefaultOutline(DialogPtr dialog, SInt16) { PortFrameDefaultButton(dialog, kDefaultItem); }
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(SInt16 dialogId) {
+  dialog = PortGetNewDialog(dialogId, nullptr, kFirstWindowOfClass);
+  if (!dialog) return;
+  WindowPtr window = PortGetDialogWindow(dialog);
+  Rect screen;
+  PortGetScreenBounds(&screen);
+  Rect frame;
+  Rect content;
+  PortGetWindowStructureRect(window, &frame);
+  PortGetWindowContentRect(window, &content);
+  Rect centred = frame;
+  CenterRectOn(&centred, &screen);
+  PortMoveWindow(window, SInt16(content.left + centred.left - frame.left), SInt16(content.top + centred.top - frame.top),
+                 false);
+
+  if (PortCountDialogItems(dialog) >= kOutlineItem) {
+    SInt16 kind = 0;
+    Handle handle = nullptr;
+    Rect box;
+    PortGetDialogItem(dialog, kOutlineItem, &kind, &handle, &box);
+    if ((kind & ~itemDisable) == userItem) PortSetDialogItemProc(dialog, kOutlineItem, DrawDefaultOutline);
+  }
+}
+
+SettingsDialog::~SettingsDialog() {
+  if (dialog) PortDisposeDialog(dialog);
+}
+
+void SettingsDialog::Show() {
+  if (dialog) PortShowWindow(PortGetDialogWindow(dialog));
+}
+
+SInt16 SettingsDialog::Run() {
+  SInt16 hit = 0;
+  PortModalDialog(nullptr, &hit);
+  return hit;
+}

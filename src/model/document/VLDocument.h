@@ -1,0 +1,229 @@
+// The native document: the director that owns one model (its objects, phases, materials, saved
+// views and settings), its main window with the 3D view pane, and the file it was read from.
+//
+// The active document publishes its state in globals that the rest of the program reads instead
+// of asking it (below). A document that is not active must not rely on them: its own fields are
+// the truth. Disposing of a document leaves no global pointing at anything of it.
+//
+// The object list holds the section plane at position 1 and the working plane at position 2;
+// model objects start at position 3, and everything that walks the model objects starts there.
+#pragma once
+
+#include <cstdio>
+#include <istream>
+
+#include "PString.h"
+#include "VLAbstractDocument.h"
+#include "VLArray.h"
+#include "VLIndexedCluster.h"
+
+class CPane;
+class CPreferences;
+class D3TMaterialList;
+class VLANSIDataFile;
+class VLDocumentViews;
+class VLUser3DObject;
+class VLViewPane;
+
+// A phase: its objects are visible while the first flag is set, and selectable while both are.
+// The key of a record in the phase cluster is its phase number, which the objects carry.
+struct PhaseRecord {
+  UInt8 visible = 1;
+  UInt8 selectable = 1;
+  unsigned char name[256] = {};  // length-prefixed, at most 255 characters
+};
+static_assert(sizeof(PhaseRecord) == 258);
+
+// The document's object list and selection list with their count.
+class objectHolderType : public CCollaborator {
+  VL_REGISTERED_CLASS(objectHolderType, CCollaborator)
+
+ public:
+  objectHolderType() = default;
+  // Disposes of the two lists (not of the objects in them).
+  ~objectHolderType() override;
+
+  VLArray* objectList = nullptr;
+  VLArray* selectionList = nullptr;
+  SInt32 objectCount = 0;
+  // Two words the set-up leaves at -1 and 0; nothing here reads them.
+  SInt16 reservedWord = -1;
+  SInt16 reservedWord2 = 0;
+};
+
+class VLDocument : public VLAbstractDocument {
+  VL_REGISTERED_CLASS(VLDocument, VLAbstractDocument)
+
+ public:
+  // Object list positions.
+  static constexpr long kSectionPlanePosition = 1;
+  static constexpr long kWorkingPlanePosition = 2;
+  static constexpr long kFirstModelObject = 3;
+  // Saved views a file fills the view list with at most, the working view included.
+  static constexpr long kMaxViews = 50;
+  static constexpr SInt16 kSubWindowSlots = 5;
+  static constexpr SInt16 kToolGroups = 7;
+  // Default phases a new document takes at most from string list 132.
+  static constexpr SInt16 kMaxDefaultPhases = 1000;
+  // The empty model box: minima and maxima that any point replaces.
+  static constexpr double kEmptyBoxMinimum = 105600.0;
+  static constexpr double kEmptyBoxMaximum = -105600.0;
+
+  // Resources and commands of the document.
+  enum : SInt16 {
+    kDocumentWindow = 500,
+    kCommonStrings = 128,
+    kUntitledString = 5,
+    kPhaseStrings = 132,
+    kViewStrings = 1900,
+    kWorkingViewName = 1,
+    kWorkingViewItem = 2,
+    kDefaultStrings = 2700,
+    kSnapGridDefault = 5,
+    kViewsMenu = 6,
+  };
+  enum : long {
+    cmdObjectInfo = 4002,
+    cmdWorkingView = 6501,
+    cmdSavedViewBase = 6500,
+  };
+  // Notices the document broadcasts to its dependents.
+  enum : long {
+    kDocumentDisposed = 2000,
+    kSavedViewsChanged = 2002,
+    kWalkthroughChanged = 2003,
+    kDocumentDeactivated = 2010,
+  };
+
+  // Clears every field but those with a construction value: line delimiter 10, file version 4.
+  VLDocument();
+  // Destroys the material list, then the base document.
+  ~VLDocument() override;
+
+  // ---- Life cycle ----
+
+  void Dispose() override;
+  Boolean Close(Boolean quitting) override;
+  void ActivateWindow() override;
+  void DeactivateWindow() override;
+  // Sets the document up under the application: the lists, the planes, the grids, the
+  // preferences. A failed allocation leaves the rest unmade and passes on.
+  void InitNewDocument(CDirectorOwner* supervisor, Boolean printable, SInt16 untitledNumber) override;
+  // An untitled document: default phases, window, name, working view, units; shown.
+  void NewFile() override;
+
+  virtual void BuildViewsMenu();
+  virtual void RebuildPhaseList();
+  virtual void ClearViewsMenu();
+  virtual void TakeCurrentPhase();
+  virtual void BuildWindow();
+
+  // The units in force become the document's: its formats and their first units.
+  void PublishUnits();
+  // Resets the model box, lets the background grid take it and widens it by every model object.
+  void RecomputeModelBounds();
+
+  // ---- What the document holds ----
+
+  CPreferences* GetPreferences() const { return itsPreferences; }
+  VLArray* GetObjectList() const { return itsObjectHolder ? itsObjectHolder->objectList : nullptr; }
+  VLArray* GetSelectionList() const { return itsObjectHolder ? itsObjectHolder->selectionList : nullptr; }
+  objectHolderType* GetObjectHolder() const { return itsObjectHolder; }
+  VLIndexedCluster* GetPhases() const { return itsPhases; }
+  VLArray* GetSavedViews() const { return itsSavedViews; }
+  VLArray* GetWalkthroughViews() const { return itsWalkthroughViews; }
+  VLANSIDataFile* GetFile() const { return itsFile; }
+  VLUser3DObject* GetSectionPlane() const { return itsSectionPlane; }
+  VLUser3DObject* GetWorkingPlane() const { return itsWorkingPlane; }
+  VLDocumentViews* GetViews() const { return itsViews; }
+  CPane* GetMainPane() const { return itsMainPane; }
+  D3TMaterialList* GetMaterials() const { return itsMaterials; }
+  SInt16 GetUntitledNumber() const { return untitledNumber; }
+  SInt16 GetPhaseCounter() const { return phaseCounter; }
+  SInt16 GetCurrentPhase() const { return currentPhase; }
+  SInt16 GetToolGroup() const { return currentToolGroup; }
+  const SInt16* GetToolGroupDefaults() const { return toolGroupDefaults; }
+  SInt16 GetViewNumberCounter() const { return viewNumberCounter; }
+  const double* GetModelBox() const { return modelBox; }
+  double GetLatitude() const { return latitude; }
+  UInt8 GetGroundPlaneVisible() const { return groundPlaneVisible; }
+  SInt32 GetLineDelimiter() const { return lineDelimiter; }
+  SInt32 GetFileVersion() const { return fileVersion; }
+  // The name of a phase (empty when the cluster has no such key).
+  void GetPhaseName(SInt16 phase, StringPtr name) const;
+  // The window's title: the document's name, " - " and the current phase's name.
+  void UpdateWindowTitle();
+  // Activation marks every object changed once when this is set.
+  void SetRefreshOnActivation(Boolean refresh) { refreshOnActivation = refresh; }
+
+  // The values the settings lines write and read, held by the objects of the views layer.
+  void GetBackgroundGrid(double* halfSize, double* spacing) const;
+  void SetBackgroundGrid(double halfSize, double spacing);
+  double GetSnapGridSpacing() const;
+  void SetSnapGridSpacing(double spacing);
+  double GetWallThickness() const;
+  void SetWallThickness(double thickness);
+
+ protected:
+  // Puts a plane at position 1 of the object list (disposing of it when that fails).
+  VLUser3DObject* InsertPlane(VLUser3DObject* plane);
+  // Appends a phase record with both flags set under the key.
+  void AppendPhase(ConstStringPtr phaseName, SInt32 key);
+  // The default phases of a new document from string list 132.
+  void MakeDefaultPhases();
+  // Makes the working view, puts it at position 1 of the view list and a copy at the end of
+  // the walk-through list.
+  void MakeWorkingView();
+  // Publishes the object list, the selection list and the object count.
+  void PublishObjectLists();
+  // Disposes of every item of a list of collaborators, then of the list.
+  static void DisposeList(VLArray*& list);
+
+  D3TMaterialList* itsMaterials = nullptr;
+  CCollaborator* itsPrintStatusDialog = nullptr;
+  VLArray* itsSavedViews = nullptr;
+  VLArray* itsWalkthroughViews = nullptr;
+  VLIndexedCluster* itsPhases = nullptr;
+  VLANSIDataFile* itsFile = nullptr;
+  std::FILE* itsOutputStream = nullptr;
+  VLUser3DObject* itsSectionPlane = nullptr;
+  VLUser3DObject* itsWorkingPlane = nullptr;
+  VLDocumentViews* itsViews = nullptr;
+  CPane* itsMainPane = nullptr;
+  CCollaborator* itsSubWindows[kSubWindowSlots] = {};
+  SInt16 untitledNumber = 0;
+  SInt16 sceneWindowCounters[2] = {};
+  CPreferences* itsPreferences = nullptr;
+  objectHolderType* itsObjectHolder = nullptr;
+  SInt16 phaseCounter = 0;
+  SInt16 currentPhase = 0;
+  SInt16 currentToolGroup = 0;
+  SInt16 viewNumberCounter = 0;
+  SInt16 subWindowCount = 0;
+  SInt16 toolGroupDefaults[kToolGroups] = {};
+  double modelBox[6] = {};
+  UInt8 refreshOnActivation = 0;
+  UInt8 stateFlag = 0;
+  UInt8 drawingInProgress = 0;
+  UInt8 viewUndo = 0;
+  double latitude = 0.0;
+  UInt8 groundPlaneVisible = 0;
+  SInt32 lineDelimiter = 10;
+  UInt8 displayFlags[3] = {};
+  SInt32 fileVersion = 4;
+};
+
+// ---- State the active native document publishes ----
+
+extern VLArray* gCurrentObjectList;
+extern VLArray* gCurrentSelection;
+extern SInt32 gObjectCount;
+extern VLIndexedCluster* gCurrentPhases;
+extern SInt16 gPhaseCounter;
+extern SInt16 gCurrentPhase;
+// The view pane of the active document's window; null when none.
+extern VLViewPane* gCurrentViewPane;
+
+// Installs the native document as the document the application makes for new and 'TEXT' files.
+void InstallNativeDocument();
+VLAbstractDocument* MakeNativeDocument();

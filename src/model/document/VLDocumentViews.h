@@ -1,0 +1,111 @@
+// What a native document asks of the views layer: the objects of that layer it owns (the
+// background grid, the north arrow, the working-plane gauge, the duplicate engine, the section
+// and working planes, the saved views) and the window with its panes (scroll pane, text bar,
+// the 3D view pane with its border).
+//
+// Each document makes one VLDocumentViews through gDocumentViewsMaker at set-up and disposes of
+// it with itself. The views layer installs its own maker; until then the stand-ins below give
+// the document placeholder planes, a window with a placeholder pane, and keep the values the
+// settings lines write and read (grid size and spacing, snap spacing, wall thickness).
+#pragma once
+
+#include "CCollaborator.h"
+#include "MacTypes.h"
+#include "PString.h"
+
+class CPane;
+class CWindow;
+class CWorkingPlaneTool;
+class VLDocument;
+class VLUser3DObject;
+class VLViewPane;
+
+class VLDocumentViews {
+ public:
+  explicit VLDocumentViews(VLDocument* document) : document(document) {}
+  virtual ~VLDocumentViews() = default;
+  VLDocumentViews(const VLDocumentViews&) = delete;
+  VLDocumentViews& operator=(const VLDocumentViews&) = delete;
+
+  // Releases the grids, the north arrow, the gauge and the duplicate engine. The planes are in
+  // the object list and the panes in the window; the document disposes of those.
+  virtual void Dispose() { delete this; }
+
+  // ---- Set-up, in the document's order ----
+
+  // The background grid with its defaults; it widens the model box (minimum x, y, z, then
+  // maximum x, y, z) by its extent and marks itself changed.
+  virtual void MakeBackgroundGrid(double* modelBox) = 0;
+  // The north arrow (size, distance), then given the grid's spacing and half-size.
+  virtual void MakeNorthArrow(double size, double distance) = 0;
+  // The planes: editable objects with storage of all capacities 0. The document puts them at
+  // positions 1 (section plane) and 2 (working plane) of its object list and disposes of them
+  // with the list.
+  virtual VLUser3DObject* MakeWorkingPlane() = 0;
+  virtual VLUser3DObject* MakeSectionPlane() = 0;
+  // The working plane as the program-wide drawing state knows it (null for a stand-in).
+  virtual CWorkingPlaneTool* GetWorkingPlaneTool() = 0;
+  // The working-plane gauge, laid out by the background grid around the model origin.
+  virtual void MakeSpiderGrid() = 0;
+  // The duplicate engine, with the document as its supervisor.
+  virtual void MakeDuplicator() = 0;
+
+  // ---- The window ----
+
+  // The document's window (window resource 500, not floating, on the desktop, the document as
+  // supervisor).
+  virtual CWindow* MakeWindow() = 0;
+  // The window's panes; answers the main pane, which becomes the document's first command
+  // target. A view pane is published as gCurrentViewPane.
+  virtual CPane* BuildPanes(CWindow* window) = 0;
+  // The 3D view pane (null for a stand-in).
+  virtual VLViewPane* GetViewPane() = 0;
+
+  // ---- Saved views ----
+
+  // The working view: the pane's current view with the number, index 1, the pane's
+  // published-view flag set. Owned by the caller (disposed through Dispose).
+  virtual CCollaborator* MakeWorkingView(SInt16 number) = 0;
+  // Names the working view and marks it active.
+  virtual void NameWorkingView(CCollaborator* view, ConstStringPtr name) = 0;
+  // A copy of a view (null when memory runs out).
+  virtual CCollaborator* CopyView(CCollaborator* view) = 0;
+  virtual void GetViewName(CCollaborator* view, StringPtr name) = 0;
+  virtual SInt16 GetViewIndex(CCollaborator* view) = 0;
+
+  // ---- New document and activation ----
+
+  // The view pane takes the document's model box into its view transform.
+  virtual void TakeModelBox(const double* modelBox) = 0;
+  // The view pane's view object refreshes.
+  virtual void RefreshView() = 0;
+  // Restores the tool of the tool group in the view pane from the tool-group defaults (seven).
+  virtual void RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) = 0;
+  // After every object was marked changed: the pane recomputes and redraws.
+  virtual void RecomputeAndRedraw() = 0;
+  // The open tool windows (phases window, views editor and the third one) become dependents and
+  // providers of the document, and stop being so.
+  virtual void AttachToolWindows() = 0;
+  virtual void DetachToolWindows() = 0;
+
+  // ---- Values the settings lines write and read ----
+
+  virtual void GetBackgroundGrid(double* halfSize, double* spacing) = 0;
+  // The grid, the view pane's half-size and the north arrow.
+  virtual void SetBackgroundGrid(double halfSize, double spacing) = 0;
+  // Widens a model box by the background grid's extent.
+  virtual void ExtendBoxByGrid(double* modelBox) = 0;
+  virtual double GetSnapGridSpacing() = 0;
+  virtual void SetSnapGridSpacing(double spacing) = 0;
+  virtual double GetWallThickness() = 0;
+  virtual void SetWallThickness(double thickness) = 0;
+
+ protected:
+  VLDocument* document;
+};
+
+using DocumentViewsMaker = VLDocumentViews* (*)(VLDocument* document);
+// The maker every new document calls; the views layer installs its own.
+extern DocumentViewsMaker gDocumentViewsMaker;
+// The stand-in views (the default maker).
+VLDocumentViews* MakeStandInDocumentViews(VLDocument* document);
