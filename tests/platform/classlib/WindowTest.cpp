@@ -33,6 +33,11 @@ class RecordingMouseTask : public CMouseTask {
 // A pane that tracks the mouse with a recording task on every press, pinned to its frame.
 class TrackingPane : public CPane {
  public:
+  void AdjustCursor(Point where, RgnHandle) override {
+    cursorCalls.push_back("over " + std::to_string(where.h) + "," + std::to_string(where.v));
+  }
+  void MouseExited(Point) override { cursorCalls.push_back("exited"); }
+  std::vector<std::string> cursorCalls;
   void DoClick(Point hit, SInt16, long) override {
     LongPt start{hit.v, hit.h};
     LongRect pin = frame;
@@ -87,6 +92,15 @@ TEST_F(WindowTest, ScriptedDragReachesTheTaskWithEveryPositionAndEndsOnRelease) 
   }
   expected.push_back("end 120,70 from 120,70");
   EXPECT_EQ(pane->task.calls, expected);
+}
+
+TEST_F(WindowTest, TheViewUnderTheMouseSetsTheCursorAndHearsWhenTheMouseLeaves) {
+  MakeWindow();
+  pane->cursorCalls.clear();
+  for (Point p : {Point{125, 115}, Point{130, 120}, Point{20, 20}}) input.Then([p] { vlui::SetMouse(p); });
+  // The cursor follows the mouse at the start of the event step after each move.
+  Pump(1);
+  EXPECT_EQ(pane->cursorCalls, (std::vector<std::string>{"over 5,5", "over 10,10", "exited"}));
 }
 
 TEST_F(WindowTest, TrackingPinsTheMouseToTheRectangle) {
