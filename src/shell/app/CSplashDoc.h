@@ -20,7 +20,7 @@ class CSplashDoc : public CDocument {
   void ISplashDoc(CDirectorOwner* supervisor, SInt16 pictureID);
   // Builds the window with the picture (hidden): left (screen right - 440) / 2, top (screen
   // bottom - 320) / 2.
-  virtual void NewFile();
+  void NewFile() override;
   SInt16 GetPictureID() const { return pictureID; }
 
   // Shows the window and draws it at once; with wait, waits until the mouse button is pressed

@@ -8,8 +8,4 @@ void VLAbstractDocument::InitNewDocument(CDirectorOwner* supervisor, Boolean isP
   IDocument(supervisor, isPrintable);
 }
 
-void VLAbstractDocument::NewFile() {}
-
-void VLAbstractDocument::OpenFile(SFReply*) {}
-
 DocumentMaker gSceneDocumentMaker = nullptr;

@@ -1,9 +1,7 @@
-// The program's document base: the native document and the scene document derive from it.
-//
-// The class library's documents here have no new-file and open-file operations of their own, so
-// the program's base carries them, with the set-up the application calls before either. The
-// application makes its documents through the makers below, which the layers that define the
-// documents install.
+// The program's document base: the native document and the scene document derive from it. The
+// application sets a native document up (InitNewDocument) before the class library's new-file or
+// open-file operation, and makes its documents through the makers below, which the layers that
+// define the documents install.
 #pragma once
 
 #include "CDocument.h"
@@ -20,10 +18,6 @@ class VLAbstractDocument : public CDocument {
   // Sets the document up under its supervisor (the application) with the printable flag; a new
   // document gets its untitled number, a document for a file 0.
   virtual void InitNewDocument(CDirectorOwner* supervisor, Boolean printable, SInt16 untitledNumber);
-  // Makes the document an untitled one with its window.
-  virtual void NewFile();
-  // Reads the document from the file the open dialog chose, and shows it.
-  virtual void OpenFile(SFReply* reply);
 
   Boolean ConstructedPrintable() const { return constructedPrintable; }
 

@@ -371,12 +371,6 @@ void VLApplication::OpenDocument(SFReply* reply) {
   }
 }
 
-Boolean VLApplication::AskFileToOpen(SFReply* reply) {
-  if (!reply) return false;
-  PortGetFile(Point{-1, -1}, nullptr, nullptr, sfNumTypes, sfFileTypes, nullptr, reply);
-  return reply->good;
-}
-
 void VLApplication::OpenDocuments(const std::vector<SFReply>& files) {
   openedByCommand = false;
   CApplication::OpenDocuments(files);

@@ -49,8 +49,6 @@ class VLApplication : public CApplication {
 
   void CreateDocument() override;
   void OpenDocument(SFReply* reply) override;
-  // The open dialog with the program's document types.
-  Boolean AskFileToOpen(SFReply* reply) override;
   // Documents given at launch or dropped on the program: not opened by the Open command.
   void OpenDocuments(const std::vector<SFReply>& files) override;
 
