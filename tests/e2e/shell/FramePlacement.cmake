@@ -24,12 +24,12 @@ function(expect_frame when right bottom)
 endfunction()
 
 # First start: no INI file; the user makes the frame 800 by 600 and quits.
-run(first "expect front \"Untitled\"\nresize 800 600\nwait 1\n")
+run(first "expect front \"Untitled - Existing\"\nresize 800 600\nwait 1\n")
 expect_frame("after the first run" 800 600)
 
 # Second start: the frame is made as it was left (the snapshot of the screen is 800 by 600) and
 # written back unchanged.
-run(second "expect front \"Untitled\"\nsnapshot second.png\n")
+run(second "expect front \"Untitled - Existing\"\nsnapshot second.png\n")
 expect_frame("after the second run" 800 600)
 file(READ ${WORK}/second.png size OFFSET 16 LIMIT 8 HEX)
 if(NOT size STREQUAL "0000032000000258")
@@ -41,5 +41,5 @@ endif()
 file(READ ${ini} text)
 string(REPLACE "right=800" "right=1025" text "${text}")
 file(WRITE ${ini} "${text}")
-run(third "expect front \"Untitled\"\n")
+run(third "expect front \"Untitled - Existing\"\n")
 expect_frame("after a placement one pixel outside" 1024 768)
