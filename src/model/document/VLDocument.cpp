@@ -323,6 +323,10 @@ void VLDocument::BuildViewsMenu() {
   if (!itsSavedViews || !gMenuManager || !itsViews) return;
   MenuRecord* menu = gMenuManager->GetMenuByID(kViewsMenu);
   if (!menu) return;
+  // The saved-view commands of any document first, then whatever lies beyond the fixed items.
+  const long views = itsSavedViews->GetNumItems() > kMaxViews ? itsSavedViews->GetNumItems() : kMaxViews;
+  for (long n = 1; n <= views; ++n)
+    if (gMenuManager->HasCommand(cmdSavedViewBase + n)) gMenuManager->RemoveCommandItem(cmdSavedViewBase + n);
   const SInt16 fixedItems = gViewsMenuItemCount > 0 ? gViewsMenuItemCount : 0;
   while (menu->CountItems() > fixedItems) {
     const long command = menu->items.back().command;

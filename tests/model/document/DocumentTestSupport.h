@@ -26,6 +26,7 @@
 #include "Ticks.h"
 #include "VLApplication.h"
 #include "VLDocument.h"
+#include "VLDocumentViews.h"
 
 // Input for modal dialogs: each step runs when the program asks for its next event. Clicks land
 // on items of the frontmost dialog; a click on a popup menu chooses the item with the given text
@@ -135,6 +136,7 @@ class DocumentFixture : public ::testing::Test {
     vlui::SetEventSource(&input);
     vlui::ResetBeepCount();
     savedMaker = gNativeDocumentMaker;
+    savedViewsMaker = gDocumentViewsMaker;
     InstallNativeDocument();
     app = new VLApplication;
     app->IVLApplication();
@@ -143,6 +145,7 @@ class DocumentFixture : public ::testing::Test {
     delete app;
     app = nullptr;
     gNativeDocumentMaker = savedMaker;
+    gDocumentViewsMaker = savedViewsMaker;
     vlui::SetEventSource(nullptr);
     vlui::ShutdownScreen();
     vlclock::UseVirtualClock(false);
@@ -172,6 +175,11 @@ class DocumentFixture : public ::testing::Test {
     for (long i = 1; i <= app->CountDirectors(); ++i)
       if (auto* document = dynamic_cast<VLDocument*>(app->GetDirector(i))) documents.push_back(document);
     return documents;
+  }
+
+  // Lets the program take the events waiting (activation, updates).
+  void Pump(int steps = 10) {
+    for (int i = 0; i < steps; ++i) app->ProcessOneEvent();
   }
 
   // Replaces a string list for the rest of the test: a resource file above the program's.
@@ -217,5 +225,6 @@ class DocumentFixture : public ::testing::Test {
   DialogInput input;
   std::vector<int> answers;
   DocumentMaker savedMaker = nullptr;
+  DocumentViewsMaker savedViewsMaker = nullptr;
   std::string overrides;
 };

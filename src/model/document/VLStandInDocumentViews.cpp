@@ -1,0 +1,213 @@
+#include <new>
+#include <string>
+
+#include "CApplication.h"
+#include "CPaneBorder.h"
+#include "CPanorama.h"
+#include "CScrollPane.h"
+#include "CWindow.h"
+#include "DETException.h"
+#include "Measurement.h"
+#include "NameToUnitTable.h"
+#include "Resources.h"
+#include "VLDocument.h"
+#include "VLStandInDocumentViews.h"
+#include "VLUser3DObject.h"
+
+DocumentViewsMaker gDocumentViewsMaker = MakeStandInDocumentViews;
+
+namespace {
+
+constexpr SInt16 kDefaultStrings = 2700;
+constexpr SInt16 kGridSizeDefault = 3;
+constexpr SInt16 kGridSpacingDefault = 4;
+constexpr SInt16 kWallThicknessDefault = 7;
+
+// A length of string list 2700 in feet (a bare number in feet); the fallback when the text does
+// not give a positive length.
+double DefaultLength(SInt16 item, double fallback) {
+  Str255 text;
+  PortGetListString(text, kDefaultStrings, item);
+  if (PortResError() != noErr) return fallback;
+  try {
+    const std::string typed = PStrToStd(text);
+    const double value = Measurement::Parse(std::string_view(typed), gShortLengthNameTable, gFeet).ValueIn(gFeet);
+    return value > 0.0 ? value : fallback;
+  } catch (Measurement::Error) {
+  } catch (UnitBase::Error) {
+  }
+  return fallback;
+}
+
+// A plane of the object list: an editable object without geometry that keeps its reference
+// point, so that the section point is written and read back.
+class StandInPlane : public VLUser3DObject {
+ public:
+  void GetReferencePoint(Vector3d* out) override {
+    if (out) *out = reference;
+  }
+  void Move(const Vector3d* offset) override {
+    if (!offset) return;
+    reference.x += offset->x;
+    reference.y += offset->y;
+    reference.z += offset->z;
+  }
+
+ private:
+  Vector3d reference;
+};
+
+// A saved view: its name, number, index and active flag.
+class StandInView : public CCollaborator {
+ public:
+  CCollaborator* Clone() const override {
+    auto* copy = new (std::nothrow) StandInView;
+    if (copy) {
+      copy->name = name;
+      copy->number = number;
+      copy->index = index;
+      copy->active = active;
+    }
+    return copy;
+  }
+  Str255 name;
+  SInt16 number = 0;
+  SInt16 index = 0;
+  UInt8 active = 0;
+};
+
+// A plane with storage of all capacities 0.
+VLUser3DObject* MakePlane() {
+  auto* plane = new (std::nothrow) StandInPlane;
+  ThrowIfNil(plane);
+  try {
+    plane->AllocateStorage(0, 0, 0, 0);
+  } catch (...) {
+    plane->Dispose();
+    throw;
+  }
+  return plane;
+}
+
+}  // namespace
+
+VLDocumentViews* MakeStandInDocumentViews(VLDocument* document) {
+  return new (std::nothrow) VLStandInDocumentViews(document);
+}
+
+void VLStandInDocumentViews::MakeBackgroundGrid(double* box) {
+  halfSize = DefaultLength(kGridSizeDefault, 50.0) / 2.0;
+  spacing = DefaultLength(kGridSpacingDefault, 5.0);
+  ExtendBoxByGrid(box);
+}
+
+void VLStandInDocumentViews::MakeNorthArrow(double, double) {}
+
+VLUser3DObject* VLStandInDocumentViews::MakeWorkingPlane() { return MakePlane(); }
+
+VLUser3DObject* VLStandInDocumentViews::MakeSectionPlane() { return MakePlane(); }
+
+CWorkingPlaneTool* VLStandInDocumentViews::GetWorkingPlaneTool() { return nullptr; }
+
+void VLStandInDocumentViews::MakeSpiderGrid() {}
+
+void VLStandInDocumentViews::MakeDuplicator() { wallThickness = DefaultLength(kWallThicknessDefault, 0.5); }
+
+CWindow* VLStandInDocumentViews::MakeWindow() {
+  auto* window = new (std::nothrow) CWindow;
+  ThrowIfNil(window);
+  try {
+    window->Init(VLDocument::kDocumentWindow, false, gDesktop, document);
+  } catch (...) {
+    delete window;
+    throw;
+  }
+  return window;
+}
+
+CPane* VLStandInDocumentViews::BuildPanes(CWindow* window) {
+  auto* scrollPane = new (std::nothrow) CScrollPane;
+  ThrowIfNil(scrollPane);
+  scrollPane->IScrollPane(window, document, window->GetWidth(), window->GetHeight(), 0, 0, sizELASTIC, sizELASTIC,
+                          true, true, true);
+  SInt16 width = 0;
+  SInt16 height = 0;
+  scrollPane->GetInteriorLengths(&width, &height);
+  auto* pane = new (std::nothrow) CPanorama;
+  ThrowIfNil(pane);
+  pane->IPanorama(scrollPane, document, SInt16(width - 2), SInt16(height - 2), 1, 1, sizELASTIC, sizELASTIC);
+  scrollPane->InstallPanorama(pane);
+  auto* border = new (std::nothrow) CPaneBorder(kBorderFrame);
+  ThrowIfNil(border);
+  pane->SetBorder(border);
+  return pane;
+}
+
+VLViewPane* VLStandInDocumentViews::GetViewPane() { return nullptr; }
+
+CCollaborator* VLStandInDocumentViews::MakeWorkingView(SInt16 number) {
+  auto* view = new (std::nothrow) StandInView;
+  ThrowIfNil(view);
+  view->number = number;
+  view->index = 1;
+  return view;
+}
+
+void VLStandInDocumentViews::NameWorkingView(CCollaborator* view, ConstStringPtr name) {
+  if (auto* standIn = dynamic_cast<StandInView*>(view)) {
+    standIn->name = Str255(name);
+    standIn->active = 1;
+  }
+}
+
+CCollaborator* VLStandInDocumentViews::CopyView(CCollaborator* view) { return view ? view->Clone() : nullptr; }
+
+void VLStandInDocumentViews::GetViewName(CCollaborator* view, StringPtr name) {
+  auto* standIn = dynamic_cast<StandInView*>(view);
+  name[0] = 0;
+  if (standIn) PStrCopy(name, standIn->name, 255);
+}
+
+SInt16 VLStandInDocumentViews::GetViewIndex(CCollaborator* view) {
+  auto* standIn = dynamic_cast<StandInView*>(view);
+  return standIn ? standIn->index : 0;
+}
+
+void VLStandInDocumentViews::TakeModelBox(const double*) {}
+
+void VLStandInDocumentViews::RefreshView() {}
+
+void VLStandInDocumentViews::RestoreTool(SInt16, const SInt16*) {}
+
+void VLStandInDocumentViews::RecomputeAndRedraw() {}
+
+void VLStandInDocumentViews::AttachToolWindows() {}
+
+void VLStandInDocumentViews::DetachToolWindows() {}
+
+void VLStandInDocumentViews::GetBackgroundGrid(double* half, double* space) {
+  *half = halfSize;
+  *space = spacing;
+}
+
+void VLStandInDocumentViews::SetBackgroundGrid(double half, double space) {
+  halfSize = half;
+  spacing = space;
+}
+
+void VLStandInDocumentViews::ExtendBoxByGrid(double* box) {
+  const double corner[2][3] = {{-halfSize, -halfSize, 0.0}, {halfSize, halfSize, 0.0}};
+  for (const auto& point : corner)
+    for (int axis = 0; axis < 3; ++axis) {
+      if (point[axis] < box[axis]) box[axis] = point[axis];
+      if (point[axis] > box[axis + 3]) box[axis + 3] = point[axis];
+    }
+}
+
+double VLStandInDocumentViews::GetSnapGridSpacing() { return snapSpacing; }
+
+void VLStandInDocumentViews::SetSnapGridSpacing(double value) { snapSpacing = value; }
+
+double VLStandInDocumentViews::GetWallThickness() { return wallThickness; }
+
+void VLStandInDocumentViews::SetWallThickness(double value) { wallThickness = value; }
