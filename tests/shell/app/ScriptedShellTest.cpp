@@ -16,6 +16,7 @@
 #include "Resources.h"
 #include "ShellStartup.h"
 #include "StandardFile.h"
+#include "TestFolder.h"
 #include "VLApplication.h"
 #include "headless/HeadlessBackend.h"
 
@@ -26,10 +27,6 @@ namespace {
 class ScriptedShell : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::path(testing::TempDir()) /
-             ("scripted-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
     vlres::ResetResourceChain();
     vlres::InstallApplicationResources();
     PortSetFileTypes(gFileTypeTable, nullptr);
@@ -37,7 +34,6 @@ class ScriptedShell : public ::testing::Test {
   void TearDown() override {
     vlres::ResetResourceChain();
     vlalert::ClearLog();
-    fs::remove_all(folder);
   }
 
   // Runs the script on a new application that opens the files at start; the run's status.
@@ -57,10 +53,7 @@ class ScriptedShell : public ::testing::Test {
     FreeWorkBlocks();
     return status;
   }
-  std::string File(const std::string& name) {
-    std::ofstream(folder / name) << "x";
-    return (folder / name).string();
-  }
+  std::string File(const std::string& name) { return work.File(name); }
   // The documents named by the save questions (between curly quotes), in the order asked.
   static std::vector<std::string> SaveQuestions() {
     std::vector<std::string> names;
@@ -74,7 +67,8 @@ class ScriptedShell : public ::testing::Test {
     return names;
   }
 
-  fs::path folder;
+  TestFolder work{"scripted", false};
+  const fs::path& folder = work.path;
 };
 
 }  // namespace

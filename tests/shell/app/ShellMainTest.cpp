@@ -15,6 +15,7 @@
 #include "Resources.h"
 #include "Screen.h"
 #include "ShellMain.h"
+#include "TestFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -91,14 +92,6 @@ class FakeHost : public ShellHost {
 class ShellMainFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::path(testing::TempDir()) /
-             ("shellmain-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder / "config");
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    hadOld = old != nullptr;
-    if (old) saved = old;
-    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     vlres::ResetResourceChain();
     vlres::InstallApplicationResources();
     vlalert::ClearLog();
@@ -107,23 +100,14 @@ class ShellMainFixture : public ::testing::Test {
   void TearDown() override {
     vlres::ResetResourceChain();
     vlalert::ClearLog();
-    if (hadOld)
-      setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-      unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(folder);
   }
-  std::string File(const std::string& name) {
-    std::ofstream(folder / name) << "x";
-    return (folder / name).string();
-  }
+  std::string File(const std::string& name) { return work.File(name); }
   int Ini(const char* key, int fallback) {
     return int(GetPrivateProfileIntA("FRAME", key, fallback, gIniFilePath));
   }
 
-  fs::path folder;
-  std::string saved;
-  bool hadOld = false;
+  TestFolder work{"shellmain", true};
+  const fs::path& folder = work.path;
 };
 
 }  // namespace

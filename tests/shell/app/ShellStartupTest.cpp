@@ -16,6 +16,7 @@
 #include "Profile.h"
 #include "Resources.h"
 #include "ShellStartup.h"
+#include "TestFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -24,31 +25,13 @@ namespace {
 // A configuration folder of its own for each test.
 class ConfigFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    saved = old ? old : "";
-    hadOld = old != nullptr;
-    folder = fs::path(testing::TempDir()) /
-             ("shellstartup-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadOld)
-      setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-      unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(folder);
-  }
   std::string IniText() const {
-    std::ifstream in(folder / "velmora" / "vl.ini");
+    std::ifstream in(config.path / "velmora" / "vl.ini");
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  fs::path folder;
-  std::string saved;
-  bool hadOld = false;
+  TestFolder config{"shellstartup", true};
+  const fs::path& folder = config.path;
 };
 
 // The screen of the placement tests: 800 by 600 with a 20-pixel caption.

@@ -49,7 +49,7 @@ CDocument* DocumentNamed(const CApplication* app, const std::string& wanted) {
   return nullptr;
 }
 
-// A file in a folder of its own for each test.
+// A file in a folder the tests share.
 std::string TestFile(const std::string& name, const std::string& contents = "x") {
   fs::path folder = fs::path(testing::TempDir()) / "shellapp-files";
   fs::create_directories(folder);
