@@ -1,5 +1,7 @@
 #include "VLDocument.h"
 
+#include <cerrno>
+#include <fstream>
 #include <new>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "Events.h"
+#include "FileSpec.h"
 #include "Measurement.h"
 #include "NameToUnitTable.h"
 #include "Resources.h"
@@ -192,11 +195,40 @@ void VLDocument::NewFile() {
     PStrConcat(title, number);
   }
   SetName(title);
-  UpdateWindowTitle();
+  FinishSetUp();
+}
 
+void VLDocument::OpenFile(SFReply* reply) {
+  ThrowIfNil(reply);
+  ThrowIfNil(itsPhases);
+  std::string path;
+  ThrowIfOSErr(vlfiles::ResolvePath(reply->vRefNum, 0, reply->fName, &path), kDEErrorErrorReadingFile);
+  FSSpec spec;
+  if (!vlfiles::SpecFromPath(path, &spec)) ThrowIfOSErr(bdNamErr, kDEErrorErrorReadingFile);
+
+  if (itsFile) itsFile->Dispose();
+  itsFile = nullptr;
+  itsFile = Made(new (std::nothrow) VLANSIDataFile);
+  itsFile->SpecifyFSSpec(&spec);
+  itsFile->MakePath();
+  SetFileSpec(&spec);
+  NotifyDependents(kFileSpecified, &spec);
+
+  // The text is not read yet; a file that cannot be read fails as its reading would.
+  std::ifstream in(itsFile->GetPath());
+  if (!in) ThrowIfOSErr(vlfiles::ErrFromErrno(errno != 0 ? errno : EIO), kDEErrorErrorReadingFile);
+  in.close();
+
+  MakeDefaultPhases();
+  BuildWindow();
+  SetName(spec.name);
+  FinishSetUp();
+}
+
+void VLDocument::FinishSetUp() {
+  UpdateWindowTitle();
   itsViews->TakeModelBox(modelBox);
   MakeWorkingView();
-
   currentToolGroup = 0;
 
   double snapSpacing = kDefaultSnapSpacing;
@@ -214,7 +246,6 @@ void VLDocument::NewFile() {
 
   PublishUnits();
   itsViews->RefreshView();
-  // From showing the window on, a failure closes the document and goes no further.
   try {
     if (itsWindow) itsWindow->Show();
     itsViews->SetSnapGridSpacing(snapSpacing);
@@ -228,6 +259,43 @@ void VLDocument::NewFile() {
   } catch (...) {
     Close(false);
   }
+}
+
+// ---- Commands ----
+
+void VLDocument::DoCommand(long command) {
+  if (!itsPreferences) {
+    VLAbstractDocument::DoCommand(command);
+    return;
+  }
+  Boolean changed = false;
+  switch (command) {
+    case cmdViewFactors:
+      changed = itsPreferences->RunViewFactorsDialog();
+      if (changed && itsViews)
+        itsViews->SetViewFactors(itsPreferences->GetViewRotateFactor(), itsPreferences->GetViewMoveFactor());
+      break;
+    case cmdReservedSetting:
+      changed = itsPreferences->AskReservedSetting();
+      break;
+    case cmdSnapToHandleDistance:
+      changed = itsPreferences->AskSnapToHandleDistance();
+      break;
+    case cmdRotation:
+      if (itsViews) itsViews->DrawNow();
+      changed = itsPreferences->RunRotationDialog();
+      break;
+    case cmdCircleFaceting:
+      changed = itsPreferences->AskCircleFaceting();
+      break;
+    case cmdPerspectiveLink:
+      changed = itsPreferences->RunPerspectiveLinkDialog();
+      break;
+    default:
+      VLAbstractDocument::DoCommand(command);
+      return;
+  }
+  if (changed) SetChanged(true);
 }
 
 // ---- Window ----

@@ -84,11 +84,18 @@ class VLDocument : public VLAbstractDocument {
   };
   enum : long {
     cmdObjectInfo = 4002,
+    cmdViewFactors = 4100,
+    cmdReservedSetting = 4101,
+    cmdSnapToHandleDistance = 4102,
+    cmdRotation = 4103,
+    cmdCircleFaceting = 4104,
+    cmdPerspectiveLink = 4106,
     cmdWorkingView = 6501,
     cmdSavedViewBase = 6500,
   };
   // Notices the document broadcasts to its dependents.
   enum : long {
+    kFileSpecified = 4002,
     kDocumentDisposed = 2000,
     kSavedViewsChanged = 2002,
     kWalkthroughChanged = 2003,
@@ -111,6 +118,12 @@ class VLDocument : public VLAbstractDocument {
   void InitNewDocument(CDirectorOwner* supervisor, Boolean printable, SInt16 untitledNumber) override;
   // An untitled document: default phases, window, name, working view, units; shown.
   void NewFile() override;
+  // A document for the file the open dialog chose: its file object, window and name. Reading
+  // the file's text is still to come: the document starts with a new document's defaults and
+  // can only be closed, so the file is never written over.
+  void OpenFile(SFReply* reply) override;
+  // The settings commands 4100 to 4106; a command that changes a setting changes the document.
+  void DoCommand(long command) override;
 
   virtual void BuildViewsMenu();
   virtual void RebuildPhaseList();
@@ -171,6 +184,9 @@ class VLDocument : public VLAbstractDocument {
   void AppendPhase(ConstStringPtr phaseName, SInt32 key);
   // The default phases of a new document from string list 132.
   void MakeDefaultPhases();
+  // The end of NewFile and OpenFile: title, working view, snap spacing, units; the window shown.
+  // A failure from showing the window on closes the document and goes no further.
+  void FinishSetUp();
   // Makes the working view, puts it at position 1 of the view list and a copy at the end of
   // the walk-through list.
   void MakeWorkingView();

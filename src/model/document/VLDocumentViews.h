@@ -83,6 +83,10 @@ class VLDocumentViews {
   virtual void RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) = 0;
   // After every object was marked changed: the pane recomputes and redraws.
   virtual void RecomputeAndRedraw() = 0;
+  // The view pane puts the view on the screen at once.
+  virtual void DrawNow() = 0;
+  // The main pane and the pane of each sub-window take the view navigation factors.
+  virtual void SetViewFactors(double rotateFactor, double moveFactor) = 0;
   // The open tool windows (phases window, views editor and the third one) become dependents and
   // providers of the document, and stop being so.
   virtual void AttachToolWindows() = 0;

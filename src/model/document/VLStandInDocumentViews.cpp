@@ -181,6 +181,10 @@ void VLStandInDocumentViews::RestoreTool(SInt16, const SInt16*) {}
 
 void VLStandInDocumentViews::RecomputeAndRedraw() {}
 
+void VLStandInDocumentViews::DrawNow() {}
+
+void VLStandInDocumentViews::SetViewFactors(double, double) {}
+
 void VLStandInDocumentViews::AttachToolWindows() {}
 
 void VLStandInDocumentViews::DetachToolWindows() {}

@@ -32,6 +32,8 @@ class VLStandInDocumentViews : public VLDocumentViews {
   void RefreshView() override;
   void RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) override;
   void RecomputeAndRedraw() override;
+  void DrawNow() override;
+  void SetViewFactors(double rotateFactor, double moveFactor) override;
   void AttachToolWindows() override;
   void DetachToolWindows() override;
 
