@@ -40,11 +40,23 @@ namespace {
 // SDL and the display drivers below it keep some of their allocations for the life of the
 // process (and unload before the leak check runs): they are not this program's to check.
 struct SystemAllocations {
-#if defined(__SANITIZE_ADDRESS__)
-  SystemAllocations() { __lsan_disable(); }
-  ~SystemAllocations() { __lsan_enable(); }
-#endif
+  SystemAllocations();
+  ~SystemAllocations();
+  SystemAllocations(const SystemAllocations&) = delete;
+  SystemAllocations& operator=(const SystemAllocations&) = delete;
 };
+
+SystemAllocations::SystemAllocations() {
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_disable();
+#endif
+}
+
+SystemAllocations::~SystemAllocations() {
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_enable();
+#endif
+}
 
 UInt16 Modifiers() {
   SDL_Keymod mod = SDL_GetModState();
