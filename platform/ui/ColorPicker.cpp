@@ -123,13 +123,10 @@ void SliderAction(ControlHandle c, SInt16 part) {
 }
 
 Boolean PickerFilter(DialogPtr d, EventRecord* e, SInt16* itemHit) {
-  if (!gPicker || gPicker->dialog != d || e->what != mouseDown) return false;
-  WindowPtr w = nullptr;
-  if (PortFindWindow(e->where, &w) != inContent || w != d) return false;
-  Point local = e->where;
+  Point local;
+  if (!gPicker || gPicker->dialog != d || !ContentClick(d, *e, &local)) return false;
   PortKeeper keep;
   PortSetPort(d);
-  PortGlobalToLocal(&local);
   ControlHandle c = nullptr;
   if (PortFindControl(local, d, &c) != kControlNoPart) {
     for (int i = 0; i < 3; ++i) {

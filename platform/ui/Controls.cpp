@@ -439,26 +439,28 @@ SInt16 PortGetControlValue(ControlHandle control) {
   return c ? c->value : 0;
 }
 
-void PortSetControlMinimum(ControlHandle control, SInt16 minimum) {
+// A new range; the value stays inside it. A popup's maximum is its title width, its range is
+// its menu's items, so only the maximum is kept.
+static void SetRange(ControlHandle control, const SInt16* minimum, const SInt16* maximum) {
   ControlRecord* c = Rec(control);
-  if (!c || IsPopup(c)) return;
-  c->minimum = minimum;
-  if (c->maximum < minimum) c->maximum = minimum;
-  c->value = std::clamp(c->value, c->minimum, c->maximum);
+  if (!c) return;
+  if (IsPopup(c)) {
+    if (maximum) c->maximum = *maximum;
+  } else {
+    if (minimum) c->minimum = *minimum;
+    if (maximum) c->maximum = *maximum;
+    c->maximum = std::max(c->maximum, c->minimum);
+    c->value = std::clamp(c->value, c->minimum, c->maximum);
+  }
   Draw(c);
 }
+
+void PortSetControlMinimum(ControlHandle control, SInt16 minimum) { SetRange(control, &minimum, nullptr); }
+void PortSetControlMaximum(ControlHandle control, SInt16 maximum) { SetRange(control, nullptr, &maximum); }
 
 SInt16 PortGetControlMinimum(ControlHandle control) {
   ControlRecord* c = Rec(control);
   return c ? c->minimum : 0;
-}
-
-void PortSetControlMaximum(ControlHandle control, SInt16 maximum) {
-  ControlRecord* c = Rec(control);
-  if (!c) return;
-  c->maximum = IsPopup(c) ? maximum : std::max(maximum, c->minimum);
-  if (!IsPopup(c)) c->value = std::clamp(c->value, c->minimum, c->maximum);
-  Draw(c);
 }
 
 SInt16 PortGetControlMaximum(ControlHandle control) {

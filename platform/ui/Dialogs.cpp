@@ -463,6 +463,17 @@ DialogPtr MakeDialog(const Rect& bounds, const std::string& title, SInt16 procID
   return Build(nullptr, bounds, title, true, procID, kFirstWindowOfClass, false, 0, items);
 }
 
+bool ContentClick(WindowPtr window, const EventRecord& event, Point* local) {
+  if (event.what != mouseDown) return false;
+  WindowPtr hit = nullptr;
+  if (PortFindWindow(event.where, &hit) != inContent || hit != window) return false;
+  *local = event.where;
+  PortKeeper keep;
+  PortSetPort(window);
+  PortGlobalToLocal(local);
+  return true;
+}
+
 SInt16 RunModalUntil(DialogPtr dialog, ModalFilterProcPtr filter, const std::vector<SInt16>& ends) {
   for (;;) {
     SInt16 hit = 0;

@@ -237,14 +237,8 @@ Boolean ListFilter(DialogPtr d, EventRecord* e, SInt16* itemHit) {
   if (!gList || gList->dialog != d) return false;
   ListState& s = *gList;
   if (e->what == mouseDown) {
-    WindowPtr w = nullptr;
-    if (PortFindWindow(e->where, &w) != inContent || w != d) return false;
-    Point local = e->where;
-    {
-      PortKeeper keep;
-      PortSetPort(d);
-      PortGlobalToLocal(&local);
-    }
+    Point local;
+    if (!ContentClick(d, *e, &local)) return false;
     ControlHandle c = nullptr;
     if (PortFindControl(local, d, &c) != kControlNoPart && c && c == s.typePopup) {
       PortKeeper keep;

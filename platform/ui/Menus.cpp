@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <type_traits>
 
 #include "PString.h"
 #include "Resources.h"
@@ -542,29 +543,20 @@ void PortSetMenuItemText(MenuHandle menu, SInt16 item, ConstStringPtr text) {
   if (MenuItemInfo* info = ItemOf(menu, item)) info->text = text ? PStrToStd(text) : std::string();
 }
 
-void PortEnableMenuItem(MenuHandle menu, SInt16 item) {
+static void SetItemEnabled(MenuHandle menu, SInt16 item, bool enabled) {
   if (!Live(menu)) return;
-  if (item == 0) {
-    if (!menu->enabled) {
-      menu->enabled = true;
-      if (std::find(gBar.begin(), gBar.end(), menu) != gBar.end()) DrawBar();
-    }
+  if (item != 0) {
+    if (MenuItemInfo* info = ItemOf(menu, item)) info->enabled = enabled;
     return;
   }
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->enabled = true;
+  // The whole menu: its title dims in the bar.
+  if (menu->enabled == enabled) return;
+  menu->enabled = enabled;
+  if (std::find(gBar.begin(), gBar.end(), menu) != gBar.end()) DrawBar();
 }
 
-void PortDisableMenuItem(MenuHandle menu, SInt16 item) {
-  if (!Live(menu)) return;
-  if (item == 0) {
-    if (menu->enabled) {
-      menu->enabled = false;
-      if (std::find(gBar.begin(), gBar.end(), menu) != gBar.end()) DrawBar();
-    }
-    return;
-  }
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->enabled = false;
-}
+void PortEnableMenuItem(MenuHandle menu, SInt16 item) { SetItemEnabled(menu, item, true); }
+void PortDisableMenuItem(MenuHandle menu, SInt16 item) { SetItemEnabled(menu, item, false); }
 
 Boolean PortIsMenuItemEnabled(MenuHandle menu, SInt16 item) {
   if (!Live(menu)) return false;
@@ -573,49 +565,37 @@ Boolean PortIsMenuItemEnabled(MenuHandle menu, SInt16 item) {
   return info && info->enabled;
 }
 
+// One field of an item, set and read; a missing item reads as zero.
+template <auto Field, class Value>
+static void SetField(MenuHandle menu, SInt16 item, Value value) {
+  if (MenuItemInfo* info = ItemOf(menu, item)) info->*Field = value;
+}
+
+template <auto Field>
+static auto GetField(MenuHandle menu, SInt16 item) {
+  const MenuItemInfo* info = ItemOf(menu, item);
+  using Value = std::remove_cvref_t<decltype(info->*Field)>;
+  return info ? info->*Field : Value{};
+}
+
 void PortCheckMenuItem(MenuHandle menu, SInt16 item, Boolean checked) {
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->mark = checked ? kCheckMark : 0;
+  SetField<&MenuItemInfo::mark>(menu, item, checked ? kCheckMark : UInt8(0));
 }
-
-void PortSetItemMark(MenuHandle menu, SInt16 item, UInt8 mark) {
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->mark = mark;
-}
-
-UInt8 PortGetItemMark(MenuHandle menu, SInt16 item) {
-  const MenuItemInfo* info = ItemOf(menu, item);
-  return info ? info->mark : 0;
-}
-
-void PortSetItemCmd(MenuHandle menu, SInt16 item, UInt8 key) {
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->keyEquivalent = key;
-}
-
-UInt8 PortGetItemCmd(MenuHandle menu, SInt16 item) {
-  const MenuItemInfo* info = ItemOf(menu, item);
-  return info ? info->keyEquivalent : 0;
-}
-
-void PortSetItemStyle(MenuHandle menu, SInt16 item, UInt8 style) {
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->style = style;
-}
-
+void PortSetItemMark(MenuHandle menu, SInt16 item, UInt8 mark) { SetField<&MenuItemInfo::mark>(menu, item, mark); }
+UInt8 PortGetItemMark(MenuHandle menu, SInt16 item) { return GetField<&MenuItemInfo::mark>(menu, item); }
+void PortSetItemCmd(MenuHandle menu, SInt16 item, UInt8 key) { SetField<&MenuItemInfo::keyEquivalent>(menu, item, key); }
+UInt8 PortGetItemCmd(MenuHandle menu, SInt16 item) { return GetField<&MenuItemInfo::keyEquivalent>(menu, item); }
+void PortSetItemStyle(MenuHandle menu, SInt16 item, UInt8 style) { SetField<&MenuItemInfo::style>(menu, item, style); }
 void PortSetMenuItemHierarchicalID(MenuHandle menu, SInt16 item, SInt16 submenuId) {
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->submenuId = submenuId;
+  SetField<&MenuItemInfo::submenuId>(menu, item, submenuId);
 }
-
 SInt16 PortGetMenuItemHierarchicalID(MenuHandle menu, SInt16 item) {
-  const MenuItemInfo* info = ItemOf(menu, item);
-  return info ? info->submenuId : 0;
+  return GetField<&MenuItemInfo::submenuId>(menu, item);
 }
-
 void PortSetMenuItemCommandID(MenuHandle menu, SInt16 item, SInt32 command) {
-  if (MenuItemInfo* info = ItemOf(menu, item)) info->command = command;
+  SetField<&MenuItemInfo::command>(menu, item, command);
 }
-
-SInt32 PortGetMenuItemCommandID(MenuHandle menu, SInt16 item) {
-  const MenuItemInfo* info = ItemOf(menu, item);
-  return info ? info->command : 0;
-}
+SInt32 PortGetMenuItemCommandID(MenuHandle menu, SInt16 item) { return GetField<&MenuItemInfo::command>(menu, item); }
 
 // ---- Choosing -----------------------------------------------------------------------------------
 

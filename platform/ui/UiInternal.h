@@ -112,6 +112,8 @@ SInt16 PopUpAt(MenuHandle menu, const Rect& box, SInt16 current);
 MenuHandle FindAnyMenu(SInt16 menuID);
 
 // ---- Dialogs ----------------------------------------------------------------------------------
+// A mouse-down in the window's content: true with the point in the window's local coordinates.
+bool ContentClick(WindowPtr window, const EventRecord& event, Point* local);
 // Runs a dialog's modal loop until an enabled item in `ends` is hit (or any enabled item when
 // `ends` is empty); the item hit.
 SInt16 RunModalUntil(DialogPtr dialog, ModalFilterProcPtr filter, const std::vector<SInt16>& ends);

@@ -870,40 +870,33 @@ static void LocalToGlobalRgn(WindowPtr w, RgnHandle rgn) {
   PortOffsetRegion(rgn, SInt16(w->content.left - w->portRect.left), SInt16(w->content.top - w->portRect.top));
 }
 
-void PortInvalRect(WindowPtr window, const Rect* r) {
-  if (!Known(window) || !r) return;
-  RgnHandle rgn = PortNewRegion();
-  PortRectRegion(rgn, r);
-  PortInvalRgn(window, rgn);
-  PortFreeRegion(rgn);
-}
-
-void PortInvalRgn(WindowPtr window, RgnHandle rgn) {
+// Adds a local region to the update region (add) or takes it out.
+static void ChangeUpdate(WindowPtr window, RgnHandle rgn, bool add) {
   if (!Known(window) || !rgn) return;
   RgnHandle g = PortNewRegion();
   PortCopyRegion(rgn, g);
   LocalToGlobalRgn(window, g);
-  PortSectRegion(g, window->contRgn, g);
-  PortUnionRegion(window->updateRgn, g, window->updateRgn);
+  if (add) {
+    PortSectRegion(g, window->contRgn, g);
+    PortUnionRegion(window->updateRgn, g, window->updateRgn);
+  } else {
+    PortDiffRegion(window->updateRgn, g, window->updateRgn);
+  }
   PortFreeRegion(g);
 }
 
-void PortValidRect(WindowPtr window, const Rect* r) {
+static void ChangeUpdate(WindowPtr window, const Rect* r, bool add) {
   if (!Known(window) || !r) return;
   RgnHandle rgn = PortNewRegion();
   PortRectRegion(rgn, r);
-  PortValidRgn(window, rgn);
+  ChangeUpdate(window, rgn, add);
   PortFreeRegion(rgn);
 }
 
-void PortValidRgn(WindowPtr window, RgnHandle rgn) {
-  if (!Known(window) || !rgn) return;
-  RgnHandle g = PortNewRegion();
-  PortCopyRegion(rgn, g);
-  LocalToGlobalRgn(window, g);
-  PortDiffRegion(window->updateRgn, g, window->updateRgn);
-  PortFreeRegion(g);
-}
+void PortInvalRect(WindowPtr window, const Rect* r) { ChangeUpdate(window, r, true); }
+void PortInvalRgn(WindowPtr window, RgnHandle rgn) { ChangeUpdate(window, rgn, true); }
+void PortValidRect(WindowPtr window, const Rect* r) { ChangeUpdate(window, r, false); }
+void PortValidRgn(WindowPtr window, RgnHandle rgn) { ChangeUpdate(window, rgn, false); }
 
 void PortInvalWindowRect(const Rect* r) { PortInvalRect(static_cast<WindowPtr>(PortCurrentPort()), r); }
 void PortValidWindowRect(const Rect* r) { PortValidRect(static_cast<WindowPtr>(PortCurrentPort()), r); }
