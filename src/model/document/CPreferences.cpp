@@ -3,9 +3,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "Alerts.h"
+#include "CDLOGDirector.h"
+#include "CDialog.h"
+#include "CDialogText.h"
+#include "Commands.h"
 #include "Controls.h"
 #include "DETException.h"
 #include "Dialogs.h"
@@ -289,37 +294,47 @@ Boolean CPreferences::RunRotationDialog() {
 }
 
 Boolean CPreferences::RunViewFactorsDialog() {
-  SettingsDialog frame(kViewFactorsDialog);
-  DialogPtr dialog = frame.Get();
-  if (!dialog) return false;
-
+  auto* director = new (std::nothrow) CDLOGDirector;
+  if (!director) return false;
+  try {
+    director->IDLOGDirector(kViewFactorsDialog, dynamic_cast<CDirectorOwner*>(gApplication));
+  } catch (const CException&) {
+    director->Dispose();
+    return false;
+  }
+  CDialog* dialog = director->GetDialog();
+  auto* rotateField = dialog ? dynamic_cast<CDialogText*>(dialog->FindItem(kRotateFactorItem)) : nullptr;
+  auto* moveField = dialog ? dynamic_cast<CDialogText*>(dialog->FindItem(kMoveFactorItem)) : nullptr;
+  if (!rotateField || !moveField) {
+    director->Close(false);
+    return false;
+  }
   Str255 text;
   ShowMeasurement(viewRotateFactor, gDegrees, gAngleFormat, &text);
-  SetItemText(dialog, kRotateFactorItem, text);
+  rotateField->SetTextString(text);
   ShowMeasurement(viewMoveFactor, gFeet, gLengthFormat, &text);
-  SetItemText(dialog, kMoveFactorItem, text);
-  PortSelectDialogItemText(dialog, kRotateFactorItem, 0, 32767);
-  frame.Show();
+  moveField->SetTextString(text);
 
+  Boolean changed = false;
   for (;;) {
-    const SInt16 hit = frame.Run();
-    if (hit == kCancelItem) return false;
-    if (hit != kOKItem) continue;
+    if (director->DoModalDialog(cmdOK) != cmdOK) break;
     Str255 rotateText;
     Str255 moveText;
-    GetItemText(dialog, kRotateFactorItem, &rotateText);
-    GetItemText(dialog, kMoveFactorItem, &moveText);
+    rotateField->GetTextString(rotateText);
+    moveField->GetTextString(moveText);
     double rotate = 0.0;
     double move = 0.0;
     if (ParseTyped(rotateText, gShortAngleNameTable, gAngleEntryUnit, gDegrees, &rotate) &&
         ParseTyped(moveText, gShortLengthNameTable, gLengthEntryUnit, gFeet, &move)) {
-      const bool changed = rotate != viewRotateFactor || move != viewMoveFactor;
+      changed = rotate != viewRotateFactor || move != viewMoveFactor;
       viewRotateFactor = rotate;
       viewMoveFactor = move;
-      return changed;
+      break;
     }
     PortBeep(1);
   }
+  director->Close(false);
+  return changed;
 }
 
 Boolean CPreferences::RunPerspectiveLinkDialog() {

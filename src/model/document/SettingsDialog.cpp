@@ -1,5 +1,6 @@
 #include "SettingsDialog.h"
 
+#include "CDialogDirector.h"
 #include "Screen.h"
 #include "ToolboxUtilities.h"
 #include "Windows.h"
@@ -46,6 +47,11 @@ void SettingsDialog::Show() {
 }
 
 SInt16 SettingsDialog::Run() {
+  // The application counts the modal dialogs running: its menus are dimmed meanwhile.
+  struct DepthScope {
+    DepthScope() { ++gModalDialogDepth; }
+    ~DepthScope() { --gModalDialogDepth; }
+  } depth;
   SInt16 hit = 0;
   PortModalDialog(nullptr, &hit);
   return hit;

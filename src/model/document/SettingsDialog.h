@@ -17,7 +17,8 @@ class SettingsDialog {
   // Null when the dialog's resources could not be had.
   DialogPtr Get() const { return dialog; }
   void Show();
-  // One pass of the modal loop: the item hit.
+  // One pass of the modal loop (the application's modal-dialog depth one higher meanwhile):
+  // the item hit.
   SInt16 Run();
 
  private:

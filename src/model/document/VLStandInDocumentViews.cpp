@@ -1,18 +1,18 @@
+#include "VLStandInDocumentViews.h"
+
 #include <new>
 #include <string>
 
-#include "CApplication.h"
 #include "CPaneBorder.h"
 #include "CPanorama.h"
-#include "CScrollPane.h"
-#include "CWindow.h"
 #include "DETException.h"
 #include "Measurement.h"
 #include "NameToUnitTable.h"
 #include "Resources.h"
 #include "VLDocument.h"
-#include "VLStandInDocumentViews.h"
+#include "VLScrollPane.h"
 #include "VLUser3DObject.h"
+#include "VLWindow.h"
 
 DocumentViewsMaker gDocumentViewsMaker = MakeStandInDocumentViews;
 
@@ -113,20 +113,10 @@ void VLStandInDocumentViews::MakeSpiderGrid() {}
 
 void VLStandInDocumentViews::MakeDuplicator() { wallThickness = DefaultLength(kWallThicknessDefault, 0.5); }
 
-CWindow* VLStandInDocumentViews::MakeWindow() {
-  auto* window = new (std::nothrow) CWindow;
-  ThrowIfNil(window);
-  try {
-    window->Init(VLDocument::kDocumentWindow, false, gDesktop, document);
-  } catch (...) {
-    delete window;
-    throw;
-  }
-  return window;
-}
+CWindow* VLStandInDocumentViews::MakeWindow() { return VLWindow::Make(VLDocument::kDocumentWindow, document); }
 
 CPane* VLStandInDocumentViews::BuildPanes(CWindow* window) {
-  auto* scrollPane = new (std::nothrow) CScrollPane;
+  auto* scrollPane = new (std::nothrow) VLScrollPane;
   ThrowIfNil(scrollPane);
   scrollPane->IScrollPane(window, document, window->GetWidth(), window->GetHeight(), 0, 0, sizELASTIC, sizELASTIC,
                           true, true, true);

@@ -119,12 +119,13 @@ TEST_F(PreferenceDialogs, ViewFactorsStoreBothOnlyWhenBothParse) {
   std::string move;
   input.Capture(5, &rotate);
   input.Capture(6, &move);
-  // The move factor does not parse: a beep, and the dialog runs again.
-  input.Replace("30");
+  // The move factor does not parse: a beep, and the dialog runs again from its first field.
+  input.Type("30");
   input.Tab();
   input.Type("far");
   input.Return();
-  input.Replace("10'");
+  input.Tab();
+  input.Type("10'");
   input.Return();
   vlui::ResetBeepCount();
   EXPECT_TRUE(preferences->RunViewFactorsDialog());
@@ -136,7 +137,7 @@ TEST_F(PreferenceDialogs, ViewFactorsStoreBothOnlyWhenBothParse) {
 
   input.Return();
   EXPECT_FALSE(preferences->RunViewFactorsDialog());
-  input.Replace("45");
+  input.Type("45");
   input.Escape();
   EXPECT_FALSE(preferences->RunViewFactorsDialog());
   EXPECT_EQ(preferences->GetViewRotateFactor(), 30.0);
