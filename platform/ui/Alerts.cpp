@@ -63,11 +63,11 @@ SInt16 ShowOnScreen(SInt16 alertId, vlui::AlertIcon icon, ModalFilterProcPtr fil
   DialogPtr d = MakeDialog(bounds, "", dBoxProc, specs);
   if (!d) return defaultItem;
   PortSetDialogDefaultItem(d, defaultItem);
-  // The other of the first two buttons answers Escape.
+  // The other of the first two buttons answers Escape; an alert with one button closes with it.
   SInt16 other = defaultItem == 1 ? 2 : 1;
   SInt16 kind = 0;
   PortGetDialogItem(d, other, &kind, nullptr, nullptr);
-  PortSetDialogCancelItem(d, found && (kind & 127) == ctrlItem + btnCtrl ? other : SInt16(0));
+  PortSetDialogCancelItem(d, found && (kind & 127) == ctrlItem + btnCtrl ? other : defaultItem);
   SInt16 hit = RunModalUntil(d, filter, {});
   PortDisposeDialog(d);
   return hit > 0 ? hit : defaultItem;
