@@ -8,7 +8,8 @@
 // While the screen is interactive (Screen.h: the SDL backend) an alert is shown on the screen
 // in front of everything, with its icon, its substituted texts and its buttons, and the answer
 // is the item the user chose there (by mouse, or Return/Enter for the default item and Escape
-// or command-period for the other button of a two-button alert); it is logged with that answer.
+// or command-period for the other button of a two-button alert, or the only one); it is logged
+// with that answer.
 // Otherwise the sink's answerer answers it as before. An alert whose resources are missing is
 // shown as a plain message with an OK button.
 #pragma once
