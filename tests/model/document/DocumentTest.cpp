@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -126,7 +127,11 @@ TEST_F(DocumentTest, UntitledDocumentsAreNumbered) {
 
 TEST_F(DocumentTest, DefaultPhasesEndAtTheirTerminatorOrAfter1000) {
   std::vector<std::string> many;
-  for (int i = 1; i <= 1200; ++i) many.push_back("P" + std::to_string(i));
+  for (int i = 1; i <= 1200; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "P%d", i);
+    many.push_back(name);
+  }
   struct Case {
     std::vector<std::string> list;
     std::vector<std::string> phases;
@@ -229,6 +234,13 @@ TEST_F(DocumentTest, DeactivationClearsTheListsAndTheViewsMenu) {
   document->ActivateWindow();
   EXPECT_EQ(gMenuManager->CountItems(VLDocument::kViewsMenu), fixedItems + 1);
   EXPECT_EQ(gCurrentObjectList, document->GetObjectList());
+
+  // The phases window changes the published phase; the document takes it and shows it.
+  gCurrentPhase = 3;
+  document->TakeCurrentPhase();
+  EXPECT_EQ(document->GetCurrentPhase(), 3);
+  document->UpdateWindowTitle();
+  EXPECT_EQ(WindowTitle(document), "Untitled - Demolition");
 }
 
 TEST_F(DocumentTest, RefreshOnActivationMarksEveryObjectChangedOnce) {
