@@ -54,16 +54,7 @@ double InUnit(double value, const UnitBase& modelUnit, const UnitBase& unit) {
 // or is not a finite number.
 bool ParseTyped(ConstStringPtr text, const NameToUnitTable& names, const UnitBase& bareUnit, const UnitBase& modelUnit,
                 double* out) {
-  try {
-    const std::string typed = PStrToStd(text);
-    const double value = Measurement::Parse(std::string_view(typed), names, bareUnit).ValueIn(modelUnit);
-    if (!std::isfinite(value)) return false;
-    *out = value;
-    return true;
-  } catch (Measurement::Error) {
-  } catch (UnitBase::Error) {
-  }
-  return false;
+  return vldoc::ParseMeasurement(PStrToStd(text), names, bareUnit, modelUnit, out);
 }
 
 // A value in the model unit as the user sees it: in the format, with the short unit names. A

@@ -1,6 +1,12 @@
 #include "DocumentText.h"
 
+#include <cmath>
+
 #include "DETException.h"
+#include "Measurement.h"
+#include "NameToUnitTable.h"
+#include "PString.h"
+#include "Resources.h"
 
 namespace vldoc {
 
@@ -80,6 +86,29 @@ void TakeIfNext(std::istream& in, char c) {
   if (!in.good()) return;
   in >> std::ws;
   if (in.peek() == c) in.get();
+}
+
+bool ParseMeasurement(std::string_view text, const NameToUnitTable& names, const UnitBase& bareUnit,
+                      const UnitBase& modelUnit, double* out) {
+  try {
+    const double value = Measurement::Parse(text, names, bareUnit).ValueIn(modelUnit);
+    if (!std::isfinite(value)) return false;
+    *out = value;
+    return true;
+  } catch (Measurement::Error) {
+  } catch (UnitBase::Error) {
+  }
+  return false;
+}
+
+double DefaultLength(SInt16 item, double fallback) {
+  constexpr SInt16 kDefaultStrings = 2700;
+  Str255 text;
+  PortGetListString(text, kDefaultStrings, item);
+  if (PortResError() != noErr) return fallback;
+  double value = 0.0;
+  if (!ParseMeasurement(PStrToStd(text), gShortLengthNameTable, gFeet, gFeet, &value) || value <= 0.0) return fallback;
+  return value;
 }
 
 void CheckPrint(int result, std::int32_t context) {

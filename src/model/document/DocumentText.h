@@ -10,8 +10,12 @@
 #include <cstdio>
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "MacTypes.h"
+#include "UnitBase.h"
+
+class NameToUnitTable;
 
 namespace vldoc {
 
@@ -40,6 +44,14 @@ bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out);
 bool ReadDouble(std::istream& in, double* out);
 // Skips white space and takes the character when it is c.
 void TakeIfNext(std::istream& in, char c);
+
+// A measurement as a user or a file gives it (a bare number in the bare unit), as a value in the
+// model unit; false when it does not parse or is not a finite number.
+bool ParseMeasurement(std::string_view text, const NameToUnitTable& names, const UnitBase& bareUnit,
+                      const UnitBase& modelUnit, double* out);
+// A positive length of the defaults string list 2700 in feet (a bare number in feet), or the
+// fallback when the item is missing or gives none.
+double DefaultLength(SInt16 item, double fallback);
 
 // A formatted write: a negative result throws -36 with the context.
 void CheckPrint(int result, std::int32_t context);

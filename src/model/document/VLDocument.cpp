@@ -11,11 +11,10 @@
 #include "CWindow.h"
 #include "CDecorator.h"
 #include "DETException.h"
+#include "DocumentText.h"
 #include "DrawingPlane.h"
 #include "Events.h"
 #include "FileSpec.h"
-#include "Measurement.h"
-#include "NameToUnitTable.h"
 #include "Resources.h"
 #include "VLANSIDataFile.h"
 #include "VLApplication.h"
@@ -231,18 +230,7 @@ void VLDocument::FinishSetUp() {
   MakeWorkingView();
   currentToolGroup = 0;
 
-  double snapSpacing = kDefaultSnapSpacing;
-  Str255 snapText;
-  PortGetListString(snapText, kDefaultStrings, kSnapGridDefault);
-  if (PortResError() == noErr) {
-    try {
-      const std::string typed = PStrToStd(snapText);
-      const double value = Measurement::Parse(std::string_view(typed), gShortLengthNameTable, gFeet).ValueIn(gFeet);
-      if (value > 0.0) snapSpacing = value;
-    } catch (Measurement::Error) {
-    } catch (UnitBase::Error) {
-    }
-  }
+  const double snapSpacing = vldoc::DefaultLength(kSnapGridDefault, kDefaultSnapSpacing);
 
   PublishUnits();
   itsViews->RefreshView();

@@ -6,9 +6,7 @@
 #include "CPaneBorder.h"
 #include "CPanorama.h"
 #include "DETException.h"
-#include "Measurement.h"
-#include "NameToUnitTable.h"
-#include "Resources.h"
+#include "DocumentText.h"
 #include "VLDocument.h"
 #include "VLScrollPane.h"
 #include "VLUser3DObject.h"
@@ -18,26 +16,9 @@ DocumentViewsMaker gDocumentViewsMaker = MakeStandInDocumentViews;
 
 namespace {
 
-constexpr SInt16 kDefaultStrings = 2700;
 constexpr SInt16 kGridSizeDefault = 3;
 constexpr SInt16 kGridSpacingDefault = 4;
 constexpr SInt16 kWallThicknessDefault = 7;
-
-// A length of string list 2700 in feet (a bare number in feet); the fallback when the text does
-// not give a positive length.
-double DefaultLength(SInt16 item, double fallback) {
-  Str255 text;
-  PortGetListString(text, kDefaultStrings, item);
-  if (PortResError() != noErr) return fallback;
-  try {
-    const std::string typed = PStrToStd(text);
-    const double value = Measurement::Parse(std::string_view(typed), gShortLengthNameTable, gFeet).ValueIn(gFeet);
-    return value > 0.0 ? value : fallback;
-  } catch (Measurement::Error) {
-  } catch (UnitBase::Error) {
-  }
-  return fallback;
-}
 
 // A plane of the object list: an editable object without geometry that keeps its reference
 // point, so that the section point is written and read back.
@@ -96,8 +77,8 @@ VLDocumentViews* MakeStandInDocumentViews(VLDocument* document) {
 }
 
 void VLStandInDocumentViews::MakeBackgroundGrid(double* box) {
-  halfSize = DefaultLength(kGridSizeDefault, 50.0) / 2.0;
-  spacing = DefaultLength(kGridSpacingDefault, 5.0);
+  halfSize = vldoc::DefaultLength(kGridSizeDefault, 50.0) / 2.0;
+  spacing = vldoc::DefaultLength(kGridSpacingDefault, 5.0);
   ExtendBoxByGrid(box);
 }
 
@@ -111,7 +92,7 @@ CWorkingPlaneTool* VLStandInDocumentViews::GetWorkingPlaneTool() { return nullpt
 
 void VLStandInDocumentViews::MakeSpiderGrid() {}
 
-void VLStandInDocumentViews::MakeDuplicator() { wallThickness = DefaultLength(kWallThicknessDefault, 0.5); }
+void VLStandInDocumentViews::MakeDuplicator() { wallThickness = vldoc::DefaultLength(kWallThicknessDefault, 0.5); }
 
 CWindow* VLStandInDocumentViews::MakeWindow() { return VLWindow::Make(VLDocument::kDocumentWindow, document); }
 
