@@ -1,10 +1,15 @@
-// The native document driven by headless scripts as a user drives it: new documents, their
-// windows and titles, the settings commands and their dialogs, and the save question that a
-// changed setting brings at the end.
+// The scripts of tests/e2e/document driven through the application with the native document,
+// as a user drives the program: each runs on a new application in a folder of its own. Lines
+// at the top of a script set the run up, as for the program's own script runs:
+//   # exit status: N     the status expected (default 0)
+//   # files: NAME...      files made in the folder and given at start, in order
+//   # args: NAME...       further names given at start, as they are (made or not)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,11 +30,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ScriptedDocument : public ::testing::Test {
+const fs::path kScripts = fs::path(VL_SOURCE_DIR) / "tests" / "e2e" / "document";
+
+std::vector<std::string> ScriptNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kScripts))
+    if (entry.path().extension() == ".vls") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ScriptedDocument : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    folder = fs::path(testing::TempDir()) / ("scripted-document-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = fs::path(testing::TempDir()) / ("scripted-document-" + std::to_string(::getpid()) + "-" + GetParam());
     fs::remove_all(folder);
     fs::create_directories(folder);
     vlres::ResetResourceChain();
@@ -43,36 +57,11 @@ class ScriptedDocument : public ::testing::Test {
     vlres::ResetResourceChain();
     vlalert::ClearLog();
     fs::remove_all(folder);
+    // Every document is gone, and nothing it published is left behind.
     EXPECT_EQ(gCurrentObjectList, nullptr);
     EXPECT_EQ(gCurrentSelection, nullptr);
     EXPECT_EQ(gCurrentPhases, nullptr);
-  }
-
-  int Run(const std::string& script, const std::vector<std::string>& files = {}) {
-    fs::path path = folder / "script.vls";
-    std::ofstream(path) << script;
-    std::vector<SFReply> replies;
-    for (const std::string& file : files) {
-      SFReply reply;
-      if (vlui::FillOpenReply(file, &reply)) replies.push_back(reply);
-    }
-    int status = vlheadless::RunScript(path.string(), [&]() -> CApplication* {
-      VLApplication* app = StartApplication();
-      if (app) app->SetLaunchFiles(replies);
-      return app;
-    });
-    FreeWorkBlocks();
-    return status;
-  }
-  std::string File(const std::string& name) {
-    std::ofstream(folder / name) << "4\n//\n";
-    return (folder / name).string();
-  }
-  static std::vector<int> Alerts() {
-    std::vector<int> ids;
-    for (const auto& r : vlalert::Log())
-      if (r.kind == "alert") ids.push_back(r.id);
-    return ids;
+    EXPECT_EQ(gCurrentViewPane, nullptr);
   }
 
   fs::path folder;
@@ -81,78 +70,35 @@ class ScriptedDocument : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ScriptedDocument, NewDocumentsAreTitledWithTheirNumberAndFirstPhase) {
-  EXPECT_EQ(Run("expect front \"Untitled - Existing\"\n"
-                "command 2\n"
-                "command 2\n"
-                "expect front \"Untitled 3 - Existing\"\n"
-                "expect window \"Untitled 2 - Existing\"\n"
-                "command 4\n"
-                "expect no window \"Untitled 3 - Existing\"\n"
-                "expect front \"Untitled 2 - Existing\"\n"),
-            vlheadless::kStatusOk);
-  // Nothing changed: quitting asks nothing.
-  EXPECT_EQ(Alerts(), std::vector<int>{});
+TEST_P(ScriptedDocument, RunsAsExpected) {
+  const fs::path script = kScripts / (GetParam() + ".vls");
+  std::ifstream in(script);
+  int expectedStatus = vlheadless::kStatusOk;
+  std::vector<SFReply> launch;
+  for (std::string line; std::getline(in, line) && line.rfind("# ", 0) == 0;) {
+    std::istringstream words(line.substr(2));
+    std::string kind;
+    words >> kind;
+    if (kind == "exit") {
+      std::string statusWord;
+      words >> statusWord >> expectedStatus;
+    } else if (kind == "files:" || kind == "args:") {
+      for (std::string name; words >> name;) {
+        const fs::path path = folder / name;
+        if (kind == "files:") std::ofstream(path) << "4\n//\n";
+        SFReply reply;
+        if (vlui::FillOpenReply(path.string(), &reply)) launch.push_back(reply);
+      }
+    }
+  }
+  const int status = vlheadless::RunScript(script.string(), [&]() -> CApplication* {
+    VLApplication* app = StartApplication();
+    if (app) app->SetLaunchFiles(launch);
+    return app;
+  });
+  FreeWorkBlocks();
+  EXPECT_EQ(status, expectedStatus) << script;
 }
 
-TEST_F(ScriptedDocument, CircleFacetingThroughItsCommand) {
-  EXPECT_EQ(Run("command 4104\n"
-                "expect dialog 1080\n"
-                "expect item 3 \"Number of facets in a circle:\"\n"
-                "expect item 4 \"16\"\n"
-                "key a cmd\n"
-                "type 12.9\n"
-                "key return\n"
-                "command 4104\n"
-                "expect dialog 1080\n"
-                "expect item 4 \"12\"\n"
-                "key escape\n"
-                // The document changed: quitting asks whether to save it; Don't Save.
-                "answer alert 151 2\n"
-                "command 1\n"
-                "expect alert 151\n"),
-            vlheadless::kStatusOk);
-}
-
-TEST_F(ScriptedDocument, CancelledAndUnchangedSettingsLeaveTheDocumentUnchanged) {
-  EXPECT_EQ(Run("command 4102\n"
-                "expect dialog 1080\n"
-                "expect item 4 \"2'0.00\\\"\"\n"
-                "key escape\n"
-                "command 4103\n"
-                "expect dialog 3000\n"
-                "key return\n"
-                "command 4106\n"
-                "expect dialog 1036\n"
-                "key escape\n"
-                "command 4101\n"
-                "command 4100\n"
-                "expect dialog 1032\n"
-                "expect item 5 \"20.00°\"\n"
-                "key return\n"),
-            vlheadless::kStatusOk);
-  EXPECT_EQ(Alerts(), std::vector<int>{});
-}
-
-TEST_F(ScriptedDocument, PerspectiveLinkChosenWithTheMouse) {
-  EXPECT_EQ(Run("command 4106\n"
-                "expect dialog 1036\n"
-                "click item 3\n"
-                "key return\n"
-                "answer alert 151 2\n"
-                "command 1\n"
-                "expect alert 151\n"),
-            vlheadless::kStatusOk);
-}
-
-TEST_F(ScriptedDocument, AnOpenedDocumentIsNamedAfterItsFile) {
-  const std::string gone = (folder / "gone.vl").string();
-  EXPECT_EQ(Run("expect front \"plan.vl - Existing\"\n"
-                "expect no window \"Untitled - Existing\"\n"
-                "command 4\n"
-                "expect no window \"plan.vl - Existing\"\n",
-                {gone, File("plan.vl")}),
-            vlheadless::kStatusOk);
-  // The file that is not there is reported; the other opens.
-  EXPECT_EQ(Alerts(), std::vector<int>{4003});
-}
+INSTANTIATE_TEST_SUITE_P(Scripts, ScriptedDocument, ::testing::ValuesIn(ScriptNames()),
+                         [](const testing::TestParamInfo<std::string>& script) { return script.param; });
