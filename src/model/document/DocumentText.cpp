@@ -22,7 +22,10 @@ void SkipBlanks(std::istream& in) {
 
 bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
   out->clear();
-  if (!in.good()) return false;
+  if (!in.good()) {
+    in.setstate(std::ios::failbit);
+    return false;
+  }
   SkipBlanks(in);
   const std::streampos start = in.tellg();
   bool any = false;
@@ -50,7 +53,10 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
 }
 
 bool ReadInteger(std::istream& in, long low, long high, long* out) {
-  if (!in.good()) return false;
+  if (!in.good()) {
+    in.setstate(std::ios::failbit);
+    return false;
+  }
   const std::streampos start = in.tellg();
   long value = 0;
   if (!(in >> value) || value < low || value > high) {
@@ -71,7 +77,10 @@ bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out) {
 }
 
 bool ReadDouble(std::istream& in, double* out) {
-  if (!in.good()) return false;
+  if (!in.good()) {
+    in.setstate(std::ios::failbit);
+    return false;
+  }
   const std::streampos start = in.tellg();
   double value = 0.0;
   if (!(in >> value)) {

@@ -345,6 +345,10 @@ TEST_F(PreferencesFixture, LineEndsOfEveryPlatform) {
   EXPECT_EQ(p->GetRotationPrecision(), 1.0);
   ASSERT_TRUE(ReadSettings(document, "ViewMoveFactor: 11"));
   EXPECT_EQ(p->GetViewMoveFactor(), 11.0);
+  // A setting without its value at the end of the input is refused.
+  EXPECT_FALSE(ReadSettings(document, "ViewMoveFactor: "));
+  EXPECT_FALSE(ReadSettings(document, "CircleFaceting:"));
+  EXPECT_EQ(p->GetViewMoveFactor(), 11.0);
   // A line longer than 255 characters is refused rather than cut.
   EXPECT_FALSE(ReadSettings(document, "ViewMoveFactor: 1" + std::string(300, '0') + "\n"));
   EXPECT_EQ(p->GetViewMoveFactor(), 11.0);
