@@ -1,18 +1,23 @@
-// The program's entry. Without arguments the program runs in a window (the SDL2 backend); with
+// The program's entry. Without --headless the program runs in a window (the SDL2 backend); with
 // --headless SCRIPT it runs without a screen a user sees, its input taken from the script
-// (platform/backend/headless/README.md), and alerts are echoed to stderr.
+// (platform/backend/headless/README.md), and alerts are echoed to stderr. Any further arguments
+// name documents to open at start, in order. The shell (ShellMain) does the rest: one instance,
+// the frame placed from the INI file, the application and its documents.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string>
+#include <vector>
 
 #include "AlertSink.h"
 #include "AppResources.h"
-#include "CApplication.h"
+#include "Screen.h"
+#include "ShellMain.h"
+#include "VLDocument.h"
 #include "headless/HeadlessBackend.h"
 #if VL_HAVE_SDL
+#include <SDL.h>
+
 #include "sdl/SdlBackend.h"
 #endif
 
@@ -20,15 +25,8 @@ namespace {
 
 void Usage(std::FILE* out) {
   std::fprintf(out,
-               "usage: velmora [--size WIDTHxHEIGHT] [--snapshot-after TICKS FILE.png]\n"
-               "       velmora --headless SCRIPT\n");
-}
-
-CApplication* MakeApplication() {
-  std::unique_ptr<CApplication> app(new (std::nothrow) CApplication(150, 45000, 40000, 20000));
-  if (!app) return nullptr;
-  app->IApplication(150, 45000, 40000, 20000);
-  return app.release();
+               "usage: velmora [--size WIDTHxHEIGHT] [--snapshot-after TICKS FILE.png] [DOCUMENT...]\n"
+               "       velmora --headless SCRIPT [DOCUMENT...]\n");
 }
 
 bool ParseSize(const char* text, int* width, int* height) {
@@ -42,6 +40,87 @@ bool ParseSize(const char* text, int* width, int* height) {
   return true;
 }
 
+// The frame's size from a placement; the default screen when the window layer places it.
+void PlacementSize(const FramePlacement& placement, int* width, int* height) {
+  if (!placement.stored) return;
+  *width = placement.bounds.right - placement.bounds.left;
+  *height = placement.bounds.bottom - placement.bounds.top;
+}
+
+// Headless, the frame is the virtual screen on a display of the default screen's size.
+class HeadlessHost : public ShellHost {
+ public:
+  explicit HeadlessHost(std::string script) : script(std::move(script)) {}
+
+  ScreenMetrics Metrics() override {
+    ScreenMetrics metrics;
+    PortSetRect(&metrics.area, 0, 0, vlui::kDefaultScreenWidth, vlui::kDefaultScreenHeight);
+    metrics.fullScreenWidth = vlui::kDefaultScreenWidth;
+    metrics.fullScreenHeight = vlui::kDefaultScreenHeight - kCaptionHeight;
+    metrics.captionHeight = kCaptionHeight;
+    return metrics;
+  }
+  int Run(const std::string&, const FramePlacement& placement, int,
+          const std::function<CApplication*()>& makeApp) override {
+    int width = vlui::kDefaultScreenWidth, height = vlui::kDefaultScreenHeight;
+    PlacementSize(placement, &width, &height);
+    origin = placement.stored ? Point{placement.bounds.top, placement.bounds.left} : Point{};
+    vlui::InitScreen(width, height);
+    int status = vlheadless::RunScript(script, makeApp);
+    vlui::ShutdownScreen();
+    return status;
+  }
+  bool CurrentFrame(Rect* frame, Boolean* zoomed) override {
+    if (!vlui::ScreenReady()) return false;
+    PortSetRect(frame, origin.h, origin.v, origin.h + vlui::ScreenWidth(), origin.v + vlui::ScreenHeight());
+    *zoomed = false;
+    return true;
+  }
+
+ private:
+  static constexpr SInt16 kCaptionHeight = 20;
+  std::string script;
+  Point origin;
+};
+
+#if VL_HAVE_SDL
+// In a window, the frame is the native window on the main display; its size is the screen's.
+class WindowHost : public ShellHost {
+ public:
+  explicit WindowHost(const vlsdl::Options& options, bool sizeGiven) : options(options), sizeGiven(sizeGiven) {}
+
+  ScreenMetrics Metrics() override {
+    ScreenMetrics metrics;
+    SDL_Rect usable{0, 0, vlui::kDefaultScreenWidth, vlui::kDefaultScreenHeight};
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      SDL_GetDisplayUsableBounds(0, &usable);
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    PortSetRect(&metrics.area, usable.x, usable.y, usable.x + usable.w, usable.y + usable.h);
+    metrics.fullScreenWidth = SInt16(usable.w);
+    metrics.fullScreenHeight = SInt16(usable.h);
+    return metrics;
+  }
+  int Run(const std::string&, const FramePlacement& placement, int,
+          const std::function<CApplication*()>& makeApp) override {
+    if (!sizeGiven) PlacementSize(placement, &options.width, &options.height);
+    origin = placement.stored ? Point{placement.bounds.top, placement.bounds.left} : Point{};
+    return vlsdl::RunInWindow(options, makeApp);
+  }
+  bool CurrentFrame(Rect* frame, Boolean* zoomed) override {
+    if (!vlui::ScreenReady()) return false;
+    PortSetRect(frame, origin.h, origin.v, origin.h + vlui::ScreenWidth(), origin.v + vlui::ScreenHeight());
+    *zoomed = false;
+    return true;
+  }
+
+ private:
+  vlsdl::Options options;
+  bool sizeGiven;
+  Point origin;
+};
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,27 +128,37 @@ int main(int argc, char** argv) {
     Usage(stdout);
     return 0;
   }
-  if (argc == 3 && std::strcmp(argv[1], "--headless") == 0) {
+  ShellArguments arguments;
+  // The application makes the model's native documents.
+  InstallNativeDocument();
+  if (argc >= 3 && std::strcmp(argv[1], "--headless") == 0) {
+    for (int i = 3; i < argc; ++i) arguments.files.push_back(argv[i]);
     vlres::InstallApplicationResources();
     vlalert::SetEcho(stderr);
-    return vlheadless::RunScript(argv[2], MakeApplication);
+    HeadlessHost host(argv[2]);
+    return ShellMain(arguments, host);
   }
 #if VL_HAVE_SDL
   vlsdl::Options options;
+  bool sizeGiven = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc && ParseSize(argv[i + 1], &options.width, &options.height)) {
+      sizeGiven = true;
       ++i;
     } else if (std::strcmp(argv[i], "--snapshot-after") == 0 && i + 2 < argc) {
       options.snapshotAfterTicks = std::strtol(argv[i + 1], nullptr, 10);
       options.snapshotPath = argv[i + 2];
       i += 2;
-    } else {
+    } else if (argv[i][0] == '-') {
       Usage(stderr);
       return 2;
+    } else {
+      arguments.files.push_back(argv[i]);
     }
   }
   vlres::InstallApplicationResources();
-  return vlsdl::RunInWindow(options, MakeApplication);
+  WindowHost host(options, sizeGiven);
+  return ShellMain(arguments, host);
 #else
   if (argc == 1) {
     std::fprintf(stderr, "velmora: built without SDL2; run it with --headless SCRIPT\n");
