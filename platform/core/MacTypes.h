@@ -89,7 +89,7 @@ void PortUnionRect(const Rect* a, const Rect* b, Rect* dst);
 void PortOffsetRect(Rect* r, int dh, int dv);
 void PortInsetRect(Rect* r, int dh, int dv);
 
-// A file specification: volume, folder id and leaf name (Mac Roman, at most 63 characters).
+// An FSSpec: volume, folder id and leaf name (Mac Roman, at most 63 characters).
 // platform/files maps folder ids to real folders.
 struct FSSpec {
   SInt16 vRefNum = 0;

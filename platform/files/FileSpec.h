@@ -1,4 +1,4 @@
-// File specifications on a POSIX file system. A spec names a file by volume, folder id and leaf
+// FSSpec records on a POSIX file system. A spec names a file by volume, folder id and leaf
 // name (Mac Roman); folder ids map to real folders through a table that gives a folder an id the
 // first time it is seen. The whole file system is one volume. Names on disk are UTF-8; a '/' in
 // a Mac name is a ':' on disk and the other way round, as neither system allows its own
@@ -95,5 +95,5 @@ OSErr PortGetVol(StringPtr name, SInt16* vRefNum);
 OSErr PortMakeFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStringPtr name, char* path, long pathSize);
 // The native path of a file dialog's answer (its volume or folder reference and name).
 OSErr PortFullPathName(SInt16 vRefNum, ConstStringPtr name, char* path, long pathSize);
-// The spec of a native path. On failure the spec's name is empty (bdNamErr).
+// The FSSpec of a native path. On failure its name is empty (bdNamErr).
 OSErr PortPathToFileSpec(const char* path, FSSpec* spec);

@@ -33,7 +33,7 @@ struct SFReply {
   Str63 fName;              // leaf name, Mac Roman
 };
 
-// The save dialog's reply: the chosen file as a specification.
+// The save dialog's reply: the chosen file as an FSSpec.
 struct StandardFileReply {
   Boolean sfGood = false;       // a file was chosen
   Boolean sfReplacing = false;  // it exists and is to be replaced

@@ -11,7 +11,7 @@ class FileSpecTest : public TempFolderTest {};
 TEST_F(FileSpecTest, PathsRoundTripThroughSpecs) {
   struct Case {
     std::string disk;      // leaf name on disk (UTF-8)
-    std::string mac;       // the spec's name (Mac Roman bytes)
+    std::string mac;       // the FSSpec's name (Mac Roman bytes)
   };
   const Case cases[] = {
       {"plan.vl", "plan.vl"},
