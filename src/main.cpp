@@ -84,10 +84,13 @@ class HeadlessHost : public ShellHost {
 };
 
 #if VL_HAVE_SDL
-// In a window, the frame is the native window on the main display; its size is the screen's.
+// In a window, the frame is the native window on the main display: its place is the window's,
+// its size the screen's, and files dropped on it are opened.
 class WindowHost : public ShellHost {
  public:
-  explicit WindowHost(const vlsdl::Options& options, bool sizeGiven) : options(options), sizeGiven(sizeGiven) {}
+  explicit WindowHost(const vlsdl::Options& options, bool sizeGiven) : options(options), sizeGiven(sizeGiven) {
+    this->options.dropFiles = OpenDroppedFiles;
+  }
 
   ScreenMetrics Metrics() override {
     ScreenMetrics metrics;
@@ -101,23 +104,29 @@ class WindowHost : public ShellHost {
     metrics.fullScreenHeight = SInt16(usable.h);
     return metrics;
   }
-  int Run(const std::string&, const FramePlacement& placement, int,
+  int Run(const std::string&, const FramePlacement& placement, int showCommand,
           const std::function<CApplication*()>& makeApp) override {
-    if (!sizeGiven) PlacementSize(placement, &options.width, &options.height);
-    origin = placement.stored ? Point{placement.bounds.top, placement.bounds.left} : Point{};
-    return vlsdl::RunInWindow(options, makeApp);
+    if (placement.stored) {
+      options.x = placement.bounds.left;
+      options.y = placement.bounds.top;
+      if (!sizeGiven) PlacementSize(placement, &options.width, &options.height);
+    }
+    options.maximized = showCommand == kShowMaximized;
+    options.minimized = showCommand == kShowMinimized;
+    return vlsdl::RunInWindow(backend, options, makeApp);
   }
   bool CurrentFrame(Rect* frame, Boolean* zoomed) override {
-    if (!vlui::ScreenReady()) return false;
-    PortSetRect(frame, origin.h, origin.v, origin.h + vlui::ScreenWidth(), origin.v + vlui::ScreenHeight());
-    *zoomed = false;
+    vlsdl::Placement now;
+    if (!backend.CurrentPlacement(&now)) return false;
+    PortSetRect(frame, now.x, now.y, now.x + now.width, now.y + now.height);
+    *zoomed = now.maximized;
     return true;
   }
 
  private:
   vlsdl::Options options;
   bool sizeGiven;
-  Point origin;
+  vlsdl::SdlBackend backend;
 };
 #endif
 

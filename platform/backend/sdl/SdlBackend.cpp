@@ -33,6 +33,9 @@ struct SdlBackend::Impl {
   UInt32 openedAt = 0;
   bool snapshotTaken = false;
   bool initialised = false;
+  // The files of the drop under way, handed on when it is complete.
+  std::vector<std::string> dropped;
+  bool inDrop = false;
 };
 
 namespace {
@@ -111,8 +114,12 @@ bool SdlBackend::Open(const Options& options, std::string* error) {
     return false;
   }
   impl->initialised = true;
-  impl->window = SDL_CreateWindow("Velmora", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, options.width,
-                                  options.height, SDL_WINDOW_RESIZABLE);
+  auto position = [](int at) { return at == Options::kUndefinedPosition ? int(SDL_WINDOWPOS_UNDEFINED) : at; };
+  Uint32 flags = SDL_WINDOW_RESIZABLE;
+  if (options.maximized) flags |= SDL_WINDOW_MAXIMIZED;
+  if (options.minimized) flags |= SDL_WINDOW_MINIMIZED;
+  impl->window = SDL_CreateWindow("Velmora", position(options.x), position(options.y), options.width, options.height,
+                                  flags);
   if (impl->window) impl->renderer = SDL_CreateRenderer(impl->window, -1, 0);
   if (!impl->window || !impl->renderer) {
     if (error) *error = std::string("the window cannot be made: ") + SDL_GetError();
@@ -140,6 +147,24 @@ void SdlBackend::Close() {
   impl->window = nullptr;
   if (impl->initialised) SDL_Quit();
   impl->initialised = false;
+  impl->dropped.clear();
+  impl->inDrop = false;
+}
+
+bool SdlBackend::CurrentPlacement(Placement* placement) const {
+  if (!impl->window) return false;
+  SDL_GetWindowPosition(impl->window, &placement->x, &placement->y);
+  SDL_GetWindowSize(impl->window, &placement->width, &placement->height);
+  placement->maximized = (SDL_GetWindowFlags(impl->window) & SDL_WINDOW_MAXIMIZED) != 0;
+  return true;
+}
+
+void SdlBackend::DeliverDrops() {
+  if (impl->dropped.empty()) return;
+  // Taken out first: opening the files runs the program, which may pump events again.
+  std::vector<std::string> paths;
+  paths.swap(impl->dropped);
+  if (impl->options.dropFiles) impl->options.dropFiles(paths);
 }
 
 void SdlBackend::Present(bool force) {
@@ -261,6 +286,24 @@ bool SdlBackend::Pump(bool wait) {
       case SDL_CLIPBOARDUPDATE:
         ++clipboardCount;
         break;
+      // A drop comes as its files between a begin and a complete; a file without them is a drop
+      // of its own.
+      case SDL_DROPBEGIN:
+        impl->inDrop = true;
+        SDL_free(ev.drop.file);
+        break;
+      case SDL_DROPFILE:
+        if (ev.drop.file) impl->dropped.emplace_back(ev.drop.file);
+        SDL_free(ev.drop.file);
+        break;
+      case SDL_DROPTEXT:
+        SDL_free(ev.drop.file);
+        break;
+      case SDL_DROPCOMPLETE:
+        impl->inDrop = false;
+        SDL_free(ev.drop.file);
+        DeliverDrops();
+        break;
       default:
         any = false;
         break;
@@ -272,6 +315,7 @@ bool SdlBackend::Pump(bool wait) {
   };
   if (wait && next(true)) handle(e);
   while (next(false)) handle(e);
+  if (!impl->inDrop) DeliverDrops();
   Present(false);
   return any;
 }
@@ -296,8 +340,13 @@ bool SdlBackend::GetText(std::string* utf8) {
 void SdlBackend::SetText(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
 
 int RunInWindow(const Options& options, const std::function<CApplication*()>& makeApp, std::FILE* log) {
-  vlclock::UseVirtualClock(false);
   SdlBackend backend;
+  return RunInWindow(backend, options, makeApp, log);
+}
+
+int RunInWindow(SdlBackend& backend, const Options& options, const std::function<CApplication*()>& makeApp,
+                std::FILE* log) {
+  vlclock::UseVirtualClock(false);
   std::string error;
   if (!backend.Open(options, &error)) {
     std::fprintf(log, "velmora: %s\n", error.c_str());

@@ -1,11 +1,14 @@
 // The SDL2 backend: a resizable native window that shows the virtual screen, with the mouse,
 // the keyboard, text input and the text clipboard turned into the program's events. The
 // control key is the command key, alt the option key. The tick clock follows the wall clock.
+// Files dropped on the window go to a callback the program sets.
 #pragma once
 
+#include <climits>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Events.h"
 #include "Scrap.h"
@@ -15,12 +18,29 @@ class CApplication;
 namespace vlsdl {
 
 struct Options {
+  // The window's place on the desktop: kUndefinedPosition lets the window system choose.
+  static constexpr int kUndefinedPosition = INT_MIN;
+  int x = kUndefinedPosition;
+  int y = kUndefinedPosition;
   int width = 1024;
   int height = 768;
+  bool maximized = false;
+  bool minimized = false;
   // When set: after this many ticks of running, the window's pixels (as SDL shows them) are
   // written to snapshotPath as PNG and the program is asked to quit.
   long snapshotAfterTicks = -1;
   std::string snapshotPath;
+  // Called with the paths of the files dropped on the window, in the order dropped.
+  std::function<void(const std::vector<std::string>&)> dropFiles;
+};
+
+// Where the window stands: its inner area on the desktop and whether it is maximized.
+struct Placement {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool maximized = false;
 };
 
 class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
@@ -31,6 +51,8 @@ class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
   // Opens the window and makes the screen at its size; false with *error when SDL cannot.
   bool Open(const Options& options, std::string* error);
   void Close();
+  // The open window's placement; false when there is no window.
+  bool CurrentPlacement(Placement* placement) const;
 
   void Refill() override;
   void PollFor(vlui::PollKind kind) override;
@@ -47,10 +69,15 @@ class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
   Impl* impl;
   UInt32 clipboardCount = 1;
   bool Pump(bool wait);
+  void DeliverDrops();
 };
 
 // Runs a program in a window: opens it (status 4 when it cannot), makes and runs the
 // application, and answers the status of PortExitToShell (0 when the program quits).
 int RunInWindow(const Options& options, const std::function<CApplication*()>& makeApp, std::FILE* log = stderr);
+// The same in a backend the caller keeps, so that it can ask for the window's placement while
+// the program runs (until the application is gone; the window closes after it).
+int RunInWindow(SdlBackend& backend, const Options& options, const std::function<CApplication*()>& makeApp,
+                std::FILE* log = stderr);
 
 }  // namespace vlsdl

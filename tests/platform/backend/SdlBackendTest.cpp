@@ -1,5 +1,6 @@
 // The SDL2 backend on SDL's offscreen video driver: native input becomes the program's events,
-// and the window shows the screen's pixels.
+// the window shows the screen's pixels and opens where it is asked to, and dropped files reach
+// the program.
 #include <gtest/gtest.h>
 
 #if VL_HAVE_SDL
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "Events.h"
 #include "Screen.h"
@@ -24,13 +27,17 @@ class SdlBackendTest : public ::testing::Test {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     vlclock::UseVirtualClock(false);
     vlui::ResetEvents();
-    std::string error;
     vlsdl::Options options;
     options.width = 640;
     options.height = 480;
-    if (!backend.Open(options, &error)) GTEST_SKIP() << error;
-    opened = true;
+    options.dropFiles = [this](const std::vector<std::string>& paths) { drops.push_back(paths); };
+    Open(options);
     vlui::SetEventSource(&backend);
+  }
+  void Open(const vlsdl::Options& options) {
+    std::string error;
+    opened = backend.Open(options, &error);
+    if (!opened) GTEST_SKIP() << error;
   }
   void TearDown() override {
     vlui::SetEventSource(nullptr);
@@ -47,6 +54,7 @@ class SdlBackendTest : public ::testing::Test {
   }
   vlsdl::SdlBackend backend;
   bool opened = false;
+  std::vector<std::vector<std::string>> drops;
 };
 
 TEST_F(SdlBackendTest, MouseKeysAndTextBecomeEvents) {
@@ -84,6 +92,53 @@ TEST_F(SdlBackendTest, ClosingTheWindowAsksTheProgramToQuit) {
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].what, commandEvt);
   EXPECT_EQ(events[0].message, 1u);
+}
+
+// The offscreen driver keeps the position and size it is given but has no window manager to
+// maximize a window, so the maximized state is only checked as answered, not as kept.
+TEST_F(SdlBackendTest, TheWindowOpensWhereItIsPlacedAndSaysWhereItIs) {
+  vlsdl::Placement now;
+  ASSERT_TRUE(backend.CurrentPlacement(&now));
+  EXPECT_EQ(now.width, 640);
+  EXPECT_EQ(now.height, 480);
+  EXPECT_FALSE(now.maximized);
+  backend.Close();
+  EXPECT_FALSE(backend.CurrentPlacement(&now));
+
+  vlsdl::Options options;
+  options.x = 120;
+  options.y = 45;
+  options.width = 800;
+  options.height = 500;
+  Open(options);
+  ASSERT_TRUE(backend.CurrentPlacement(&now));
+  EXPECT_EQ(now.x, 120);
+  EXPECT_EQ(now.y, 45);
+  EXPECT_EQ(now.width, 800);
+  EXPECT_EQ(now.height, 500);
+  EXPECT_EQ(vlui::ScreenWidth(), 800);
+}
+
+TEST_F(SdlBackendTest, DroppedFilesReachTheProgramInOrderOneDropAtATime) {
+  auto push = [](Uint32 type, const char* path) {
+    SDL_Event e{};
+    e.type = type;
+    e.drop.file = path ? SDL_strdup(path) : nullptr;  // the backend frees it, as SDL's own
+    SDL_PushEvent(&e);
+  };
+  push(SDL_DROPBEGIN, nullptr);
+  push(SDL_DROPFILE, "/tmp/b plan.vl");
+  push(SDL_DROPFILE, "/tmp/a.vl");
+  backend.PollFor(vlui::PollKind::kEvents);
+  EXPECT_TRUE(drops.empty());  // the drop is not complete yet
+  push(SDL_DROPCOMPLETE, nullptr);
+  // A file that comes without a begin and a complete is a drop of its own.
+  push(SDL_DROPFILE, "/tmp/c.vl");
+  backend.PollFor(vlui::PollKind::kEvents);
+  ASSERT_EQ(drops.size(), 2u);
+  EXPECT_EQ(drops[0], (std::vector<std::string>{"/tmp/b plan.vl", "/tmp/a.vl"}));
+  EXPECT_EQ(drops[1], (std::vector<std::string>{"/tmp/c.vl"}));
+  EXPECT_TRUE(Drain().empty());
 }
 
 }  // namespace
