@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Events.h"
+#include "HighLevelEvents.h"
 
 void CenterRectOn(Rect* rect, const Rect* outer) {
   int dh = (outer->left + outer->right - rect->left - rect->right) / 2;
@@ -85,3 +86,10 @@ UInt16 GetModifierKeys() {
 bool IsCommandKeyDown() { return (GetModifierKeys() & (1 << 8)) != 0; }
 bool IsShiftKeyDown() { return (GetModifierKeys() & (1 << 9)) != 0; }
 bool IsOptionKeyDown() { return (GetModifierKeys() & (1 << 11)) != 0; }
+
+OSErr GetEventSectionParam(const AppleEvent* event, void* result) {
+  Size actual = 0;
+  OSErr err = PortGetEventParam(event, keyDirectObject, FourCC("sect"), result, 4, &actual);
+  if (err == noErr && actual != 4) return errAEWrongDataType;  // a short value would leave the result half set
+  return err;
+}

@@ -22,3 +22,7 @@ UInt16 GetModifierKeys();
 bool IsCommandKeyDown();
 bool IsShiftKeyDown();
 bool IsOptionKeyDown();
+
+struct AppleEvent;
+// Reads the event's direct parameter as a 4-byte value of type 'sect' into result; the error.
+OSErr GetEventSectionParam(const AppleEvent* event, void* result);

@@ -2,6 +2,7 @@
 
 #include "DEErrors.h"
 #include "Events.h"
+#include "HighLevelEvents.h"
 #include "PString.h"
 #include "ToolboxUtilities.h"
 
@@ -80,4 +81,19 @@ TEST(ToolboxUtilities, ModifierKeysOfThePendingEvent) {
   EXPECT_FALSE(IsShiftKeyDown());
   EXPECT_EQ(vlui::PendingEventCount(), 1u);  // nothing was taken
   vlui::ResetEvents();
+}
+
+TEST(ToolboxUtilities, SectionParameterOfAHighLevelEvent) {
+  AppleEvent event;
+  event.eventClass = FourCC("sect");
+  UInt32 section = 0;
+  EXPECT_EQ(GetEventSectionParam(&event, &section), errAEDescNotFound);
+  UInt32 given = 0x12345678;
+  PortPutEventParam(&event, keyDirectObject, FourCC("long"), &given, 4);
+  EXPECT_EQ(GetEventSectionParam(&event, &section), errAEWrongDataType);
+  PortPutEventParam(&event, keyDirectObject, FourCC("sect"), &given, 2);
+  EXPECT_EQ(GetEventSectionParam(&event, &section), errAEWrongDataType);
+  PortPutEventParam(&event, keyDirectObject, FourCC("sect"), &given, 4);
+  EXPECT_EQ(GetEventSectionParam(&event, &section), noErr);
+  EXPECT_EQ(section, given);
 }
