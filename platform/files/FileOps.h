@@ -5,7 +5,7 @@
 // the file takes the sidecar along. Names that start with a dot are not listed in a folder.
 #pragma once
 
-#include "FileSpec.h"
+#include "FilePaths.h"
 
 // Finder information of a file.
 struct FInfo {

@@ -10,7 +10,7 @@
 #include <ctime>
 #include <filesystem>
 
-#include "FileSpec.h"
+#include "FilePaths.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "FileOps.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "FileTypes.h"
 #include "Folders.h"
 

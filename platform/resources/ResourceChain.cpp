@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "FileOps.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "ForkFile.h"
 #include "Memory.h"
 #include "PString.h"

@@ -6,7 +6,7 @@
 
 #include "AlertSink.h"
 #include "Alerts.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "FileTypes.h"
 #include "PString.h"
 #include "Screen.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "Folders.h"
 #include "SafeReplace.h"
 

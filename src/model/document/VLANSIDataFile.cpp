@@ -5,7 +5,7 @@
 
 #include "DETException.h"
 #include "FileOps.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "Folders.h"
 #include "SafeReplace.h"
 

@@ -14,7 +14,7 @@
 #include "DocumentText.h"
 #include "DrawingPlane.h"
 #include "Events.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "Resources.h"
 #include "VLANSIDataFile.h"
 #include "VLApplication.h"

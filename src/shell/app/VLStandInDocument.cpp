@@ -7,7 +7,7 @@
 
 #include "Commands.h"
 #include "DETException.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "Resources.h"
 #include "CDecorator.h"
 #include "CApplication.h"

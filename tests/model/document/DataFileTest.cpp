@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "DETException.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "VLANSIDataFile.h"
 
 namespace fs = std::filesystem;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "FileOps.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 
 class TempFolderTest : public ::testing::Test {
  protected:

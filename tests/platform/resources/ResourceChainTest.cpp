@@ -2,7 +2,7 @@
 // writing and reading back, and damaged files.
 #include "AppResources.h"
 #include "FileOps.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "PString.h"
 #include "ResourceTestSupport.h"
 #include "SafeReplace.h"

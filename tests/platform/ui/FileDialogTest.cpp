@@ -6,7 +6,7 @@
 
 #include "Alerts.h"
 #include "ColorPicker.h"
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "FileTypes.h"
 #include "PString.h"
 #include "StandardFile.h"

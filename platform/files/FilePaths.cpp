@@ -1,4 +1,4 @@
-#include "FileSpec.h"
+#include "FilePaths.h"
 
 #include <cerrno>
 #include <cstring>

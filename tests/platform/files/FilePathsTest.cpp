@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FileSpec.h"
+#include "FilePaths.h"
 #include "PString.h"
 #include "TempFolder.h"
 
