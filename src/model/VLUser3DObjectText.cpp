@@ -8,6 +8,7 @@
 
 #include "DETException.h"
 #include "Memory.h"
+#include "TextLines.h"
 #include "VLUser3DObject.h"
 
 namespace {
@@ -17,9 +18,7 @@ constexpr int kWordLength = 32;  // keywords are short; longer words are kept on
 
 // ---- Writing ----
 
-void CheckPrint(int result) {
-  if (result < 0) ThrowIfOSErr(OSErr(ioErr), kDEErrorErrorWritingModelFile);
-}
+void CheckPrint(int result) { vltext::CheckPrint(result, kDEErrorErrorWritingModelFile); }
 
 void CheckFile(std::FILE* file) { ThrowIfFileError(file, kDEErrorErrorWritingModelFile); }
 
@@ -61,18 +60,6 @@ void Rewind(std::istream& in, std::streampos at) {
 void Fail(std::istream& in) { in.setstate(std::ios::failbit); }
 
 SInt16 Larger(SInt16 a, SInt16 b) { return a > b ? a : b; }
-
-// A signed integer within [low, high]; fails the stream otherwise.
-bool ReadInteger(std::istream& in, long low, long high, long* out) {
-  long value = 0;
-  if (!(in >> value)) return false;
-  if (value < low || value > high) {
-    Fail(in);
-    return false;
-  }
-  *out = value;
-  return true;
-}
 
 // The rest of the line after a keyword: blanks and tabs skipped, then up to the line's end (the
 // document's delimiter, or either line-end character), at most kMaxNameLength characters kept.
@@ -144,15 +131,15 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
     const std::string word = ReadWord(in);
     long value = 0;
     if (word == "Phase:") {
-      if (ReadInteger(in, -32768, 32767, &value)) phase = SInt16(value);
+      if (vltext::ReadInteger(in, -32768, 32767, &value)) phase = SInt16(value);
     } else if (word == "Mat:") {
-      if (ReadInteger(in, INT32_MIN, INT32_MAX, &value)) materialId = SInt32(value);
+      if (vltext::ReadInteger(in, INT32_MIN, INT32_MAX, &value)) materialId = SInt32(value);
     } else if (word == "Name:") {
       std::string text;
       if (ReadRestOfLine(in, delimiter, &text)) SetNameText(text.c_str());
     } else if (word == "Color:") {
       long red = 0, green = 0, blue = 0;
-      if (ReadInteger(in, 0, 65535, &red) && ReadInteger(in, 0, 65535, &green) && ReadInteger(in, 0, 65535, &blue)) {
+      if (vltext::ReadInteger(in, 0, 65535, &red) && vltext::ReadInteger(in, 0, 65535, &green) && vltext::ReadInteger(in, 0, 65535, &blue)) {
         color = RGBColor{UInt16(red), UInt16(green), UInt16(blue)};
         drawColor = RGBColor{UInt16(red >> 1), UInt16(green >> 1), UInt16(blue >> 1)};
       }
@@ -178,7 +165,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
 
   // Vertices.
   long n = 0;
-  if (expect("numVerts:") && ReadInteger(in, 0, 32767, &n)) {
+  if (expect("numVerts:") && vltext::ReadInteger(in, 0, 32767, &n)) {
     if (n > vertexCapacity) GrowStorage(SInt16(n - vertexCapacity), SInt16(n - screenPointCapacity), 0, 0);
     SetArrayPointers();
     vertexCount = 0;
@@ -198,13 +185,13 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   }
 
   // Edges.
-  if (expect("numEdges:") && ReadInteger(in, 0, 32767, &n)) {
+  if (expect("numEdges:") && vltext::ReadInteger(in, 0, 32767, &n)) {
     if (n > edgeCapacity) GrowStorage(0, 0, SInt16(n - edgeCapacity), 0);
     SetArrayPointers();
     edgeCount = 0;
     for (long i = 0; i < n && in.good(); ++i) {
       long a = 0, b = 0;
-      if (!ReadInteger(in, 0, vertexCount - 1, &a) || !ReadInteger(in, 0, vertexCount - 1, &b)) break;
+      if (!vltext::ReadInteger(in, 0, vertexCount - 1, &a) || !vltext::ReadInteger(in, 0, vertexCount - 1, &b)) break;
       edges[i] = EdgeRecord{SInt16(a), SInt16(b)};
       edgeCount = SInt16(i + 1);
     }
@@ -214,14 +201,14 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   if (in.good()) {
     // Another word here is consumed and the object keeps the faces it had.
     const bool hasFaces = ReadWord(in) == "numFaces:";
-    if (hasFaces && ReadInteger(in, 0, kMaxOrientableFaces, &n)) {
+    if (hasFaces && vltext::ReadInteger(in, 0, kMaxOrientableFaces, &n)) {
       if (n > faceCapacity) GrowStorage(0, 0, 0, SInt16(n - faceCapacity));
       SetArrayPointers();
       const SInt16 hadFaces = faceCount;
       SInt16 done = 0;  // faces read completely, from the first
       for (long i = 0; i < n && in.good(); ++i) {
         long m = 0;
-        if (!expect("numVerts:") || !ReadInteger(in, 0, kMaxFaceLoopPoints, &m)) break;
+        if (!expect("numVerts:") || !vltext::ReadInteger(in, 0, kMaxFaceLoopPoints, &m)) break;
         SetArrayPointers();
         FaceRecord& face = faces[i];
         if (i >= hadFaces) face = FaceRecord{};
@@ -244,7 +231,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
         long k = 0;
         for (; k < m; ++k) {
           long index = 0;
-          if (!ReadInteger(in, 0, vertexCount - 1, &index)) break;
+          if (!vltext::ReadInteger(in, 0, vertexCount - 1, &index)) break;
           loop[k] = SInt16(index);
         }
         if (k < m) break;

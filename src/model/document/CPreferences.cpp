@@ -14,7 +14,7 @@
 #include "Controls.h"
 #include "DETException.h"
 #include "Dialogs.h"
-#include "DocumentText.h"
+#include "TextLines.h"
 #include "Measurement.h"
 #include "NameToUnitTable.h"
 #include "Resources.h"
@@ -54,7 +54,7 @@ double InUnit(double value, const UnitBase& modelUnit, const UnitBase& unit) {
 // or is not a finite number.
 bool ParseTyped(ConstStringPtr text, const NameToUnitTable& names, const UnitBase& bareUnit, const UnitBase& modelUnit,
                 double* out) {
-  return vldoc::ParseMeasurement(PStrToStd(text), names, bareUnit, modelUnit, out);
+  return vltext::ParseMeasurement(PStrToStd(text), names, bareUnit, modelUnit, out);
 }
 
 // A value in the model unit as the user sees it: in the format, with the short unit names. A
@@ -375,7 +375,7 @@ SInt16 CPreferences::ConfirmGrouping() {
 // ---- Settings lines ----
 
 void CPreferences::WriteHeaderLines(std::FILE* file, VLDocument* document, double writeFactor) {
-  using vldoc::CheckPrint;
+  using vltext::CheckPrint;
   constexpr std::int32_t kContext = kDEErrorErrorWritingFile;
   static const Str255 kWhere("VLDocument::WriteHeader");
 
@@ -429,7 +429,7 @@ void CPreferences::WriteHeaderLines(std::FILE* file, VLDocument* document, doubl
     CheckPrint(std::fprintf(file, "SectionPoint: %g %g %g\n", components[0], components[1], components[2]), kContext);
   }
   CheckPrint(std::fprintf(file, "SnapGridSpacing: %.12g\n", snapSpacing), kContext);
-  vldoc::CheckStream(file, kContext);
+  vltext::CheckStream(file, kContext);
 
   CheckPrint(std::fprintf(file, "\n"), kContext);
   CheckPrint(std::fprintf(file, "SnapToHandleDistance: %.12g\n", handleDistance), kContext);
@@ -440,7 +440,7 @@ void CPreferences::WriteHeaderLines(std::FILE* file, VLDocument* document, doubl
   CheckPrint(std::fprintf(file, "PerspLinkedWithAxon: %d\n", perspLinkedWithAxon), kContext);
   CheckPrint(std::fprintf(file, "ViewRotateFactor: %.12g\n", rotateFactor), kContext);
   CheckPrint(std::fprintf(file, "ViewMoveFactor: %.12g\n", moveFactor), kContext);
-  vldoc::CheckStream(file, kContext);
+  vltext::CheckStream(file, kContext);
 
   CheckPrint(std::fprintf(file, "\n"), kContext);
   CheckPrint(std::fprintf(file, "SunStudyWidthAndHeight: %d, %d\n", sunStudy.imageWidth, sunStudy.imageHeight),
@@ -451,19 +451,19 @@ void CPreferences::WriteHeaderLines(std::FILE* file, VLDocument* document, doubl
   CheckPrint(std::fprintf(file, "SunStudyStartTime: %02d:%02d\n", sunStudy.startHour, sunStudy.startMinute),
              kContext);
   CheckPrint(std::fprintf(file, "SunStudyEndTime: %02d:%02d\n", sunStudy.endHour, sunStudy.endMinute), kContext);
-  vldoc::CheckStream(file, kContext);
+  vltext::CheckStream(file, kContext);
 }
 
 bool CPreferences::ReadMeasurementLine(std::istream& in, char delimiter, Boolean angle, const UnitBase& bareUnit,
                                        double* out) {
-  vldoc::SkipBlanks(in);
+  vltext::SkipBlanks(in);
   const std::streampos start = in.tellg();
   std::string text;
-  if (!vldoc::ReadRestOfLine(in, delimiter, &text)) return false;
+  if (!vltext::ReadRestOfLine(in, delimiter, &text)) return false;
   Str255 typed(text);
   const NameToUnitTable& names = angle ? gShortAngleNameTable : gShortLengthNameTable;
   if (!ParseTyped(typed, names, bareUnit, angle ? gDegrees : gFeet, out)) {
-    vldoc::FailAt(in, start);
+    vltext::FailAt(in, start);
     return false;
   }
   return true;
@@ -478,19 +478,19 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
     case kLengthUnitsLine:
     case kAngleUnitsLine: {
       const bool isLength = code == kLengthUnitsLine;
-      vldoc::SkipBlanks(in);
+      vltext::SkipBlanks(in);
       const std::streampos start = in.tellg();
       std::string text;
-      if (!vldoc::ReadRestOfLine(in, delimiter, &text)) return;
+      if (!vltext::ReadRestOfLine(in, delimiter, &text)) return;
       Format format;
       try {
         format = Format(std::string_view(text), isLength ? gLengthNameTable : gAngleNameTable);
       } catch (Format::Error) {
-        vldoc::FailAt(in, start);
+        vltext::FailAt(in, start);
         return;
       }
       if (format.UsedUnits() == 0) {
-        vldoc::FailAt(in, start);
+        vltext::FailAt(in, start);
         return;
       }
       if (isLength) {
@@ -522,10 +522,10 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       return;
 
     case kBackgroundGridLine: {
-      vldoc::SkipBlanks(in);
+      vltext::SkipBlanks(in);
       const std::streampos start = in.tellg();
       std::string text;
-      if (!vldoc::ReadRestOfLine(in, delimiter, &text)) return;
+      if (!vltext::ReadRestOfLine(in, delimiter, &text)) return;
       const std::size_t comma = text.find(',');
       if (comma == std::string::npos) return;  // one number and no comma changes nothing
       double size = 0.0;
@@ -534,7 +534,7 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       if (!ParseTyped(Str255(text.substr(0, comma)), gShortLengthNameTable, lengthUnit, gFeet, &size) ||
           !ParseTyped(Str255(text.substr(comma + 1)), gShortLengthNameTable, lengthUnit, gFeet, &spacing) ||
           size < 0.0 || spacing <= 0.0) {
-        vldoc::FailAt(in, start);
+        vltext::FailAt(in, start);
         return;
       }
       if (!document) return;
@@ -543,12 +543,12 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       return;
     }
     case kSnapGridSpacingLine: {
-      vldoc::SkipBlanks(in);
+      vltext::SkipBlanks(in);
       const std::streampos start = in.tellg();
       if (!ReadMeasurementLine(in, delimiter, false, lengthUnit, &value)) return;
       // Points snap to multiples of the spacing, which must therefore be positive.
       if (value <= 0.0) {
-        vldoc::FailAt(in, start);
+        vltext::FailAt(in, start);
         return;
       }
       if (document) document->SetSnapGridSpacing(value);
@@ -560,7 +560,7 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
     case kSectionPointLine: {
       double point[3] = {};
       for (double& c : point)
-        if (!vldoc::ReadDouble(in, &c)) return;
+        if (!vltext::ReadDouble(in, &c)) return;
       VLArray* objects = document ? document->GetObjectList() : nullptr;
       if (!objects || objects->GetNumItems() == 0) return;
       double readFactor = 0.0;
@@ -581,41 +581,41 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
     }
 
     case kCircleFacetingLine:
-      if (vldoc::ReadShortInRange(in, kMinCircleFaceting, kMaxCircleFaceting, &number)) circleFaceting = number;
+      if (vltext::ReadShortInRange(in, kMinCircleFaceting, kMaxCircleFaceting, &number)) circleFaceting = number;
       return;
     case kPerspLinkedLine:
-      if (vldoc::ReadShortInRange(in, 0, 1, &number)) perspLinkedWithAxon = number;
+      if (vltext::ReadShortInRange(in, 0, 1, &number)) perspLinkedWithAxon = number;
       return;
     case kGroupWithoutPromptingLine:
-      if (vldoc::ReadShortInRange(in, 0, 1, &number)) groupWithoutPrompting = number;
+      if (vltext::ReadShortInRange(in, 0, 1, &number)) groupWithoutPrompting = number;
       return;
 
     case kSunStudySizeLine: {
       SInt16 width = 0;
       SInt16 height = 0;
-      if (!vldoc::ReadShortInRange(in, 1, 32767, &width)) return;
-      vldoc::TakeIfNext(in, ',');
-      if (!vldoc::ReadShortInRange(in, 1, 32767, &height)) return;
+      if (!vltext::ReadShortInRange(in, 1, 32767, &width)) return;
+      vltext::TakeIfNext(in, ',');
+      if (!vltext::ReadShortInRange(in, 1, 32767, &height)) return;
       sunStudy.imageWidth = width;
       sunStudy.imageHeight = height;
       return;
     }
     case kSunStudyFrameCountLine:
-      if (vldoc::ReadShortInRange(in, 1, 32767, &number)) sunStudy.frameCount = number;
+      if (vltext::ReadShortInRange(in, 1, 32767, &number)) sunStudy.frameCount = number;
       return;
     case kSunStudyQuickTimeLine:
-      if (vldoc::ReadShortInRange(in, 0, 1, &number)) sunStudy.quickTime = number;
+      if (vltext::ReadShortInRange(in, 0, 1, &number)) sunStudy.quickTime = number;
       return;
     case kSunStudyPICTLine:
-      if (vldoc::ReadShortInRange(in, 0, 1, &number)) sunStudy.pict = number;
+      if (vltext::ReadShortInRange(in, 0, 1, &number)) sunStudy.pict = number;
       return;
     case kSunStudyStartTimeLine:
     case kSunStudyEndTimeLine: {
       SInt16 hour = 0;
       SInt16 minute = 0;
-      if (!vldoc::ReadShortInRange(in, 0, 23, &hour)) return;
-      vldoc::TakeIfNext(in, ':');
-      if (!vldoc::ReadShortInRange(in, 0, 59, &minute)) return;
+      if (!vltext::ReadShortInRange(in, 0, 23, &hour)) return;
+      vltext::TakeIfNext(in, ':');
+      if (!vltext::ReadShortInRange(in, 0, 59, &minute)) return;
       if (code == kSunStudyStartTimeLine) {
         sunStudy.startHour = hour;
         sunStudy.startMinute = minute;

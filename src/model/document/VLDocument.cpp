@@ -11,7 +11,7 @@
 #include "CWindow.h"
 #include "CDecorator.h"
 #include "DETException.h"
-#include "DocumentText.h"
+#include "TextLines.h"
 #include "DrawingPlane.h"
 #include "Events.h"
 #include "FilePaths.h"
@@ -230,7 +230,7 @@ void VLDocument::FinishSetUp() {
   MakeWorkingView();
   currentToolGroup = 0;
 
-  const double snapSpacing = vldoc::DefaultLength(kSnapGridDefault, kDefaultSnapSpacing);
+  const double snapSpacing = vltext::DefaultLength(kSnapGridDefault, kDefaultSnapSpacing);
 
   PublishUnits();
   itsViews->RefreshView();

@@ -6,7 +6,7 @@
 #include "CPaneBorder.h"
 #include "CPanorama.h"
 #include "DETException.h"
-#include "DocumentText.h"
+#include "TextLines.h"
 #include "VLDocument.h"
 #include "VLScrollPane.h"
 #include "VLUser3DObject.h"
@@ -77,8 +77,8 @@ VLDocumentViews* MakeStandInDocumentViews(VLDocument* document) {
 }
 
 void VLStandInDocumentViews::MakeBackgroundGrid(double* box) {
-  halfSize = vldoc::DefaultLength(kGridSizeDefault, 50.0) / 2.0;
-  spacing = vldoc::DefaultLength(kGridSpacingDefault, 5.0);
+  halfSize = vltext::DefaultLength(kGridSizeDefault, 50.0) / 2.0;
+  spacing = vltext::DefaultLength(kGridSpacingDefault, 5.0);
   ExtendBoxByGrid(box);
 }
 
@@ -92,7 +92,7 @@ CWorkingPlaneTool* VLStandInDocumentViews::GetWorkingPlaneTool() { return nullpt
 
 void VLStandInDocumentViews::MakeSpiderGrid() {}
 
-void VLStandInDocumentViews::MakeDuplicator() { wallThickness = vldoc::DefaultLength(kWallThicknessDefault, 0.5); }
+void VLStandInDocumentViews::MakeDuplicator() { wallThickness = vltext::DefaultLength(kWallThicknessDefault, 0.5); }
 
 CWindow* VLStandInDocumentViews::MakeWindow() { return VLWindow::Make(VLDocument::kDocumentWindow, document); }
 

@@ -1,4 +1,4 @@
-#include "DocumentText.h"
+#include "TextLines.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@
 #include "PString.h"
 #include "Resources.h"
 
-namespace vldoc {
+namespace vltext {
 
 void FailAt(std::istream& in, std::streampos position) {
   in.clear();
@@ -128,4 +128,4 @@ void CheckStream(std::FILE* file, std::int32_t context) {
   if (!file || std::ferror(file)) ThrowIfOSErr(ioErr, context);
 }
 
-}  // namespace vldoc
+}  // namespace vltext

@@ -1,5 +1,5 @@
-// Small readers and writers of the native document's text lines, shared by the document and its
-// preferences.
+// Small readers and writers of the text lines of native model files, shared by the model
+// objects, the document and its preferences.
 //
 // Readers never throw: a value that cannot be read, or that is out of its range, leaves the
 // stream failed at the position before the value, so that the document's reader stops there and
@@ -17,7 +17,7 @@
 
 class NameToUnitTable;
 
-namespace vldoc {
+namespace vltext {
 
 // Characters a line-oriented read keeps at most.
 constexpr int kMaxLineLength = 255;
@@ -58,4 +58,4 @@ void CheckPrint(int result, std::int32_t context);
 // The stream's error state throws -36 with the context.
 void CheckStream(std::FILE* file, std::int32_t context);
 
-}  // namespace vldoc
+}  // namespace vltext
