@@ -15,11 +15,24 @@ if(NOT CMAKE_BUILD_TYPE STREQUAL "Release")
   add_compile_definitions(VL_DEBUG_MOVING_HANDLES=1)
 endif()
 
-# vl_library(<name> [DEPS <targets>...] [SYSTEM_LIBS <libs>...])
-# Builds every .cpp under the calling folder (recursively) into the static library <name>.
+# vl_sources(<var> <folder> [SUBDIRS <names>...]): the .cpp and .c files directly in <folder> and in
+# each named subfolder. Never recursive: a new subfolder joins a library only when it is named, or
+# builds a library of its own.
+function(vl_sources var folder)
+  cmake_parse_arguments(ARG "" "" "SUBDIRS" ${ARGN})
+  set(patterns ${folder}/*.cpp ${folder}/*.c)
+  foreach(sub IN LISTS ARG_SUBDIRS)
+    list(APPEND patterns ${folder}/${sub}/*.cpp ${folder}/${sub}/*.c)
+  endforeach()
+  file(GLOB found CONFIGURE_DEPENDS ${patterns})
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()
+
+# vl_library(<name> [SUBDIRS <names>...] [DEPS <targets>...] [SYSTEM_LIBS <libs>...] [EXCLUDE <regex>...])
+# Builds the sources of the calling folder (and the named subfolders) into the static library <name>.
 function(vl_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM_LIBS;EXCLUDE" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM_LIBS;EXCLUDE;SUBDIRS" ${ARGN})
+  vl_sources(sources ${CMAKE_CURRENT_SOURCE_DIR} SUBDIRS ${ARG_SUBDIRS})
   foreach(pattern IN LISTS ARG_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${pattern}")
   endforeach()
@@ -29,11 +42,12 @@ function(vl_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_SYSTEM_LIBS})
 endfunction()
 
-# vl_tests(<name> DIR <folder> DEPS <targets>...)
-# Builds every .cpp in <folder> into the GoogleTest program test_<name> and registers its tests.
+# vl_tests(<name> DIR <folder> [SUBDIRS <names>...] DEPS <targets>...)
+# Builds the .cpp files in <folder> (and the named subfolders) into the GoogleTest program
+# test_<name> and registers its tests.
 function(vl_tests name)
-  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "DIR" "DEPS;SUBDIRS" ${ARGN})
+  vl_sources(sources ${ARG_DIR} SUBDIRS ${ARG_SUBDIRS})
   if(NOT sources)
     return()
   endif()
@@ -56,4 +70,9 @@ function(vl_bench name)
   add_executable(bench_${name} ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
   target_compile_options(bench_${name} PRIVATE ${VELMORA_WARNINGS})
   target_link_libraries(bench_${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+  # `cmake --build ... --target bench` builds every benchmark and nothing else.
+  if(NOT TARGET bench)
+    add_custom_target(bench)
+  endif()
+  add_dependencies(bench bench_${name})
 endfunction()
