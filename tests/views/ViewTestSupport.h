@@ -1,0 +1,69 @@
+// Views for the view-layer tests: transforms set up for a pane, cameras placed by hand, and an
+// independent pinhole oracle for where a model point belongs on the pane.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "VLViewTransform.h"
+#include "Vector3d.h"
+
+inline Vector3d Sub(const Vector3d& a, const Vector3d& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vector3d Add(const Vector3d& a, const Vector3d& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vector3d Mul(const Vector3d& v, double s) { return {v.x * s, v.y * s, v.z * s}; }
+inline double DotOf(const Vector3d& a, const Vector3d& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vector3d UnitOf(const Vector3d& v) { return Mul(v, 1.0 / std::sqrt(DotOf(v, v))); }
+
+inline void ExpectNear(const Vector3d& actual, const Vector3d& expected, double tol) {
+  EXPECT_NEAR(actual.x, expected.x, tol);
+  EXPECT_NEAR(actual.y, expected.y, tol);
+  EXPECT_NEAR(actual.z, expected.z, tol);
+}
+
+// A transform set up for a pane of that size (the default camera, no matrix yet).
+inline VLViewTransform SetUpTransform(SInt16 width, SInt16 height) {
+  VLViewTransform t;
+  t.IVLViewTransform(width, height);
+  return t;
+}
+
+// Places the camera: eye and look point, up vector, projection; the window keeps its size.
+inline void PlaceCamera(VLViewTransform* t, const Vector3d& eye, const Vector3d& look, const Vector3d& up,
+                        bool perspective) {
+  t->lookPoint = look;
+  t->upVector = up;
+  t->planeNormal = UnitOf(Sub(eye, look));
+  t->SetReferenceFromEye(&eye);
+  t->perspective = perspective ? 1 : 0;
+  t->RebuildMatrix();
+  t->UpdateScreenAxes();
+}
+
+inline void SetWindow(VLViewTransform* t, double halfU, double halfV) {
+  t->umin = -halfU;
+  t->umax = halfU;
+  t->vmin = -halfV;
+  t->vmax = halfV;
+  t->RebuildMatrix();
+}
+
+// Where a model point belongs on the pane of a full-window view with a window centred on the
+// VRP: a pinhole at the eye (or straight lines along the VPN in parallel projection) onto the
+// view plane, then the window onto the pane. Screen axes as the transform holds them.
+inline Vector3d OracleProject(const VLViewTransform& t, const Vector3d& p) {
+  Vector3d eye;
+  t.GetEyePoint(&eye);
+  const double d = t.projectionReference.z;
+  Vector3d rel = Sub(p, t.referencePoint);
+  double scale = 1.0;
+  if (t.perspective) {
+    rel = Sub(p, eye);
+    scale = d / -DotOf(rel, t.planeNormal);
+  }
+  const double across = DotOf(rel, t.screenRight) * scale;
+  const double up = DotOf(rel, t.screenUp) * scale;
+  return {t.paneWidth / 2.0 + across * t.paneWidth / (t.umax - t.umin),
+          t.paneHeight / 2.0 - up * t.paneHeight / (t.vmax - t.vmin), 0.0};
+}
+
+// The address of a temporary, for calls that take points by pointer.
+inline const Vector3d* ToPtr(const Vector3d& v) { return &v; }
