@@ -58,6 +58,15 @@ bool WholeSubWindow(double x0, double x1, double y0, double y1) {
   return x0 == 0.0 && x1 == 1.0 && y0 == 0.0 && y1 == 1.0;
 }
 
+// The point on the ground at that distance from `from` (which lies below that height), along
+// the horizontal part of the direction (or against it, for a negative sign). The horizontal part
+// is made unit so that the distance holds; a vertical direction gives the point below `from`.
+Vector3d OnGroundAt(const Vector3d& from, const Vector3d& direction, double distance, double sign) {
+  const Vector3d across = Unit({direction.x, direction.y, 0.0});
+  const double r = sign * std::sqrt(std::fmax(0.0, distance * distance - from.z * from.z));
+  return {from.x + r * across.x, from.y + r * across.y, 0.0};
+}
+
 SInt16 PaneEdge(double value) { return SInt16(ClampPaneCoordinate(value)); }
 
 void CheckPrinted(int result) {
@@ -335,10 +344,7 @@ void VLViewTransform::SetEyePoint(Vector3d* p) {
   if (p->z < 0.0) p->z = 0.0;
   if (Distance(*p, lookPoint) < d) {
     lookPoint = Minus(*p, Scaled(planeNormal, d));
-    if (lookPoint.z < 0.0) {
-      const double r = std::sqrt(d * d - p->z * p->z);
-      lookPoint = {p->x - r * planeNormal.x, p->y - r * planeNormal.y, 0.0};
-    }
+    if (lookPoint.z < 0.0) lookPoint = OnGroundAt(*p, planeNormal, d, -1.0);
     if (Distance(*p, lookPoint) < d) *p = Plus(lookPoint, Scaled(planeNormal, d));
   }
   planeNormal = Unit(Minus(*p, lookPoint));
@@ -350,8 +356,7 @@ void VLViewTransform::PlaceEyeFromLook(Vector3d eye) {
   if (Distance(eye, lookPoint) < d) {
     eye = Plus(lookPoint, Scaled(planeNormal, d));
     if (eye.z < 0.0) {
-      const double r = std::sqrt(d * d - lookPoint.z * lookPoint.z);
-      eye = {lookPoint.x + r * planeNormal.x, lookPoint.y + r * planeNormal.y, 0.0};
+      eye = OnGroundAt(lookPoint, planeNormal, d, 1.0);
       planeNormal = Unit(Minus(eye, lookPoint));
     }
   } else {
@@ -390,10 +395,7 @@ Boolean VLViewTransform::MoveEye(double s) {
   const double m = minimumEyeDistance;
   if (distance < m) {
     lookPoint = Minus(eye, Scaled(planeNormal, m));
-    if (lookPoint.z < 0.0) {
-      const double r = std::sqrt(m * m - eye.z * eye.z);
-      lookPoint = {eye.x - r * planeNormal.x, eye.y - r * planeNormal.y, 0.0};
-    }
+    if (lookPoint.z < 0.0) lookPoint = OnGroundAt(eye, planeNormal, m, -1.0);
   }
   planeNormal = Unit(Minus(eye, lookPoint));
   FinishMove(&eye);
@@ -415,8 +417,7 @@ Boolean VLViewTransform::MoveLookPoint(double s) {
   if (distance < m) {
     eye = Plus(lookPoint, Scaled(planeNormal, m));
     if (eye.z < 0.0) {
-      const double r = std::sqrt(m * m - lookPoint.z * lookPoint.z);
-      eye = {lookPoint.x + r * planeNormal.x, lookPoint.y + r * planeNormal.y, 0.0};
+      eye = OnGroundAt(lookPoint, planeNormal, m, 1.0);
       planeNormal = Unit(Minus(eye, lookPoint));
     }
   }
