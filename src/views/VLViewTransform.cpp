@@ -92,7 +92,6 @@ Vector3d* PolygonBlockPoints(Handle block) { return reinterpret_cast<Vector3d*>(
 
 void VLViewTransform::IVLViewTransform(SInt16 width, SInt16 height) {
   ThrowIfFalse(width > 0 && height > 0, Str255("VLViewTransform::IVLViewTransform: empty pane"));
-  fullWindow = 1;
   projectionReference = {0.0, 0.0, 5.0};
   referencePoint = {0.0, 60.0, 35.0};
   lookPoint = {0.0, 0.0, 5.0};
@@ -102,14 +101,7 @@ void VLViewTransform::IVLViewTransform(SInt16 width, SInt16 height) {
   umax = 3.0;
   vmin = -3.0;
   vmax = 3.0;
-  x0 = 0.0;
-  x1 = 1.0;
-  y0 = 0.0;
-  y1 = 1.0;
-  ox = 1.0;
-  oy = 1.0;
-  kx = 2.0;
-  ky = 2.0;
+  SetWholeSubWindow();
   perspective = 1;
   viewKind = kPerspectiveView;
   backDistance = 10000.0;

@@ -315,6 +315,10 @@ class VLViewTransform : public CCollaborator {
 
  private:
   double EyeDistance() const { return projectionReference.z; }
+  // The eye into *eye; answers its distance from the look point.
+  double EyeAndDistance(Vector3d* eye) const;
+  // The sub-window becomes the whole window (0, 1, 0, 1), with its mapping and flag.
+  void SetWholeSubWindow();
   // The camera to or from a memory (or a record). Loading a null memory does nothing; loading
   // brings the screen axes up to date; both answer the half size.
   double LoadCamera(const CViewInfo* memory);

@@ -97,8 +97,7 @@ Boolean VLViewTransform::SetDefaultView(const Vector3d* min, const Vector3d* max
   planeNormal = Unit({std::cos(a), std::sin(a), std::sin(e)});
   FitBox(min, max);
   Vector3d eye;
-  GetEyePoint(&eye);
-  const double distance = Distance(eye, lookPoint);
+  const double distance = EyeAndDistance(&eye);
   referencePoint = Plus(lookPoint, Scaled(planeNormal, kDefaultDistanceShare * distance - EyeDistance()));
   return RebuildMatrix();
 }
@@ -425,10 +424,14 @@ Boolean VLViewTransform::MoveLookPoint(double s) {
   return true;
 }
 
+double VLViewTransform::EyeAndDistance(Vector3d* eye) const {
+  GetEyePoint(eye);
+  return Distance(*eye, lookPoint);
+}
+
 Boolean VLViewTransform::OrbitEye(double polar, double azimuth) {
   Vector3d eye;
-  GetEyePoint(&eye);
-  const double distance = Distance(eye, lookPoint);
+  const double distance = EyeAndDistance(&eye);
   if (lookPoint.z + distance * std::cos(polar) < 0.0) return false;
   const Vector3d around{std::sin(azimuth) * std::sin(polar), std::cos(azimuth) * std::sin(polar), std::cos(polar)};
   eye = Plus(lookPoint, Scaled(around, distance));
@@ -439,8 +442,7 @@ Boolean VLViewTransform::OrbitEye(double polar, double azimuth) {
 
 Boolean VLViewTransform::TurnLook(double polar, double azimuth) {
   Vector3d eye;
-  GetEyePoint(&eye);
-  const double distance = Distance(eye, lookPoint);
+  const double distance = EyeAndDistance(&eye);
   lookPoint = {eye.x + distance * std::sin(azimuth) * std::sin(polar),
                eye.y + distance * std::cos(azimuth) * std::sin(polar), eye.z - distance * std::cos(polar)};
   Vector3d toEye = Minus(eye, lookPoint);
@@ -539,6 +541,11 @@ void VLViewTransform::UpdateSubWindow() {
 
 Boolean VLViewTransform::ResetSubWindow() {
   if (WholeSubWindow(x0, x1, y0, y1)) return false;
+  SetWholeSubWindow();
+  return true;
+}
+
+void VLViewTransform::SetWholeSubWindow() {
   x0 = 0.0;
   x1 = 1.0;
   y0 = 0.0;
@@ -548,7 +555,6 @@ Boolean VLViewTransform::ResetSubWindow() {
   kx = 2.0;
   ky = 2.0;
   fullWindow = 1;
-  return true;
 }
 
 // ---- Picking ----
