@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -249,7 +250,7 @@ TEST(MoveCamera, AMoveBelowTheGroundAnswersFalseAndChangesNothing) {
   ExpectSameCamera(t, before, 0);
   EXPECT_FALSE(t.MoveLookPoint(-(lookHeight + 1) / t.planeNormal.z));
   ExpectSameCamera(t, before, 0);
-  EXPECT_FALSE(t.OrbitEye(M_PI, 0.0));  // straight under the look point
+  EXPECT_FALSE(t.OrbitEye(std::numbers::pi, 0.0));  // straight under the look point
   ExpectSameCamera(t, before, 0);
 }
 

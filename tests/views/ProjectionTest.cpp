@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numbers>
 #include <vector>
 
 #include "DETException.h"
@@ -293,7 +294,7 @@ TEST(ClipPolygon, ALargeFaceClipsWithoutAFixedBuffer) {
   std::vector<Vector3d> view(n);
   std::vector<SInt16> order(n);
   for (int i = 0; i < n; ++i) {
-    const double a = 2 * M_PI * i / n;
+    const double a = 2 * std::numbers::pi * i / n;
     view[i] = {0.3 * std::cos(a), 0.1, 0.5 + 0.6 * std::sin(a)};
     order[i] = SInt16(i);
   }
