@@ -191,10 +191,21 @@ void CApplication::StartUpAction(SInt16) {
   if (!launchFiles.empty()) {
     std::vector<SFReply> files;
     files.swap(launchFiles);
+    long before = CDocument::LastSerial();
     OpenDocuments(files);
-  } else {
-    (gCommandTarget ? gCommandTarget : this)->DoCommand(cmdNew);
+    // Files that all failed to open, or that nothing opens, leave the user no document: the
+    // start goes on as without files.
+    if (HasDocumentSince(before)) return;
   }
+  (gCommandTarget ? gCommandTarget : this)->DoCommand(cmdNew);
+}
+
+Boolean CApplication::HasDocumentSince(long serial) const {
+  for (long i = 1; i <= CountDirectors(); ++i) {
+    auto* document = dynamic_cast<CDocument*>(GetDirector(i));
+    if (document && document->GetSerial() > serial) return true;
+  }
+  return false;
 }
 
 void CApplication::Run() {

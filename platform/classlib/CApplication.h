@@ -2,8 +2,8 @@
 //
 // Life: construction, then IApplication (memory parameters, then the factory driver: desktop,
 // clipboard, decorator, switchboard, menu manager, file parameters, menus), then Run. Run's
-// first pass runs the start-up (PreStart, then StartUpAction: the documents given at launch, or
-// command 2 when none were given); then each pass processes one event. Whatever one pass
+// first pass runs the start-up (PreStart, then StartUpAction: the documents given at launch, and
+// command 2 when none were given or none of them opened); then each pass processes one event. Whatever one pass
 // throws is reported through ReportFailure and the loop carries on, until the quit command has
 // closed every document (RequestQuit). Only PortExitToShell leaves the loop otherwise.
 //
@@ -62,6 +62,8 @@ class CApplication : public CDirectorOwner {
   void SetLaunchFiles(const std::vector<SFReply>& files) { launchFiles = files; }
   virtual void PreStart();
   virtual void StartUpAction(SInt16 numPreloads);
+  // True when a document made after the one numbered serial (CDocument::GetSerial) is open.
+  Boolean HasDocumentSince(long serial) const;
 
   virtual void Run();
   // Takes one event (or a null event) and dispatches it.

@@ -13,7 +13,12 @@ class CDocument : public CDirector {
   VL_REGISTERED_CLASS(CDocument, CDirector)
 
  public:
-  CDocument() = default;
+  CDocument() : serial(++lastSerial) {}
+
+  // Documents are numbered as they are made, from 1: a document made after another has the
+  // higher number. LastSerial is the number of the last one made (0 before any).
+  long GetSerial() const { return serial; }
+  static long LastSerial() { return lastSerial; }
 
   void IDocument(CDirectorOwner* supervisor, Boolean printable);
   Boolean IsPrintable() const { return printable; }
@@ -51,6 +56,10 @@ class CDocument : public CDirector {
   Boolean hasFile = false;
   FSSpec fileSpec;
   Str255 name;
+
+ private:
+  static inline long lastSerial = 0;
+  long serial = 0;
 };
 
 // What closing a changed document does: ask (the default), save without asking, or close

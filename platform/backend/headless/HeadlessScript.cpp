@@ -1,6 +1,7 @@
 #include "HeadlessScript.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -322,6 +323,12 @@ bool ParseScript(const std::string& text, const std::string& name, Script* out, 
 }
 
 bool LoadScript(const std::string& path, Script* out, std::string* error) {
+  // A folder opens as a stream that reads as empty: it would run as an empty script.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    if (error) *error = path + ": is a folder, not a script";
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     if (error) *error = path + ": cannot be read";

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -36,6 +37,10 @@ struct SdlBackend::Impl {
   // The files of the drop under way, handed on when it is complete.
   std::vector<std::string> dropped;
   bool inDrop = false;
+  // A press the program has not polled yet keeps the button down: a press and release that
+  // come in one pump would otherwise never be seen by a program that polls the button.
+  bool pressSeen = true;
+  bool releasePending = false;
 };
 
 namespace {
@@ -92,6 +97,37 @@ unsigned char SpecialKey(SDL_Keycode key) {
   }
 }
 
+// How long a new window waits for the window manager to tell its borders (none come where no
+// window manager runs).
+constexpr Uint32 kBorderWaitMs = 300;
+
+// SDL falls back to a video driver that shows nothing when it reaches no display (a shell
+// without X, a cron job): the program would run unseen for ever, holding the one-instance lock.
+// Such a driver is taken only when SDL_VIDEODRIVER names it.
+bool ShowsNothing(const char* driver) {
+  return driver && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0);
+}
+
+bool AskedFor(const char* driver) {
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (!asked) return false;
+  std::string list = asked;
+  std::size_t from = 0;
+  while (from <= list.size()) {
+    std::size_t comma = list.find(',', from);
+    std::string name = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    if (SDL_strcasecmp(name.c_str(), driver) == 0) return true;
+    if (comma == std::string::npos) break;
+    from = comma + 1;
+  }
+  return false;
+}
+
+// The window manager's borders around the window; zeros where there are none or SDL cannot tell.
+void Borders(SDL_Window* window, int* top, int* left, int* bottom, int* right) {
+  if (SDL_GetWindowBordersSize(window, top, left, bottom, right) != 0) *top = *left = *bottom = *right = 0;
+}
+
 void SetMouseFrom(int x, int y) {
   vlui::SetMouse(Point{SInt16(y), SInt16(x)});
   vlui::NoteMouseMoved();
@@ -114,6 +150,14 @@ bool SdlBackend::Open(const Options& options, std::string* error) {
     return false;
   }
   impl->initialised = true;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (ShowsNothing(driver) && !AskedFor(driver)) {
+    if (error)
+      *error = std::string("no display can be reached (SDL fell back to its \"") + driver +
+               "\" video driver, which shows nothing); set SDL_VIDEODRIVER=" + driver + " to run so on purpose";
+    Close();
+    return false;
+  }
   auto position = [](int at) { return at == Options::kUndefinedPosition ? int(SDL_WINDOWPOS_UNDEFINED) : at; };
   Uint32 flags = SDL_WINDOW_RESIZABLE;
   if (options.maximized) flags |= SDL_WINDOW_MAXIMIZED;
@@ -126,6 +170,9 @@ bool SdlBackend::Open(const Options& options, std::string* error) {
     Close();
     return false;
   }
+  // Below the screen's minimum the screen would be shown scaled down and the mouse would miss.
+  SDL_SetWindowMinimumSize(impl->window, vlui::kMinScreenWidth, vlui::kMinScreenHeight);
+  PlaceFrame(options);
   int w = options.width, h = options.height;
   SDL_GetWindowSize(impl->window, &w, &h);
   vlui::InitScreen(w, h);
@@ -133,6 +180,24 @@ bool SdlBackend::Open(const Options& options, std::string* error) {
   impl->openedAt = PortTickCount();
   Present(true);
   return true;
+}
+
+void SdlBackend::PlaceFrame(const Options& options) {
+  bool placed = options.x != Options::kUndefinedPosition && options.y != Options::kUndefinedPosition;
+  if ((!placed && !options.sizeIsFrame) || options.maximized || options.minimized) return;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  Uint32 until = SDL_GetTicks() + kBorderWaitMs;
+  while (SDL_GetWindowBordersSize(impl->window, &top, &left, &bottom, &right) == 0 &&
+         top + left + bottom + right == 0 && !SDL_TICKS_PASSED(SDL_GetTicks(), until)) {
+    SDL_PumpEvents();
+    SDL_Delay(10);
+  }
+  Borders(impl->window, &top, &left, &bottom, &right);
+  if (options.sizeIsFrame)
+    SDL_SetWindowSize(impl->window, std::max(vlui::kMinScreenWidth, options.width - left - right),
+                      std::max(vlui::kMinScreenHeight, options.height - top - bottom));
+  // SDL places the window by its inside; the frame goes to the point asked.
+  if (placed) SDL_SetWindowPosition(impl->window, options.x + left, options.y + top);
 }
 
 void SdlBackend::Close() {
@@ -155,6 +220,12 @@ bool SdlBackend::CurrentPlacement(Placement* placement) const {
   if (!impl->window) return false;
   SDL_GetWindowPosition(impl->window, &placement->x, &placement->y);
   SDL_GetWindowSize(impl->window, &placement->width, &placement->height);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  Borders(impl->window, &top, &left, &bottom, &right);
+  placement->x -= left;
+  placement->y -= top;
+  placement->width += left + right;
+  placement->height += top + bottom;
   placement->maximized = (SDL_GetWindowFlags(impl->window) & SDL_WINDOW_MAXIMIZED) != 0;
   return true;
 }
@@ -257,7 +328,15 @@ bool SdlBackend::Pump(bool wait) {
         UInt16 mods = Modifiers();
         vlui::SetModifiers(mods);
         bool down = ev.type == SDL_MOUSEBUTTONDOWN;
-        vlui::SetButton(down);
+        if (down) {
+          vlui::SetButton(true);
+          impl->pressSeen = false;
+          impl->releasePending = false;
+        } else if (impl->pressSeen) {
+          vlui::SetButton(false);
+        } else {
+          impl->releasePending = true;
+        }
         vlui::PostEvent(down ? mouseDown : mouseUp, 0, mods);
         break;
       }
@@ -320,10 +399,24 @@ bool SdlBackend::Pump(bool wait) {
   return any;
 }
 
-void SdlBackend::Refill() { Pump(true); }
+void SdlBackend::ApplyPendingRelease() {
+  if (!impl->releasePending) return;
+  impl->releasePending = false;
+  impl->pressSeen = true;
+  vlui::SetButton(false);
+}
+
+void SdlBackend::Refill() {
+  // The program asks for its next event: a press it never polled is over.
+  ApplyPendingRelease();
+  Pump(true);
+}
 
 void SdlBackend::PollFor(vlui::PollKind kind) {
+  // The latched press was read by the previous poll; this one sees the release.
+  if (kind == vlui::PollKind::kButton && impl->pressSeen) ApplyPendingRelease();
   bool any = Pump(false);
+  if (kind == vlui::PollKind::kButton) impl->pressSeen = true;
   // A loop that waits for the button need not spin the processor.
   if (!any && kind == vlui::PollKind::kButton) SDL_Delay(2);
 }

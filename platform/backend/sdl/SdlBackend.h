@@ -18,12 +18,16 @@ class CApplication;
 namespace vlsdl {
 
 struct Options {
-  // The window's place on the desktop: kUndefinedPosition lets the window system choose.
+  // Where the window's frame (its outer edge, title bar included) goes on the desktop:
+  // kUndefinedPosition lets the window system choose.
   static constexpr int kUndefinedPosition = INT_MIN;
   int x = kUndefinedPosition;
   int y = kUndefinedPosition;
+  // The size of the window's inside (the screen), or with sizeIsFrame of its frame; never
+  // less than the screen's minimum (Screen.h).
   int width = 1024;
   int height = 768;
+  bool sizeIsFrame = false;
   bool maximized = false;
   bool minimized = false;
   // When set: after this many ticks of running, the window's pixels (as SDL shows them) are
@@ -34,7 +38,8 @@ struct Options {
   std::function<void(const std::vector<std::string>&)> dropFiles;
 };
 
-// Where the window stands: its inner area on the desktop and whether it is maximized.
+// Where the window stands: its frame on the desktop (the inner area with the window manager's
+// borders around it) and whether it is maximized.
 struct Placement {
   int x = 0;
   int y = 0;
@@ -48,7 +53,9 @@ class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
   SdlBackend();
   ~SdlBackend() override;
 
-  // Opens the window and makes the screen at its size; false with *error when SDL cannot.
+  // Opens the window and makes the screen at its size; false with *error when SDL cannot, or
+  // when SDL has no display and falls back to a video driver that shows nothing ("offscreen",
+  // "dummy"): such a driver is taken only when SDL_VIDEODRIVER names it.
   bool Open(const Options& options, std::string* error);
   void Close();
   // The open window's placement; false when there is no window.
@@ -70,6 +77,11 @@ class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
   UInt32 clipboardCount = 1;
   bool Pump(bool wait);
   void DeliverDrops();
+  // Lets the button go for a release held back until the program had seen its press.
+  void ApplyPendingRelease();
+  // Learns the window manager's borders (they come a little after the window is shown) and
+  // puts the frame where and as the options ask.
+  void PlaceFrame(const Options& options);
 };
 
 // Runs a program in a window: opens it (status 4 when it cannot), makes and runs the

@@ -7,8 +7,10 @@
 
 #include "ApplicationMain.h"
 #include "CApplication.h"
+#include "FilePaths.h"
 #include "Folders.h"
 #include "MessageBox.h"
+#include "PString.h"
 #include "Q3Core.h"
 #include "Shell.h"
 #include "StandardFile.h"
@@ -20,11 +22,25 @@ namespace {
 
 constexpr std::size_t kTitleLength = 82;
 
+constexpr int kReplyNameLength = 63;
+
+// A reply for each path. A path no reply can name (a name too long, or without an exact Mac
+// Roman form) gets a reply that is not good, holding what fits of its name, so that the
+// application reports it rather than passing over it.
 std::vector<SFReply> RepliesFor(const std::vector<std::string>& paths) {
   std::vector<SFReply> replies;
   for (const std::string& path : paths) {
     SFReply reply;
-    if (vlui::FillOpenReply(path, &reply) && reply.fName.Length() > 0) replies.push_back(reply);
+    if (vlui::FillOpenReply(path, &reply) && reply.fName.Length() > 0) {
+      replies.push_back(reply);
+      continue;
+    }
+    reply = SFReply{};
+    std::string name = Utf8ToMacRoman(vlfiles::LeafName(path));
+    if (name.empty()) name = Utf8ToMacRoman(path);
+    if (name.size() > std::size_t(kReplyNameLength)) name = name.substr(0, kReplyNameLength - 1) + "\xC9";  // …
+    PStrFromStd(name, reply.fName, kReplyNameLength);
+    replies.push_back(reply);
   }
   return replies;
 }
@@ -53,7 +69,8 @@ int ShellMain(const ShellArguments& arguments, ShellHost& host) {
   if (::getcwd(folder, sizeof folder)) gStartFolder = folder;
 
   InstanceLock instance;
-  if (!instance.Acquire()) {
+  const bool session = host.UserSession();
+  if (session && !instance.Acquire()) {
     std::fprintf(stderr, "velmora: another Velmora is running\n");
     return 0;
   }
@@ -66,7 +83,7 @@ int ShellMain(const ShellArguments& arguments, ShellHost& host) {
   // The frame, placed from the INI file.
   SetUpShellPaths();
   gShellFlags = ReadShellFlags(gIniFilePath, gShellFlags);
-  FramePlacement placement = ReadFramePlacement(gIniFilePath, host.Metrics());
+  FramePlacement placement = session ? ReadFramePlacement(gIniFilePath, host.Metrics()) : FramePlacement{};
   PortStartup(nullptr);
   PortSetHelpFile(gHelpFilePath, LoadShellString(kHelpFileString).c_str());
   PortCall154(1, 12, 5);
@@ -98,6 +115,6 @@ int ShellMain(const ShellArguments& arguments, ShellHost& host) {
   if (sceneLibrary) Q3Exit();
   companion.Close();
 
-  if (framed) WriteFramePlacement(gIniFilePath, lastFrame, lastZoomed);
+  if (framed && session) WriteFramePlacement(gIniFilePath, lastFrame, lastZoomed);
   return status;
 }

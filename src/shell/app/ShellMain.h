@@ -18,6 +18,9 @@ class CApplication;
 class ShellHost {
  public:
   virtual ~ShellHost() = default;
+  // True for the user's own window: it takes part in the one-instance rule and its placement
+  // is kept in the INI file. A run without a window the user sees (headless) does neither.
+  virtual bool UserSession() const { return true; }
   // The screen area the frame may cover and the system's full-screen metrics.
   virtual ScreenMetrics Metrics() = 0;
   // Shows the frame (title, placement, show command) and runs the application makeApp makes
@@ -36,7 +39,8 @@ struct ShellArguments {
 // The start folder: the current folder when the program started.
 extern std::string gStartFolder;
 
-// Runs the program: answers 0 at once when another instance runs; otherwise the host's status.
+// Runs the program: in a user session, answers 0 at once (with a message on stderr) when
+// another instance runs; otherwise the host's status.
 int ShellMain(const ShellArguments& arguments, ShellHost& host);
 
 // Files dropped on the program (or given at launch): the application comes to the front and

@@ -1,6 +1,7 @@
 #include "VLApplication.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "CWindow.h"
 #include "Cursors.h"
 #include "DETException.h"
+#include "FilePaths.h"
 #include "Menus.h"
 #include "QuickDraw.h"
 #include "QuickDraw3DPresence.h"
@@ -317,8 +319,56 @@ void VLApplication::CreateDocument() {
   }
 }
 
+namespace {
+
+// The alerts of a file that could not be opened name it: the error message, when the failure
+// left none, becomes the file's name in quotes.
+void NameFileInMessage(const SFReply& reply) {
+  if (gErrorMessage.Length() > 0) return;
+  gErrorMessage.Assign("\xD2");  // Mac Roman quotes
+  PStrConcat(gErrorMessage, reply.fName);
+  PStrConcat(gErrorMessage, Str255("\xD3"));
+}
+
+void ReportOpenFailure(const SFReply& reply, CException& failure) {
+  NameFileInMessage(reply);
+  ReportException(failure);
+}
+
+// The open document whose file the reply names, or null.
+CDocument* OpenDocumentOfFile(const SFReply& reply) {
+  std::string path;
+  if (!gApplication || vlfiles::ResolvePath(reply.vRefNum, 0, reply.fName, &path) != noErr) return nullptr;
+  for (long i = 1; i <= gApplication->CountDirectors(); ++i) {
+    auto* document = dynamic_cast<CDocument*>(gApplication->GetDirector(i));
+    FSSpec spec;
+    if (!document || !document->GetFileSpec(&spec)) continue;
+    std::error_code ec;
+    if (std::filesystem::equivalent(vlfiles::PathFromSpec(spec), path, ec)) return document;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void VLApplication::OpenDocument(SFReply* reply) {
   if (!reply) return;
+  // A file given at launch or dropped whose name no reply can hold is reported, named as far
+  // as the reply goes.
+  if (!reply->good) {
+    try {
+      ThrowIfOSErr(bdNamErr, kDEErrorErrorReadingFile);
+    } catch (CException& e) {
+      ReportOpenFailure(*reply, e);
+    }
+    return;
+  }
+  // A file that is open already is not opened twice: its window comes to the front.
+  if (CDocument* open = OpenDocumentOfFile(*reply)) {
+    if (startupScreen) DisposeStartupScreen();
+    if (CWindow* window = open->GetWindow()) window->Select();
+    return;
+  }
   OSType type = reply->fType;
   VLAbstractDocument* document = nullptr;
   if (type == FourCC("TEXT")) {
@@ -345,7 +395,8 @@ void VLApplication::OpenDocument(SFReply* reply) {
     CreateDocument();
     ThrowError(kDEErrorNotAValidVelmoraFile, Str255("VLApplication::OpenDocument"));
   } else {
-    return;
+    // Nothing opens a file of any other type (nor a folder): it is not a Velmora file.
+    ThrowError(kDEErrorNotAValidVelmoraFile, Str255("VLApplication::OpenDocument"));
   }
 
   gLastError = noErr;
@@ -359,7 +410,7 @@ void VLApplication::OpenDocument(SFReply* reply) {
     if (gLastError == memFullErr || e.GetError() == memFullErr)
       PortShowAlert(kOutOfMemoryAlert);
     else
-      ReportException(e);
+      ReportOpenFailure(*reply, e);
   } catch (const vlui::ExitToShellSignal&) {
     throw;
   } catch (const std::bad_alloc&) {

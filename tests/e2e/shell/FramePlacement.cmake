@@ -1,45 +1,24 @@
-# The frame's placement is written to the INI file when the program ends and read when it starts
-# again; a placement reaching one pixel outside the screen is ignored and the frame is placed
-# as on a first start. Headless, the frame is the virtual screen on a 1024 by 768 display.
+# A headless run is no session of the user's: its screen is 1024 by 768 whatever the INI file's
+# [FRAME] section says, and it leaves that section as it found it (the user's window keeps its
+# placement). How the window itself is placed from the INI file is tested under Xvfb.
 # cmake -DVELMORA=... -DWORK=... -DCONFIG=... -P FramePlacement.cmake
 file(REMOVE_RECURSE ${WORK} ${CONFIG})
-file(MAKE_DIRECTORY ${WORK} ${CONFIG})
+file(MAKE_DIRECTORY ${WORK} ${CONFIG}/velmora)
 set(ENV{XDG_CONFIG_HOME} ${CONFIG})
 set(ini ${CONFIG}/velmora/vl.ini)
+set(placement "[FRAME]\nMaximized=0\nleft=0\ntop=0\nright=800\nbottom=600\n")
+file(WRITE ${ini} "${placement}")
 
-function(run name text)
-  file(WRITE ${WORK}/${name}.vls "${text}")
-  execute_process(COMMAND ${VELMORA} --headless ${name}.vls WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result)
-  if(NOT result STREQUAL "0")
-    message(FATAL_ERROR "${name}: velmora exited with ${result}")
-  endif()
-endfunction()
-
-function(expect_frame when right bottom)
-  file(READ ${ini} text)
-  if(NOT text MATCHES "\\[FRAME\\]" OR NOT text MATCHES "right=${right}\n" OR NOT text MATCHES "bottom=${bottom}\n"
-     OR NOT text MATCHES "left=0\n" OR NOT text MATCHES "top=0\n" OR NOT text MATCHES "Maximized=0\n")
-    message(FATAL_ERROR "${when}: expected the frame 0 0 ${right} ${bottom} in the INI file, found:\n${text}")
-  endif()
-endfunction()
-
-# First start: no INI file; the user makes the frame 800 by 600 and quits.
-run(first "expect front \"Untitled - Existing\"\nresize 800 600\nwait 1\n")
-expect_frame("after the first run" 800 600)
-
-# Second start: the frame is made as it was left (the snapshot of the screen is 800 by 600) and
-# written back unchanged.
-run(second "expect front \"Untitled - Existing\"\nsnapshot second.png\n")
-expect_frame("after the second run" 800 600)
-file(READ ${WORK}/second.png size OFFSET 16 LIMIT 8 HEX)
-if(NOT size STREQUAL "0000032000000258")
-  message(FATAL_ERROR "the second run's screen is not 800 by 600 (PNG header ${size})")
+file(WRITE ${WORK}/run.vls "expect front \"Untitled - Existing\"\nsnapshot screen.png\nresize 700 500\nwait 1\n")
+execute_process(COMMAND ${VELMORA} --headless run.vls WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result)
+if(NOT result STREQUAL "0")
+  message(FATAL_ERROR "velmora exited with ${result}")
 endif()
-
-# A placement one pixel beyond the screen's right edge is ignored: the frame takes the whole
-# screen again.
+file(READ ${WORK}/screen.png size OFFSET 16 LIMIT 8 HEX)
+if(NOT size STREQUAL "0000040000000300")
+  message(FATAL_ERROR "the headless screen is not 1024 by 768 (PNG header ${size})")
+endif()
 file(READ ${ini} text)
-string(REPLACE "right=800" "right=1025" text "${text}")
-file(WRITE ${ini} "${text}")
-run(third "expect front \"Untitled - Existing\"\n")
-expect_frame("after a placement one pixel outside" 1024 768)
+if(NOT text STREQUAL placement)
+  message(FATAL_ERROR "a headless run changed the INI file's placement:\n${text}")
+endif()
