@@ -84,6 +84,35 @@ TEST_F(SdlBackendTest, MouseKeysAndTextBecomeEvents) {
   EXPECT_EQ(events[3].what, keyUp);
 }
 
+// A press and release that come in one pump, while the program polls the button (waiting for a
+// click, as the about box does): the press is seen once, then the release.
+TEST_F(SdlBackendTest, AQuickClickIsSeenByAProgramPollingTheButton) {
+  auto push = [](Uint32 type) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = 10;
+    e.button.y = 10;
+    SDL_PushEvent(&e);
+  };
+  EXPECT_FALSE(PortButton());
+  push(SDL_MOUSEBUTTONDOWN);
+  push(SDL_MOUSEBUTTONUP);
+  EXPECT_TRUE(PortButton());
+  EXPECT_FALSE(PortButton());
+  EXPECT_EQ(Drain().size(), 2u);
+  // A press the program never polled is over when it asks for its next event.
+  push(SDL_MOUSEBUTTONDOWN);
+  push(SDL_MOUSEBUTTONUP);
+  std::vector<EventRecord> events = Drain();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].what, mouseDown);
+  EXPECT_EQ(events[1].what, mouseUp);
+  EventRecord none;
+  PortGetNextEvent(everyEvent, &none);
+  EXPECT_FALSE(PortButton());
+}
+
 TEST_F(SdlBackendTest, ClosingTheWindowAsksTheProgramToQuit) {
   SDL_Event e{};
   e.type = SDL_QUIT;
