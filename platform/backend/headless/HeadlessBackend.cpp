@@ -87,7 +87,9 @@ void HeadlessBackend::PollFor(vlui::PollKind kind) {
     idlePolls = 0;
     return;
   }
-  if (vlui::PendingEventCount() > 0) {
+  // Events still queued hold back the next line only for a program that looks at the queue; one
+  // that waits for the button (an about box after its menu's mouse-up) is waiting for input.
+  if (kind == vlui::PollKind::kEvents && vlui::PendingEventCount() > 0) {
     idlePolls = 0;
     return;
   }
