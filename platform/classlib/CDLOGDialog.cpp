@@ -3,6 +3,7 @@
 #include "CAbstractText.h"
 #include "CButton.h"
 #include "CCheckBox.h"
+#include "CDecorator.h"
 #include "CDialogText.h"
 #include "CException.h"
 #include "CIconPane.h"
@@ -54,8 +55,13 @@ void CDLOGDialog::IDLOGDialog(SInt16 id, CDesktop* enclosure, CBureaucrat* super
   WindowPtr w = PortGetDialogWindow(d);
   // Hidden until the director shows it, with the screen dialog's own items out of the way.
   if (PortIsWindowVisible(w)) PortHideWindow(w);
+  // The panes run this dialog, not the screen's dialog calls: its activate and update events go
+  // to the panes as every class-library window's do.
+  w->windowKind = userKind;
   for (SInt16 i = 1; i <= PortCountDialogItems(d); ++i) PortHideDialogItem(d, i);
   AdoptMacWindow(w, false, enclosure, supervisor);
+  // Placed as every dialog is, not where the resource's bounds put it (under the menu bar).
+  if (gDecorator) gDecorator->CenterWindow(this);
   cancelCmd = cmdCancel;
   for (std::size_t i = 0; i < items.size(); ++i) {
     SInt16 number = SInt16(i + 1);

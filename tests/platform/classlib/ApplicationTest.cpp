@@ -42,6 +42,8 @@ class LoopApp : public CApplication {
     std::string name = reply->fName.Std();
     if (name == "bad") Failure(-39, 0);
     opened.push_back(name);
+    auto* document = new CDocument;
+    document->IDocument(this, false);
   }
 };
 
@@ -130,6 +132,20 @@ TEST_F(ApplicationTest, LaunchFilesAreOpenedInOrderInsteadOfNew) {
   EXPECT_EQ(a->opened, (std::vector<std::string>{"one", "two"}));
   EXPECT_EQ(a->newDocuments, 0);
   EXPECT_EQ(AlertIds(), (std::vector<int>{kErrorAlert}));  // the bad one, reported
+}
+
+TEST_F(ApplicationTest, LaunchFilesThatAllFailLeaveANewDocument) {
+  auto* a = MakeApp<LoopApp>();
+  std::vector<SFReply> files(2);
+  files[0].fName = Str63("bad");
+  files[1].fName = Str63("bad");
+  a->SetLaunchFiles(files);
+  CommandSource source({});
+  vlui::SetEventSource(&source);
+  a->Run();
+  vlui::SetEventSource(nullptr);
+  EXPECT_TRUE(a->opened.empty());
+  EXPECT_EQ(a->newDocuments, 1);
 }
 
 // A document that counts its saves.
