@@ -28,6 +28,8 @@ CSwitchboard::~CSwitchboard() {}
 void CSwitchboard::ISwitchboard() { vlui::SetModalUpdateHook(&ModalUpdate); }
 
 void CSwitchboard::ProcessEvent() {
+  // The menu bar shows what can be chosen now, not what could when a menu was last pulled down.
+  if (gApplication) gApplication->UpdateAllMenus();
   if (gMenuManager) gMenuManager->SyncMenus();
   if (gDesktop && vlui::ScreenReady()) {
     gDesktop->Prepare();
