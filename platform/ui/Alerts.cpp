@@ -1,5 +1,6 @@
 #include "Alerts.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "AlertSink.h"
@@ -59,7 +60,9 @@ SInt16 ShowOnScreen(SInt16 alertId, vlui::AlertIcon icon, ModalFilterProcPtr fil
     specs.push_back(ItemSpec{ctrlItem + btnCtrl, Rect{95, 290, 115, 360}, "OK"});
     specs.push_back(ItemSpec{statText | itemDisable, Rect{12, 70, 85, 365}, missingText});
   }
-  specs.push_back(ItemSpec{iconItem | itemDisable, Rect{10, 20, 42, 52}, "", SInt16(icon)});
+  // An alert whose items hold an icon shows that one in place of its kind's.
+  bool ownIcon = std::any_of(specs.begin(), specs.end(), [](const ItemSpec& s) { return (s.kind & 127) == iconItem; });
+  if (!ownIcon) specs.push_back(ItemSpec{iconItem | itemDisable, vlui::kAlertIconBounds, "", SInt16(icon)});
   DialogPtr d = MakeDialog(bounds, "", dBoxProc, specs);
   if (!d) return defaultItem;
   PortSetDialogDefaultItem(d, defaultItem);

@@ -23,8 +23,8 @@
 // The four substitution texts; a null text is the empty text.
 void PortSetAlertTexts(ConstStringPtr text0, ConstStringPtr text1, ConstStringPtr text2, ConstStringPtr text3);
 
-// The alert kinds differ only in their icon on screen (stop, caution, question, note); each
-// answers the item chosen. The filter (Dialogs.h) sees the events of an alert on screen.
+// The alert kinds differ only in their icon on screen (stop, caution, question, note), unless
+// the alert's items hold an icon of their own; each answers the item chosen. The filter (Dialogs.h) sees the events of an alert on screen.
 SInt16 PortAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
@@ -44,4 +44,6 @@ std::string SubstituteAlertTexts(const std::string& text);
 // The icons of the alert kinds ('ICON' ids 0 stop, 1 note, 2 caution; built in when the
 // resources have none).
 enum AlertIcon : SInt16 { kStopIcon = 0, kNoteIcon = 1, kCautionIcon = 2 };
+// Where an alert shows its icon; the alert's own items keep clear of it.
+constexpr Rect kAlertIconBounds{10, 20, 42, 52};
 }  // namespace vlui
