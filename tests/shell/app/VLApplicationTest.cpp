@@ -228,9 +228,9 @@ TEST_F(ShellAppFixture, OpeningByFileType) {
   EXPECT_THROW(app->OpenDocument(&picture), DETException);
   EXPECT_EQ(DocumentNames(app), (std::vector<std::string>{"Untitled"}));
 
-  // A type nothing opens: nothing happens.
+  // A type nothing opens: the same report, and nothing is opened.
   SFReply text = ReplyFor(TestFile("notes.txt"));
-  app->OpenDocument(&text);
+  EXPECT_THROW(app->OpenDocument(&text), DETException);
   EXPECT_EQ(app->CountDirectors(), 1);
   EXPECT_TRUE(AlertIds().empty());
 
