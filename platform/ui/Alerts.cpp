@@ -12,6 +12,7 @@
 namespace {
 std::string gTexts[4];
 long gBeeps = 0;
+vlui::BeepHandler gBeepHandler;
 
 const char* const kMissing = "missing alert resource";
 
@@ -111,7 +112,10 @@ SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr filter) {
 SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr filter) { return RunAlert(alertId, vlui::kCautionIcon, filter); }
 SInt16 PortShowAlert(SInt16 alertId, ModalFilterProcPtr filter) { return RunAlert(alertId, vlui::kNoteIcon, filter); }
 
-void PortBeep(SInt16) { ++gBeeps; }
+void PortBeep(SInt16 duration) {
+  ++gBeeps;
+  if (gBeepHandler) gBeepHandler(duration);
+}
 
 namespace vlui {
 
@@ -122,6 +126,12 @@ std::string AlertText(int index) {
 
 long BeepCount() { return gBeeps; }
 void ResetBeepCount() { gBeeps = 0; }
+
+BeepHandler SetBeepHandler(BeepHandler handler) {
+  BeepHandler previous = std::move(gBeepHandler);
+  gBeepHandler = std::move(handler);
+  return previous;
+}
 
 std::string SubstituteAlertTexts(const std::string& text) {
   std::string out;

@@ -14,6 +14,7 @@
 // shown as a plain message with an OK button.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "Dialogs.h"
@@ -30,7 +31,8 @@ SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortShowAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 
-// Sounds the beep (duration in ticks; the backend decides how it is heard).
+// Sounds the beep (duration in ticks): counted, then handed to the backend's beep handler
+// (SetBeepHandler), which plays it or shows it.
 void PortBeep(SInt16 duration);
 
 namespace vlui {
@@ -39,6 +41,10 @@ std::string AlertText(int index);
 // Beeps sounded since the start (or the last reset).
 long BeepCount();
 void ResetBeepCount();
+// How the backend makes a beep heard or seen (duration in ticks); none for a backend no user
+// watches. Answers the previous handler.
+using BeepHandler = std::function<void(SInt16 duration)>;
+BeepHandler SetBeepHandler(BeepHandler handler);
 // ^0..^3 of a Mac Roman text replaced by the substitution texts (Mac Roman).
 std::string SubstituteAlertTexts(const std::string& text);
 // The icons of the alert kinds ('ICON' ids 0 stop, 1 note, 2 caution; built in when the

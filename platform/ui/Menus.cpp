@@ -377,6 +377,17 @@ std::vector<SInt16> OpenMenus() {
   return ids;
 }
 
+void InvertMenuBar() {
+  const PixMap* pm = ScreenPixMap();
+  if (!pm || !pm->baseAddr) return;
+  const int rows = std::min<int>(PortMenuBarHeight(), ScreenHeight());
+  for (int y = 0; y < rows; ++y) {
+    auto* row = reinterpret_cast<UInt32*>(pm->baseAddr + std::ptrdiff_t(y) * pm->rowBytes);
+    for (int x = 0; x < ScreenWidth(); ++x) row[x] ^= 0x00FFFFFF;
+  }
+  NoteScreenChanged();
+}
+
 void ResetMenus() {
   CloseFrom(0);
   for (MenuHandle m : gLive) delete m;

@@ -125,6 +125,10 @@ bool OpenMenuItemRect(const std::string& utf8Text, SInt16* menuID, SInt16* item,
 // The ids of the menus open right now, outermost first.
 std::vector<SInt16> OpenMenus();
 
+// Inverts the menu bar's pixels on the screen (a second call puts them back): how a beep is
+// seen where it cannot be heard.
+void InvertMenuBar();
+
 // Forgets every menu (tests).
 void ResetMenus();
 

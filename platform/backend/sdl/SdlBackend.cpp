@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -11,7 +12,9 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include "Alerts.h"
 #include "CApplication.h"
+#include "Menus.h"
 #include "Cursors.h"
 #include "PString.h"
 #include "Screen.h"
@@ -41,6 +44,12 @@ struct SdlBackend::Impl {
   // come in one pump would otherwise never be seen by a program that polls the button.
   bool pressSeen = true;
   bool releasePending = false;
+  // The beep: the sound device (opened at the first beep; 0 when there is none).
+  SDL_AudioDeviceID audio = 0;
+  bool audioTried = false;
+  int flashes = 0;
+  bool beepInstalled = false;
+  vlui::BeepHandler previousBeep;
 };
 
 namespace {
@@ -95,6 +104,26 @@ unsigned char SpecialKey(SDL_Keycode key) {
     case SDLK_PAGEDOWN: return 12;
     default: return 0;
   }
+}
+
+// The beep's tone: a short high note, faded in and out so that it does not click.
+constexpr int kToneRate = 22050;
+constexpr double kToneHz = 880.0;
+constexpr int kToneMs = 150;
+constexpr int kToneFadeMs = 10;
+constexpr double kToneLevel = 8000.0;
+// How long the menu bar stays inverted for a beep that cannot be heard.
+constexpr Uint32 kFlashMs = 100;
+
+std::vector<Sint16> ToneSamples() {
+  const int count = kToneRate * kToneMs / 1000;
+  const int fade = kToneRate * kToneFadeMs / 1000;
+  std::vector<Sint16> samples(std::size_t(count), 0);
+  for (int i = 0; i < count; ++i) {
+    double envelope = std::min({1.0, double(i) / fade, double(count - 1 - i) / fade});
+    samples[std::size_t(i)] = Sint16(kToneLevel * envelope * std::sin(2.0 * M_PI * kToneHz * i / kToneRate));
+  }
+  return samples;
 }
 
 // How long a new window waits for the window manager to tell its borders (none come where no
@@ -177,6 +206,8 @@ bool SdlBackend::Open(const Options& options, std::string* error) {
   SDL_GetWindowSize(impl->window, &w, &h);
   vlui::InitScreen(w, h);
   SDL_StartTextInput();
+  impl->previousBeep = vlui::SetBeepHandler([this](SInt16 duration) { Beep(duration); });
+  impl->beepInstalled = true;
   impl->openedAt = PortTickCount();
   Present(true);
   return true;
@@ -202,6 +233,13 @@ void SdlBackend::PlaceFrame(const Options& options) {
 
 void SdlBackend::Close() {
   SystemAllocations system;
+  if (impl->beepInstalled) vlui::SetBeepHandler(std::move(impl->previousBeep));
+  impl->beepInstalled = false;
+  impl->previousBeep = nullptr;
+  if (impl->audio) SDL_CloseAudioDevice(impl->audio);
+  impl->audio = 0;
+  impl->audioTried = false;
+  impl->flashes = 0;
   if (impl->cursor) SDL_FreeCursor(impl->cursor);
   if (impl->texture) SDL_DestroyTexture(impl->texture);
   if (impl->renderer) SDL_DestroyRenderer(impl->renderer);
@@ -228,6 +266,42 @@ bool SdlBackend::CurrentPlacement(Placement* placement) const {
   placement->height += top + bottom;
   placement->maximized = (SDL_GetWindowFlags(impl->window) & SDL_WINDOW_MAXIMIZED) != 0;
   return true;
+}
+
+void SdlBackend::Beep(SInt16) {
+  if (PlayTone()) return;
+  ++impl->flashes;
+  vlui::InvertMenuBar();
+  Present(true);
+  SDL_Delay(kFlashMs);
+  vlui::InvertMenuBar();
+  Present(true);
+}
+
+int SdlBackend::FlashCount() const { return impl->flashes; }
+
+bool SdlBackend::PlayTone() {
+  SystemAllocations system;
+  if (!impl->audioTried) {
+    impl->audioTried = true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+      SDL_AudioSpec want{};
+      want.freq = kToneRate;
+      want.format = AUDIO_S16SYS;
+      want.channels = 1;
+      want.samples = 1024;
+      impl->audio = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+      if (impl->audio)
+        SDL_PauseAudioDevice(impl->audio, 0);
+      else
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+  }
+  if (!impl->audio) return false;
+  // Beeps in a row while one still sounds are one beep.
+  if (SDL_GetQueuedAudioSize(impl->audio) > 0) return true;
+  static const std::vector<Sint16> tone = ToneSamples();
+  return SDL_QueueAudio(impl->audio, tone.data(), Uint32(tone.size() * sizeof(Sint16))) == 0;
 }
 
 void SdlBackend::DeliverDrops() {

@@ -1,5 +1,6 @@
 // The SDL2 backend: a resizable native window that shows the virtual screen, with the mouse,
-// the keyboard, text input and the text clipboard turned into the program's events. The
+// the keyboard, text input and the text clipboard turned into the program's events, and the
+// beep made heard (or, without sound, seen). The
 // control key is the command key, alt the option key. The tick clock follows the wall clock.
 // Files dropped on the window go to a callback the program sets.
 #pragma once
@@ -71,12 +72,20 @@ class SdlBackend : public vlui::EventSource, public vlui::ClipboardHost {
   // Shows the framebuffer when it changed since it was last shown.
   void Present(bool force = false);
 
+  // The beep while the window is open (PortBeep): a short tone when a sound device can be
+  // opened, otherwise a flash of the menu bar.
+  void Beep(SInt16 duration);
+  // Beeps shown as a flash of the menu bar since the window opened.
+  int FlashCount() const;
+
  private:
   struct Impl;
   Impl* impl;
   UInt32 clipboardCount = 1;
   bool Pump(bool wait);
   void DeliverDrops();
+  // Queues the tone; false when there is no sound device.
+  bool PlayTone();
   // Lets the button go for a release held back until the program had seen its press.
   void ApplyPendingRelease();
   // Learns the window manager's borders (they come a little after the window is shown) and

@@ -7,12 +7,18 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "Alerts.h"
 #include "Events.h"
 #include "Screen.h"
 #include "Ticks.h"
@@ -111,6 +117,40 @@ TEST_F(SdlBackendTest, AQuickClickIsSeenByAProgramPollingTheButton) {
   EventRecord none;
   PortGetNextEvent(everyEvent, &none);
   EXPECT_FALSE(PortButton());
+}
+
+// Without a sound device the beep is seen: the menu bar flashes and is put back as it was.
+TEST_F(SdlBackendTest, ABeepWithoutSoundFlashesTheMenuBar) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  const PixMap* pm = vlui::ScreenPixMap();
+  const std::size_t bytes = std::size_t(pm->rowBytes) * std::size_t(vlui::ScreenHeight());
+  std::vector<char> before(pm->baseAddr, pm->baseAddr + bytes);
+  long beeps = vlui::BeepCount();
+  PortBeep(1);
+  unsetenv("SDL_AUDIODRIVER");
+  EXPECT_EQ(backend.FlashCount(), 1);
+  EXPECT_EQ(vlui::BeepCount(), beeps + 1);
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), pm->baseAddr));
+}
+
+// With a sound device the beep is heard: SDL's disk driver writes what the device plays.
+TEST_F(SdlBackendTest, ABeepWithSoundPlaysATone) {
+  std::filesystem::path played = std::filesystem::temp_directory_path() / ("velmora-beep-" + std::to_string(getpid()));
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
+  PortBeep(1);
+  SDL_Delay(400);
+  backend.Close();
+  opened = false;
+  unsetenv("SDL_AUDIODRIVER");
+  unsetenv("SDL_DISKAUDIOFILE");
+  std::error_code ec;
+  if (!std::filesystem::exists(played, ec)) GTEST_SKIP() << "SDL has no disk audio driver";
+  std::ifstream in(played, std::ios::binary);
+  std::vector<char> samples((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(played, ec);
+  EXPECT_EQ(backend.FlashCount(), 0);
+  EXPECT_TRUE(std::any_of(samples.begin(), samples.end(), [](char c) { return c != 0; }));
 }
 
 TEST_F(SdlBackendTest, ClosingTheWindowAsksTheProgramToQuit) {
