@@ -25,7 +25,8 @@
 void PortSetAlertTexts(ConstStringPtr text0, ConstStringPtr text1, ConstStringPtr text2, ConstStringPtr text3);
 
 // The alert kinds differ only in their icon on screen (stop, caution, question, note), unless
-// the alert's items hold an icon of their own; each answers the item chosen. The filter (Dialogs.h) sees the events of an alert on screen.
+// the alert's items hold an icon of their own; each answers the item chosen. The filter
+// (Dialogs.h) sees the events of an alert on screen.
 SInt16 PortAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAlertVariant(SInt16 alertId, ModalFilterProcPtr filter = nullptr);
 SInt16 PortAskAlert(SInt16 alertId, ModalFilterProcPtr filter = nullptr);

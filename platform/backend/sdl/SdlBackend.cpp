@@ -14,8 +14,8 @@
 
 #include "Alerts.h"
 #include "CApplication.h"
-#include "Menus.h"
 #include "Cursors.h"
+#include "Menus.h"
 #include "PString.h"
 #include "Screen.h"
 #include "Shell.h"

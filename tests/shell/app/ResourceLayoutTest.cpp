@@ -143,7 +143,8 @@ TEST_F(ResourceLayout, TheInformationAlertShowsTheNoteIcon) {
   ASSERT_TRUE(vlres::ParseAlert(PortLoadResource(FourCC("ALRT"), 1008), &templ));
   std::vector<vlres::DialogItem> items;
   ASSERT_TRUE(vlres::ParseItemList(PortLoadResource(FourCC("DITL"), templ.itemListId), &items));
-  auto icon = std::find_if(items.begin(), items.end(), [](const vlres::DialogItem& i) { return Kind(i) == vlres::kIconItem; });
+  auto icon =
+      std::find_if(items.begin(), items.end(), [](const vlres::DialogItem& i) { return Kind(i) == vlres::kIconItem; });
   ASSERT_NE(icon, items.end());
   EXPECT_EQ(icon->resourceId, vlui::kNoteIcon);
 }
