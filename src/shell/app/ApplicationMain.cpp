@@ -1,6 +1,7 @@
 #include "ApplicationMain.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "Alerts.h"
@@ -36,8 +37,9 @@ VLApplication* StartApplication() {
     delete app;
     throw;
   } catch (CException& e) {
+    // Deleted also when the report of a fatal code ends the program.
+    std::unique_ptr<VLApplication> failed(app);
     ReportException(e);
-    delete app;
     return nullptr;
   } catch (const std::bad_alloc&) {
     PortAlert(kNoMemoryAtStartAlert);

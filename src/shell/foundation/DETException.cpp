@@ -6,6 +6,7 @@
 
 #include "Alerts.h"
 #include "CApplication.h"
+#include "Events.h"
 #include "Memory.h"
 #include "MenuHighlight.h"
 #include "MessageBox.h"
@@ -61,17 +62,27 @@ bool DETException::GetErrorText(StringPtr buffer) {
   return true;
 }
 
-static void QuitAfterFatalCode(std::int32_t code) {
-  if (code == kDEErrorInitializationFailed || code == kDEErrorReadingApplicationResource ||
-      code == kDEErrorErrorWritingMaterialPrefFile) {
-    if (gApplication) gApplication->Quit();
-  }
+namespace {
+
+bool IsFatalCode(std::int32_t code) {
+  return code == kDEErrorInitializationFailed || code == kDEErrorReadingApplicationResource ||
+         code == kDEErrorErrorWritingMaterialPrefFile;
 }
 
+}  // namespace
+
 void DETException::TellUser() {
+  ShowAlert();
+  if (!IsFatalCode(code)) return;
+  // The application's quit only cleans up; the program cannot go on after these codes, so it
+  // ends here, unwinding to the shell.
+  if (gApplication) gApplication->Quit();
+  PortExitToShell(kFatalErrorExitStatus);
+}
+
+void DETException::ShowAlert() {
   if (gAlertsSuppressed) {
     PortBeep(3);
-    QuitAfterFatalCode(code);
     return;
   }
   switch (code) {
@@ -101,7 +112,6 @@ void DETException::TellUser() {
       break;
     }
   }
-  QuitAfterFatalCode(code);
 }
 
 void DETException::ShowReport(const char* sourcePath, int line, const char* beginning, const char* errorLine,

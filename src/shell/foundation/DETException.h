@@ -12,6 +12,9 @@
 
 extern Str255 gErrorMessage;
 
+// The program's exit status after a fatal error's alert.
+constexpr int kFatalErrorExitStatus = 5;
+
 class DETException : public CException {
   VL_REGISTERED_CLASS(DETException, CException)
 
@@ -20,7 +23,12 @@ class DETException : public CException {
   DETException(std::int32_t code, ConstStringPtr message);
   DETException(std::int32_t context, OSErr osError);
 
+  // Shows the alert of the code (a beep while the application is in the background). After the
+  // fatal codes (-9997, -9995, -9976) the application quits and the program ends: it unwinds to
+  // the shell (PortExitToShell) with kFatalErrorExitStatus.
   virtual void TellUser();
+  // The same alert for a caller that knows the program can go on: it never ends the program.
+  void ShowAlert();
   virtual void Report(const char* sourcePath, int line);
   // True when it found a text for the OS error; the buffer holds "an unknown error occured" otherwise.
   virtual bool GetErrorText(StringPtr buffer);

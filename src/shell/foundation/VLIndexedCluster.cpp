@@ -4,6 +4,7 @@
 #include <new>
 
 #include "CException.h"
+#include "DETException.h"
 
 VLIndexedCluster::VLIndexedCluster() = default;
 
@@ -113,7 +114,10 @@ std::int32_t VLIndexedCluster::NewKey() const {
     keys->GetItem(&k, i);
     if (k > largest) largest = k;
   }
-  return largest == INT32_MAX ? largest : largest + 1;  // never overflows
+  // Keys are never reused while a larger one exists, so past the largest there is no key left:
+  // a key given twice would make two items one.
+  if (largest == INT32_MAX) ThrowError(kDEErrorAssertionViolated, Str255("VLIndexedCluster::NewKey: no key is left"));
+  return largest + 1;
 }
 
 std::int32_t VLIndexedCluster::KeyAt(long index) const {

@@ -27,6 +27,8 @@ class VLIndexedCluster : public VLArray {
   virtual void GetItemByKey(void* item, std::int32_t key) const;
   virtual void First(void* item, std::int32_t* key);
   virtual void Next(void* item, std::int32_t* key);
+  // The largest key present plus 1 (1 when there is none above 0); gaps are never filled. When
+  // the largest key is 2147483647 there is none left: raises kDEErrorAssertionViolated.
   virtual std::int32_t NewKey() const;
   virtual std::int32_t KeyAt(long index) const;
   virtual long IndexOfKey(std::int32_t key) const;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "CException.h"
+#include "DETException.h"
 #include "VLArray.h"
 #include "VLIndexedCluster.h"
 
@@ -76,6 +77,27 @@ TEST(VLIndexedCluster, KeysStayParallelThroughEveryChange) {
   ASSERT_NE(copy, nullptr);
   ExpectParallel(*copy);
   EXPECT_EQ(copy->KeyAt(copy->GetNumItems()), c.KeyAt(c.GetNumItems()));
+}
+
+TEST(VLIndexedCluster, NewKeyRefusesRatherThanRepeatingTheLargestKey) {
+  VLIndexedCluster c(4);
+  std::int32_t item = 0;
+  c.Append(&item, INT32_MAX - 1);
+  EXPECT_EQ(c.NewKey(), INT32_MAX);
+  c.InsertAtIndex(&item, 1);
+  EXPECT_EQ(c.KeyAt(1), INT32_MAX);
+  try {
+    c.InsertAtIndex(&item, 1);
+    FAIL() << "a key was made past 2147483647";
+  } catch (const DETException& e) {
+    EXPECT_EQ(e.GetCode(), kDEErrorAssertionViolated);
+  }
+  // Nothing was inserted, and gaps are never filled.
+  EXPECT_EQ(c.GetNumItems(), 2);
+  c.DeleteByKey(INT32_MAX - 1);
+  EXPECT_THROW(c.NewKey(), DETException);
+  c.DeleteByKey(INT32_MAX);
+  EXPECT_EQ(c.NewKey(), 1);
 }
 
 TEST(VLIndexedCluster, IterationAndSharedKeys) {

@@ -111,17 +111,41 @@ TEST_F(Exceptions, CodesWithAlertsOfTheirOwnAndSilentCodes) {
   EXPECT_EQ(app.quits, 0);
 }
 
-TEST_F(Exceptions, FatalCodesQuitEvenInTheBackground) {
-  ThrowAndReport([] { ThrowError(kDEErrorReadingApplicationResource, Str255("")); });
+TEST_F(Exceptions, FatalCodesQuitAndEndTheProgramEvenInTheBackground) {
+  // Reports as an event step does; answers the status the program ended with, or -1.
+  auto report = [this](std::int32_t code) {
+    try {
+      ThrowAndReport([code] { ThrowError(code, Str255("")); });
+    } catch (const vlui::ExitToShellSignal& exit) {
+      return exit.status;
+    }
+    return -1;
+  };
+  EXPECT_EQ(report(kDEErrorReadingApplicationResource), kFatalErrorExitStatus);
+  EXPECT_EQ(vlalert::Log().size(), 1u);  // the alert comes first
   EXPECT_EQ(app.quits, 1);
+  EXPECT_EQ(report(kDEErrorErrorWritingMaterialPrefFile), kFatalErrorExitStatus);
+  EXPECT_EQ(app.quits, 2);
   gAlertsSuppressed = true;
   vlalert::ClearLog();
-  ThrowAndReport([] { ThrowError(kDEErrorInitializationFailed, Str255("")); });
+  EXPECT_EQ(report(kDEErrorInitializationFailed), kFatalErrorExitStatus);
   EXPECT_TRUE(vlalert::Log().empty());
   EXPECT_EQ(vlui::BeepCount(), 1);
-  EXPECT_EQ(app.quits, 2);
-  ThrowAndReport([] { ThrowError(kDEErrorErrorReadingFile, Str255("")); });
-  EXPECT_EQ(app.quits, 2);
+  EXPECT_EQ(app.quits, 3);
+  EXPECT_EQ(report(kDEErrorErrorReadingFile), -1);
+  EXPECT_EQ(app.quits, 3);
+}
+
+TEST_F(Exceptions, ShowAlertNeverEndsTheProgram) {
+  try {
+    ThrowError(kDEErrorErrorWritingMaterialPrefFile, Str255("why"));
+  } catch (DETException& e) {
+    e.ShowAlert();
+  }
+  ASSERT_EQ(vlalert::Log().size(), 1u);
+  EXPECT_EQ(vlalert::Log()[0].id, 4003);
+  EXPECT_EQ(vlui::AlertText(1), "why");
+  EXPECT_EQ(app.quits, 0);
 }
 
 TEST_F(Exceptions, RethrowKeepsMessageAndOSErrorButTakesTheContext) {

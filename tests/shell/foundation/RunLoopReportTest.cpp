@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "AlertSink.h"
 #include "AppResources.h"
 #include "CApplication.h"
 #include "DETException.h"
@@ -16,6 +17,7 @@ struct ReportingApp : CApplication {
   static inline int worked = 0;
   void DoCommand(long command) override {
     if (command == 500) ThrowIfNil(nullptr);
+    if (command == 502) ThrowError(kDEErrorErrorWritingMaterialPrefFile, Str255("VL Material Prefs"));
     if (command == 501) {
       ++worked;
       return;
@@ -34,19 +36,33 @@ struct ReportingApp : CApplication {
   void StartUpAction(SInt16) override {}  // no new document
 };
 
-}  // namespace
-
-TEST(RunLoop, AFailingCommandIsReportedAndTheNextOneRuns) {
+// Runs the reporting application on a script; answers the run's status.
+int RunReporting(const std::string& name, const std::string& script) {
   vlres::InstallApplicationResources();
-  std::string path = testing::TempDir() + "failing_then_working.vls";
-  std::ofstream(path) << "command 500\nexpect alert 4003\ncommand 501\n";
+  const std::string path = testing::TempDir() + name + ".vls";
+  std::ofstream(path) << script;
   ReportingApp::worked = 0;
-  int status = vlheadless::RunScript(path, [] {
+  const int status = vlheadless::RunScript(path, [] {
     auto* app = new ReportingApp;
     app->IApplication(150, 45000, 40000, 20000);
     return app;
   });
-  EXPECT_EQ(status, vlheadless::kStatusOk);
-  EXPECT_EQ(ReportingApp::worked, 1);
   std::remove(path.c_str());
+  return status;
+}
+
+}  // namespace
+
+TEST(RunLoop, AFailingCommandIsReportedAndTheNextOneRuns) {
+  EXPECT_EQ(RunReporting("failing_then_working", "command 500\nexpect alert 4003\ncommand 501\n"),
+            vlheadless::kStatusOk);
+  EXPECT_EQ(ReportingApp::worked, 1);
+}
+
+TEST(RunLoop, AFatalErrorEndsTheProgramAfterItsAlert) {
+  vlalert::ClearLog();
+  EXPECT_EQ(RunReporting("fatal_then_working", "command 502\ncommand 501\n"), kFatalErrorExitStatus);
+  EXPECT_EQ(ReportingApp::worked, 0);
+  ASSERT_FALSE(vlalert::Log().empty());
+  EXPECT_EQ(vlalert::Log().back().id, 4003) << "the alert comes first";
 }
