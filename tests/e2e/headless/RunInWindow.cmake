@@ -1,6 +1,10 @@
 # Runs velmora in a real SDL2 window under a virtual X server and checks the picture it showed.
-# cmake -DXVFB_RUN=... -DVELMORA=... -DSHOT=FILE.png -P RunInWindow.cmake
+# cmake -DXVFB_RUN=... -DVELMORA=... -DSHOT=FILE.png -DCONFIG=FOLDER -P RunInWindow.cmake
 file(REMOVE ${SHOT})
+# The program writes its settings and material preferences into a configuration folder of its own.
+file(REMOVE_RECURSE ${CONFIG})
+file(MAKE_DIRECTORY ${CONFIG})
+set(ENV{XDG_CONFIG_HOME} ${CONFIG})
 # The display drivers keep allocations for the life of the process; they are not ours to check.
 set(ENV{ASAN_OPTIONS} "detect_leaks=0")
 unset(ENV{SDL_VIDEODRIVER})

@@ -1,5 +1,6 @@
-// A folder of the running test's own, made empty at the start and removed at the end; with
-// asConfig it is also the user's configuration folder (XDG_CONFIG_HOME) meanwhile.
+// A folder of the running test's own (named after the process and the test), made empty at the
+// start and removed at the end; with asConfig it is also the user's configuration folder
+// (XDG_CONFIG_HOME) meanwhile.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,11 +10,14 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 class TestFolder {
  public:
   TestFolder(const std::string& prefix, bool asConfig) : config(asConfig) {
-    path = std::filesystem::path(testing::TempDir()) /
-           (prefix + "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    path = std::filesystem::path(testing::TempDir()) / (prefix + "-" + std::to_string(::getpid()) + "-" +
+                                                        test->test_suite_name() + "-" + test->name());
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
     if (!config) return;
