@@ -7,6 +7,7 @@
 #include <new>
 
 #include "D3TMaterial.h"
+#include "D3TMaterialList.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "Memory.h"
@@ -33,9 +34,8 @@ double& Component(Vector3d& p, SInt16 axis) {
 }  // namespace
 
 VLUser3DObject::VLUser3DObject() {
-  // The active document's current material joins here once documents publish their material
-  // lists to new objects; with no active view pane it is 0.
-  materialId = 0;
+  // The current material of the document whose view pane is current; none without one.
+  materialId = gCurrentMaterials ? gCurrentMaterials->GetCurrentMaterial() : 0;
 }
 
 VLUser3DObject::~VLUser3DObject() {
@@ -422,13 +422,6 @@ VLUser3DObject* VLUser3DObject::MakeCopy(VLUser3DObject* target) {
 
 SInt32 VLUser3DObject::CountObjects() { return 1; }
 
-Boolean VLUser3DObject::MarkChanged() {
-  if (!IsVisible()) return false;
-  changed = 1;
-  needsRedraw = 1;
-  return true;
-}
-
 // ---- Hooks: the object classes that need them override these ----
 
 Boolean VLUser3DObject::FindHandle(const Vector3d*, Point, SInt16*, SInt16*, Boolean, VLViewTransform*) {
@@ -452,22 +445,3 @@ void VLUser3DObject::AlignFacesWith(VLUser3DObject*, const SInt16*) {}
 void VLUser3DObject::Extrude(double) {}
 void VLUser3DObject::ExtrudeAlong(const Vector3d*) {}
 void VLUser3DObject::DuplicateMoved(VLUser3DObject**, const Vector3d*) {}
-
-// ---- Attributes ----
-
-void VLUser3DObject::SetColor(const RGBColor* colour) {
-  color = *colour;
-  drawColor = RGBColor{UInt16(colour->red >> 1), UInt16(colour->green >> 1), UInt16(colour->blue >> 1)};
-  changed = 1;
-}
-
-RGBColor* VLUser3DObject::GetColor(RGBColor* out) {
-  *out = color;
-  return out;
-}
-
-void VLUser3DObject::SetPhase(SInt16 newPhase) { phase = newPhase; }
-
-void VLUser3DObject::SetMaterialIndex(SInt32 id) { materialId = id; }
-
-SInt32 VLUser3DObject::GetMaterialIndex() { return materialId; }

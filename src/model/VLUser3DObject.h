@@ -11,6 +11,10 @@
 // because the store moves whenever memory is allocated; every operation that touches the arrays
 // calls it first. Counts and indices are signed 16-bit. Edge and loop entries are vertex
 // indices below vertexCount.
+//
+// Implemented in VLUser3DObject.cpp (store, planes, copies), VLUser3DObjectText.cpp (the text
+// record), VLUser3DObjectOrientation.cpp (face orientation), VLUser3DObjectAttributes.cpp (colour,
+// phase, visibility, material) and VLUser3DObjectPending.cpp (operations still to come).
 #pragma once
 
 #include <cstdio>
@@ -30,6 +34,9 @@ class D3TMaterialList;
 class DXFExporter;
 class VLViewPane;
 class VLViewTransform;
+
+// The colour new objects take; the colour picker of an object and the tool palette set it.
+extern RGBColor gDefaultObjectColor;
 
 // While set, OrientFaces settles a face that no settled neighbour can orient. The drawing
 // exchange's import sets it around its orientation of an imported mesh.
@@ -141,17 +148,30 @@ class VLUser3DObject : public VL3DObject {
 
   // ---- Colour, phase, visibility, material ----
 
+  // The colour picker (prompt: item 1 of string list 2600) on the object's colour. On a choice
+  // the object takes the colour and its half, new objects take it too (gDefaultObjectColor),
+  // and the object is changed: true. Cancelled: false, nothing changes.
   virtual Boolean ChooseColor();
+  // Takes the colour and its half as drawColor; sets changed.
   virtual void SetColor(const RGBColor* colour);
   virtual RGBColor* GetColor(RGBColor* out);
   // Sets changed and needsRedraw when the object is visible; answers whether it did.
   virtual Boolean MarkChanged();
-  virtual Boolean IsSelectable();
+  // Openings always; otherwise not when hidden, and only when the current phase list has a
+  // record for the object's phase whose first flag is set.
   virtual Boolean IsVisible();
+  // When the current phase list has a record for the object's phase with both flags set.
+  virtual Boolean IsSelectable();
   virtual void SetPhase(SInt16 newPhase);
   virtual void SetMaterialIndex(SInt32 id);
   virtual SInt32 GetMaterialIndex();
+  // On the objects of the document copied from: the object's own copy of its material (none when
+  // the allocation fails); an id the list does not know becomes 0.
   virtual void CreateMaterialObject(D3TMaterialList* materials);
+  // On the objects pasted into a document: the id of the list's material of the same name; when
+  // the list has none, a copy of the object's material is added under a new id, which the
+  // object takes, and the object's copy goes. Raises kDEErrorNotEnoughMemory when the copy
+  // cannot be made, and as NewMaterialId when no id is left; the object is then unchanged.
   virtual void UpdateMaterialObject(D3TMaterialList* materials);
 
   // ---- Drawing ----
@@ -335,9 +355,10 @@ class VLUser3DObject : public VL3DObject {
   CCollaborator* frame = nullptr;
   Vector3d stretchPoints[3];
   double rotationAngle = 0.0;
-  SInt32 materialId = 0;
+  SInt32 materialId = 0;  // 0: no material; new objects take gCurrentMaterials' current one
   // The object's own copy of its material, or null; owned: a copy of the object gets a copy of
-  // it, and it is released with the object.
+  // it, and it is released with the object, so that no update or disposal of one object can
+  // leave another with a freed material.
   D3TMaterial* materialObject = nullptr;
   char* name = nullptr;  // zero-terminated, owned; null when the object has no name
   Handle litPatches = nullptr;

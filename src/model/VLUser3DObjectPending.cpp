@@ -133,12 +133,3 @@ void VLUser3DObject::ForceDeselect() {}
 void VLUser3DObject::NotifyInfoBox(SInt32) {}
 void VLUser3DObject::Hide() {}
 void VLUser3DObject::Show() {}
-
-// Colour and materials: the colour picker and the material lists.
-Boolean VLUser3DObject::ChooseColor() { return false; }
-void VLUser3DObject::CreateMaterialObject(D3TMaterialList*) {}
-void VLUser3DObject::UpdateMaterialObject(D3TMaterialList*) {}
-// Visibility and selectability by phase: until the phase list is published, an object is shown
-// unless hidden (openings always are) and may be selected.
-Boolean VLUser3DObject::IsVisible() { return typeCode == kObjectTypeOpening || !hidden; }
-Boolean VLUser3DObject::IsSelectable() { return true; }

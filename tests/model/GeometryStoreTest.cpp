@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "AppResources.h"
 #include "D3TMaterial.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
@@ -266,6 +267,9 @@ TEST(Centres, CentreOfTheVertexBox) {
 }
 
 TEST(Copy, CopyIsUnselectedShownAndOwnsEverything) {
+  // Materials read their defaults from the program's resources, which stay loaded once read.
+  vlres::InstallApplicationResources();
+  delete new D3TMaterial(nullptr, D3TMaterial::kProperties, Str255("Warm-up"));
   const long handlesBefore = PortLiveHandleCount();
   {
     ObjectPtr source = NewObject();

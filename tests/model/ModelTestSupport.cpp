@@ -96,14 +96,25 @@ Vector3d Normal(VLUser3DObject* object, SInt16 face) {
 namespace modeltest {
 
 std::string WriteBody(VLUser3DObject* object, double factor) {
-  std::FILE* file = std::tmpfile();
+  return WrittenText([&](std::FILE* file) { object->WriteText(file, factor); });
+}
+
+std::string WrittenText(const std::function<void(std::FILE*)>& write) {
+  FilePtr file(std::tmpfile());
   if (!file) return {};
-  object->WriteText(file, factor);
+  write(file.get());
   std::string text;
-  std::rewind(file);
-  for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(char(c));
-  std::fclose(file);
+  std::rewind(file.get());
+  for (int c; (c = std::fgetc(file.get())) != EOF;) text.push_back(char(c));
   return text;
+}
+
+FilePtr FileWithText(const std::string& text) {
+  FilePtr file(std::tmpfile());
+  if (!file) return file;
+  std::fwrite(text.data(), 1, text.size(), file.get());
+  std::rewind(file.get());
+  return file;
 }
 
 }  // namespace modeltest

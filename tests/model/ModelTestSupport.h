@@ -2,6 +2,8 @@
 // rectangle, built straight into the geometry store.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -45,5 +47,17 @@ inline ObjectPtr NewObject() { return ObjectPtr(new VLUser3DObject); }
 
 // The object body as WriteText writes it.
 std::string WriteBody(VLUser3DObject* object, double factor);
+
+// C files closed when they go.
+struct FileCloser {
+  void operator()(std::FILE* file) const {
+    if (file) std::fclose(file);
+  }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+// What a writer puts into a file, as text.
+std::string WrittenText(const std::function<void(std::FILE*)>& write);
+// A temporary file holding the text, at its start.
+FilePtr FileWithText(const std::string& text);
 
 }  // namespace modeltest

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "Alerts.h"
 #include "CMenuManager.h"
 #include "CPane.h"
 #include "CPreferences.h"
@@ -24,7 +25,6 @@
 VLArray* gCurrentObjectList = nullptr;
 VLArray* gCurrentSelection = nullptr;
 SInt32 gObjectCount = 0;
-VLIndexedCluster* gCurrentPhases = nullptr;
 SInt16 gPhaseCounter = 0;
 SInt16 gCurrentPhase = 0;
 VLViewPane* gCurrentViewPane = nullptr;
@@ -57,10 +57,7 @@ objectHolderType::~objectHolderType() {
 
 VLDocument::VLDocument() = default;
 
-VLDocument::~VLDocument() {
-  // The material list is the document's own; the base document goes after it.
-  itsMaterials = nullptr;
-}
+VLDocument::~VLDocument() = default;
 
 void VLDocument::InitNewDocument(CDirectorOwner* supervisor, Boolean isPrintable, SInt16 number) {
   // The number first, so that a document disposed half made still gives it back.
@@ -229,6 +226,7 @@ void VLDocument::FinishSetUp() {
   itsViews->TakeModelBox(modelBox);
   MakeWorkingView();
   currentToolGroup = 0;
+  GetMaterialList()->ReadPrefs();
 
   const double snapSpacing = vltext::DefaultLength(kSnapGridDefault, kDefaultSnapSpacing);
 
@@ -293,7 +291,7 @@ void VLDocument::BuildWindow() {
   CWindow* window = itsViews->MakeWindow();
   itsWindow = window;
   itsMainPane = itsViews->BuildPanes(window);
-  gCurrentViewPane = itsViews->GetViewPane();
+  PublishViewPane();
   SetFirstTarget(itsMainPane);
   if (gDecorator) gDecorator->PlaceNewWindow(window, true);
 }
@@ -342,13 +340,26 @@ void VLDocument::RebuildPhaseList() {
 
 void VLDocument::TakeCurrentPhase() { currentPhase = gCurrentPhase; }
 
+void VLDocument::PublishViewPane() {
+  gCurrentViewPane = itsViews->GetViewPane();
+  gCurrentMaterials = GetMaterialList();
+}
+
+void VLDocument::CheckNewTextures() {
+  D3TMaterialList* materials = GetMaterialList();
+  if (!materials->TexturesFolderChanged()) return;
+  PortSetAlertTexts(nullptr, nullptr, nullptr, nullptr);
+  if (PortAlert(D3TMaterialList::kTexturesChangedAlert) == 1) materials->ScanTexturesFolder();
+  materials->NoteTexturesFolderDate();
+}
+
 void VLDocument::ActivateWindow() {
   PublishObjectLists();
   RebuildPhaseList();
   if (itsViews) itsViews->AttachToolWindows();
   NotifyDependents(kSavedViewsChanged, itsSavedViews);
   NotifyDependents(kWalkthroughChanged, itsWalkthroughViews);
-  if (itsViews) gCurrentViewPane = itsViews->GetViewPane();
+  if (itsViews) PublishViewPane();
   BuildViewsMenu();
   if (itsViews) itsViews->RestoreTool(currentToolGroup, toolGroupDefaults);
   if (refreshOnActivation) {
@@ -359,6 +370,7 @@ void VLDocument::ActivateWindow() {
     if (itsViews) itsViews->RecomputeAndRedraw();
   }
   PublishUnits();
+  CheckNewTextures();
   VLAbstractDocument::ActivateWindow();
 }
 
@@ -491,6 +503,7 @@ void VLDocument::Dispose() {
     gWorkingPlaneOn = 0;
   }
   if (itsViews && gCurrentViewPane && gCurrentViewPane == itsViews->GetViewPane()) gCurrentViewPane = nullptr;
+  if (gCurrentMaterials == GetMaterialList()) gCurrentMaterials = nullptr;
 
   if (itsObjectHolder) {
     VLArray* objects = itsObjectHolder->objectList;

@@ -13,26 +13,17 @@
 #include <istream>
 
 #include "PString.h"
+#include "PhaseRecord.h"
 #include "VLAbstractDocument.h"
 #include "VLArray.h"
 #include "VLIndexedCluster.h"
 
 class CPane;
 class CPreferences;
-class D3TMaterialList;
 class VLANSIDataFile;
 class VLDocumentViews;
 class VLUser3DObject;
 class VLViewPane;
-
-// A phase: its objects are visible while the first flag is set, and selectable while both are.
-// The key of a record in the phase cluster is its phase number, which the objects carry.
-struct PhaseRecord {
-  UInt8 visible = 1;
-  UInt8 selectable = 1;
-  unsigned char name[256] = {};  // length-prefixed, at most 255 characters
-};
-static_assert(sizeof(PhaseRecord) == 258);
 
 // The document's object list and selection list with their count.
 class objectHolderType : public CCollaborator {
@@ -104,7 +95,6 @@ class VLDocument : public VLAbstractDocument {
 
   // Clears every field but those with a construction value: line delimiter 10, file version 4.
   VLDocument();
-  // Destroys the material list, then the base document.
   ~VLDocument() override;
 
   // ---- Life cycle ----
@@ -130,6 +120,9 @@ class VLDocument : public VLAbstractDocument {
   virtual void ClearViewsMenu();
   virtual void TakeCurrentPhase();
   virtual void BuildWindow();
+  // When the "Textures" folder changed since the material list last looked at it, alert 129
+  // asks whether to add materials for its new pictures; the list then notes the folder as it is.
+  virtual void CheckNewTextures();
 
   // The units in force become the document's: its formats and their first units.
   void PublishUnits();
@@ -150,7 +143,6 @@ class VLDocument : public VLAbstractDocument {
   VLUser3DObject* GetWorkingPlane() const { return itsWorkingPlane; }
   VLDocumentViews* GetViews() const { return itsViews; }
   CPane* GetMainPane() const { return itsMainPane; }
-  D3TMaterialList* GetMaterials() const { return itsMaterials; }
   SInt16 GetUntitledNumber() const { return untitledNumber; }
   SInt16 GetPhaseCounter() const { return phaseCounter; }
   SInt16 GetCurrentPhase() const { return currentPhase; }
@@ -192,10 +184,12 @@ class VLDocument : public VLAbstractDocument {
   void MakeWorkingView();
   // Publishes the object list, the selection list and the object count.
   void PublishObjectLists();
+  // Publishes the view pane and, with it, the material list that new objects take their
+  // material from.
+  void PublishViewPane();
   // Disposes of every item of a list of collaborators, then of the list.
   static void DisposeList(VLArray*& list);
 
-  D3TMaterialList* itsMaterials = nullptr;
   CCollaborator* itsPrintStatusDialog = nullptr;
   VLArray* itsSavedViews = nullptr;
   VLArray* itsWalkthroughViews = nullptr;
@@ -230,11 +224,12 @@ class VLDocument : public VLAbstractDocument {
 };
 
 // ---- State the active native document publishes ----
+// Besides these: gCurrentPhases (PhaseRecord.h) and, with the view pane, gCurrentMaterials
+// (D3TMaterialList.h), which the model objects read.
 
 extern VLArray* gCurrentObjectList;
 extern VLArray* gCurrentSelection;
 extern SInt32 gObjectCount;
-extern VLIndexedCluster* gCurrentPhases;
 extern SInt16 gPhaseCounter;
 extern SInt16 gCurrentPhase;
 // The view pane of the active document's window; null when none.

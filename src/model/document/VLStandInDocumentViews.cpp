@@ -21,9 +21,12 @@ constexpr SInt16 kGridSpacingDefault = 4;
 constexpr SInt16 kWallThicknessDefault = 7;
 
 // A plane of the object list: an editable object without geometry that keeps its reference
-// point, so that the section point is written and read back.
+// point, so that the section point is written and read back. The planes answer whether they are
+// shown themselves, whatever their phase; until they can be hidden they are.
 class StandInPlane : public VLUser3DObject {
  public:
+  Boolean IsVisible() override { return true; }
+  Boolean IsSelectable() override { return true; }
   void GetReferencePoint(Vector3d* out) override {
     if (out) *out = reference;
   }

@@ -11,6 +11,7 @@
 #include "CMenuManager.h"
 #include "CWindow.h"
 #include "Cursors.h"
+#include "D3TMaterial.h"
 #include "DETException.h"
 #include "FilePaths.h"
 #include "Menus.h"
@@ -77,6 +78,11 @@ void RegisterShellClasses() {
 
 VLApplication::VLApplication() : CApplication(kMemoryMasters, kRainyDayFund, kCreditLimit, kToolboxReserve) {
   RegisterShellClasses();
+  // Materials make their scene objects while the application has the scene library.
+  gQuickDraw3DCheck = []() -> Boolean {
+    const auto* application = dynamic_cast<const VLApplication*>(gApplication);
+    return application && application->HasQuickDraw3D();
+  };
   gModelLengthUnit = gFeet;
   gModelAngleUnit = gDegrees;
   lengthFormats[0] = Format({gMiles}, Format::kDecimals, 3);
@@ -97,6 +103,7 @@ VLApplication::VLApplication() : CApplication(kMemoryMasters, kRainyDayFund, kCr
 VLApplication::~VLApplication() {
   if (gApplicationEndHook) gApplicationEndHook();
   TearDown();
+  gQuickDraw3DCheck = nullptr;
 }
 
 Boolean VLApplication::IVLApplication() {

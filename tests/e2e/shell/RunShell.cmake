@@ -4,6 +4,7 @@
 #   # files: NAME...        files made in the working folder and given on the command line, in order
 #   # make: NAME...         files made in the working folder only
 #   # folders: NAME...      folders made in the working folder and given on the command line
+#   # config: NAME...       files made in the configuration folder (paths below it)
 #   # args: NAME...         further command-line names, given as they are (made or not)
 #   # same: A.png B.png     two snapshots the script writes, which must be the same picture
 # cmake -DVELMORA=... -DSCRIPT=... -DWORK=... -DCONFIG=... -P RunShell.cmake
@@ -11,7 +12,7 @@ file(REMOVE_RECURSE ${WORK} ${CONFIG})
 file(MAKE_DIRECTORY ${WORK} ${CONFIG})
 set(ENV{XDG_CONFIG_HOME} ${CONFIG})
 
-file(STRINGS ${SCRIPT} header REGEX "^# (exit status|files|make|folders|args|same): ")
+file(STRINGS ${SCRIPT} header REGEX "^# (exit status|files|make|folders|args|same|config): ")
 set(status 0)
 set(arguments)
 set(same)
@@ -20,6 +21,11 @@ foreach(line IN LISTS header)
     set(status ${CMAKE_MATCH_1})
   elseif(line MATCHES "^# same: (.*)$")
     separate_arguments(same UNIX_COMMAND "${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^# config: (.*)$")
+    separate_arguments(names UNIX_COMMAND "${CMAKE_MATCH_1}")
+    foreach(name IN LISTS names)
+      file(WRITE ${CONFIG}/${name} "")
+    endforeach()
   elseif(line MATCHES "^# (files|make|folders|args): (.*)$")
     set(kind ${CMAKE_MATCH_1})
     separate_arguments(names UNIX_COMMAND "${CMAKE_MATCH_2}")

@@ -174,6 +174,7 @@ TEST_F(DocumentTest, ActivationPublishesTheDocumentAndClosingWithdrawsIt) {
     EXPECT_EQ(gLengthEntryUnit, format.units[0]) << which;
     EXPECT_EQ(gAngleFormat, app->GetAngleFormats()[0]) << which;
     EXPECT_EQ(gCurrentViewPane, document->GetViews()->GetViewPane()) << which;
+    EXPECT_EQ(gCurrentMaterials, document->GetMaterialList()) << which;
   };
   expectPublished(second, app->GetFeetAndInchesFormat(), "second");
   first->GetWindow()->Select();

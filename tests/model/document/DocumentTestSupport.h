@@ -23,6 +23,7 @@
 #include "Menus.h"
 #include "Resources.h"
 #include "Screen.h"
+#include "TestFolder.h"
 #include "Ticks.h"
 #include "VLApplication.h"
 #include "VLDocument.h"
@@ -159,6 +160,7 @@ class DocumentFixture : public ::testing::Test {
     EXPECT_EQ(gCurrentSelection, nullptr);
     EXPECT_EQ(gCurrentPhases, nullptr);
     EXPECT_EQ(gCurrentViewPane, nullptr);
+    EXPECT_EQ(gCurrentMaterials, nullptr);
   }
 
   // A new untitled document through the application's New command path.
@@ -221,6 +223,8 @@ class DocumentFixture : public ::testing::Test {
     return ids;
   }
 
+  // The user's configuration folder, where documents keep their material preferences.
+  TestFolder config{"document-config", true};
   VLApplication* app = nullptr;
   DialogInput input;
   std::vector<int> answers;

@@ -4,6 +4,7 @@
 //   # exit status: N     the status expected (default 0)
 //   # files: NAME...      files made in the folder and given at start, in order
 //   # args: NAME...       further names given at start, as they are (made or not)
+//   # config: NAME...     files made in the configuration folder (paths below it)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "Resources.h"
 #include "ShellStartup.h"
 #include "StandardFile.h"
+#include "TestFolder.h"
 #include "VLApplication.h"
 #include "VLDocument.h"
 #include "headless/HeadlessBackend.h"
@@ -65,6 +67,7 @@ class ScriptedDocument : public ::testing::TestWithParam<std::string> {
   }
 
   fs::path folder;
+  TestFolder config{"scripted-document-config", true};
   DocumentMaker savedMaker = nullptr;
 };
 
@@ -82,6 +85,11 @@ TEST_P(ScriptedDocument, RunsAsExpected) {
     if (kind == "exit") {
       std::string statusWord;
       words >> statusWord >> expectedStatus;
+    } else if (kind == "config:") {
+      for (std::string name; words >> name;) {
+        fs::create_directories((config.path / name).parent_path());
+        std::ofstream(config.path / name);
+      }
     } else if (kind == "files:" || kind == "args:") {
       for (std::string name; words >> name;) {
         const fs::path path = folder / name;

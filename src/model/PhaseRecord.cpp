@@ -1,0 +1,3 @@
+#include "PhaseRecord.h"
+
+VLIndexedCluster* gCurrentPhases = nullptr;
