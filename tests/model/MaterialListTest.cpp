@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -222,4 +223,35 @@ TEST_F(MaterialListTest, PicturesInTheTexturesFolderBecomeTiledTextures) {
   EXPECT_TRUE(list.TexturesFolderChanged());
   const FileTypeRecord none[] = {{0, "", ""}};
   PortSetFileTypes(none, nullptr);
+}
+
+// Material blocks damaged at random stop the reading where they stop fitting (or raise the
+// resource error for a name outside its table); whatever was read is whole.
+TEST_F(MaterialListTest, DamagedMaterialBlocksStopWhereTheyStopFitting) {
+  D3TMaterialList list;
+  list.AddMaterial(2, Surface(list, "Brick"));
+  list.AddMaterial(7, new D3TMaterial(&list, D3TMaterial::kSpotLight, Str255("Porch Lamp")));
+  list.AddMaterial(3, new D3TMaterial(&list, D3TMaterial::kCenteredTexture, Str255("logo.pict")));
+  const std::string good = WrittenText([&](std::FILE* f) { list.WriteMaterials(f); });
+  std::mt19937 random(5);
+  for (int round = 0; round < 500; ++round) {
+    std::string text = good;
+    for (unsigned edits = 1 + random() % 6; edits > 0; --edits) {
+      const std::size_t at = random() % (text.size() + 1);
+      if (random() % 2)
+        text.insert(at, std::string(random() % 300, char(random())));
+      else
+        text.erase(at, random() % 30);
+    }
+    D3TMaterialList read;
+    try {
+      ReadBlock(read, text);
+    } catch (const DETException& e) {
+      ASSERT_EQ(e.GetCode(), kDEErrorErrorReadingMaterialResource) << round;
+    }
+    for (long i = 1; i <= read.GetCount(); ++i) {
+      ASSERT_GT(read.GetMaterialId(i), 0) << round;
+      ASSERT_GT(read.GetMaterialAt(i)->GetName()[0], 0) << round;
+    }
+  }
 }

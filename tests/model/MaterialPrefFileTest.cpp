@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -214,4 +215,39 @@ TEST_F(MaterialPrefFileTest, ADamagedDefaultSetShowsAlert4014AtItsLine) {
   none.LoadDefaultMaterials();
   EXPECT_EQ(none.GetCount(), 0);
   EXPECT_TRUE(AlertIds().empty());
+}
+
+// Files damaged at random (bytes changed, long runs put in, pieces cut out, the end cut off) are
+// read as far as they go, with at most the one alert, and never read out of bounds.
+TEST_F(MaterialPrefFileTest, DamagedFilesAreReadAsFarAsTheyGo) {
+  D3TMaterialList first;
+  first.ReadPrefs();
+  const std::string good = PrefFileText();
+  std::mt19937 random(17);
+  for (int round = 0; round < 300; ++round) {
+    std::string text = good;
+    for (unsigned edits = 1 + random() % 8; edits > 0; --edits) {
+      const std::size_t at = random() % (text.size() + 1);
+      switch (random() % 4) {
+        case 0:
+          if (at < text.size()) text[at] = char(random());
+          break;
+        case 1:
+          text.insert(at, std::string(random() % 600, char(random())));
+          break;
+        case 2:
+          text.erase(at, random() % 40);
+          break;
+        default:
+          text.resize(at);
+          break;
+      }
+    }
+    WritePrefFile(text);
+    vlalert::ClearLog();
+    D3TMaterialList list;
+    list.ReadPrefs();
+    ASSERT_LE(AlertIds().size(), 1u) << round;
+    for (long i = 1; i <= list.GetCount(); ++i) ASSERT_GT(list.GetMaterialAt(i)->GetName()[0], 0) << round;
+  }
 }
