@@ -2,6 +2,7 @@
 // document's material block.
 #include "D3TMaterialList.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
@@ -169,6 +170,10 @@ void D3TMaterialList::ScanTexturesFolder() {
     info.index = SInt16(index);
     if (PortFileParamCall(&info, false) != noErr) break;
     if ((info.attributes & kFolderAttribute) || info.fileType != kPictureType) continue;
+    // A name with a control character (a line break above all) could not be written in either
+    // text form and read back.
+    const std::string name = PStrToStd(entryName);
+    if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) continue;
     if (PStrEqual(entryName, prefSpec.name) || FindByPictureFile(entryName, nullptr, nullptr)) continue;
     AddMaterial(NewMaterialId(), new D3TMaterial(this, D3TMaterial::kTiledTexture, entryName));
   }

@@ -105,7 +105,8 @@ class D3TMaterialList : public CCollaborator {
   // given material is deleted.
   void AddOrReplace(D3TMaterial* material, Boolean replace);
   // Adds a tiled texture material for each picture file (type 'PICT') of the "Textures" folder
-  // that no material names as its picture file; materials whose file went away stay.
+  // that no material names as its picture file, but for the preference file and names with a
+  // control character; materials whose file went away stay.
   void ScanTexturesFolder();
   // Clears every material's texture failures, and its tried flag when it has no shader, so that
   // the next request loads the texture again.

@@ -202,7 +202,8 @@ TEST_F(MaterialListTest, PicturesInTheTexturesFolderBecomeTiledTextures) {
   list.OpenPrefFile();
   const fs::path textures = config.path / "velmora" / "Textures";
   ASSERT_TRUE(fs::is_directory(textures));
-  for (const char* name : {"brick.pict", "notes.txt", "VL Material Prefs"}) std::ofstream(textures / name) << "x";
+  for (const char* name : {"brick.pict", "notes.txt", "VL Material Prefs", "line\nbreak.pict"})
+    std::ofstream(textures / name) << "x";
   list.ScanTexturesFolder();
   ASSERT_EQ(list.GetCount(), 1);
   D3TMaterial* brick = list.GetMaterialAt(1);

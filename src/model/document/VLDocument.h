@@ -176,7 +176,8 @@ class VLDocument : public VLAbstractDocument {
   void AppendPhase(ConstStringPtr phaseName, SInt32 key);
   // The default phases of a new document from string list 132.
   void MakeDefaultPhases();
-  // The end of NewFile and OpenFile: title, working view, snap spacing, units; the window shown.
+  // The end of NewFile and OpenFile: title, working view, material preferences, snap spacing,
+  // units; the window shown.
   // A failure from showing the window on closes the document and goes no further.
   void FinishSetUp();
   // Makes the working view, puts it at position 1 of the view list and a copy at the end of
