@@ -28,3 +28,10 @@ void WorldToDrawingPlane(const Vector3d* world, Vector3d* out);
 void DrawingPlaneToWorld(const Vector3d* plane, Vector3d* out);
 // The three role indices, each kept within 0..2 so that they can index a point's components.
 SInt16 AxisRole(SInt16 axis);
+// Turns p about centre in the plane of the gAxisX and gAxisY roles, through the angle whose
+// cosine and sine are c and s: a positive angle turns the gAxisX direction towards gAxisY. The
+// gAxisZ role stays. Both points are taken as given (plane coordinates while the plane is on).
+void TurnInDrawingPlane(Vector3d* p, const Vector3d* centre, double c, double s);
+// The working plane's x, y and z axes in world coordinates, that is the first three columns of
+// its world-to-plane matrix; false, nothing written, while drawing is not bound to a plane.
+bool DrawingPlaneAxes(Vector3d* x, Vector3d* y, Vector3d* z);

@@ -20,17 +20,6 @@ namespace {
 constexpr double kUnsetCoordinate = -105600.0;
 constexpr double kSearchStart = 105600.0;
 
-double& Component(Vector3d& p, SInt16 axis) {
-  switch (AxisRole(axis)) {
-    case 1:
-      return p.y;
-    case 2:
-      return p.z;
-    default:
-      return p.x;
-  }
-}
-
 }  // namespace
 
 VLUser3DObject::VLUser3DObject() {
@@ -179,16 +168,16 @@ void VLUser3DObject::GetPlanCentre(Vector3d* point) {
   for (SInt16 i = 0; i < vertexCount; ++i) {
     Vector3d p;
     WorldToDrawingPlane(&vertices[i], &p);
-    const double x = Component(p, gAxisX), y = Component(p, gAxisY);
+    const double x = VectorComponent(p, gAxisX), y = VectorComponent(p, gAxisY);
     if (x < minX) minX = x;
     if (x > maxX) maxX = x;
     if (y < minY) minY = y;
     if (y > maxY) maxY = y;
   }
   if (vertexCount <= 0) minX = maxX = minY = maxY = 0.0;
-  Component(*point, gAxisX) = minX + (maxX - minX) * 0.5;
-  Component(*point, gAxisY) = minY + (maxY - minY) * 0.5;
-  Component(*point, gAxisZ) = 0.0;
+  VectorComponent(*point, gAxisX) = minX + (maxX - minX) * 0.5;
+  VectorComponent(*point, gAxisY) = minY + (maxY - minY) * 0.5;
+  VectorComponent(*point, gAxisZ) = 0.0;
 }
 
 void VLUser3DObject::GetCentre(Vector3d* out) {

@@ -20,13 +20,13 @@
 #include <cstdio>
 #include <istream>
 
+#include "CObjectTransformer.h"
 #include "GeometryStore.h"
 #include "Matrix4d.h"
 #include "VL3DObject.h"
 #include "VLArray.h"
 
 class CDataFile;
-class CObjectTransformer;
 class CShadowCaster;
 class CTrimmer;
 class D3TMaterial;
@@ -350,9 +350,8 @@ class VLUser3DObject : public VL3DObject {
   VLArray* removedOpenings = nullptr;
   RGBColor color;
   RGBColor drawColor;  // each component of color shifted right by one
-  // The object's own axes: a CObjectTransformer, owned. Held through its collaborator part,
-  // which is all that copying and releasing it need.
-  CCollaborator* frame = nullptr;
+  // The object's own axes, owned; null until made.
+  CObjectTransformer* frame = nullptr;
   Vector3d stretchPoints[3];
   double rotationAngle = 0.0;
   SInt32 materialId = 0;  // 0: no material; new objects take gCurrentMaterials' current one

@@ -1,7 +1,8 @@
 // Conventions the whole view layer shares: the view kinds and the commands that choose the
-// elevations, the angle constants, and how a projected coordinate becomes a 16-bit pane value.
+// elevations, and how a projected coordinate becomes a 16-bit pane value.
 #pragma once
 
+#include "GeometryKernel.h"
 #include "MacTypes.h"
 #include "Vector3d.h"
 
@@ -25,10 +26,6 @@ enum : SInt16 {
   kCmdEastElevation = 6102,
   kCmdWestElevation = 6103,
 };
-
-// Angles are kept in degrees and converted with these (not with pi).
-constexpr double kDegreesToRadians = 0.017453292;
-constexpr double kRadiansToDegrees = 57.29577951;
 
 // The largest magnitude a projected pane coordinate keeps. Every place where a projected value
 // becomes a 16-bit pane value clamps to it.

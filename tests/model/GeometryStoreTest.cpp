@@ -33,13 +33,13 @@ ObjectPtr OneFace(const std::vector<Vector3d>& points) {
   return object;
 }
 
-// Stands in for an object's frame: a collaborator whose copy can be refused.
-struct TestFrame : CCollaborator {
+// An object's frame whose copy can be refused.
+struct TestFrame : CObjectTransformer {
   static inline bool refuseCopy = false;
   static inline int live = 0;
   TestFrame() { ++live; }
   ~TestFrame() override { --live; }
-  CCollaborator* Clone() const override { return refuseCopy ? nullptr : new TestFrame; }
+  CObjectTransformer* Clone() const override { return refuseCopy ? nullptr : new TestFrame; }
 };
 
 TEST(GeometryStore, AllocateGivesEmptyArraysAtTheirCapacities) {

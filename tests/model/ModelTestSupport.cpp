@@ -1,7 +1,11 @@
 #include "ModelTestSupport.h"
 
-#include <cstdio>
+#include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
+
+#include "DrawingPlane.h"
 #include "Memory.h"
 
 namespace modeltest {
@@ -78,6 +82,22 @@ void MakeFlatRectangle(VLUser3DObject* object) {
   SetGeometry(object, {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, {{3, 2, 1, 0}, {0, 1, 2, 3}});
 }
 
+std::vector<Vector3d> Vertices(VLUser3DObject* object) {
+  object->SetArrayPointers();
+  return std::vector<Vector3d>(object->vertices, object->vertices + object->vertexCount);
+}
+
+Vector3d VertexAt(VLUser3DObject* object, SInt16 vertex) {
+  object->SetArrayPointers();
+  return object->vertices[vertex];
+}
+
+void ExpectNear(const Vector3d& actual, const Vector3d& expected, double tolerance, const std::string& what) {
+  EXPECT_NEAR(actual.x, expected.x, tolerance) << what;
+  EXPECT_NEAR(actual.y, expected.y, tolerance) << what;
+  EXPECT_NEAR(actual.z, expected.z, tolerance) << what;
+}
+
 std::vector<SInt16> Loop(VLUser3DObject* object, SInt16 face) {
   object->SetArrayPointers();
   const FaceRecord& record = object->faces[face];
@@ -115,6 +135,110 @@ FilePtr FileWithText(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), file.get());
   std::rewind(file.get());
   return file;
+}
+
+}  // namespace modeltest
+
+namespace modeltest {
+
+std::string BodyRecord(const std::vector<Vector3d>& vertices, const std::vector<std::vector<SInt16>>& faces) {
+  std::ostringstream text;
+  text.precision(17);
+  text << "Phase: 1\nMat: 0\nName:\nColor: 0 0 0\nnumVerts: " << vertices.size() << "\n";
+  for (const Vector3d& p : vertices) text << p.x << " " << p.y << " " << p.z << " 1\n";
+  const std::vector<EdgeRecord> edges = EdgesOf(faces);
+  text << "numEdges: " << edges.size() << "\n";
+  for (const EdgeRecord& e : edges) text << e.a << " " << e.b << "\n";
+  text << "numFaces: " << faces.size() << "\n";
+  for (const auto& loop : faces) {
+    text << "numVerts: " << loop.size() << "\n";
+    for (SInt16 v : loop) text << v << "\n";
+  }
+  return text.str();
+}
+
+ObjectPtr ReadObject(const std::string& record) {
+  ObjectPtr object = NewObject();
+  std::istringstream in(record);
+  object->ReadText(in, 1.0, '\n');
+  EXPECT_FALSE(in.fail()) << record;
+  return object;
+}
+
+std::string PrismRecord(const std::vector<Vector3d>& outline, double bottom, double top) {
+  const SInt16 n = SInt16(outline.size());
+  std::vector<Vector3d> vertices;
+  for (const Vector3d& p : outline) vertices.push_back(Vector3d{p.x, p.y, bottom});
+  for (const Vector3d& p : outline) vertices.push_back(Vector3d{p.x, p.y, top});
+  std::vector<std::vector<SInt16>> faces;
+  for (SInt16 i = 0; i < n; ++i) {
+    const SInt16 j = SInt16((i + 1) % n);
+    faces.push_back({i, j, SInt16(n + j), SInt16(n + i)});
+  }
+  std::vector<SInt16> cap, back;
+  for (SInt16 k = 0; k < n; ++k) {
+    cap.push_back(SInt16(n + k));
+    back.push_back(SInt16((n + 1 - k) % n));
+  }
+  faces.push_back(cap);
+  faces.push_back(back);
+  return BodyRecord(vertices, faces);
+}
+
+std::string BoxRecord(Vector3d lo, Vector3d hi) {
+  return PrismRecord({{lo.x, lo.y, 0}, {lo.x, hi.y, 0}, {hi.x, hi.y, 0}, {hi.x, lo.y, 0}}, lo.z, hi.z);
+}
+
+void NoticeRecorder::ProviderChanged(CCollaborator*, long reason, void* info) {
+  Notice notice;
+  notice.reason = reason;
+  if (info && reason >= kInfoMoved && reason <= kInfoResized) {
+    notice.hasRecord = true;
+    notice.record = *static_cast<const ObjectInfoRecord*>(info);
+  }
+  heard.push_back(notice);
+}
+
+DrawingRoles::DrawingRoles(SInt16 x, SInt16 y, SInt16 z) : saved_{gAxisX, gAxisY, gAxisZ} {
+  gAxisX = x;
+  gAxisY = y;
+  gAxisZ = z;
+}
+
+DrawingRoles::~DrawingRoles() {
+  gAxisX = saved_[0];
+  gAxisY = saved_[1];
+  gAxisZ = saved_[2];
+}
+
+namespace {
+
+WorkingPlaneStandIn* gStandIn = nullptr;
+
+void StandInToPlane(CWorkingPlaneTool*, const Vector3d* in, Vector3d* out) {
+  TransformPoint4x4(in, &gStandIn->toPlane, out);
+}
+
+void StandInToWorld(CWorkingPlaneTool*, const Vector3d* in, Vector3d* out) {
+  TransformPoint4x4(in, &gStandIn->toWorld, out);
+}
+
+}  // namespace
+
+WorkingPlaneStandIn::WorkingPlaneStandIn(Vector3d origin, Vector3d x, Vector3d y, Vector3d z) {
+  FrameMatrices(&x, &y, &z, &origin, &toPlane, &toWorld);
+  gStandIn = this;
+  // The plane object itself is never looked at: the conversions stand in for it.
+  gWorkingPlane = reinterpret_cast<CWorkingPlaneTool*>(this);
+  gWorkingPlaneOn = 1;
+  SetWorkingPlaneConversions(StandInToPlane, StandInToWorld);
+}
+
+WorkingPlaneStandIn::~WorkingPlaneStandIn() {
+  SetWorkingPlaneConversions(nullptr, nullptr);
+  gWorkingPlaneOn = 0;
+  gWorkingPlane = nullptr;
+  gStandIn = nullptr;
 }
 
 }  // namespace modeltest

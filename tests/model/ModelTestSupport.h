@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ObjectInfoRecord.h"
 #include "VLUser3DObject.h"
 
 namespace modeltest {
@@ -25,6 +26,12 @@ void MakeBlock(VLUser3DObject* object);
 void MakeLExtrusion(VLUser3DObject* object);
 // A 2 by 1 rectangle at z = 0 with an upper and a lower face.
 void MakeFlatRectangle(VLUser3DObject* object);
+
+// The vertices, or one of them, as they are now.
+std::vector<Vector3d> Vertices(VLUser3DObject* object);
+Vector3d VertexAt(VLUser3DObject* object, SInt16 vertex);
+// Each component within the tolerance.
+void ExpectNear(const Vector3d& actual, const Vector3d& expected, double tolerance, const std::string& what = "");
 
 // The loop of a face as a vector.
 std::vector<SInt16> Loop(VLUser3DObject* object, SInt16 face);
@@ -59,5 +66,57 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 std::string WrittenText(const std::function<void(std::FILE*)>& write);
 // A temporary file holding the text, at its start.
 FilePtr FileWithText(const std::string& text);
+
+// An object text record of these vertices and face loops, with an edge for every side of a
+// loop (each shared side once).
+std::string BodyRecord(const std::vector<Vector3d>& vertices, const std::vector<std::vector<SInt16>>& faces);
+// A new object read from a record (a failed read fails the calling test).
+ObjectPtr ReadObject(const std::string& record);
+// The record of a prism over an outline in the xy plane, clockwise seen from above, from z =
+// bottom to z = top. Vertices 0 to n - 1 lie on the outline at the bottom and n to 2n - 1 above
+// them; face i is the side from outline point i to i + 1, face n the top and face n + 1 the
+// bottom. The bottom's loop runs the other way starting one place on, as an extrusion's back
+// face does, so that OffsetFace from the top rebuilds it.
+std::string PrismRecord(const std::vector<Vector3d>& outline, double bottom, double top);
+// The prism of the box between lo and hi, its outline starting at lo: faces 0 to 3 are the sides
+// x = lo.x, y = hi.y, x = hi.x and y = lo.y, face 4 the top and face 5 the bottom.
+std::string BoxRecord(Vector3d lo, Vector3d hi);
+
+// A collaborator that keeps every notice it hears, with a copy of the info record of the
+// palette reasons (500 to 505).
+struct NoticeRecorder : CCollaborator {
+  struct Notice {
+    long reason = 0;
+    bool hasRecord = false;
+    ObjectInfoRecord record;
+  };
+  std::vector<Notice> heard;
+  void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+};
+
+// Sets the drawing roles (gAxisX, gAxisY, gAxisZ) for its lifetime.
+class DrawingRoles {
+ public:
+  DrawingRoles(SInt16 x, SInt16 y, SInt16 z);
+  ~DrawingRoles();
+  DrawingRoles(const DrawingRoles&) = delete;
+  DrawingRoles& operator=(const DrawingRoles&) = delete;
+
+ private:
+  SInt16 saved_[3];
+};
+
+// A working plane for the model's plane-bound operations while it lives: gWorkingPlaneOn is set
+// and points convert through a frame with these (orthonormal) axes and origin.
+class WorkingPlaneStandIn {
+ public:
+  WorkingPlaneStandIn(Vector3d origin, Vector3d x, Vector3d y, Vector3d z);
+  ~WorkingPlaneStandIn();
+  WorkingPlaneStandIn(const WorkingPlaneStandIn&) = delete;
+  WorkingPlaneStandIn& operator=(const WorkingPlaneStandIn&) = delete;
+
+  Matrix4d toPlane;
+  Matrix4d toWorld;
+};
 
 }  // namespace modeltest

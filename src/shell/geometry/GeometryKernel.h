@@ -18,6 +18,10 @@ constexpr double kGeomRepeatedPoint = 0.001;      // a repeated closing point of
 constexpr double kGeomCollinear = 0.0001;         // 1 - |cos| below this is collinear
 constexpr double kGeomSearchStart = 105600.0;     // start of minimum (and, negated, maximum) searches
 
+// Angles are kept in degrees and converted with these (not with pi).
+constexpr double kDegreesToRadians = 0.017453292;
+constexpr double kRadiansToDegrees = 57.29577951;
+
 double PlaneEvaluate(const Vector3d* p, const Vector3d* n, double d);
 // |n . p + d| / |n|; 0 for a zero or non-finite normal, which has no plane.
 double PointPlaneDistance(const Vector3d* p, const Vector3d* n, double d);

@@ -81,3 +81,22 @@ void TransposeMatrix4x4(Matrix4d* m) {
   for (int i = 0; i < 4; ++i)
     for (int j = i + 1; j < 4; ++j) std::swap(m->at(i, j), m->at(j, i));
 }
+
+void FrameMatrices(const Vector3d* x, const Vector3d* y, const Vector3d* z, const Vector3d* o, Matrix4d* toFrame,
+                   Matrix4d* fromFrame) {
+  Matrix4d toOrigin, fromOrigin, asColumns, asRows;
+  SetIdentity4x4(&toOrigin);
+  SetIdentity4x4(&fromOrigin);
+  SetIdentity4x4(&asRows);
+  toOrigin.at(3, 0) = -o->x;
+  toOrigin.at(3, 1) = -o->y;
+  toOrigin.at(3, 2) = -o->z;
+  fromOrigin.at(3, 0) = o->x;
+  fromOrigin.at(3, 1) = o->y;
+  fromOrigin.at(3, 2) = o->z;
+  MatrixFromAxes(&asRows, x, y, z);
+  asColumns = asRows;
+  TransposeMatrix4x4(&asColumns);
+  MatrixMultiply(&toOrigin, &asColumns, MatrixShape{}, MatrixShape{}, toFrame);
+  MatrixMultiply(&asRows, &fromOrigin, MatrixShape{}, MatrixShape{}, fromFrame);
+}

@@ -35,3 +35,9 @@ void TransformPoint4x4(const Vector3d* p, const Matrix4d* m, Vector3d* out);
 // u = unit(e x normal), v = normal x u, e the axis of the normal's smallest component.
 void MatrixFromNormal(Vector3d* normal, Matrix4d* m);
 void TransposeMatrix4x4(Matrix4d* m);
+// The two matrices of a frame with these axes and its origin at o, for points as rows:
+// toFrame gives ((p - o) . x, (p - o) . y, (p - o) . z), the translation by -o times the axes as
+// columns; fromFrame gives o + a x + b y + c z, the axes as rows times the translation by +o.
+// They are inverse to each other only for orthonormal axes.
+void FrameMatrices(const Vector3d* x, const Vector3d* y, const Vector3d* z, const Vector3d* o, Matrix4d* toFrame,
+                   Matrix4d* fromFrame);

@@ -20,4 +20,7 @@ void VectorScale(const Vector3d* v, double s, Vector3d* out);
 void VectorCopy(Vector3d* destination, const Vector3d* source);
 void VectorSet(Vector3d* out, double x, double y, double z);
 void VectorNegate(Vector3d* v);
+// Component i of v: 1 is y, 2 is z, and any other index x.
+inline double& VectorComponent(Vector3d& v, int i) { return i == 1 ? v.y : i == 2 ? v.z : v.x; }
+inline double VectorComponent(const Vector3d& v, int i) { return i == 1 ? v.y : i == 2 ? v.z : v.x; }
 double Determinant3(const Vector3d* a, const Vector3d* b, const Vector3d* c);  // a . (b x c)
