@@ -7,6 +7,8 @@
 // properly aligned whatever the capacities before it.
 #pragma once
 
+#include <vector>
+
 #include "GeometryKernel.h"
 #include "PointLoop.h"
 #include "MacTypes.h"
@@ -41,6 +43,10 @@ struct FaceRecord {
 inline SInt16* LoopEntries(const FaceRecord& face) {
   return face.loop ? reinterpret_cast<SInt16*>(*face.loop) : nullptr;
 }
+
+// The vertices a face's loop names, each once, in loop order; entries outside 0..vertexCount - 1
+// are left out. An edit that moves a face moves each of its vertices once.
+std::vector<SInt16> DistinctLoopVertices(const FaceRecord& face, SInt16 vertexCount);
 
 // An edge between two vertices.
 struct EdgeRecord {

@@ -14,7 +14,9 @@
 //
 // Implemented in VLUser3DObject.cpp (store, planes, copies), VLUser3DObjectText.cpp (the text
 // record), VLUser3DObjectOrientation.cpp (face orientation), VLUser3DObjectAttributes.cpp (colour,
-// phase, visibility, material) and VLUser3DObjectPending.cpp (operations still to come).
+// phase, visibility, material), VLUser3DObjectTransform.cpp (transforms, the frame, the palette's
+// notices), VLUser3DObjectReshape.cpp (vertex, edge and face edits) and VLUser3DObjectPending.cpp
+// (operations still to come).
 #pragma once
 
 #include <cstdio>
@@ -237,35 +239,109 @@ class VLUser3DObject : public VL3DObject {
   virtual const char* LayerNameOfPhase(SInt16 phaseNumber);
 
   // ---- Transforms and the object frame ----
+  //
+  // "Face mode" below: faceMode is set and currentFace names a face (HasCurrentFace); such an
+  // operation then acts on the vertices of that face's loop only, each once. Every operation
+  // leaves the face planes current except Transform. The palette notices go to the object's
+  // dependents with an ObjectInfoRecord (ObjectInfoRecord.h).
 
+  // Palette reasons, info pointing at an ObjectInfoRecord: kInfoMoved moves the reference vertex
+  // to info.position; kInfoRotated rotates about it to info.angle; kInfoResized scales about it
+  // to info.size along the object's axes (pushing a face out along an axis of size 0), then
+  // recomputes the planes and orients the faces. Other reasons, or no record, go to the base.
   void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+  // Face mode. Each component x becomes f * x - f * c + c; planes recomputed, marked changed.
   virtual void ScaleAbout(const Vector3d* centre, const Vector3d* factors);
+  // Turns every vertex through the angle (degrees) about the centre in the plane of the gAxisX
+  // and gAxisY roles (working-plane coordinates while the plane is on, the centre included).
+  // Makes the frame on the first turn and turns it too; adds the angle to rotationAngle, brought
+  // once into [0, 360) from each side; sends kInfoRotated; recomputes the planes.
   virtual void Rotate(double angle, const Vector3d* centre);
+  // Every vertex through the matrix (rows, translation in column 3), face mode ignored. Marks
+  // the object changed and leaves the face planes stale: callers finish with GeometryChanged.
   virtual void Transform(const Matrix4d* matrix);
+  // In face mode MoveFace on the current face; otherwise adds the offset to every vertex,
+  // recomputes the planes, sends kInfoMoved and sets changed and needsRedraw.
   virtual void Move(const Vector3d* offset);
+  // Scales about the anchor by the per-axis factors, along the frame's axes when the object
+  // has one (the handle, a point the factors carry away from the anchor, tells how the world
+  // factors become frame factors). Along an axis where anchor and handle lie within 1e-5 the
+  // object is flat: the factor is a distance and the face facing that axis is pushed by it. In
+  // face mode the current face is scaled in drawing-plane coordinates and no face is pushed.
+  // The three arguments come back unchanged; planes recomputed, marked changed.
   virtual void Stretch(Vector3d* anchor, Vector3d* factors, Vector3d* handle);
+  // Face mode. Every vertex through the matrix (points as rows, translation in row 3); planes
+  // recomputed, marked changed.
   virtual void TransformVertices(const Matrix4d* matrix);
+  // The keyboard's nudge: Move in this class.
   virtual void Nudge(const Vector3d* offset);
+  // Adds the offset to the face's vertices, recomputes the planes, orients the faces and sends
+  // kInfoMoved, with only the position filled in, to every dependent. Nothing for a face that
+  // is not there.
   virtual void MoveFace(SInt16 face, const Vector3d* offset);
+  // Rebuilds the frame's matrices at the reference vertex (when there is a frame); true.
   virtual Boolean UpdateFrame();
+  // When there is no frame, makes one from the working plane's axes while the plane is on, else
+  // from the unit vectors of the gAxisX, gAxisY and gAxisZ roles. Without memory the object
+  // stays without a frame.
   virtual void CreateFrame();
+  // When there is no frame, makes one with the world axes.
   virtual void CreateDefaultFrame();
+  // Disposes of the frame and keeps newFrame (which may be null) in its place.
   virtual void SetFrame(CObjectTransformer* newFrame);
+  // UpdateFrame, then the frame or null; the object keeps it.
   virtual void GetFrame(CObjectTransformer** out);
+  // Mirrors the object across the plane where one coordinate equals planeOffset (axis code 1:
+  // x, 2: z, anything else: y), then moves it by shift along that coordinate; the frame and the
+  // reference point go the same way. Marked changed, planes recomputed, faces oriented outward.
   virtual void Flip(SInt16 axisCode, double planeOffset, double shift);
+  // The reference vertex; the origin when the object has no such vertex.
   virtual void GetReferencePoint(Vector3d* out);
+  // The extent the palette shows. Unrotated (rotationAngle exactly 0): the axis-aligned extent,
+  // axes not written. Rotated: the lengths of the edges at the reference vertex, the one rising
+  // most in z as the height and the two longest others as width and depth, with their unit
+  // directions; a missing one has size 0 and points towards vertex 0. Null axes are allowed.
   virtual void GetSize(Vector3d* size, Vector3d* xAxis, Vector3d* yAxis, Vector3d* zAxis);
 
   // ---- Reshaping vertices, edges and faces ----
+  //
+  // The drags constrain their offsets in the view's role coordinates (gAxisX, gAxisY span the
+  // plane the mouse moves in, gAxisZ is the depth). Indices that name nothing leave the object
+  // as it was.
 
+  // Outside face mode the vertex takes the position; in face mode it moves to the point nearest
+  // the position's drag that keeps it in the current face's plane. Planes recomputed.
   virtual void MoveVertex(SInt16 vertex, const Vector3d* position, long unused);
+  // Moves both ends by the offset, constrained to move the edge perpendicular to itself (within
+  // the current face's plane in face mode), and hands back the offset applied. An edge of zero
+  // length (ends within 1e-5) has no direction and does not move: the offset comes back zero.
+  // The planes are left to the caller.
   virtual void MoveEdge(SInt16 edge, Vector3d* offset, long unused);
+  // Places the target face's vertices at the source face's, moved back along the source's
+  // normal by the distance, in the opposite order starting one place on (an extrusion's back
+  // face). Nothing when the target's loop is shorter than the source's. Planes recomputed.
   virtual void OffsetFace(SInt16 sourceFace, SInt16 targetFace, double distance);
+  // Moves the face that faces the offset most (the last of equals; face 0 when none faces it)
+  // by the offset. A tracked vertex outside that face becomes the face's vertex now lying at
+  // its position plus the offset, if there is one. Planes recomputed before and after.
   virtual void PushFace(const Vector3d* offset, SInt16* trackedVertex);
+  // Turns the current face's plane through the angle about the frame's origin in the frame's
+  // x-y plane, moving each of its vertices along the old normal onto the new plane. Nothing
+  // without a frame with matrices, for a face whose points all lie in one line, or for a tilt
+  // that would leave the new plane within 0.0001 (cosine) of standing on edge to the old normal:
+  // the face keeps its plane. Marked changed; planes left to the caller.
   virtual void TiltFace(double angle, CObjectTransformer* frameForTilt);
+  // Recomputes the planes and marks the object changed: for callers that changed vertices.
   virtual void GeometryChanged();
+  // A new block of vertexCount points holding the vertices; null when it cannot be allocated.
+  // The caller owns it.
   virtual Handle CopyVertices();
+  // Restores vertices from a CopyVertices block: as many as both the block and the object hold
+  // (a block from before the vertex count changed restores the smaller count). Marked changed;
+  // planes left to the caller. A null block changes nothing.
   virtual void SetVertices(Handle copy);
+  // Point k of the array goes to the vertex at loop position k of the face, for every position.
+  // Marked changed; planes left to the caller.
   virtual void SetFaceVertices(SInt16 face, const Vector3d* points);
 
   // ---- Handles, picking, snapping ----
@@ -313,6 +389,8 @@ class VLUser3DObject : public VL3DObject {
   virtual void ConnectInfoBox();
   virtual void Deselect();
   void ForceDeselect();
+  // Sends the object's ObjectInfoRecord with the reason to its dependents: the object info
+  // palette while it shows the object.
   virtual void NotifyInfoBox(SInt32 reason);
   virtual void Hide();
   virtual void Show();

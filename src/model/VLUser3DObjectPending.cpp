@@ -59,40 +59,6 @@ SInt16 VLUser3DObject::WriteClarisLines(CDataFile*, double, double) { return 0; 
 void VLUser3DObject::WriteRadiance(std::FILE*, std::FILE*, VLArray*, SInt32*, const char*, D3TMaterialList*) {}
 const char* VLUser3DObject::LayerNameOfPhase(SInt16) { return ""; }
 
-// Transforms and the object frame.
-void VLUser3DObject::ProviderChanged(CCollaborator* provider, long reason, void* info) {
-  VL3DObject::ProviderChanged(provider, reason, info);
-}
-void VLUser3DObject::ScaleAbout(const Vector3d*, const Vector3d*) {}
-void VLUser3DObject::Rotate(double, const Vector3d*) {}
-void VLUser3DObject::Transform(const Matrix4d*) {}
-void VLUser3DObject::Move(const Vector3d*) {}
-void VLUser3DObject::Stretch(Vector3d*, Vector3d*, Vector3d*) {}
-void VLUser3DObject::TransformVertices(const Matrix4d*) {}
-void VLUser3DObject::Nudge(const Vector3d*) {}
-void VLUser3DObject::MoveFace(SInt16, const Vector3d*) {}
-Boolean VLUser3DObject::UpdateFrame() { return true; }
-void VLUser3DObject::CreateFrame() {}
-void VLUser3DObject::CreateDefaultFrame() {}
-void VLUser3DObject::SetFrame(CObjectTransformer*) {}
-void VLUser3DObject::GetFrame(CObjectTransformer** out) {
-  if (out) *out = nullptr;
-}
-void VLUser3DObject::Flip(SInt16, double, double) {}
-void VLUser3DObject::GetReferencePoint(Vector3d*) {}
-void VLUser3DObject::GetSize(Vector3d*, Vector3d*, Vector3d*, Vector3d*) {}
-
-// Reshaping vertices, edges and faces (ReverseFace lives with face orientation).
-void VLUser3DObject::MoveVertex(SInt16, const Vector3d*, long) {}
-void VLUser3DObject::MoveEdge(SInt16, Vector3d*, long) {}
-void VLUser3DObject::OffsetFace(SInt16, SInt16, double) {}
-void VLUser3DObject::PushFace(const Vector3d*, SInt16*) {}
-void VLUser3DObject::TiltFace(double, CObjectTransformer*) {}
-void VLUser3DObject::GeometryChanged() {}
-Handle VLUser3DObject::CopyVertices() { return nullptr; }
-void VLUser3DObject::SetVertices(Handle) {}
-void VLUser3DObject::SetFaceVertices(SInt16, const Vector3d*) {}
-
 // Handles, picking, snapping.
 void VLUser3DObject::GetFaceCentre(Vector3d*, Vector3d*) {}
 SInt16 VLUser3DObject::FindVertexHandle(const Vector3d*, Point, Boolean) { return -1; }
@@ -107,7 +73,7 @@ SInt16 VLUser3DObject::FindOppositeFace(const Vector3d*, SInt16, Vector3d*) { re
 Boolean VLUser3DObject::ProjectOntoFace(const Vector3d*, SInt16, Vector3d*) { return false; }
 Boolean VLUser3DObject::FaceHasVertex(SInt16, SInt16) { return false; }
 Boolean VLUser3DObject::EdgePlane(const Vector3d*, const Vector3d*, SInt16, Vector3d*, double*) { return false; }
-Boolean VLUser3DObject::HasCurrentFace() { return false; }
+Boolean VLUser3DObject::HasCurrentFace() { return faceMode && currentFace >= 0 && currentFace < faceCount; }
 
 // Trimming.
 Boolean VLUser3DObject::TrimWith(CTrimmer*, VLArray*, VLArray*) { return false; }
@@ -130,6 +96,5 @@ void VLUser3DObject::SelectFace(SInt16) {}
 void VLUser3DObject::ConnectInfoBox() {}
 void VLUser3DObject::Deselect() {}
 void VLUser3DObject::ForceDeselect() {}
-void VLUser3DObject::NotifyInfoBox(SInt32) {}
 void VLUser3DObject::Hide() {}
 void VLUser3DObject::Show() {}
