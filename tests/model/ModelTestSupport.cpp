@@ -7,6 +7,7 @@
 
 #include "DrawingPlane.h"
 #include "Memory.h"
+#include "PhaseRecord.h"
 
 namespace modeltest {
 
@@ -198,6 +199,14 @@ void NoticeRecorder::ProviderChanged(CCollaborator*, long reason, void* info) {
   }
   heard.push_back(notice);
 }
+
+ShownPhase::ShownPhase() : phases_(long(sizeof(PhaseRecord))), saved_(gCurrentPhases) {
+  const PhaseRecord shown{1, 1, {}};
+  phases_.Append(&shown, 1);
+  gCurrentPhases = &phases_;
+}
+
+ShownPhase::~ShownPhase() { gCurrentPhases = saved_; }
 
 DrawingRoles::DrawingRoles(SInt16 x, SInt16 y, SInt16 z) : saved_{gAxisX, gAxisY, gAxisZ} {
   gAxisX = x;

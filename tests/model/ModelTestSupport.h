@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ObjectInfoRecord.h"
+#include "VLIndexedCluster.h"
 #include "VLUser3DObject.h"
 
 namespace modeltest {
@@ -92,6 +93,20 @@ struct NoticeRecorder : CCollaborator {
   };
   std::vector<Notice> heard;
   void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+};
+
+// Phase 1, shown and selectable, as the active document's phases while it lives: objects of
+// that phase are visible, so that MarkChanged marks them.
+class ShownPhase {
+ public:
+  ShownPhase();
+  ~ShownPhase();
+  ShownPhase(const ShownPhase&) = delete;
+  ShownPhase& operator=(const ShownPhase&) = delete;
+
+ private:
+  VLIndexedCluster phases_;
+  VLIndexedCluster* saved_;
 };
 
 // Sets the drawing roles (gAxisX, gAxisY, gAxisZ) for its lifetime.

@@ -212,8 +212,10 @@ TEST(TiltFace, TurnsTheCurrentFaceAboutTheFrame) {
       faces.push_back({SInt16((k + 1) % n), k, apex});
     }
     faces.push_back(top);
+    modeltest::ShownPhase shown;
     ObjectPtr solid = ReadObject(BodyRecord(vertices, faces));
     solid->currentFace = SInt16(faces.size() - 1);
+    solid->changed = 0;
     Hinge hinge;
     solid->TiltFace(30, hinge.frame);
     for (SInt16 k = 0; k < n; ++k) ExpectNear(VertexAt(solid.get(), k), c.expected[std::size_t(k)], 1e-9, c.what);
@@ -252,6 +254,7 @@ TEST(TiltFace, KeepsThePlaneWhenTheTiltIsUndefined) {
 }
 
 TEST(VertexCopies, RestoreWhatBothHold) {
+  modeltest::ShownPhase shown;
   ObjectPtr box = ReadObject(BoxRecord({0, 0, 0}, {10, 4, 3}));
   const std::vector<Vector3d> original = Vertices(box.get());
   Handle copy = box->CopyVertices();

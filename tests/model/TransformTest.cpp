@@ -326,7 +326,9 @@ TEST(Stretch, ScalesAboutTheAnchorAndPushesFlatAxes) {
 }
 
 TEST(MatrixTransform, LeavesPlanesStaleUntilGeometryChanged) {
+  modeltest::ShownPhase shown;
   ObjectPtr box = ReadObject(BoxRecord({0, 0, 0}, {1, 1, 1}));
+  box->changed = 0;
   const Vector3d top = Normal(box.get(), 4);
   // A quarter turn about x, as rows with the translation in column 3.
   Matrix4d m;
