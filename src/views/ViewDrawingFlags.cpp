@@ -1,0 +1,10 @@
+#include "ViewDrawingFlags.h"
+
+UInt8 gWireframeMode = 1;
+UInt8 gHiddenLineMode = 0;
+UInt8 gShadedMode = 0;
+UInt8 gShadowMode = 0;
+UInt8 gTrackingDrawing = 0;
+UInt8 gPrintingView = 0;
+UInt8 gInteractiveDrawing = 0;
+UInt8 gScaledDrawing = 0;
