@@ -9,6 +9,8 @@
 #include "MacTypes.h"
 #include "Vector3d.h"
 
+class VLViewTransform;
+
 class VL3DObject : public CCollaborator {
   VL_REGISTERED_CLASS(VL3DObject, CCollaborator)
 
@@ -24,6 +26,11 @@ class VL3DObject : public CCollaborator {
   // object so that it projects afresh. When the block cannot be duplicated the target is left
   // without a store and PortMemError tells why.
   virtual VL3DObject* Clone(VL3DObject* target);
+  // Sets the cached point pointers from the store before they are used; nothing here.
+  virtual void PreparePoints() {}
+  // Draws the object through the view into the current port; updateRect is only passed on.
+  // Nothing here.
+  virtual void Draw(VLViewTransform* view, Rect* updateRect) {}
 
   Handle storage = nullptr;
   SInt16 vertexCount = 0;

@@ -178,7 +178,7 @@ class VLUser3DObject : public VL3DObject {
 
   // ---- Drawing ----
 
-  virtual void Draw(VLViewTransform* view, Rect* updateRect);
+  void Draw(VLViewTransform* view, Rect* updateRect) override;
   virtual Boolean GetScreenBounds(Rect* out);
   virtual void CalcScreenBounds();
   virtual void DrawSelected(VLViewTransform* view);

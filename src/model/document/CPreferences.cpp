@@ -14,6 +14,7 @@
 #include "Controls.h"
 #include "DETException.h"
 #include "Dialogs.h"
+#include "GridLimits.h"
 #include "TextLines.h"
 #include "Measurement.h"
 #include "NameToUnitTable.h"
@@ -530,10 +531,11 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       if (comma == std::string::npos) return;  // one number and no comma changes nothing
       double size = 0.0;
       double spacing = 0.0;
-      // A grid needs a positive spacing: the grid is drawn line by line at that spacing.
+      // The grid is drawn line by line at that spacing: it needs a positive spacing and few
+      // enough lines for its point count.
       if (!ParseTyped(Str255(text.substr(0, comma)), gShortLengthNameTable, lengthUnit, gFeet, &size) ||
           !ParseTyped(Str255(text.substr(comma + 1)), gShortLengthNameTable, lengthUnit, gFeet, &spacing) ||
-          size < 0.0 || spacing <= 0.0) {
+          GridLineCount(size, spacing) == 0) {
         vltext::FailAt(in, start);
         return;
       }

@@ -6,6 +6,7 @@
 #include "CPaneBorder.h"
 #include "CPanorama.h"
 #include "DETException.h"
+#include "GridLimits.h"
 #include "TextLines.h"
 #include "VLDocument.h"
 #include "VLScrollPane.h"
@@ -16,8 +17,6 @@ DocumentViewsMaker gDocumentViewsMaker = MakeStandInDocumentViews;
 
 namespace {
 
-constexpr SInt16 kGridSizeDefault = 3;
-constexpr SInt16 kGridSpacingDefault = 4;
 constexpr SInt16 kWallThicknessDefault = 7;
 
 // A plane of the object list: an editable object without geometry that keeps its reference
@@ -80,8 +79,9 @@ VLDocumentViews* MakeStandInDocumentViews(VLDocument* document) {
 }
 
 void VLStandInDocumentViews::MakeBackgroundGrid(double* box) {
-  halfSize = vltext::DefaultLength(kGridSizeDefault, 50.0) / 2.0;
-  spacing = vltext::DefaultLength(kGridSpacingDefault, 5.0);
+  double size = 0.0;
+  DefaultGridSizeAndSpacing(&size, &spacing);
+  halfSize = size / 2.0;
   ExtendBoxByGrid(box);
 }
 

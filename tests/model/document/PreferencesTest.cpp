@@ -303,6 +303,9 @@ TEST_F(PreferencesFixture, OutOfRangeOrUnreadableSettingsAreRefused) {
       {"AngleUnits: Feet.2", "Feet.2"},
       {"BackgroundGridSizeAndSpacing: 50, 0", "50, 0"},
       {"BackgroundGridSizeAndSpacing: 50, x", "50, x"},
+      {"BackgroundGridSizeAndSpacing: 50, -5", "50, -5"},
+      // More lines than a grid's 16-bit point count holds.
+      {"BackgroundGridSizeAndSpacing: 10000, 1", "10000, 1"},
       {"SnapGridSpacing: 0", "0"},
       {"SnapGridSpacing: -1", "-1"},
       {"SectionPoint: 1 2 z", "z"},
