@@ -85,8 +85,9 @@ void VLGWorld::BeginDrawing() {
   if (!world) return;
   SetCopyColours(kBlack);
   const Rect& area = useDrawRect ? drawRect : bounds;
-  PortEraseRect(&area);
+  // Clip first: a clip left from an earlier draw rectangle must not narrow the erasing.
   PortClipRect(&area);
+  PortEraseRect(&area);
 }
 
 void VLGWorld::BeginDrawingNoErase() { EnterWorld(world); }
