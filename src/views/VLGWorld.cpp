@@ -133,12 +133,14 @@ void VLGWorld::CopyToPort(GrafPtr port) {
   CopyOut(world, PortPortBits(port), &world->portRect, &bounds, transferMode, nullptr);
 }
 
-void VLGWorld::CopyToCurrentPort(UInt8 useRect, const Rect* rect) {
-  if (!world) return;
+void VLGWorld::CopyToCurrentPort(UInt8 useRect, const Rect* rect) { CopyToCurrentPortFrom(world, useRect, rect); }
+
+void VLGWorld::CopyToCurrentPortFrom(GWorldPtr source, UInt8 useRect, const Rect* rect) {
+  if (!source) return;
   SetCopyColours(copyColor);
   const PixMap* dst = PortPortBits(PortCurrentPort());
-  if (useRect && rect) CopyOut(world, dst, rect, rect, transferMode, nullptr);
-  else CopyOut(world, dst, &world->portRect, &bounds, transferMode, nullptr);
+  if (useRect && rect) CopyOut(source, dst, rect, rect, transferMode, nullptr);
+  else CopyOut(source, dst, &source->portRect, &bounds, transferMode, nullptr);
 }
 
 void VLGWorld::CopyRectToCurrentPort(const Rect* rect) {
@@ -200,11 +202,7 @@ void VLGWorldOS::CopyRectToCurrentPort(const Rect* rect) {
 }
 
 void VLGWorldOS::CopySavedToCurrentPort(UInt8 useRect, const Rect* rect) {
-  if (!gSavedOffscreen) return;
-  SetCopyColours(copyColor);
-  const PixMap* dst = PortPortBits(PortCurrentPort());
-  if (useRect && rect) CopyOut(gSavedOffscreen, dst, rect, rect, transferMode, nullptr);
-  else CopyOut(gSavedOffscreen, dst, &gSavedOffscreen->portRect, &bounds, transferMode, nullptr);
+  CopyToCurrentPortFrom(gSavedOffscreen, useRect, rect);
 }
 
 OSErr VLGWorldOS::RecreateSaved() {

@@ -82,6 +82,8 @@ class VLGWorld : public CCollaborator {
   // the transfer mode. Nothing without a world.
   void CopyOut(GWorldPtr source, const PixMap* dst, const Rect* srcRect, const Rect* dstRect, SInt16 mode,
                RgnHandle mask);
+  // CopyToCurrentPort from that world.
+  void CopyToCurrentPortFrom(GWorldPtr source, UInt8 useRect, const Rect* rect);
   // Remembers the current port and device and makes the world current (the empty port when
   // there is none).
   void EnterWorld(GWorldPtr target);
