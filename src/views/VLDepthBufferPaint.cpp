@@ -13,7 +13,12 @@ namespace {
 
 const RGBColor kEdgeColour{1, 1, 1};
 
-UInt16 Scaled(UInt16 component, double factor) { return UInt16(component * factor); }
+// A shade outside -1..1 (a normal that is not of unit length) could take a component out of
+// its range: it is held there.
+UInt16 Scaled(UInt16 component, double factor) {
+  const double value = component * factor;
+  return value >= 65535.0 ? 65535 : value > 0.0 ? UInt16(value) : 0;
+}
 
 RGBColor ScaledColour(const RGBColor& colour, double factor) {
   return {Scaled(colour.red, factor), Scaled(colour.green, factor), Scaled(colour.blue, factor)};

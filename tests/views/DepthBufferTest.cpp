@@ -95,6 +95,9 @@ TEST(DepthShading, ColourOfARecordFollowsTheLightCosine) {
   }
   EXPECT_EQ(VLDepthBuffer::OverlayColour(colour, 0.5), (RGBColor{52428, 26214, 0}));
   EXPECT_EQ(VLDepthBuffer::OverlayColour(colour, -1.0), (RGBColor{32767, 16384, 0}));
+  // Shades beyond -1..1 keep every component in its range.
+  EXPECT_EQ(VLDepthBuffer::OverlayColour(colour, 2.0), (RGBColor{65535, 45875, 0}));
+  EXPECT_EQ(VLDepthBuffer::OverlayColour(colour, -20.0), (RGBColor{0, 0, 0}));
 }
 
 // ---- Painting ----
