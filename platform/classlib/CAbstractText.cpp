@@ -13,8 +13,6 @@ namespace {
 constexpr SInt16 kDefaultFont = 0;
 constexpr SInt16 kDefaultSize = 12;
 constexpr SInt16 kUnwrappedWidth = 30000;
-constexpr UInt8 kForwardDeleteKeyCode = 0x75;
-constexpr UInt8 kClearKeyCode = 0x47;
 }  // namespace
 
 CAbstractText::~CAbstractText() {
@@ -212,9 +210,9 @@ void CAbstractText::SetJustification(SInt16 justification) {
 Boolean CAbstractText::IsTypedKey(char theChar, UInt8 keyCode) const {
   UInt8 c = UInt8(theChar);
   if (keyCode == kForwardDeleteKeyCode || keyCode == kClearKeyCode) return true;
-  if (c == 13) return multiLine;
-  if (c == 8 || c == 127 || (c >= 28 && c <= 31)) return true;
-  return c >= 32;
+  if (c == kReturnChar) return multiLine;
+  if (c == kBackspaceChar || c == kDeleteChar || (c >= kLeftArrowChar && c <= kDownArrowChar)) return true;
+  return c >= kSpaceChar;
 }
 
 void CAbstractText::DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) {
@@ -230,7 +228,7 @@ void CAbstractText::DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) {
     if (keyCode == kClearKeyCode)
       PortTEDelete(macTE);
     else
-      PortTEKeyWithModifiers(keyCode == kForwardDeleteKeyCode ? UInt8(127) : UInt8(theChar),
+      PortTEKeyWithModifiers(keyCode == kForwardDeleteKeyCode ? UInt8(kDeleteChar) : UInt8(theChar),
                              event ? event->modifiers : UInt16(0), macTE);
   }
   if (PortTETextString(macTE) != before) TextChanged();

@@ -4,10 +4,7 @@
 #include "CButton.h"
 #include "CDialogText.h"
 #include "Commands.h"
-
-namespace {
-constexpr UInt8 kClearKeyCode = 0x47;
-}
+#include "Dialogs.h"
 
 void CDialog::IDialog(SInt16 windowID, CDesktop* enclosure, CBureaucrat* supervisor) {
   Init(windowID, false, enclosure, supervisor);
@@ -77,23 +74,22 @@ Boolean CDialog::Validate() {
 }
 
 void CDialog::DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) {
-  UInt8 c = UInt8(theChar);
   UInt16 modifiers = event ? event->modifiers : UInt16(0);
-  if (c == 13 || c == 3) {
-    if (CButton* button = FindButton(defaultCmd); button && button->IsControlActive())
-      button->SimulateClick();
-    return;
+  switch (vlui::ClassifyDialogKey(UInt8(theChar), keyCode, modifiers)) {
+    case vlui::DialogKey::kDefault:
+      if (CButton* button = FindButton(defaultCmd); button && button->IsControlActive()) button->SimulateClick();
+      return;
+    case vlui::DialogKey::kCancel:
+      if (CButton* button = FindButton(cancelCmd); button && button->IsControlActive()) button->SimulateClick();
+      return;
+    case vlui::DialogKey::kNextText:
+    case vlui::DialogKey::kPreviousText:
+      SelectNextText((modifiers & shiftKey) != 0);
+      return;
+    case vlui::DialogKey::kText:
+      CWindow::DoKeyDown(theChar, keyCode, event);
+      return;
   }
-  if ((c == 27 && keyCode != kClearKeyCode) || (c == '.' && (modifiers & cmdKey))) {
-    if (CButton* button = FindButton(cancelCmd); button && button->IsControlActive())
-      button->SimulateClick();
-    return;
-  }
-  if (c == 9) {
-    SelectNextText((modifiers & shiftKey) != 0);
-    return;
-  }
-  CWindow::DoKeyDown(theChar, keyCode, event);
 }
 
 Boolean CDialog::Close(Boolean) {

@@ -1,8 +1,6 @@
 #include "CDialogText.h"
 
-namespace {
-constexpr UInt8 kEscapeKeyCode = 0x35;
-}
+#include "Events.h"
 
 void CDialogText::Init(CView* enclosure, CBureaucrat* supervisor, SInt16 w, SInt16 h, SInt16 hE, SInt16 vE,
                        SizingOption hS, SizingOption vS, SInt16 maxLength) {
@@ -15,8 +13,8 @@ Boolean CDialogText::Validate() { return true; }
 
 Boolean CDialogText::IsTypedKey(char theChar, UInt8 keyCode) const {
   UInt8 c = UInt8(theChar);
-  if (c == 3 || c == 9 || c == 13) return false;
-  if (c == 27 && keyCode == kEscapeKeyCode) return false;
+  if (c == kEnterChar || c == kTabChar || c == kReturnChar) return false;
+  if (c == kEscapeChar && keyCode == kEscapeKeyCode) return false;
   return CEditText::IsTypedKey(theChar, keyCode);
 }
 

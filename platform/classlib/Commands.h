@@ -34,9 +34,15 @@ enum : long {
 
 // Resources of the class library's own texts and alerts.
 enum : SInt16 {
-  kClassLibStrings = 128,   // 1 "quitting", 2 "closing", 3 "Undo ", 4 "Redo "
+  kClassLibStrings = 128,   // 1 "quitting", 2 "closing", 3 "Undo ", 4 "Redo ", 5 "Untitled"
   kUndoNameStrings = 130,   // the tasks' undo names, by name index
   kSaveChangesAlert = 151,  // ^0 document name, ^1 quitting or closing; 1 save, 3 cancel, else don't save
   kErrorAlert = 250,        // ^0 the error code, ^1 the message number
 };
-enum : SInt16 { kQuittingStringIndex = 1, kClosingStringIndex = 2, kUndoStringIndex = 3, kRedoStringIndex = 4 };
+enum : SInt16 {
+  kQuittingStringIndex = 1,
+  kClosingStringIndex = 2,
+  kUndoStringIndex = 3,
+  kRedoStringIndex = 4,
+  kUntitledStringIndex = 5,
+};

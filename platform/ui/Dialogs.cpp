@@ -211,15 +211,16 @@ bool HandleEvent(DialogPtr d, EventRecord* e, SInt16* itemHit) {
     case autoKey: {
       UInt8 ch = UInt8(e->message & charCodeMask);
       bool command = (e->modifiers & cmdKey) != 0;
-      if (e->what == keyDown && (ch == 13 || ch == 3)) {
+      const vlui::DialogKey key = vlui::ClassifyDialogKey(ch, UInt8((e->message & keyCodeMask) >> 8), e->modifiers);
+      if (e->what == keyDown && key == vlui::DialogKey::kDefault) {
         if (Pressable(d, d->defaultItem)) {
           Flash(d, d->defaultItem);
           *itemHit = d->defaultItem;
           return true;
         }
-        if (ch == 3 || !d->textH) return false;
+        if (ch == kEnterChar || !d->textH) return false;
       }
-      if (e->what == keyDown && (ch == 27 || (command && ch == '.'))) {
+      if (e->what == keyDown && key == vlui::DialogKey::kCancel) {
         if (Pressable(d, d->cancelItem)) {
           Flash(d, d->cancelItem);
           *itemHit = d->cancelItem;
@@ -228,12 +229,12 @@ bool HandleEvent(DialogPtr d, EventRecord* e, SInt16* itemHit) {
         PortBeep(1);
         return false;
       }
-      if (ch == 9) {
+      if (key == vlui::DialogKey::kNextText || key == vlui::DialogKey::kPreviousText) {
         std::vector<SInt16> edits = EditItems(d);
         if (edits.empty()) return false;
         auto at = std::find(edits.begin(), edits.end(), d->editField);
         std::size_t i = at == edits.end() ? 0 : std::size_t(at - edits.begin());
-        bool back = (e->modifiers & shiftKey) != 0;
+        bool back = key == vlui::DialogKey::kPreviousText;
         if (at != edits.end()) i = back ? (i + edits.size() - 1) % edits.size() : (i + 1) % edits.size();
         SetEditField(d, edits[i], 0, 32767);
         return false;
@@ -253,7 +254,10 @@ bool HandleEvent(DialogPtr d, EventRecord* e, SInt16* itemHit) {
         return Enabled(d->items[std::size_t(d->editField)]);
       }
       if (!d->textH) return false;
-      PortTEKeyWithModifiers(ch, e->modifiers, d->textH);
+      if (ch == kEscapeChar && UInt8((e->message & keyCodeMask) >> 8) == kClearKeyCode)
+        PortTEDelete(d->textH);  // the keypad's clear key
+      else
+        PortTEKeyWithModifiers(ch, e->modifiers, d->textH);
       SyncEditText(d);
       *itemHit = SInt16(d->editField + 1);
       return Enabled(d->items[std::size_t(d->editField)]);
@@ -405,6 +409,22 @@ namespace vlui {
 void SetModalUpdateHook(UpdateHook hook) { gUpdateHook = hook; }
 
 DialogPtr FrontDialog() { return FrontMost(); }
+
+DialogKey ClassifyDialogKey(UInt8 character, UInt8 keyCode, UInt16 modifiers) {
+  switch (character) {
+    case kReturnChar:
+    case kEnterChar:
+      return DialogKey::kDefault;
+    case kEscapeChar:
+      return keyCode == kClearKeyCode ? DialogKey::kText : DialogKey::kCancel;
+    case kTabChar:
+      return (modifiers & shiftKey) ? DialogKey::kPreviousText : DialogKey::kNextText;
+    case '.':
+      return (modifiers & cmdKey) ? DialogKey::kCancel : DialogKey::kText;
+    default:
+      return DialogKey::kText;
+  }
+}
 
 bool DialogItemGlobalRect(DialogPtr dialog, SInt16 item, Rect* r) {
   DialogItemRecord* rec = Item(dialog, item);

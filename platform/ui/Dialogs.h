@@ -4,8 +4,8 @@
 // items drawn by a procedure of the program. Item numbers start at 1.
 //
 // The modal loop (PortModalDialog) serves the frontmost dialog with the keyboard as well as the
-// mouse: Return and Enter press the default item, Escape and command-period the cancel item
-// (each only when enabled; the button flashes), Tab and shift-Tab move between edit texts
+// mouse: Return and Enter press the default item, the escape key (not the keypad's clear key)
+// and command-period the cancel item (each only when enabled; the button flashes), Tab and shift-Tab move between edit texts
 // (selecting the whole text), command-X, -C, -V and -A cut, copy, paste and select all in the
 // current edit text, and other keys are typed into it. A click outside the dialog beeps.
 //
@@ -137,6 +137,13 @@ Boolean PortStdFilterProc(DialogPtr dialog, EventRecord* event, SInt16* itemHit)
 void PortFrameDefaultButton(DialogPtr dialog, SInt16 item);
 
 namespace vlui {
+
+// What a key does in a dialog, the same for the toolbox's dialogs and the class library's:
+// Return and Enter press the default button; the escape key and command-period the cancel
+// button (the keypad's clear key sends the escape character too, but clears text instead);
+// Tab and shift-Tab move between the edit texts. Anything else is the current text's.
+enum class DialogKey { kText, kDefault, kCancel, kNextText, kPreviousText };
+DialogKey ClassifyDialogKey(UInt8 character, UInt8 keyCode, UInt16 modifiers);
 
 // Redraws a window that is not the dialog's while a modal loop runs (the class library's
 // update handling); null: such updates wait until the loop ends.

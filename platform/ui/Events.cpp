@@ -138,20 +138,20 @@ void PortGetMouse(Point* where) {
 UInt32 PortKeyMessage(unsigned char c) {
   UInt32 code = 0;
   switch (c) {
-    case 13: code = 0x24; break;
-    case 3: code = 0x4C; break;
-    case 9: code = 0x30; break;
-    case 27: code = 0x35; break;
-    case 8: code = 0x33; break;
-    case 127: code = 0x75; break;
-    case 28: code = 0x7B; break;
-    case 29: code = 0x7C; break;
-    case 30: code = 0x7E; break;
-    case 31: code = 0x7D; break;
-    case 1: code = 0x73; break;
-    case 4: code = 0x77; break;
-    case 11: code = 0x74; break;
-    case 12: code = 0x79; break;
+    case kReturnChar: code = kReturnKeyCode; break;
+    case kEnterChar: code = kEnterKeyCode; break;
+    case kTabChar: code = kTabKeyCode; break;
+    case kEscapeChar: code = kEscapeKeyCode; break;
+    case kBackspaceChar: code = kBackspaceKeyCode; break;
+    case kDeleteChar: code = kForwardDeleteKeyCode; break;
+    case kLeftArrowChar: code = kLeftArrowKeyCode; break;
+    case kRightArrowChar: code = kRightArrowKeyCode; break;
+    case kUpArrowChar: code = kUpArrowKeyCode; break;
+    case kDownArrowChar: code = kDownArrowKeyCode; break;
+    case kHomeChar: code = kHomeKeyCode; break;
+    case kEndChar: code = kEndKeyCode; break;
+    case kPageUpChar: code = kPageUpKeyCode; break;
+    case kPageDownChar: code = kPageDownKeyCode; break;
     default: break;
   }
   return UInt32(c) | (code << 8);

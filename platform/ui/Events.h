@@ -65,11 +65,47 @@ enum : UInt16 {
 constexpr UInt32 charCodeMask = 0x000000FF;
 constexpr UInt32 keyCodeMask = 0x0000FF00;
 
-// Characters of the keys that are not letters, and the key codes that go with them in a key
-// message (some callers test the key code): return 13 (0x24), enter 3 (0x4C), tab 9 (0x30),
-// escape 27 (0x35), delete 8 (0x33), forward delete 127 (0x75), left 28 (0x7B), right 29
-// (0x7C), up 30 (0x7E), down 31 (0x7D), home 1 (0x73), end 4 (0x77), page up 11 (0x74), page
-// down 12 (0x79). A key message for a character: the character with its key code.
+// Characters of the keys that are not letters, as a key message carries them.
+enum : UInt8 {
+  kHomeChar = 1,
+  kEnterChar = 3,
+  kEndChar = 4,
+  kBackspaceChar = 8,  // the delete key
+  kTabChar = 9,
+  kPageUpChar = 11,
+  kPageDownChar = 12,
+  kReturnChar = 13,
+  kEscapeChar = 27,  // also sent by the keypad's clear key
+  kLeftArrowChar = 28,
+  kRightArrowChar = 29,
+  kUpArrowChar = 30,
+  kDownArrowChar = 31,
+  kSpaceChar = 32,
+  kDeleteChar = 127,  // forward delete
+};
+
+// Key codes (the second byte of a key message) of those keys. The keypad's clear key sends
+// kEscapeChar with kClearKeyCode, so only its key code tells it from the escape key.
+enum : UInt8 {
+  kReturnKeyCode = 0x24,
+  kTabKeyCode = 0x30,
+  kBackspaceKeyCode = 0x33,
+  kEscapeKeyCode = 0x35,
+  kClearKeyCode = 0x47,
+  kEnterKeyCode = 0x4C,
+  kHomeKeyCode = 0x73,
+  kPageUpKeyCode = 0x74,
+  kForwardDeleteKeyCode = 0x75,
+  kEndKeyCode = 0x77,
+  kPageDownKeyCode = 0x79,
+  kLeftArrowKeyCode = 0x7B,
+  kRightArrowKeyCode = 0x7C,
+  kDownArrowKeyCode = 0x7D,
+  kUpArrowKeyCode = 0x7E,
+};
+
+// A key message for a character: the character with the key code of its key (above; 0 for
+// characters typed as text).
 UInt32 PortKeyMessage(unsigned char character);
 
 // Takes the first pending event of the mask out of the queue. When none is pending the event

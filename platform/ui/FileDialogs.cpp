@@ -11,6 +11,7 @@
 #include "PString.h"
 #include "Screen.h"
 #include "StandardFile.h"
+#include "Events.h"
 #include "UiInternal.h"
 
 namespace fs = std::filesystem;
@@ -270,19 +271,19 @@ Boolean ListFilter(DialogPtr d, EventRecord* e, SInt16* itemHit) {
   if (e->what != keyDown && e->what != autoKey) return false;
   UInt8 ch = UInt8(e->message & charCodeMask);
   if (e->modifiers & cmdKey) {
-    if (ch == 30 || ch == 31) {  // command-up: the enclosing folder
-      *itemHit = ch == 30 ? kUpItem : kOkItem;
+    if (ch == kUpArrowChar || ch == kDownArrowChar) {  // command-up: the enclosing folder
+      *itemHit = ch == kUpArrowChar ? kUpItem : kOkItem;
       return true;
     }
     return false;
   }
-  if (ch == 30 || ch == 31) {
+  if (ch == kUpArrowChar || ch == kDownArrowChar) {
     if (s.entries.empty()) return true;
-    Select(s.selected < 0 ? 0 : s.selected + (ch == 30 ? -1 : 1));
+    Select(s.selected < 0 ? 0 : s.selected + (ch == kUpArrowChar ? -1 : 1));
     return true;
   }
   if (s.saving) return false;  // typing goes into the name
-  if (ch >= 32 && ch != 127) {
+  if (ch >= kSpaceChar && ch != kDeleteChar) {
     if (e->when - s.typedAt > 60) s.typed.clear();
     s.typedAt = e->when;
     s.typed += char(std::tolower(ch));

@@ -316,46 +316,47 @@ void PortTEKeyWithModifiers(UInt8 key, UInt16 modifiers, TEHandle te) {
   };
   SInt16 caret = shift && gAnchor >= 0 && gAnchor == t->selStart ? t->selEnd : t->selStart;
   switch (key) {
-    case 28:  // left
+    case kLeftArrowChar:
       if (!shift && t->selStart != t->selEnd) move(t->selStart);
       else move(caret - 1);
       break;
-    case 29:  // right
+    case kRightArrowChar:
       if (!shift && t->selStart != t->selEnd) move(t->selEnd);
       else move((shift ? caret : t->selEnd) + 1);
       break;
-    case 30:    // up
-    case 31: {  // down
-      Point p = PointOf(t, shift ? caret : (key == 30 ? t->selStart : t->selEnd));
-      p.v = SInt16(p.v - t->fontAscent + (key == 30 ? -t->lineHeight : t->lineHeight) + 1);
+    case kUpArrowChar:
+    case kDownArrowChar: {
+      const bool up = key == kUpArrowChar;
+      Point p = PointOf(t, shift ? caret : (up ? t->selStart : t->selEnd));
+      p.v = SInt16(p.v - t->fontAscent + (up ? -t->lineHeight : t->lineHeight) + 1);
       std::size_t line = LineOf(t, shift ? caret : t->selStart);
-      if (key == 30 && line == 0) move(0);
-      else if (key == 31 && line + 1 >= t->lineStarts.size()) move(long(t->text.size()));
+      if (up && line == 0) move(0);
+      else if (!up && line + 1 >= t->lineStarts.size()) move(long(t->text.size()));
       else move(OffsetAt(t, p));
       break;
     }
-    case 8:  // delete
+    case kBackspaceChar:
       if (t->selStart == t->selEnd && t->selStart > 0) t->selStart = SInt16(t->selStart - 1);
       Replace(t, "");
       gAnchor = -1;
       break;
-    case 127:  // forward delete
+    case kDeleteChar:
       if (t->selStart == t->selEnd && t->selEnd < SInt16(t->text.size())) t->selEnd = SInt16(t->selEnd + 1);
       Replace(t, "");
       gAnchor = -1;
       break;
-    case 1:  // home
+    case kHomeChar:
       move(0);
       break;
-    case 4:  // end
+    case kEndChar:
       move(long(t->text.size()));
       break;
-    case 3:   // enter
-    case 9:   // tab
-    case 27:  // escape
+    case kEnterChar:
+    case kTabChar:
+    case kEscapeChar:
       return;
     default:
-      if (key < 32 && key != 13) return;
+      if (key < kSpaceChar && key != kReturnChar) return;
       Replace(t, std::string(1, char(key)));
       gAnchor = -1;
       break;

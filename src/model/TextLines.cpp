@@ -20,7 +20,7 @@ void SkipBlanks(std::istream& in) {
   while (in.peek() == ' ' || in.peek() == '\t') in.get();
 }
 
-bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
+bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine longLine) {
   out->clear();
   if (!in.good()) {
     in.setstate(std::ios::failbit);
@@ -43,12 +43,13 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
       return true;
     }
     if (c == delimiter || c == '\n') return true;
-    if (int(out->size()) >= kMaxLineLength) {
+    if (int(out->size()) < kMaxLineLength) {
+      out->push_back(char(c));
+    } else if (longLine == LongLine::kFail) {
       FailAt(in, start);
       out->clear();
       return false;
     }
-    out->push_back(char(c));
   }
 }
 

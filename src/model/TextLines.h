@@ -28,11 +28,15 @@ void FailAt(std::istream& in, std::streampos position);
 // Skips blanks and tabs, not line ends.
 void SkipBlanks(std::istream& in);
 
+// What a line of more than kMaxLineLength characters does: fail the read (a settings line), or
+// keep its first kMaxLineLength characters and pass over the rest (an object's name).
+enum class LongLine { kFail, kCut };
+
 // The rest of the line: up to the delimiter, or a CR LF pair or either line-end character (a
 // CR LF pair is one line end on every platform). Leading blanks and tabs are skipped. False,
-// with the stream failed, for a line of more than kMaxLineLength characters or when nothing is
-// left to read; the end of the input also ends a line.
-bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out);
+// with the stream failed, when nothing is left to read, and for a long line with kFail; the end
+// of the input also ends a line.
+bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine longLine = LongLine::kFail);
 
 // A decimal integer within [low, high] (blank-separated); out of range, or no integer, fails the
 // stream at the position before the value.

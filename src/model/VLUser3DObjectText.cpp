@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kMaxNameLength = 255;
 constexpr int kWordLength = 32;  // keywords are short; longer words are kept only in part
 
 // ---- Writing ----
@@ -60,24 +59,6 @@ void Rewind(std::istream& in, std::streampos at) {
 void Fail(std::istream& in) { in.setstate(std::ios::failbit); }
 
 SInt16 Larger(SInt16 a, SInt16 b) { return a > b ? a : b; }
-
-// The rest of the line after a keyword: blanks and tabs skipped, then up to the line's end (the
-// document's delimiter, or either line-end character), at most kMaxNameLength characters kept.
-bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out) {
-  while (in.peek() == ' ' || in.peek() == '\t') in.get();
-  out->clear();
-  bool any = false;
-  for (;;) {
-    const int c = in.get();
-    if (c == std::char_traits<char>::eof()) {
-      if (any) in.clear(in.rdstate() & ~(std::ios::eofbit | std::ios::failbit));
-      return any;
-    }
-    any = true;
-    if (c == delimiter || c == '\r' || c == '\n') return true;
-    if (out->size() < std::size_t(kMaxNameLength)) out->push_back(char(c));
-  }
-}
 
 }  // namespace
 
@@ -136,7 +117,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
       if (vltext::ReadInteger(in, INT32_MIN, INT32_MAX, &value)) materialId = SInt32(value);
     } else if (word == "Name:") {
       std::string text;
-      if (ReadRestOfLine(in, delimiter, &text)) SetNameText(text.c_str());
+      if (vltext::ReadRestOfLine(in, delimiter, &text, vltext::LongLine::kCut)) SetNameText(text.c_str());
     } else if (word == "Color:") {
       long red = 0, green = 0, blue = 0;
       if (vltext::ReadInteger(in, 0, 65535, &red) && vltext::ReadInteger(in, 0, 65535, &green) && vltext::ReadInteger(in, 0, 65535, &blue)) {

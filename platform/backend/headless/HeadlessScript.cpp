@@ -16,9 +16,11 @@ struct NamedKey {
   unsigned char code;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {"return", 13}, {"enter", 3},  {"tab", 9},     {"escape", 27}, {"delete", 8},  {"forwarddelete", 127},
-    {"space", 32},  {"left", 28},  {"right", 29},  {"up", 30},     {"down", 31},   {"home", 1},
-    {"end", 4},
+    {"return", kReturnChar},   {"enter", kEnterChar},         {"tab", kTabChar},
+    {"escape", kEscapeChar},   {"delete", kBackspaceChar},    {"forwarddelete", kDeleteChar},
+    {"space", kSpaceChar},     {"left", kLeftArrowChar},      {"right", kRightArrowChar},
+    {"up", kUpArrowChar},      {"down", kDownArrowChar},      {"home", kHomeChar},
+    {"end", kEndChar},
 };
 
 // Words separated by blanks; a word in double quotes may hold blanks, \" and \\.

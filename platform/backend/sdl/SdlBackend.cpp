@@ -88,20 +88,20 @@ UInt16 Modifiers() {
 // The character of a key that is not text; 0 for keys that come as text input.
 unsigned char SpecialKey(SDL_Keycode key) {
   switch (key) {
-    case SDLK_RETURN: return 13;
-    case SDLK_KP_ENTER: return 3;
-    case SDLK_TAB: return 9;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_DELETE: return 127;
-    case SDLK_LEFT: return 28;
-    case SDLK_RIGHT: return 29;
-    case SDLK_UP: return 30;
-    case SDLK_DOWN: return 31;
-    case SDLK_HOME: return 1;
-    case SDLK_END: return 4;
-    case SDLK_PAGEUP: return 11;
-    case SDLK_PAGEDOWN: return 12;
+    case SDLK_RETURN: return kReturnChar;
+    case SDLK_KP_ENTER: return kEnterChar;
+    case SDLK_TAB: return kTabChar;
+    case SDLK_ESCAPE: return kEscapeChar;
+    case SDLK_BACKSPACE: return kBackspaceChar;
+    case SDLK_DELETE: return kDeleteChar;
+    case SDLK_LEFT: return kLeftArrowChar;
+    case SDLK_RIGHT: return kRightArrowChar;
+    case SDLK_UP: return kUpArrowChar;
+    case SDLK_DOWN: return kDownArrowChar;
+    case SDLK_HOME: return kHomeChar;
+    case SDLK_END: return kEndChar;
+    case SDLK_PAGEUP: return kPageUpChar;
+    case SDLK_PAGEDOWN: return kPageDownChar;
     default: return 0;
   }
 }

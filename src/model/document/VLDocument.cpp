@@ -183,13 +183,7 @@ void VLDocument::NewFile() {
   BuildWindow();
 
   Str255 title;
-  PortGetListString(title, kCommonStrings, kUntitledString);
-  if (untitledNumber > 1) {
-    Str255 number;
-    PortNumToString(untitledNumber, number);
-    PStrConcat(title, Str255(" "));
-    PStrConcat(title, number);
-  }
+  UntitledTitle(untitledNumber, title);
   SetName(title);
   FinishSetUp();
 }

@@ -63,8 +63,6 @@ class VLDocument : public VLAbstractDocument {
   // Resources and commands of the document.
   enum : SInt16 {
     kDocumentWindow = 500,
-    kCommonStrings = 128,
-    kUntitledString = 5,
     kPhaseStrings = 132,
     kViewStrings = 1900,
     kWorkingViewName = 1,

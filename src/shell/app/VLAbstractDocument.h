@@ -25,6 +25,10 @@ class VLAbstractDocument : public CDocument {
   Boolean ConstructedPrintable() const { return constructedPrintable; }
   D3TMaterialList* GetMaterialList() { return &itsMaterialList; }
 
+  // The title of untitled document number n: "Untitled" (the class library's strings), then from
+  // n = 2 on a blank and the number.
+  static void UntitledTitle(SInt16 number, StringPtr title);
+
  private:
   Boolean constructedPrintable = true;
   D3TMaterialList itsMaterialList;

@@ -27,13 +27,7 @@ void VLStandInDocument::InitNewDocument(CDirectorOwner* supervisor, Boolean isPr
 
 void VLStandInDocument::NewFile() {
   Str255 title;
-  PortGetListString(title, kClassLibStrings, 5);
-  if (untitledNumber > 1) {
-    Str255 number;
-    PortNumToString(untitledNumber, number);
-    PStrConcat(title, Str255(" "));
-    PStrConcat(title, number);
-  }
+  UntitledTitle(untitledNumber, title);
   SetName(title);
   BuildWindow();
 }

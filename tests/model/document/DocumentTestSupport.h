@@ -41,7 +41,7 @@ class DialogInput : public vlui::EventSource {
         ADD_FAILURE() << "a dialog waits for input the test does not give";
         EventRecord e;
         e.what = keyDown;
-        e.message = 27;
+        e.message = kEscapeChar;
         vlui::PostEvent(e);
       }
       return;
@@ -88,7 +88,7 @@ class DialogInput : public vlui::EventSource {
     Type(text);
   }
   void Return() { Key('\r'); }
-  void Escape() { Key(27); }
+  void Escape() { Key(kEscapeChar); }
   void Tab() { Key('\t'); }
   // A press and release on an item of the front dialog; with a choice, the popup menu's item.
   void Click(SInt16 item, const std::string& menuChoice = {}) {

@@ -121,11 +121,21 @@ TEST_F(DialogTest, EscapeAndCommandPeriodPressCancel) {
     if (modifiers)
       input.Key('.', cmdKey);
     else
-      input.Key(27, 0, 0x35);
+      input.Key(kEscapeChar, 0, kEscapeKeyCode);
     EXPECT_EQ(director->DoModalDialog(cmdOK), cmdCancel);
     director->Dispose();
   }
   for (CDirector* d; (d = app->GetDirector(1)) != nullptr;) d->Dispose();
+}
+
+TEST_F(DialogTest, TheKeypadClearKeyClearsTheTextInsteadOfCancelling) {
+  auto* director = MakeDialog();
+  input.Key('\t');  // to "start", all selected
+  input.Key(kEscapeChar, 0, kClearKeyCode);  // the clear key sends the escape character
+  input.Key('\r');
+  EXPECT_EQ(director->DoModalDialog(cmdOK), cmdOK);
+  EXPECT_EQ(ItemText(dialog, 4), "");
+  director->Dispose();
 }
 
 TEST_F(DialogTest, MouseClicksOnItemsTheScreenShows) {

@@ -92,9 +92,20 @@ TEST_F(DialogTest, ReturnEnterEscapeAndCommandPeriodPressTheirButtons) {
   ControlHandle ok = nullptr;
   ASSERT_TRUE(PortGetDialogItemAsControl(d, 1, &ok));
   PortHiliteControl(ok, kControlInactive);
-  Key(13);
-  Key(27);
+  Key(kReturnChar);
+  Key(kEscapeChar);
   EXPECT_EQ(Modal(), 4);
+  EXPECT_EQ(Modal(), 2);
+  PortDisposeDialog(d);
+}
+
+TEST_F(DialogTest, TheKeypadClearKeyClearsTheTextInsteadOfCancelling) {
+  DialogPtr d = Make();
+  // The clear key sends the escape character; only its key code tells the two apart.
+  vlui::PostEvent(keyDown, kEscapeChar | (UInt32(kClearKeyCode) << 8), 0);
+  EXPECT_EQ(Modal(), 4);
+  EXPECT_EQ(Text(d, 4), "");
+  Key(kEscapeChar);
   EXPECT_EQ(Modal(), 2);
   PortDisposeDialog(d);
 }
@@ -105,14 +116,14 @@ TEST_F(DialogTest, TypingAndTabWorkTheEditTexts) {
   Type("250");  // replaces the selected "12"
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Modal(), 4);
   EXPECT_EQ(Text(d, 4), "250");
-  Key(9);      // to the next edit text, all selected
+  Key(kTabChar);      // to the next edit text, all selected
   Type("7");
-  Key(9);      // and round to the first again
-  Key(8);      // delete the whole selection
-  Key(9, shiftKey);  // back to the second
-  Key(29);     // right: the caret to the end
+  Key(kTabChar);      // and round to the first again
+  Key(kBackspaceChar);      // delete the whole selection
+  Key(kTabChar, shiftKey);  // back to the second
+  Key(kRightArrowChar);     // right: the caret to the end
   Type("5");
-  Key(13);
+  Key(kReturnChar);
   SInt16 hit;
   do hit = Modal();
   while (hit != 1);
@@ -139,10 +150,10 @@ TEST_F(DialogTest, TypingAndTabWorkTheEditTexts) {
 TEST_F(DialogTest, CutCopyAndPasteGoThroughTheScrap) {
   DialogPtr d = Make();
   Key('c', cmdKey);   // "12" is selected
-  Key(9);
+  Key(kTabChar);
   Key('v', cmdKey);   // replaces "34"
   Key('x', cmdKey);   // nothing selected after the paste: nothing cut
-  Key(13);
+  Key(kReturnChar);
   SInt16 hit;
   do hit = Modal();
   while (hit != 1);
@@ -250,16 +261,16 @@ TEST_F(ResourceDialogTest, DialogsFromResourcesAreLoggedWithTheirTexts) {
 TEST_F(ResourceDialogTest, AlertsOnAnInteractiveScreenAreAnsweredByTheKeyboard) {
   vlui::SetInteractive(true);
   PortSetAlertTexts(Str255("Plan"), nullptr, nullptr, nullptr);
-  Key(13);
+  Key(kReturnChar);
   EXPECT_EQ(PortAskAlert(2000), 1);
-  Key(27);
+  Key(kEscapeChar);
   EXPECT_EQ(PortAlert(2000), 2);
   ASSERT_EQ(vlalert::Log().size(), 2u);
   EXPECT_EQ(vlalert::Log()[0].texts, (std::vector<std::string>{"Save \u201CPlan\u201D?"}));
   EXPECT_EQ(vlalert::Log()[1].answer, 2);
   // An alert whose resources are missing shows its texts with an OK button, which Escape also
   // presses.
-  Key(27);
+  Key(kEscapeChar);
   EXPECT_EQ(PortShowAlert(31000), 1);
   EXPECT_EQ(vlalert::Log()[2].title, "missing alert resource");
   EXPECT_EQ(vlui::FrontDialog(), nullptr);

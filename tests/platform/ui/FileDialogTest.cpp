@@ -45,60 +45,60 @@ TEST_F(FileDialogTest, TheOpenDialogListsTheFolderByTypeAndIsWorkedByKeys) {
   std::string path;
   // The list holds "A plan.vl", "b.vl" and "sub" (no text file, no hidden file); the first is
   // selected. Down, Return: b.vl.
-  Key(31);
-  Key(13);
+  Key(kDownArrowChar);
+  Key(kReturnChar);
   ASSERT_TRUE(vlui::RunOpenDialog("Open", {text}, nullptr, &path));
   EXPECT_EQ(path, (folder / "b.vl").string());
   // Typing selects by name; Return opens a folder, then its first file.
   Type("su");
-  Key(13);
-  Key(13);
+  Key(kReturnChar);
+  Key(kReturnChar);
   ASSERT_TRUE(vlui::RunOpenDialog("Open", {text}, nullptr, &path));
   EXPECT_EQ(path, (folder / "sub" / "inner.vl").string());
   // The dialog now starts in that folder; command-up goes to the enclosing one.
   EXPECT_EQ(vlui::DialogFolder(), (folder / "sub").string());
-  Key(30, cmdKey);
+  Key(kUpArrowChar, cmdKey);
   Type("n");
-  Key(13);
+  Key(kReturnChar);
   ASSERT_TRUE(vlui::RunOpenDialog("Open", {}, nullptr, &path));  // no types: every file
   EXPECT_EQ(path, (folder / "notes.txt").string());
-  Key(27);
+  Key(kEscapeChar);
   EXPECT_FALSE(vlui::RunOpenDialog("Open", {text}, nullptr, &path));
 }
 
 TEST_F(FileDialogTest, TheSaveDialogTakesATypedNameAndAsksBeforeReplacing) {
   std::string path;
   OSType type = 0;
-  Key(13);  // the proposed name as it stands
+  Key(kReturnChar);  // the proposed name as it stands
   ASSERT_TRUE(vlui::RunSaveDialog("Save as:", "Plan.vl", {FourCC("TEXT")}, &path, &type));
   EXPECT_EQ(path, (folder / "Plan.vl").string());
   EXPECT_EQ(type, FourCC("TEXT"));
   // The base name is selected: typing replaces it and keeps the extension.
   Type("b");
-  Key(13);
-  Key(27);  // "replace it?" - no
+  Key(kReturnChar);
+  Key(kEscapeChar);  // "replace it?" - no
   Key('a', cmdKey);
   Type("c.vl");
-  Key(13);
+  Key(kReturnChar);
   ASSERT_TRUE(vlui::RunSaveDialog("Save as:", "Plan.vl", {FourCC("TEXT")}, &path, &type));
   EXPECT_EQ(path, (folder / "c.vl").string());
   Type("b");
-  Key(13);
-  Key(13);  // replace it
+  Key(kReturnChar);
+  Key(kReturnChar);  // replace it
   ASSERT_TRUE(vlui::RunSaveDialog("Save as:", "Plan.vl", {FourCC("TEXT")}, &path, &type));
   EXPECT_EQ(path, (folder / "b.vl").string());
   // A name that is a folder opens it.
   Key('a', cmdKey);
   Type("sub");
-  Key(13);
+  Key(kReturnChar);
   Type("new.vl");
-  Key(13);
+  Key(kReturnChar);
   ASSERT_TRUE(vlui::RunSaveDialog("Save as:", "", {}, &path, &type));
   EXPECT_EQ(path, (folder / "sub" / "new.vl").string());
   // An empty name is refused with a beep.
   vlui::ResetBeepCount();
-  Key(13);
-  Key(27);
+  Key(kReturnChar);
+  Key(kEscapeChar);
   EXPECT_FALSE(vlui::RunSaveDialog("Save as:", "", {}, &path, &type));
   EXPECT_EQ(vlui::BeepCount(), 1);
 }
@@ -158,15 +158,15 @@ TEST_F(FileDialogTest, TheAnswererAnswersFirstAndEveryDialogIsLogged) {
 TEST_F(FileDialogTest, TheColourPickerTakesTypedValues) {
   vlui::SetInteractive(true);
   Type("200");  // red, all selected at first
-  Key(9);
+  Key(kTabChar);
   Type("100");
-  Key(9);
+  Key(kTabChar);
   Type("300");  // past 255: kept at 255
-  Key(13);
+  Key(kReturnChar);
   RGBColor in{0, 0, 0}, out;
   ASSERT_TRUE(PortGetColor(Point{}, Str255("Colour"), &in, &out));
   EXPECT_EQ(out, (RGBColor{200 * 257, 100 * 257, 255 * 257}));
-  Key(27);
+  Key(kEscapeChar);
   out = RGBColor{1, 1, 1};
   EXPECT_FALSE(PortGetColor(Point{}, Str255("Colour"), &in, &out));
   EXPECT_EQ(out, (RGBColor{1, 1, 1}));
