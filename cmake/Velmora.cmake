@@ -57,8 +57,7 @@ function(vl_tests name)
     VL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     VL_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/../shared/fixtures"
     VL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
-  target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
-  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} vl_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(test_${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
 

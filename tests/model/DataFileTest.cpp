@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "DETException.h"
 #include "FilePaths.h"
+#include "TempFolder.h"
 #include "VLANSIDataFile.h"
 
 namespace fs = std::filesystem;
@@ -20,15 +19,8 @@ namespace {
 // A folder of its own for each test.
 class DataFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = fs::path(testing::TempDir()) / ("datafile-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
   void TearDown() override {
     if (file) file->Dispose();
-    fs::remove_all(folder);
   }
 
   VLANSIDataFile* FileFor(const std::string& name) {
@@ -52,7 +44,8 @@ class DataFileTest : public ::testing::Test {
     return names;
   }
 
-  fs::path folder;
+  vltest::TempFolder temp;
+  fs::path folder = temp.Root();
   VLANSIDataFile* file = nullptr;
 };
 

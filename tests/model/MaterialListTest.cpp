@@ -17,7 +17,7 @@
 #include "DETException.h"
 #include "FileTypes.h"
 #include "ModelTestSupport.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -195,12 +195,13 @@ TEST_F(MaterialListTest, TheMaterialBlockReadsBackAsItWasWritten) {
 }
 
 TEST_F(MaterialListTest, PicturesInTheTexturesFolderBecomeTiledTextures) {
-  TestFolder config("materials", true);
+  vltest::TempFolder config;
+  config.UseAsConfigHome();
   const FileTypeRecord types[] = {{FourCC("PICT"), "pict", "Picture"}, {FourCC("TEXT"), "txt", "Text"}, {0, "", ""}};
   PortSetFileTypes(types, nullptr);
   D3TMaterialList list;
   list.OpenPrefFile();
-  const fs::path textures = config.path / "velmora" / "Textures";
+  const fs::path textures = config.Root() / "velmora" / "Textures";
   ASSERT_TRUE(fs::is_directory(textures));
   for (const char* name : {"brick.pict", "notes.txt", "VL Material Prefs", "line\nbreak.pict"})
     std::ofstream(textures / name) << "x";

@@ -17,7 +17,7 @@
 #include "DateTime.h"
 #include "Resources.h"
 #include "SafeReplace.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -44,7 +44,7 @@ class MaterialPrefFileTest : public ::testing::Test {
     vlalert::ClearLog();
   }
 
-  fs::path Textures() const { return config.path / "velmora" / "Textures"; }
+  fs::path Textures() const { return config.Root() / "velmora" / "Textures"; }
   fs::path PrefFile() const { return Textures() / "VL Material Prefs"; }
   void WritePrefFile(const std::string& text) {
     fs::create_directories(Textures());
@@ -66,7 +66,8 @@ class MaterialPrefFileTest : public ::testing::Test {
     return ids;
   }
 
-  TestFolder config{"material-prefs", true};
+  vltest::TempFolder config;
+  const std::string configHome = config.UseAsConfigHome();
 };
 
 const char kFreshHeader[] = "# Velmora Material Preference File\n# Version 0.1 (0.1)\n# Created at 100/3/4, 5:6\n";
@@ -175,7 +176,7 @@ TEST_F(MaterialPrefFileTest, AnInterruptedWriteLeavesThePreviousFile) {
 
 TEST_F(MaterialPrefFileTest, AFolderThatCannotBeWrittenIsReportedAndTheDefaultsServe) {
   // "Textures" cannot be made: a file has its name.
-  fs::create_directories(config.path / "velmora");
+  fs::create_directories(config.Root() / "velmora");
   std::ofstream(Textures()) << "x";
   D3TMaterialList list;
   list.ReadPrefs();

@@ -20,6 +20,7 @@
 #include "CWindow.h"
 #include "Commands.h"
 #include "Compiler.h"
+#include "TempFolder.h"
 #include "headless/HeadlessBackend.h"
 
 namespace {
@@ -115,8 +116,8 @@ TEST(ClassLibScriptTest, WindowsMenusDialogsAndTrackingAsAUserDrivesThem) {
   for (const auto& r : resources) table.push_back({r.type, r.id, nullptr, r.bytes.data(), UInt32(r.bytes.size())});
   vlres::InstallResourceTable(table.data(), table.size());
   // The snapshot goes to the working folder.
-  auto work = std::filesystem::temp_directory_path() / "classlib_script_test";
-  std::filesystem::create_directories(work);
+  vltest::TempFolder temp;
+  const std::filesystem::path work = temp.Root();
   auto previous = std::filesystem::current_path();
   std::filesystem::current_path(work);
   gLog.clear();
@@ -143,7 +144,6 @@ TEST(ClassLibScriptTest, WindowsMenusDialogsAndTrackingAsAUserDrivesThem) {
   expected.push_back("end 110,60");
   expected.push_back("command 1");
   EXPECT_EQ(gLog, expected);
-  std::filesystem::remove_all(work);
 }
 
 }  // namespace

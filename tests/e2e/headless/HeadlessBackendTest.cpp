@@ -10,6 +10,7 @@
 #include "Alerts.h"
 #include "CApplication.h"
 #include "Resources.h"
+#include "TempFolder.h"
 #include "headless/HeadlessBackend.h"
 
 namespace {
@@ -104,13 +105,9 @@ class HeadlessRunTest : public ::testing::Test {
     ScriptedApp::answers.clear();
     ScriptedApp::modifiers.clear();
     ScriptedApp::alertAtStart = false;
-    path = std::filesystem::temp_directory_path() /
-           ("velmora-headless-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".vls");
     log = std::tmpfile();
   }
   void TearDown() override {
-    std::filesystem::remove(path);
     std::fclose(log);
     vlalert::ClearLog();
   }
@@ -130,7 +127,8 @@ class HeadlessRunTest : public ::testing::Test {
     while (std::fgets(buffer, sizeof buffer, log)) text += buffer;
     return text;
   }
-  std::filesystem::path path;
+  vltest::TempFolder temp;
+  std::filesystem::path path = temp.Path("script.vls");
   std::FILE* log = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "Resources.h"
 #include "Screen.h"
 #include "StandardFile.h"
+#include "TempFolder.h"
 #include "Windows.h"
 #include "headless/HeadlessBackend.h"
 
@@ -261,14 +262,9 @@ class ScreenScriptTest : public ::testing::Test {
   void SetUp() override {
     vlres::ResetResourceChain();
     ScreenApp::log.clear();
-    folder = std::filesystem::temp_directory_path() /
-             ("velmora-screen-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder);
     log = std::tmpfile();
   }
   void TearDown() override {
-    std::filesystem::remove_all(folder);
     std::fclose(log);
     vlalert::ClearLog();
   }
@@ -296,7 +292,8 @@ class ScreenScriptTest : public ::testing::Test {
         if (s.rfind(p, 0) == 0) out.push_back(s);
     return out;
   }
-  std::filesystem::path folder;
+  vltest::TempFolder temp;
+  std::filesystem::path folder = temp.Root();
   std::FILE* log = nullptr;
 };
 

@@ -15,7 +15,7 @@ namespace {
 
 class DocumentMaterialsTest : public DocumentFixture {
  protected:
-  fs::path Textures() const { return config.path / "velmora" / "Textures"; }
+  fs::path Textures() const { return config.Root() / "velmora" / "Textures"; }
   // A picture appears in the "Textures" folder, which changes the folder's date (by whole
   // seconds, each time later).
   void AddPicture(const char* name) {

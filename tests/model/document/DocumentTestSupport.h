@@ -7,13 +7,11 @@
 
 #include <algorithm>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "AlertAnswers.h"
 #include "AlertSink.h"
 #include "AppResources.h"
 #include "Alerts.h"
@@ -23,7 +21,7 @@
 #include "Menus.h"
 #include "Resources.h"
 #include "Screen.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 #include "Ticks.h"
 #include "VLApplication.h"
 #include "VLDocument.h"
@@ -129,8 +127,6 @@ class DocumentFixture : public ::testing::Test {
   void SetUp() override {
     vlres::ResetResourceChain();
     vlres::InstallApplicationResources();
-    vlalert::ClearLog();
-    vlalert::SetAnswerer([this](const vlalert::Record& r) { return NextAnswer(r); });
     vlui::ResetEvents();
     vlclock::UseVirtualClock(true);
     vlui::InitScreen();
@@ -150,11 +146,8 @@ class DocumentFixture : public ::testing::Test {
     vlui::SetEventSource(nullptr);
     vlui::ShutdownScreen();
     vlclock::UseVirtualClock(false);
-    vlalert::SetAnswerer(nullptr);
-    vlalert::ClearLog();
     vlui::ResetEvents();
     vlres::ResetResourceChain();
-    if (!overrides.empty()) std::filesystem::remove_all(std::filesystem::path(overrides).parent_path());
     // Nothing a document published may outlive the documents.
     EXPECT_EQ(gCurrentObjectList, nullptr);
     EXPECT_EQ(gCurrentSelection, nullptr);
@@ -198,10 +191,7 @@ class DocumentFixture : public ::testing::Test {
   // Replaces a resource for the rest of the test.
   void OverrideResource(ResType type, SInt16 id, const std::string& bytes) {
     if (overrides.empty()) {
-      const std::filesystem::path folder =
-          std::filesystem::path(testing::TempDir()) / ("document-resources-" + std::to_string(::getpid()));
-      std::filesystem::create_directories(folder);
-      overrides = (folder / "overrides").string();
+      overrides = temp.Path("overrides");
       PortCreateResFilePath(overrides.c_str());
       ASSERT_GE(PortOpenResFilePath(overrides.c_str(), kResPermReadWrite), 0);
     }
@@ -209,25 +199,16 @@ class DocumentFixture : public ::testing::Test {
     ASSERT_EQ(PortResError(), noErr);
   }
 
-  // Lets the program's modal loops run the steps given so far.
-  int NextAnswer(const vlalert::Record&) {
-    if (answers.empty()) return 1;
-    int a = answers.front();
-    answers.erase(answers.begin());
-    return a;
-  }
-  std::vector<int> AlertIds() const {
-    std::vector<int> ids;
-    for (const auto& r : vlalert::Log())
-      if (r.kind == "alert") ids.push_back(r.id);
-    return ids;
-  }
+  std::vector<int> AlertIds() const { return alerts.Ids("alert"); }
 
   // The user's configuration folder, where documents keep their material preferences.
-  TestFolder config{"document-config", true};
+  vltest::TempFolder config;
+  const std::string configHome = config.UseAsConfigHome();
+  vltest::TempFolder temp;
+  vltest::AlertAnswers alerts;
+  std::vector<int>& answers = alerts.answers;
   VLApplication* app = nullptr;
   DialogInput input;
-  std::vector<int> answers;
   DocumentMaker savedMaker = nullptr;
   DocumentViewsMaker savedViewsMaker = nullptr;
   std::string overrides;

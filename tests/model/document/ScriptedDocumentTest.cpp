@@ -23,7 +23,7 @@
 #include "Resources.h"
 #include "ShellStartup.h"
 #include "StandardFile.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 #include "VLApplication.h"
 #include "VLDocument.h"
 #include "headless/HeadlessBackend.h"
@@ -67,7 +67,8 @@ class ScriptedDocument : public ::testing::TestWithParam<std::string> {
   }
 
   fs::path folder;
-  TestFolder config{"scripted-document-config", true};
+  vltest::TempFolder config;
+  const std::string configHome = config.UseAsConfigHome();
   DocumentMaker savedMaker = nullptr;
 };
 
@@ -87,8 +88,8 @@ TEST_P(ScriptedDocument, RunsAsExpected) {
       words >> statusWord >> expectedStatus;
     } else if (kind == "config:") {
       for (std::string name; words >> name;) {
-        fs::create_directories((config.path / name).parent_path());
-        std::ofstream(config.path / name);
+        fs::create_directories((config.Root() / name).parent_path());
+        std::ofstream(config.Root() / name);
       }
     } else if (kind == "files:" || kind == "args:") {
       for (std::string name; words >> name;) {

@@ -21,6 +21,7 @@
 #include "Alerts.h"
 #include "Events.h"
 #include "Screen.h"
+#include "TempFolder.h"
 #include "Ticks.h"
 #include "sdl/SdlBackend.h"
 
@@ -135,7 +136,8 @@ TEST_F(SdlBackendTest, ABeepWithoutSoundFlashesTheMenuBar) {
 
 // With a sound device the beep is heard: SDL's disk driver writes what the device plays.
 TEST_F(SdlBackendTest, ABeepWithSoundPlaysATone) {
-  std::filesystem::path played = std::filesystem::temp_directory_path() / ("velmora-beep-" + std::to_string(getpid()));
+  vltest::TempFolder temp;
+  const std::string played = temp.Path("beep.raw");
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
   PortBeep(1);
@@ -148,7 +150,6 @@ TEST_F(SdlBackendTest, ABeepWithSoundPlaysATone) {
   if (!std::filesystem::exists(played, ec)) GTEST_SKIP() << "SDL has no disk audio driver";
   std::ifstream in(played, std::ios::binary);
   std::vector<char> samples((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::filesystem::remove(played, ec);
   EXPECT_EQ(backend.FlashCount(), 0);
   EXPECT_TRUE(std::any_of(samples.begin(), samples.end(), [](char c) { return c != 0; }));
 }

@@ -11,6 +11,7 @@
 #include "ClassLibTestSupport.h"
 #include "Commands.h"
 #include "StandardFile.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -302,8 +303,6 @@ class FileDialogTest : public AppFixture {
  protected:
   void SetUp() override {
     AppFixture::SetUp();
-    folder = std::filesystem::temp_directory_path() / ("classlib_files_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
     std::ofstream(folder / "plan.vl") << "x";
     vlui::SetStandardDialogAnswerer([this](const vlui::StandardDialogRequest& r, vlui::StandardDialogAnswer* a) {
       requests.push_back(r);
@@ -314,10 +313,10 @@ class FileDialogTest : public AppFixture {
   }
   void TearDown() override {
     vlui::SetStandardDialogAnswerer(nullptr);
-    std::filesystem::remove_all(folder);
     AppFixture::TearDown();
   }
-  std::filesystem::path folder;
+  vltest::TempFolder temp;
+  std::filesystem::path folder = temp.Root();
   std::string answerPath;
   std::vector<vlui::StandardDialogRequest> requests;
 };

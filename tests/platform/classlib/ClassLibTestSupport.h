@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "AlertAnswers.h"
 #include "AlertSink.h"
 #include "Alerts.h"
 #include "CApplication.h"
@@ -22,8 +23,6 @@ class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     vlres::ResetResourceChain();
-    vlalert::ClearLog();
-    vlalert::SetAnswerer([this](const vlalert::Record& r) { return NextAnswer(r); });
     vlui::ResetEvents();
     vlui::SetEventSource(nullptr);
     gAlertsSuppressed = false;
@@ -31,8 +30,6 @@ class AppFixture : public ::testing::Test {
   void TearDown() override {
     if (app) app->Dispose();
     app = nullptr;
-    vlalert::SetAnswerer(nullptr);
-    vlalert::ClearLog();
     vlui::ResetEvents();
     vlres::ResetResourceChain();
     EXPECT_EQ(gCommandTarget, nullptr);
@@ -47,20 +44,12 @@ class AppFixture : public ::testing::Test {
     app = a;
     return a;
   }
-  int NextAnswer(const vlalert::Record&) {
-    if (answers.empty()) return 1;
-    int a = answers.front();
-    answers.erase(answers.begin());
-    return a;
-  }
-  std::vector<int> AlertIds() const {
-    std::vector<int> ids;
-    for (const auto& r : vlalert::Log()) ids.push_back(r.id);
-    return ids;
-  }
+  // Everything shown: alerts, dialogs and message boxes.
+  std::vector<int> AlertIds() const { return alerts.Ids(); }
 
+  vltest::AlertAnswers alerts;
+  std::vector<int>& answers = alerts.answers;  // answers to the next alerts, in order (then 1)
   CApplication* app = nullptr;
-  std::vector<int> answers;  // answers to the next alerts, in order (then 1)
 };
 
 // A task that logs its calls and its disposal.

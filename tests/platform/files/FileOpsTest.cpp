@@ -8,7 +8,7 @@
 #include "FileTypes.h"
 #include "Folders.h"
 #include "PString.h"
-#include "TempFolder.h"
+#include "FilesTestSupport.h"
 
 using namespace vlfiles;
 

@@ -2,7 +2,7 @@
 
 #include "FilePaths.h"
 #include "PString.h"
-#include "TempFolder.h"
+#include "FilesTestSupport.h"
 
 using namespace vlfiles;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Folders.h"
-#include "TempFolder.h"
+#include "FilesTestSupport.h"
 
 using namespace vlfiles;
 

@@ -5,7 +5,7 @@
 
 #include "FileTypes.h"
 #include "SafeReplace.h"
-#include "TempFolder.h"
+#include "FilesTestSupport.h"
 
 using namespace vlfiles;
 

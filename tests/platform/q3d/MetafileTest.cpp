@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Q3TestSupport.h"
+#include "TempFolder.h"
 #include "TestClasses.h"
 
 using namespace q3test;
@@ -584,8 +585,8 @@ TEST_F(Metafiles, SkippingAGroupSkipsItsMembers) {
 }
 
 TEST_F(Metafiles, PathAndDescriptorStorage) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("q3d-test-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  vltest::TempFolder temp;
+  const std::filesystem::path dir = temp.Root();
   std::filesystem::path path = dir / "scene.3dmf";
   { std::ofstream(path) << "old contents"; }
   TQ3PointData pd{{4, 5, 6}, nullptr};

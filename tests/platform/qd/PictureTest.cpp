@@ -10,6 +10,7 @@
 #include "PString.h"
 #include "QDInternal.h"
 #include "QdTestUtil.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -290,8 +291,8 @@ TEST(Pictures, ReplacedProceduresReceiveEveryShape) {
 }
 
 TEST(Pictures, FilesRoundTripAndRasterDepths) {
-  const auto dir = std::filesystem::temp_directory_path() / "vl_qd_pict";
-  std::filesystem::create_directories(dir);
+  vltest::TempFolder temp;
+  const std::filesystem::path dir = temp.Root();
   for (int depth : {1, 16, 32}) {
     World src(depth, Rect{0, 0, 40, 300});
     RGBColor c{10000, 50000, 30000};
@@ -324,7 +325,6 @@ TEST(Pictures, FilesRoundTripAndRasterDepths) {
   std::ofstream((dir / "short.pict").string()) << std::string(520, '\0');
   EXPECT_EQ(PortReadPictFile((dir / "short.pict").string(), &none), kPictureDataErr);
   EXPECT_EQ(none, nullptr);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(Pictures, VersionOnePicturesPlay) {

@@ -230,23 +230,23 @@ TEST(Rescomp, BadInputIsReportedWithItsLine) {
 }
 
 TEST(Rescomp, ProgramReportsErrorsAndWritesResourceFiles) {
-  ScratchFolder dir;
-  WriteAll(dir.File("bad.vlr"), "resource 'STR#' 1 { \"ok\" }\nresource 'STR#' 2 { 17 }\n");
-  std::string command = std::string(VL_RESCOMP_PATH) + " --fork " + dir.File("out.rsrc") + " " +
-                        dir.File("bad.vlr") + " 2>" + dir.File("err.txt");
+  vltest::TempFolder dir;
+  WriteAll(dir.Path("bad.vlr"), "resource 'STR#' 1 { \"ok\" }\nresource 'STR#' 2 { 17 }\n");
+  std::string command = std::string(VL_RESCOMP_PATH) + " --fork " + dir.Path("out.rsrc") + " " +
+                        dir.Path("bad.vlr") + " 2>" + dir.Path("err.txt");
   int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_NE(WEXITSTATUS(status), 0);
-  Bytes err = ReadAll(dir.File("err.txt"));
+  Bytes err = ReadAll(dir.Path("err.txt"));
   EXPECT_NE(std::string(err.begin(), err.end()).find("bad.vlr:2: expected a string"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("out.rsrc")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("out.rsrc")));
 
-  WriteAll(dir.File("plugin.vlr"), "resource 'STR#' 7002 \"Roles\" { \"Building\" \"Site\" }\n");
+  WriteAll(dir.Path("plugin.vlr"), "resource 'STR#' 7002 \"Roles\" { \"Building\" \"Site\" }\n");
   command =
-      std::string(VL_RESCOMP_PATH) + " --fork " + dir.File("plugin.rsrc") + " " + dir.File("plugin.vlr");
+      std::string(VL_RESCOMP_PATH) + " --fork " + dir.Path("plugin.rsrc") + " " + dir.Path("plugin.vlr");
   ASSERT_EQ(std::system(command.c_str()), 0);
   vlres::ResetResourceChain();
-  SInt16 ref = PortOpenResFilePath(dir.File("plugin.rsrc").c_str(), kResPermRead);
+  SInt16 ref = PortOpenResFilePath(dir.Path("plugin.rsrc").c_str(), kResPermRead);
   ASSERT_NE(ref, -1);
   EXPECT_EQ(ListString(7002, 2), "Site");
   vlres::ResetResourceChain();
@@ -255,16 +255,16 @@ TEST(Rescomp, ProgramReportsErrorsAndWritesResourceFiles) {
 }
 
 TEST_F(Compiled, FilesAreTakenRelativeToTheSource) {
-  ScratchFolder dir;
-  std::filesystem::create_directory(dir.File("pictures"));
-  WriteAll(dir.File("pictures/start.pict"), Bytes{0, 1, 0xFF});
-  WriteAll(dir.File("template.txt"), "façade\nEOF\n");
+  vltest::TempFolder dir;
+  std::filesystem::create_directory(dir.Path("pictures"));
+  WriteAll(dir.Path("pictures/start.pict"), Bytes{0, 1, 0xFF});
+  WriteAll(dir.Path("template.txt"), "façade\nEOF\n");
   std::vector<vlres::ResourceData> out;
   std::string error;
   ASSERT_TRUE(
       rescomp::CompileSource("resource 'PICT' 132 file \"pictures/start.pict\"\n"
                              "resource 'TEXT' 270 { \"# head\\n\" include \"template.txt\" }\n",
-                             dir.File("app.vlr"), &out, &error))
+                             dir.Path("app.vlr"), &out, &error))
       << error;
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].bytes, (Bytes{0, 1, 0xFF}));

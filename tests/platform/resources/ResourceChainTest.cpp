@@ -113,10 +113,10 @@ TEST_F(ResourceChain, LoadedResourceKeepsItsHandleUntilReleased) {
 }
 
 TEST_F(ResourceChain, CountsAndIndexesCoverTheChain) {
-  ScratchFolder dir;
+  vltest::TempFolder dir;
   vlres::InstallResourceTable(kAppTable, std::size(kAppTable));
-  WriteForkFile(dir.File("extra.rsrc"), {Resource(FourCC("TEXT"), 9, "file")});
-  SInt16 ref = PortOpenResFilePath(dir.File("extra.rsrc").c_str(), kResPermRead);
+  WriteForkFile(dir.Path("extra.rsrc"), {Resource(FourCC("TEXT"), 9, "file")});
+  SInt16 ref = PortOpenResFilePath(dir.Path("extra.rsrc").c_str(), kResPermRead);
   ASSERT_GT(ref, 0);
   EXPECT_EQ(PortCountResources(FourCC("TEXT")), 3);
   EXPECT_EQ(PortCountResourcesHere(FourCC("TEXT")), 1);
@@ -128,12 +128,12 @@ TEST_F(ResourceChain, CountsAndIndexesCoverTheChain) {
 }
 
 TEST_F(ResourceChain, FileOpenedLaterOverridesUntilClosed) {
-  ScratchFolder dir;
+  vltest::TempFolder dir;
   SInt16 app = vlres::InstallResourceTable(kAppTable, std::size(kAppTable));
-  WriteForkFile(dir.File("plugin"), {Resource(kStrList, 128, StringList({"plug-in"}))});
+  WriteForkFile(dir.Path("plugin"), {Resource(kStrList, 128, StringList({"plug-in"}))});
   EXPECT_EQ(PortCurResFile(), app);
 
-  SInt16 ref = PortOpenResFilePath(dir.File("plugin").c_str(), kResPermRead);
+  SInt16 ref = PortOpenResFilePath(dir.Path("plugin").c_str(), kResPermRead);
   ASSERT_NE(ref, -1);
   EXPECT_NE(ref, app);
   EXPECT_EQ(PortCurResFile(), ref);
@@ -144,7 +144,7 @@ TEST_F(ResourceChain, FileOpenedLaterOverridesUntilClosed) {
   EXPECT_EQ(PortResError(), resNotFound);
 
   // Opening the same file again gives the same reference number.
-  EXPECT_EQ(PortOpenResFilePath(dir.File("plugin").c_str(), kResPermRead), ref);
+  EXPECT_EQ(PortOpenResFilePath(dir.Path("plugin").c_str(), kResPermRead), ref);
 
   // The application's file made current searches only from there down.
   PortUseResFile(app);
@@ -169,12 +169,12 @@ TEST_F(ResourceChain, FileOpenedLaterOverridesUntilClosed) {
 }
 
 TEST_F(ResourceChain, MostRecentlyOpenedFileIsSearchedFirst) {
-  ScratchFolder dir;
+  vltest::TempFolder dir;
   vlres::InstallResourceTable(kAppTable, std::size(kAppTable));
-  WriteForkFile(dir.File("a"), {Resource(FourCC("TEXT"), 1, "a"), Resource(FourCC("TEXT"), 5, "a5")});
-  WriteForkFile(dir.File("b"), {Resource(FourCC("TEXT"), 1, "b")});
-  SInt16 a = PortOpenResFilePath(dir.File("a").c_str(), kResPermRead);
-  SInt16 b = PortOpenResFilePath(dir.File("b").c_str(), kResPermRead);
+  WriteForkFile(dir.Path("a"), {Resource(FourCC("TEXT"), 1, "a"), Resource(FourCC("TEXT"), 5, "a5")});
+  WriteForkFile(dir.Path("b"), {Resource(FourCC("TEXT"), 1, "b")});
+  SInt16 a = PortOpenResFilePath(dir.Path("a").c_str(), kResPermRead);
+  SInt16 b = PortOpenResFilePath(dir.Path("b").c_str(), kResPermRead);
   EXPECT_EQ(HandleText(PortLoadResource(FourCC("TEXT"), 1)), "b");
   EXPECT_EQ(HandleText(PortLoadResource(FourCC("TEXT"), 5)), "a5");
   PortUseResFile(a);
@@ -185,8 +185,8 @@ TEST_F(ResourceChain, MostRecentlyOpenedFileIsSearchedFirst) {
 }
 
 TEST_F(ResourceChain, ResourcesAddedToADataFileAreWrittenBesideItAndReadBack) {
-  ScratchFolder dir;
-  const std::string doc = dir.File("Plan.vl");
+  vltest::TempFolder dir;
+  const std::string doc = dir.Path("Plan.vl");
   WriteAll(doc, "document data\n");
   PortCreateResFilePath(doc.c_str());
   ASSERT_EQ(PortResError(), noErr);
@@ -214,7 +214,7 @@ TEST_F(ResourceChain, ResourcesAddedToADataFileAreWrittenBesideItAndReadBack) {
   ASSERT_EQ(PortResError(), noErr);
 
   EXPECT_EQ(ReadAll(doc), Bytes({'d', 'o', 'c', 'u', 'm', 'e', 'n', 't', ' ', 'd', 'a', 't', 'a', '\n'}));
-  ASSERT_TRUE(std::filesystem::exists(dir.File("._Plan.vl")));
+  ASSERT_TRUE(std::filesystem::exists(dir.Path("._Plan.vl")));
 
   ref = PortOpenResFilePath(doc.c_str(), kResPermRead);
   ASSERT_NE(ref, -1);
@@ -233,8 +233,8 @@ TEST_F(ResourceChain, ResourcesAddedToADataFileAreWrittenBesideItAndReadBack) {
 }
 
 TEST_F(ResourceChain, AddingTheSameNumberAgainReplacesTheResource) {
-  ScratchFolder dir;
-  const std::string path = dir.File("res");
+  vltest::TempFolder dir;
+  const std::string path = dir.Path("res");
   PortCreateResFilePath(path.c_str());
   SInt16 ref = PortOpenResFilePath(path.c_str(), kResPermReadWrite);
   PortAddResource(PortHandleFromBytes("old", 3), FourCC("VLPb"), 3, nullptr);
@@ -248,8 +248,8 @@ TEST_F(ResourceChain, AddingTheSameNumberAgainReplacesTheResource) {
 }
 
 TEST_F(ResourceChain, RemovedResourceBecomesTheCallersAndLeavesTheFile) {
-  ScratchFolder dir;
-  const std::string path = dir.File("flat.rsrc");
+  vltest::TempFolder dir;
+  const std::string path = dir.Path("flat.rsrc");
   WriteForkFile(path, {Resource(FourCC("TEXT"), 1, "one"), Resource(FourCC("TEXT"), 2, "two")});
   SInt16 ref = PortOpenResFilePath(path.c_str(), kResPermReadWrite);
   Handle one = PortLoadResource(FourCC("TEXT"), 1);
@@ -271,15 +271,15 @@ TEST_F(ResourceChain, RemovedResourceBecomesTheCallersAndLeavesTheFile) {
   ASSERT_EQ(back.size(), 1u);
   EXPECT_EQ(back[0].id, 2);
   EXPECT_TRUE(back[0].bytes.empty());
-  EXPECT_FALSE(std::filesystem::exists(dir.File("._flat.rsrc")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("._flat.rsrc")));
 }
 
 TEST_F(ResourceChain, SidecarKeepsItsOtherEntries) {
-  ScratchFolder dir;
-  const std::string doc = dir.File("doc");
+  vltest::TempFolder dir;
+  const std::string doc = dir.Path("doc");
   WriteAll(doc, "data");
   // An AppleDouble sidecar with a Finder-information entry and no resource fork.
-  WriteAll(dir.File("._doc"), AppleDouble(std::string("\0\1\0\0\0\x09\0\0\0\x26\0\0\0\x04INFO", 18)));
+  WriteAll(dir.Path("._doc"), AppleDouble(std::string("\0\1\0\0\0\x09\0\0\0\x26\0\0\0\x04INFO", 18)));
 
   EXPECT_EQ(PortOpenResFilePath(doc.c_str(), kResPermRead), -1);
   EXPECT_EQ(PortResError(), eofErr);
@@ -288,7 +288,7 @@ TEST_F(ResourceChain, SidecarKeepsItsOtherEntries) {
   SInt16 ref = PortOpenResFilePath(doc.c_str(), kResPermReadWrite);
   PortAddResource(PortHandleFromBytes("r", 1), FourCC("TEXT"), 1, nullptr);
   PortCloseResFile(ref);
-  Bytes after = ReadAll(dir.File("._doc"));
+  Bytes after = ReadAll(dir.Path("._doc"));
   std::string text(after.begin(), after.end());
   EXPECT_NE(text.find("INFO"), std::string::npos);
   ref = PortOpenResFilePath(doc.c_str(), kResPermRead);
@@ -296,7 +296,7 @@ TEST_F(ResourceChain, SidecarKeepsItsOtherEntries) {
 }
 
 TEST_F(ResourceChain, FilesThatCannotBeOpenedAreRefusedCleanly) {
-  ScratchFolder dir;
+  vltest::TempFolder dir;
   vlres::InstallResourceTable(kAppTable, std::size(kAppTable));
   Bytes fork;
   vlres::WriteResourceFork({Resource(kStrList, 128, StringList({"x", "y"}), "List")}, &fork);
@@ -329,7 +329,7 @@ TEST_F(ResourceChain, FilesThatCannotBeOpenedAreRefusedCleanly) {
   };
   int n = 0;
   for (const Case& c : cases) {
-    std::string path = dir.File("case" + std::to_string(++n));
+    std::string path = dir.Path("case" + std::to_string(++n));
     c.make(path);
     EXPECT_EQ(PortOpenResFilePath(path.c_str(), kResPermRead), -1) << c.name;
     EXPECT_EQ(PortResError(), c.err) << c.name;
@@ -341,8 +341,8 @@ TEST_F(ResourceChain, FilesThatCannotBeOpenedAreRefusedCleanly) {
 }
 
 TEST_F(ResourceChain, FilesAreFoundBySpecAndByFolder) {
-  ScratchFolder dir;
-  const std::string path = dir.File("Umbrascope");
+  vltest::TempFolder dir;
+  const std::string path = dir.Path("Umbrascope");
   WriteForkFile(path, {Resource(kStrList, 7002, StringList({"Building"}))});
   FSSpec spec;
   ASSERT_TRUE(vlfiles::SpecFromPath(path, &spec));
@@ -359,8 +359,8 @@ TEST_F(ResourceChain, FilesAreFoundBySpecAndByFolder) {
 }
 
 TEST_F(ResourceChain, FailedWriteLeavesTheFileAndKeepsTheChanges) {
-  ScratchFolder dir;
-  const std::string path = dir.File("doc");
+  vltest::TempFolder dir;
+  const std::string path = dir.Path("doc");
   WriteAll(path, "data");
   PortCreateResFilePath(path.c_str());
   const std::string sidecar = vlfiles::SidecarPath(path);

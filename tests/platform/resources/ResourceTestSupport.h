@@ -1,9 +1,8 @@
-// Helpers shared by the resource tests: a scratch folder and whole-file access.
+// Helpers shared by the resource tests: whole-file access and resources built by hand.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,26 +11,11 @@
 
 #include "Memory.h"
 #include "Resources.h"
+#include "TempFolder.h"
 
 namespace restest {
 
 using Bytes = std::vector<unsigned char>;
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vlres-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 inline Bytes ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

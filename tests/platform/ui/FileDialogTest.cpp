@@ -10,6 +10,7 @@
 #include "FileTypes.h"
 #include "PString.h"
 #include "StandardFile.h"
+#include "TempFolder.h"
 #include "UiTestSupport.h"
 
 namespace {
@@ -22,9 +23,6 @@ class FileDialogTest : public uitest::ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    folder = fs::temp_directory_path() /
-             ("velmora-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder / "sub");
     for (const char* name : {"b.vl", "A plan.vl", "notes.txt", "sub/inner.vl", ".hidden.vl"}) std::ofstream(folder / name) << "x";
     static const FileTypeRecord types[] = {{FourCC("TEXT"), "vl", "Velmora (*.vl)"},
@@ -33,11 +31,8 @@ class FileDialogTest : public uitest::ScreenTest {
     PortSetFileTypes(types, nullptr);
     vlui::SetDialogFolder(folder.string());
   }
-  void TearDown() override {
-    fs::remove_all(folder);
-    ScreenTest::TearDown();
-  }
-  fs::path folder;
+  vltest::TempFolder temp;
+  fs::path folder = temp.Root();
 };
 
 TEST_F(FileDialogTest, TheOpenDialogListsTheFolderByTypeAndIsWorkedByKeys) {

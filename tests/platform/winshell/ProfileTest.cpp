@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "../files/TempFolder.h"
+#include "../files/FilesTestSupport.h"
 #include "ModulePath.h"
 #include "Profile.h"
 #include "SafeReplace.h"

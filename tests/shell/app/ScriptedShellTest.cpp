@@ -16,7 +16,7 @@
 #include "Resources.h"
 #include "ShellStartup.h"
 #include "StandardFile.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 #include "VLApplication.h"
 #include "headless/HeadlessBackend.h"
 
@@ -53,7 +53,7 @@ class ScriptedShell : public ::testing::Test {
     FreeWorkBlocks();
     return status;
   }
-  std::string File(const std::string& name) { return work.File(name); }
+  std::string File(const std::string& name) { return work.Write(name, "x"); }
   // The documents named by the save questions (between curly quotes), in the order asked.
   static std::vector<std::string> SaveQuestions() {
     std::vector<std::string> names;
@@ -67,8 +67,8 @@ class ScriptedShell : public ::testing::Test {
     return names;
   }
 
-  TestFolder work{"scripted", false};
-  const fs::path& folder = work.path;
+  vltest::TempFolder work;
+  const fs::path& folder = work.Root();
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AlertAnswers.h"
 #include "AlertSink.h"
 #include "AppResources.h"
 #include "CClipboard.h"
@@ -16,6 +17,7 @@
 #include "Resources.h"
 #include "Screen.h"
 #include "StandardFile.h"
+#include "TempFolder.h"
 #include "ShellStartup.h"
 #include "VLApplication.h"
 
@@ -24,8 +26,6 @@ class ShellAppFixture : public ::testing::Test {
   void SetUp() override {
     vlres::ResetResourceChain();
     vlres::InstallApplicationResources();
-    vlalert::ClearLog();
-    vlalert::SetAnswerer([this](const vlalert::Record& r) { return NextAnswer(r); });
     vlui::ResetEvents();
     vlui::SetEventSource(nullptr);
     vlui::InitScreen();
@@ -35,8 +35,6 @@ class ShellAppFixture : public ::testing::Test {
     delete app;
     app = nullptr;
     vlui::ShutdownScreen();
-    vlalert::SetAnswerer(nullptr);
-    vlalert::ClearLog();
     vlui::ResetEvents();
     vlres::ResetResourceChain();
     EXPECT_EQ(gApplication, nullptr);
@@ -50,18 +48,9 @@ class ShellAppFixture : public ::testing::Test {
     return app;
   }
 
-  int NextAnswer(const vlalert::Record&) {
-    if (answers.empty()) return 1;
-    int a = answers.front();
-    answers.erase(answers.begin());
-    return a;
-  }
-  std::vector<int> AlertIds() const {
-    std::vector<int> ids;
-    for (const auto& r : vlalert::Log())
-      if (r.kind == "alert") ids.push_back(r.id);
-    return ids;
-  }
+  std::vector<int> AlertIds() const { return alerts.Ids("alert"); }
+  // A file of the test's own folder holding the contents; its path.
+  std::string TestFile(const std::string& name, const std::string& contents = "x") { return temp.Write(name, contents); }
   // The open dialog's reply for a path, as a launch or a drop gives it.
   static SFReply ReplyFor(const std::string& path) {
     SFReply reply;
@@ -69,6 +58,8 @@ class ShellAppFixture : public ::testing::Test {
     return reply;
   }
 
+  vltest::TempFolder temp;
+  vltest::AlertAnswers alerts;
+  std::vector<int>& answers = alerts.answers;  // answers to the next alerts, in order (then 1)
   VLApplication* app = nullptr;
-  std::vector<int> answers;  // answers to the next alerts, in order (then 1)
 };

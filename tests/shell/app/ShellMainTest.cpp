@@ -15,7 +15,7 @@
 #include "Resources.h"
 #include "Screen.h"
 #include "ShellMain.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -101,13 +101,14 @@ class ShellMainFixture : public ::testing::Test {
     vlres::ResetResourceChain();
     vlalert::ClearLog();
   }
-  std::string File(const std::string& name) { return work.File(name); }
+  std::string File(const std::string& name) { return work.Write(name, "x"); }
   int Ini(const char* key, int fallback) {
     return int(GetPrivateProfileIntA("FRAME", key, fallback, gIniFilePath));
   }
 
-  TestFolder work{"shellmain", true};
-  const fs::path& folder = work.path;
+  vltest::TempFolder work;
+  const std::string home = work.UseAsConfigHome();
+  const fs::path& folder = work.Root();
 };
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "Profile.h"
 #include "Resources.h"
 #include "ShellStartup.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -25,13 +25,11 @@ namespace {
 // A configuration folder of its own for each test.
 class ConfigFolder : public ::testing::Test {
  protected:
-  std::string IniText() const {
-    std::ifstream in(config.path / "velmora" / "vl.ini");
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string IniText() const { return vltest::TempFolder::Read((config.Root() / "velmora" / "vl.ini").string()); }
 
-  TestFolder config{"shellstartup", true};
-  const fs::path& folder = config.path;
+  vltest::TempFolder config;
+  const std::string home = config.UseAsConfigHome();
+  const fs::path& folder = config.Root();
 };
 
 // The screen of the placement tests: 800 by 600 with a 20-pixel caption.

@@ -49,15 +49,6 @@ CDocument* DocumentNamed(const CApplication* app, const std::string& wanted) {
   return nullptr;
 }
 
-// A file in a folder the tests share.
-std::string TestFile(const std::string& name, const std::string& contents = "x") {
-  fs::path folder = fs::path(testing::TempDir()) / "shellapp-files";
-  fs::create_directories(folder);
-  fs::path path = folder / name;
-  std::ofstream(path) << contents;
-  return path.string();
-}
-
 }  // namespace
 
 TEST_F(ShellAppFixture, FormatsAndModelUnitsFromTheConstructor) {

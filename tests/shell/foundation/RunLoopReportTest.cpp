@@ -8,6 +8,7 @@
 #include "AppResources.h"
 #include "CApplication.h"
 #include "DETException.h"
+#include "TempFolder.h"
 #include "headless/HeadlessBackend.h"
 
 namespace {
@@ -39,16 +40,14 @@ struct ReportingApp : CApplication {
 // Runs the reporting application on a script; answers the run's status.
 int RunReporting(const std::string& name, const std::string& script) {
   vlres::InstallApplicationResources();
-  const std::string path = testing::TempDir() + name + ".vls";
-  std::ofstream(path) << script;
+  vltest::TempFolder temp;
+  const std::string path = temp.Write(name + ".vls", script);
   ReportingApp::worked = 0;
-  const int status = vlheadless::RunScript(path, [] {
+  return vlheadless::RunScript(path, [] {
     auto* app = new ReportingApp;
     app->IApplication(150, 45000, 40000, 20000);
     return app;
   });
-  std::remove(path.c_str());
-  return status;
 }
 
 }  // namespace
