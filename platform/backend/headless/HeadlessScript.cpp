@@ -1,6 +1,7 @@
 #include "HeadlessScript.h"
 
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -264,6 +265,70 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
   return "unknown action: " + verb;
 }
 
+// The set-up lines among the comment lines before the first action.
+bool ReadSetup(const std::string& text, const std::string& name, ScriptSetup* out, std::string* error) {
+  struct Key {
+    const char* text;
+    std::vector<std::string> ScriptSetup::*made;  // where the names go to be made; null: nowhere
+    bool give;                                    // given at start too
+  };
+  static const Key kKeys[] = {{"# files:", &ScriptSetup::make, true},
+                              {"# make:", &ScriptSetup::make, false},
+                              {"# folders:", &ScriptSetup::folders, true},
+                              {"# config:", &ScriptSetup::config, false},
+                              {"# args:", nullptr, true}};
+  static constexpr char kExitStatus[] = "# exit status:";
+  ScriptSetup setup;
+  std::istringstream in(text);
+  std::string raw;
+  for (int number = 1; std::getline(in, raw); ++number) {
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    const std::size_t first = raw.find_first_not_of(" \t");
+    if (first == std::string::npos) continue;
+    if (raw[first] != '#') break;
+    const std::string line = raw.substr(first);
+    std::string problem;
+    std::vector<std::string> words;
+    if (line.rfind(kExitStatus, 0) == 0) {
+      if (!Words(line.substr(sizeof kExitStatus - 1), &words, &problem) || words.size() != 1 ||
+          !Number<int>(words[0], 0, 255, &setup.exitStatus))
+        problem = "expected: # exit status: N (0 to 255)";
+    }
+    for (const Key& key : kKeys) {
+      if (line.rfind(key.text, 0) != 0) continue;
+      if (!Words(line.substr(std::strlen(key.text)), &words, &problem)) break;
+      for (const std::string& word : words) {
+        if (key.made) (setup.*key.made).push_back(word);
+        if (key.give) setup.arguments.push_back(word);
+      }
+    }
+    if (!problem.empty()) {
+      if (error) *error = name + ":" + std::to_string(number) + ": " + problem;
+      return false;
+    }
+  }
+  *out = std::move(setup);
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
+  // A folder opens as a stream that reads as empty: it would run as an empty script.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    if (error) *error = path + ": is a folder, not a script";
+    return false;
+  }
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  if (file) bytes << file.rdbuf();
+  if (!file || file.bad()) {
+    if (error) *error = path + ": cannot be read";
+    return false;
+  }
+  *text = bytes.str();
+  return true;
+}
+
 }  // namespace
 
 bool IsInputLine(const ScriptLine& line) {
@@ -290,6 +355,7 @@ bool IsAnswerLine(const ScriptLine& line) {
 bool ParseScript(const std::string& text, const std::string& name, Script* out, std::string* error) {
   Script script;
   script.name = name;
+  if (!ReadSetup(text, name, &script.setup, error)) return false;
   std::istringstream in(text);
   std::string raw;
   int number = 0;
@@ -325,24 +391,13 @@ bool ParseScript(const std::string& text, const std::string& name, Script* out, 
 }
 
 bool LoadScript(const std::string& path, Script* out, std::string* error) {
-  // A folder opens as a stream that reads as empty: it would run as an empty script.
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    if (error) *error = path + ": is a folder, not a script";
-    return false;
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (error) *error = path + ": cannot be read";
-    return false;
-  }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
-    if (error) *error = path + ": cannot be read";
-    return false;
-  }
-  return ParseScript(text.str(), path, out, error);
+  std::string text;
+  return ReadWholeFile(path, &text, error) && ParseScript(text, path, out, error);
+}
+
+bool LoadScriptSetup(const std::string& path, ScriptSetup* out, std::string* error) {
+  std::string text;
+  return ReadWholeFile(path, &text, error) && ReadSetup(text, path, out, error);
 }
 
 }  // namespace vlheadless

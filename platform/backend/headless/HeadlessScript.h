@@ -52,8 +52,26 @@ struct ScriptLine {
   RGBColor color;          // kAnswerColor (16-bit components)
 };
 
+// How a test runs the whole program on a script, from comment lines before its first action
+// (the program itself passes over them as comments):
+//   # exit status: N      the status the run must end with (default 0)
+//   # files: NAME...      files made (empty) in the working folder and given at start, in order
+//   # make: NAME...       files made (empty) in the working folder only
+//   # folders: NAME...    folders made in the working folder and given at start
+//   # config: NAME...     files made (empty) in the configuration folder (paths below it)
+//   # args: NAME...       further names given at start as they stand (made or not)
+// Names are words as in action lines (a name in double quotes may hold blanks).
+struct ScriptSetup {
+  int exitStatus = 0;
+  std::vector<std::string> make;       // the files to make in the working folder, in order
+  std::vector<std::string> folders;    // the folders to make in the working folder
+  std::vector<std::string> config;     // the files to make in the configuration folder
+  std::vector<std::string> arguments;  // the names given at start, in order
+};
+
 struct Script {
   std::string name;  // shown in messages
+  ScriptSetup setup;
   std::vector<ScriptLine> lines;
 };
 
@@ -61,6 +79,9 @@ struct Script {
 bool ParseScript(const std::string& text, const std::string& name, Script* out, std::string* error);
 // Reads and parses a file.
 bool LoadScript(const std::string& path, Script* out, std::string* error);
+// Only the set-up lines of a script file, so that a runner can prepare a run of a script whose
+// actions are meant to be refused; false with the message when the file cannot be read or a set-up line is wrong.
+bool LoadScriptSetup(const std::string& path, ScriptSetup* out, std::string* error);
 
 // True for lines that give the program input (events).
 bool IsInputLine(const ScriptLine& line);

@@ -72,6 +72,27 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
   EXPECT_EQ(error, "/nonexistent/script.vls: cannot be read");
 }
 
+TEST(HeadlessScriptTest, SetUpLinesBeforeTheFirstActionPrepareARun) {
+  vlheadless::Script script;
+  std::string error;
+  ASSERT_TRUE(vlheadless::ParseScript("# What it shows.\n# files: a.vl \"b c.vl\"\n\n# make: pic.pict\n# args: gone.vl\n"
+                                      "# folders: drawings\n# config: velmora/Textures\n"
+                                      "# exit status: 1\ncommand 2\n# files: late.vl\n",
+                                      "s", &script, &error))
+      << error;
+  EXPECT_EQ(script.setup.exitStatus, 1);
+  EXPECT_EQ(script.setup.make, (std::vector<std::string>{"a.vl", "b c.vl", "pic.pict"}));
+  EXPECT_EQ(script.setup.arguments, (std::vector<std::string>{"a.vl", "b c.vl", "gone.vl", "drawings"}));
+  EXPECT_EQ(script.setup.folders, std::vector<std::string>{"drawings"});
+  EXPECT_EQ(script.setup.config, std::vector<std::string>{"velmora/Textures"});
+  EXPECT_EQ(script.lines.size(), 1u);  // after an action they are comments
+
+  for (const char* bad : {"# exit status: 256\n", "# exit status:\n", "# files: \"open\n"}) {
+    EXPECT_FALSE(vlheadless::ParseScript(bad, "s", &script, &error)) << bad;
+    EXPECT_EQ(error.rfind("s:1: ", 0), 0u) << error;
+  }
+}
+
 // An application whose commands show alerts, refuse to quit or wait for the mouse.
 class ScriptedApp : public CApplication {
  public:

@@ -1,20 +1,12 @@
 // The scripts of tests/e2e/document driven through the application with the native document,
-// as a user drives the program: each runs on a new application in a folder of its own. Lines
-// at the top of a script set the run up, as for the program's own script runs:
-//   # exit status: N     the status expected (default 0)
-//   # files: NAME...      files made in the folder and given at start, in order
-//   # args: NAME...       further names given at start, as they are (made or not)
-//   # config: NAME...     files made in the configuration folder (paths below it)
+// as a user drives the program: each runs on a new application in a folder of its own, set up
+// by the script's set-up lines as the program's own script runs are (HeadlessScript.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "AlertSink.h"
 #include "AppResources.h"
@@ -45,9 +37,6 @@ std::vector<std::string> ScriptNames() {
 class ScriptedDocument : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    folder = fs::path(testing::TempDir()) / ("scripted-document-" + std::to_string(::getpid()) + "-" + GetParam());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
     vlres::ResetResourceChain();
     vlres::InstallApplicationResources();
     PortSetFileTypes(gFileTypeTable, nullptr);
@@ -58,7 +47,6 @@ class ScriptedDocument : public ::testing::TestWithParam<std::string> {
     gNativeDocumentMaker = savedMaker;
     vlres::ResetResourceChain();
     vlalert::ClearLog();
-    fs::remove_all(folder);
     // Every document is gone, and nothing it published is left behind.
     EXPECT_EQ(gCurrentObjectList, nullptr);
     EXPECT_EQ(gCurrentSelection, nullptr);
@@ -66,7 +54,8 @@ class ScriptedDocument : public ::testing::TestWithParam<std::string> {
     EXPECT_EQ(gCurrentViewPane, nullptr);
   }
 
-  fs::path folder;
+  vltest::TempFolder temp;
+  const fs::path folder = temp.Root();
   vltest::TempFolder config;
   const std::string configHome = config.UseAsConfigHome();
   DocumentMaker savedMaker = nullptr;
@@ -76,29 +65,16 @@ class ScriptedDocument : public ::testing::TestWithParam<std::string> {
 
 TEST_P(ScriptedDocument, RunsAsExpected) {
   const fs::path script = kScripts / (GetParam() + ".vls");
-  std::ifstream in(script);
-  int expectedStatus = vlheadless::kStatusOk;
+  vlheadless::ScriptSetup setup;
+  std::string error;
+  ASSERT_TRUE(vlheadless::LoadScriptSetup(script.string(), &setup, &error)) << error;
+  for (const std::string& name : setup.make) temp.Write(name, "");
+  for (const std::string& name : setup.folders) fs::create_directories(folder / name);
+  for (const std::string& name : setup.config) config.Write(name, "");
   std::vector<SFReply> launch;
-  for (std::string line; std::getline(in, line) && line.rfind("# ", 0) == 0;) {
-    std::istringstream words(line.substr(2));
-    std::string kind;
-    words >> kind;
-    if (kind == "exit") {
-      std::string statusWord;
-      words >> statusWord >> expectedStatus;
-    } else if (kind == "config:") {
-      for (std::string name; words >> name;) {
-        fs::create_directories((config.Root() / name).parent_path());
-        std::ofstream(config.Root() / name);
-      }
-    } else if (kind == "files:" || kind == "args:") {
-      for (std::string name; words >> name;) {
-        const fs::path path = folder / name;
-        if (kind == "files:") std::ofstream(path) << "4\n//\n";
-        SFReply reply;
-        if (vlui::FillOpenReply(path.string(), &reply)) launch.push_back(reply);
-      }
-    }
+  for (const std::string& name : setup.arguments) {
+    SFReply reply;
+    if (vlui::FillOpenReply((folder / name).string(), &reply)) launch.push_back(reply);
   }
   const int status = vlheadless::RunScript(script.string(), [&]() -> CApplication* {
     VLApplication* app = StartApplication();
@@ -106,7 +82,7 @@ TEST_P(ScriptedDocument, RunsAsExpected) {
     return app;
   });
   FreeWorkBlocks();
-  EXPECT_EQ(status, expectedStatus) << script;
+  EXPECT_EQ(status, setup.exitStatus) << script;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ScriptedDocument, ::testing::ValuesIn(ScriptNames()),
