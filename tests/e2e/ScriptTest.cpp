@@ -3,8 +3,11 @@
 // makes the working folder WORK and the configuration folder CONFIG afresh, makes in them the
 // files and folders the script's set-up lines name, runs PROGRAM --headless SCRIPT NAMES... in WORK with
 // XDG_CONFIG_HOME set to CONFIG, and checks that the run ends with the status the script
-// expects (its set-up lines are read by the script language, HeadlessScript.h). Exits 0 when
-// it does, 1 when it does not or the run cannot be made.
+// expects (its set-up lines are read by the script language, HeadlessScript.h).
+//   vl_scripttest compare PICTURE.png GOLDEN.png
+// compares a picture the program wrote (a real window's, say) with a golden image as a script's
+// compare line does; what a failure leaves goes beside the picture.
+// Exits 0 when the run or the picture is as expected, 1 otherwise.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +20,7 @@
 #include <system_error>
 #include <vector>
 
+#include "Golden.h"
 #include "headless/HeadlessScript.h"
 
 namespace fs = std::filesystem;
@@ -47,10 +51,20 @@ int RunIn(const fs::path& folder, const std::vector<std::string>& arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int Compare(const std::string& picturePath, const std::string& golden) {
+  vlui::Picture picture;
+  std::string error;
+  if (!vlui::ReadPngPicture(picturePath, &picture, &error)) return Fail(error);
+  const vlui::GoldenOutcome outcome =
+      vlui::CompareWithGolden(picture, golden, fs::absolute(picturePath).parent_path().string());
+  return outcome.matched ? 0 : Fail(outcome.message);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) return Fail("usage: vl_scripttest PROGRAM SCRIPT WORK CONFIG");
+  if (argc == 4 && std::string(argv[1]) == "compare") return Compare(argv[2], argv[3]);
+  if (argc != 5) return Fail("usage: vl_scripttest PROGRAM SCRIPT WORK CONFIG, or vl_scripttest compare PICTURE GOLDEN");
   const std::string program = fs::absolute(argv[1]).string();
   const std::string script = fs::absolute(argv[2]).string();
   const fs::path work = fs::absolute(argv[3]), config = fs::absolute(argv[4]);

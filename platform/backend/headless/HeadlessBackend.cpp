@@ -1,12 +1,15 @@
 #include "HeadlessBackend.h"
 
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
 
 #include "CApplication.h"
 #include "Commands.h"
 #include "Cursors.h"
 #include "Dialogs.h"
+#include "Golden.h"
 #include "Menus.h"
 #include "PString.h"
 #include "Screen.h"
@@ -222,6 +225,9 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
       if (!vlui::WriteScreenPng(line.text, &error)) Fail(line.line, error);
       return false;
     }
+    case ScriptLine::kCompare:
+      Compare(line);
+      return false;
   }
   return false;
 }
@@ -314,6 +320,31 @@ bool HeadlessBackend::AnswerStandard(const vlui::StandardDialogRequest& request,
     return true;
   }
   return false;
+}
+
+void HeadlessBackend::Compare(const ScriptLine& line) {
+  vlui::Picture picture;
+  const std::string& what = line.names[0];
+  if (what == "screen") {
+    picture = vlui::ScreenPicture();
+  } else if (what == "dialog") {
+    DialogPtr dialog = vlui::FrontDialog();
+    if (!dialog) return Fail(line.line, "no dialog is shown");
+    picture = vlui::WindowPicture(PortGetDialogWindow(dialog));
+  } else {
+    WindowPtr window = vlui::FindWindowByTitle(line.names[1]);
+    if (!window) return Fail(line.line, "no window " + Quoted(line.names[1]) + " is shown");
+    picture = vlui::WindowPicture(window);
+  }
+  // Goldens are kept beside the script; what a failure leaves goes to the working folder.
+  namespace fs = std::filesystem;
+  const fs::path golden = fs::path(script.name).parent_path() / line.text;
+  const char* output = std::getenv("VELMORA_GOLDEN_OUTPUT");
+  std::error_code ignored;
+  const vlui::GoldenOutcome outcome = vlui::CompareWithGolden(
+      picture, golden.lexically_normal().string(), output && *output ? output : fs::current_path(ignored).string(),
+      line.tolerance);
+  if (!outcome.matched) Fail(line.line, outcome.message);
 }
 
 void HeadlessBackend::Fail(int line, const std::string& message) {

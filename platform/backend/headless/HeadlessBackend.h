@@ -82,6 +82,8 @@ class HeadlessBackend : public vlui::EventSource, public vlui::ClipboardHost {
   // Carries out one line; true when it gave the program input (events) to handle.
   bool Perform(const ScriptLine& line);
   void Check(const ScriptLine& line);
+  // A compare line: the screen, a window or the front dialog against its golden image.
+  void Compare(const ScriptLine& line);
   void Fail(int line, const std::string& message);
   void Press(Point where, UInt16 modifiers);
   void StepMotion();

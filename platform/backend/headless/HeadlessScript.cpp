@@ -213,6 +213,34 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
     line->text = w[1];
     return {};
   }
+  if (verb == "compare") {
+    const std::string usage =
+        "expected: compare screen FILE.png, compare window \"Title\" FILE.png or compare dialog FILE.png, then "
+        "[channel N] [pixels P%]";
+    std::size_t file = w.size() >= 3 && w[1] == "window" ? 3 : 2;
+    if (w.size() <= file || (w[1] != "screen" && w[1] != "window" && w[1] != "dialog")) return usage;
+    line->kind = ScriptLine::kCompare;
+    line->names.assign(w.begin() + 1, w.begin() + std::ptrdiff_t(file));
+    line->text = w[file];
+    for (std::size_t i = file + 1; i < w.size(); i += 2) {
+      if (i + 1 >= w.size()) return usage;
+      const std::string& value = w[i + 1];
+      double percent = -1;
+      if (w[i] == "channel") {
+        if (!Number<int>(value, 0, 255, &line->tolerance.channel)) return "the channel is not a number from 0 to 255: " + value;
+      } else if (w[i] == "pixels" && value.size() >= 2 && value.back() == '%' &&
+                 std::from_chars(value.data(), value.data() + value.size() - 1, percent).ptr ==
+                     value.data() + value.size() - 1 &&
+                 percent >= 0 && percent <= 100) {
+        line->tolerance.share = percent / 100.0;
+      } else if (w[i] == "pixels") {
+        return "the pixels are not a share from 0% to 100%: " + value;
+      } else {
+        return usage;
+      }
+    }
+    return {};
+  }
   if (verb == "expect") {
     const std::string usage =
         "expected: expect alert ID, expect dialog ID, expect command N, expect window \"Title\", expect no window "

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Golden.h"
 #include "MacTypes.h"
 
 namespace vlheadless {
@@ -34,6 +35,7 @@ struct ScriptLine {
     kExpectFront,   // expect front "Title"
     kExpectItem,    // expect item N "text"
     kExpectClipboard, // expect clipboard "text"
+    kCompare,       // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
   };
   Kind kind = kCommand;
   int line = 0;            // line number in the script, from 1
@@ -46,9 +48,11 @@ struct ScriptLine {
   Point from;              // kClick, kDrag, kMove (global)
   Point to;                // kDrag; kResize: (height, width)
   int steps = 1;           // kDrag
-  std::string text;        // kType, kClipboard, kSnapshot, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
+  std::string text;        // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
-  std::vector<std::string> names;  // kMenu: the title, then the items (UTF-8)
+  std::vector<std::string> names;  // kMenu: the title, then the items; kCompare: what ("screen", "window" with
+                                   // the title, "dialog") (UTF-8)
+  vlui::GoldenTolerance tolerance; // kCompare
   RGBColor color;          // kAnswerColor (16-bit components)
 };
 

@@ -18,6 +18,7 @@
 #include "Resources.h"
 #include "Screen.h"
 #include "StandardFile.h"
+#include "GoldenTest.h"
 #include "TempFolder.h"
 #include "Windows.h"
 #include "headless/HeadlessBackend.h"
@@ -344,10 +345,11 @@ TEST_F(ScreenScriptTest, TheZoomBoxTogglesBetweenTheClientAreaAndTheUsersSize) {
             vlheadless::kStatusOk)
       << Messages();
   EXPECT_EQ(Only({"at"}), (std::vector<std::string>{"at 4 44 1020 764", "at 60 80 360 280", "at 60 41 360 241"}));
-  std::ifstream png(folder / "zoomed.png", std::ios::binary);
-  char magic[8] = {};
-  png.read(magic, 8);
-  EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+  // The snapshot holds the zoomed window as the screen showed it.
+  vlui::Picture zoomed;
+  std::string error;
+  ASSERT_TRUE(vlui::ReadPngPicture((folder / "zoomed.png").string(), &zoomed, &error)) << error;
+  EXPECT_TRUE(vltest::PictureMatches(zoomed, VL_GOLDEN("zoomed.png")));
 }
 
 TEST_F(ScreenScriptTest, MenusAreChosenWithTheMouseAndWithKeyEquivalents) {
