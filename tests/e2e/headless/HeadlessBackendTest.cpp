@@ -59,6 +59,12 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
        "s:2: expected: expect alert ID, expect dialog ID, expect command N, expect window \"Title\", expect no "
        "window \"Title\", expect front \"Title\", expect item N \"text\" or expect clipboard \"text\""},
       {"wait -1", "s:2: the ticks are not a number from 0 to 2147483647: -1"},
+      {"compare window a.png",
+       "s:2: expected: compare screen FILE.png, compare window \"Title\" FILE.png or compare dialog FILE.png, then "
+       "[channel N] [pixels P%]"},
+      {"compare screen a.png channel 256", "s:2: the channel is not a number from 0 to 255: 256"},
+      {"compare screen a.png pixels 5", "s:2: the pixels are not a share from 0% to 100%: 5"},
+      {"compare dialog a.png pixels 100.5%", "s:2: the pixels are not a share from 0% to 100%: 100.5%"},
   };
   for (const Case& c : cases) {
     vlheadless::Script script;
@@ -70,6 +76,24 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
   vlheadless::Script script;
   EXPECT_FALSE(vlheadless::LoadScript("/nonexistent/script.vls", &script, &error));
   EXPECT_EQ(error, "/nonexistent/script.vls: cannot be read");
+}
+
+TEST(HeadlessScriptTest, CompareLinesNameWhatTheyCompareAndHowClosely) {
+  vlheadless::Script script;
+  std::string error;
+  ASSERT_TRUE(vlheadless::ParseScript("compare screen a.png\ncompare window \"Plan 2\" b.png pixels 0.5% channel 3\n"
+                                      "compare dialog golden/c.png\n",
+                                      "s", &script, &error))
+      << error;
+  ASSERT_EQ(script.lines.size(), 3u);
+  EXPECT_EQ(script.lines[0].names, std::vector<std::string>{"screen"});
+  EXPECT_EQ(script.lines[0].tolerance.channel, 0);
+  EXPECT_EQ(script.lines[0].tolerance.share, 0.0);
+  EXPECT_EQ(script.lines[1].names, (std::vector<std::string>{"window", "Plan 2"}));
+  EXPECT_EQ(script.lines[1].text, "b.png");
+  EXPECT_EQ(script.lines[1].tolerance.channel, 3);
+  EXPECT_DOUBLE_EQ(script.lines[1].tolerance.share, 0.005);
+  EXPECT_EQ(script.lines[2].text, "golden/c.png");
 }
 
 TEST(HeadlessScriptTest, SetUpLinesBeforeTheFirstActionPrepareARun) {
@@ -175,6 +199,19 @@ TEST_F(HeadlessRunTest, FailedExpectationsAreReportedAndFailTheRun) {
   EXPECT_NE(text.find(":2: expected alert 2002, but the next alert was 2001"), std::string::npos) << text;
   EXPECT_NE(text.find(":3: expected alert 2001, but no further alert was shown"), std::string::npos) << text;
   EXPECT_NE(text.find(":4: warning: alert 2050 was never shown"), std::string::npos) << text;
+}
+
+TEST_F(HeadlessRunTest, ComparisonsThatCannotHoldFailTheRunAndLeaveTheActualPicture) {
+  temp.PointVariable("VELMORA_GOLDEN_OUTPUT", "output");
+  EXPECT_EQ(Run("compare dialog d.png\ncompare window \"Plan\" w.png\ncompare screen golden/none.png\n"),
+            vlheadless::kStatusExpectFailed);
+  const std::string text = Log();
+  EXPECT_NE(text.find(":1: no dialog is shown"), std::string::npos) << text;
+  EXPECT_NE(text.find(":2: no window \"Plan\" is shown"), std::string::npos) << text;
+  // The golden is looked for beside the script; the picture the screen showed is kept.
+  EXPECT_NE(text.find(":3: " + temp.Path("golden/none.png")), std::string::npos) << text;
+  EXPECT_NE(text.find("VELMORA_RECORD_GOLDENS=1 records it"), std::string::npos) << text;
+  EXPECT_TRUE(std::filesystem::exists(temp.Path("output/none.actual.png")));
 }
 
 TEST_F(HeadlessRunTest, KeysCarryTheirModifiersOnlyForTheirOwnLine) {
