@@ -34,6 +34,7 @@
 #include "Events.h"
 #include "PString.h"
 #include "Resources.h"
+#include "Unwinding.h"
 
 CApplication* gApplication = nullptr;
 CDesktop* gDesktop = nullptr;
@@ -78,6 +79,26 @@ void RegisterClassLibraryClasses() {
   CArray::ClassInfo();
   CDocument::ClassInfo();
   CException::ClassInfo();
+}
+
+struct ReportedError {
+  OSErr error;
+  long message;
+};
+
+// What the error alert says of a failure (never the exit to the shell, which CatchFailures lets
+// through): a class-library exception's error and message, memFullErr for memory that ran out,
+// kUnknownFailure for anything else.
+ReportedError ErrorOfFailure(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const CException& e) {
+    return {e.GetError(), e.GetMessage()};
+  } catch (const std::bad_alloc&) {
+    return {memFullErr, 0};
+  } catch (...) {
+    return {kUnknownFailure, 0};
+  }
 }
 }  // namespace
 
@@ -209,27 +230,18 @@ Boolean CApplication::HasDocumentSince(long serial) const {
 }
 
 void CApplication::Run() {
+  const FailureHandler report = [this](std::exception_ptr failure) { ReportFailure(failure); };
   if (runState == 0) {
-    try {
-      if (!factoriesMade) MakeFactories();
-      PreStart();
-      StartUpAction(0);
-    } catch (const vlui::ExitToShellSignal&) {
-      throw;
-    } catch (...) {
-      ReportFailure(std::current_exception());
-    }
+    CatchFailures(
+        [this] {
+          if (!factoriesMade) MakeFactories();
+          PreStart();
+          StartUpAction(0);
+        },
+        report);
   }
   runState = 1;
-  while (running) {
-    try {
-      ProcessOneEvent();
-    } catch (const vlui::ExitToShellSignal&) {
-      throw;
-    } catch (...) {
-      ReportFailure(std::current_exception());
-    }
-  }
+  while (running) CatchFailures([this] { ProcessOneEvent(); }, report);
   runState = 2;
 }
 
@@ -318,23 +330,16 @@ void CApplication::UpdateAllMenus() {
 }
 
 void CApplication::ReportFailure(std::exception_ptr failure) {
-  try {
-    try {
-      std::rethrow_exception(failure);
-    } catch (const CException& e) {
-      if (e.GetError() != 1) ReportError(e.GetError(), e.GetMessage());
-    } catch (const std::bad_alloc&) {
-      ReportError(memFullErr, 0);
-    } catch (const vlui::ExitToShellSignal&) {
-      throw;
-    } catch (...) {
-      ReportError(kUnknownFailure, 0);
-    }
-  } catch (const vlui::ExitToShellSignal&) {
-    throw;
-  } catch (...) {
-    // A report that fails itself must not end the program.
-  }
+  // The exit to the shell goes on; a report that fails itself must not end the program.
+  CatchFailures(
+      [&] {
+        CatchFailures([&] { std::rethrow_exception(failure); },
+                      [this](std::exception_ptr other) {
+                        const ReportedError reported = ErrorOfFailure(other);
+                        if (reported.error != 1) ReportError(reported.error, reported.message);
+                      });
+      },
+      nullptr);
 }
 
 void CApplication::ReportError(OSErr error, long message) {
@@ -364,13 +369,7 @@ void CApplication::OpenDocument(SFReply*) {}
 void CApplication::OpenDocuments(const std::vector<SFReply>& files) {
   for (const SFReply& file : files) {
     SFReply reply = file;
-    try {
-      OpenDocument(&reply);
-    } catch (const vlui::ExitToShellSignal&) {
-      throw;
-    } catch (...) {
-      ReportFailure(std::current_exception());
-    }
+    CatchFailures([&] { OpenDocument(&reply); }, [this](std::exception_ptr failure) { ReportFailure(failure); });
   }
 }
 

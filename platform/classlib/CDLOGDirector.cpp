@@ -1,5 +1,7 @@
 #include "CDLOGDirector.h"
 
+#include <memory>
+
 #include "CApplication.h"
 #include "CDLOGDialog.h"
 
@@ -7,14 +9,14 @@ CDLOGDirector::CDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor) { IDLO
 
 void CDLOGDirector::IDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor) {
   IDialogDirector(supervisor);
-  auto* dialog = new CDLOGDialog;
-  try {
-    dialog->IDLOGDialog(dialogID, gDesktop, this);
-  } catch (...) {
-    if (itsWindow != dialog) {
-      dialog->SetSupervisor(nullptr);
-      dialog->Dispose();
-    }
-    throw;
-  }
+  // A dialog that fails while it is made goes with the director once it is the director's
+  // window; before that it goes here.
+  auto unheld = [this](CDLOGDialog* dialog) {
+    if (itsWindow == dialog) return;
+    dialog->SetSupervisor(nullptr);
+    dialog->Dispose();
+  };
+  std::unique_ptr<CDLOGDialog, decltype(unheld)> dialog(new CDLOGDialog, unheld);
+  dialog->IDLOGDialog(dialogID, gDesktop, this);
+  dialog.release();
 }

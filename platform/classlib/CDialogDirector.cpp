@@ -5,6 +5,7 @@
 #include "CDialog.h"
 #include "CDialogText.h"
 #include "Commands.h"
+#include "Unwinding.h"
 
 int gModalDialogDepth = 0;
 
@@ -55,13 +56,7 @@ void CDialogDirector::ModalStep() {
     dismissCmd = cmdCancel;
     return;
   }
-  try {
-    gApplication->ProcessOneEvent();
-  } catch (const vlui::ExitToShellSignal&) {
-    throw;
-  } catch (...) {
-    gApplication->ReportFailure(std::current_exception());
-  }
+  CatchFailures([] { gApplication->ProcessOneEvent(); });
 }
 
 long CDialogDirector::RunModalLoop(long defaultCommand, Boolean closeWhenDone) {

@@ -16,6 +16,7 @@
 #include "Resources.h"
 #include "SafeReplace.h"
 #include "TextLines.h"
+#include "Unwinding.h"
 
 namespace {
 
@@ -124,24 +125,26 @@ void D3TMaterialList::OpenPrefFile() {
 
 void D3TMaterialList::ReadPrefFile() {
   prefFile.Open(D3TMaterialPrefFile::kRead);
+  // The file is closed however the reading ends, the exit to the shell included.
+  const std::unique_ptr<D3TMaterialPrefFile, void (*)(D3TMaterialPrefFile*)> closing(
+      &prefFile, [](D3TMaterialPrefFile* file) { file->Close(); });
   SInt32 line = 1;
-  try {
-    std::FILE* file = prefFile.GetStream();
-    ReadHeaderFile(file, &line);
-    for (;;) {
-      MaterialOwner material(new D3TMaterial(this));
-      if (material->Read(file, &line) < 0) break;
-      AddOrReplace(material.release(), true);
-    }
-    if (std::ferror(file)) ThrowIfOSErr(ioErr, kDEErrorErrorReadingMaterialPrefFile);
-  } catch (const vlui::ExitToShellSignal&) {
-    prefFile.Close();
-    throw;
-  } catch (...) {
-    // The materials read so far stay.
-    prefFile.Close();
-    ShowLineAlert(kPrefFileDamagedAlert, line);
-  }
+  CatchFailures(
+      [&] {
+        std::FILE* file = prefFile.GetStream();
+        ReadHeaderFile(file, &line);
+        for (;;) {
+          MaterialOwner material(new D3TMaterial(this));
+          if (material->Read(file, &line) < 0) break;
+          AddOrReplace(material.release(), true);
+        }
+        if (std::ferror(file)) ThrowIfOSErr(ioErr, kDEErrorErrorReadingMaterialPrefFile);
+      },
+      [&](std::exception_ptr) {
+        // The materials read so far stay.
+        prefFile.Close();
+        ShowLineAlert(kPrefFileDamagedAlert, line);
+      });
   prefFile.Close();
   NoteTexturesFolderDate();
 }
@@ -153,19 +156,17 @@ void D3TMaterialList::LoadDefaultMaterials() {
   ThrowIfOSErr(err, kDEErrorReadingApplicationResource);
   std::istringstream in(text);
   SInt32 line = 1;
-  try {
-    ReadHeaderStream(in, &line);
-    while (!in.fail()) {
-      MaterialOwner material(new D3TMaterial(this));
-      material->ReadTabRecord(in, &line);
-      if (in.fail()) break;
-      AddOrReplace(material.release(), true);
-    }
-  } catch (const vlui::ExitToShellSignal&) {
-    throw;
-  } catch (...) {
-    ShowLineAlert(kDefaultSetDamagedAlert, line);
-  }
+  CatchFailures(
+      [&] {
+        ReadHeaderStream(in, &line);
+        while (!in.fail()) {
+          MaterialOwner material(new D3TMaterial(this));
+          material->ReadTabRecord(in, &line);
+          if (in.fail()) break;
+          AddOrReplace(material.release(), true);
+        }
+      },
+      [&](std::exception_ptr) { ShowLineAlert(kDefaultSetDamagedAlert, line); });
 }
 
 void D3TMaterialList::WritePrefFile() {

@@ -8,6 +8,7 @@
 #include "FilePaths.h"
 #include "Folders.h"
 #include "SafeReplace.h"
+#include "Unwinding.h"
 
 namespace {
 
@@ -80,21 +81,19 @@ VLANSIDataFile* VLANSIDataFile::MakeSaveTarget(Boolean* exists, OSType creator) 
   const Boolean existing = ExistsOnDisk();
   if (exists) *exists = existing;
   VLANSIDataFile* target = this;
+  Owned<VLANSIDataFile> temporaryFile;  // the one made here, until it is handed back
   if (existing) {
     FSSpec temporary = fileSpec;
     const std::string digits = std::to_string(vlfiles::TemporaryNumber(fileSpec.vRefNum, fileSpec.parID));
     PStrFromStd(digits, temporary.name, 63);
-    target = new (std::nothrow) VLANSIDataFile;
-    if (!target) ThrowIfOSErr(memFullErr, kDEErrorErrorWritingModelFile);
+    temporaryFile.reset(new (std::nothrow) VLANSIDataFile);
+    if (!temporaryFile) ThrowIfOSErr(memFullErr, kDEErrorErrorWritingModelFile);
+    target = temporaryFile.get();
     target->fileSpec = temporary;
   }
-  try {
-    ThrowIfOSErr(PortFSpCreate(&target->fileSpec, creator, kTextType), kDEErrorErrorWritingModelFile);
-    target->MakePath();
-  } catch (...) {
-    if (target != this) target->Dispose();
-    throw;
-  }
+  ThrowIfOSErr(PortFSpCreate(&target->fileSpec, creator, kTextType), kDEErrorErrorWritingModelFile);
+  target->MakePath();
+  temporaryFile.release();
   return target;
 }
 

@@ -23,6 +23,7 @@
 #include "UnitToNameTable.h"
 #include "UnitToNameTableScope.h"
 #include "VLApplication.h"
+#include "Unwinding.h"
 #include "VLArray.h"
 #include "VLDocument.h"
 #include "VLUser3DObject.h"
@@ -62,11 +63,8 @@ bool ParseTyped(ConstStringPtr text, const NameToUnitTable& names, const UnitBas
 // format that cannot show it gives the bare number.
 void ShowMeasurement(double value, const UnitBase& modelUnit, const Format& format, Str255* out) {
   char buffer[256];
-  try {
-    Measurement::ToString(Measurement(value, modelUnit), buffer, sizeof buffer, format, gShortNameTable);
-  } catch (...) {
-    std::snprintf(buffer, sizeof buffer, "%g", value);
-  }
+  CatchFailures([&] { Measurement::ToString(Measurement(value, modelUnit), buffer, sizeof buffer, format, gShortNameTable); },
+                [&](std::exception_ptr) { std::snprintf(buffer, sizeof buffer, "%g", value); });
   out->Assign(buffer);
 }
 
@@ -286,14 +284,14 @@ Boolean CPreferences::RunRotationDialog() {
 }
 
 Boolean CPreferences::RunViewFactorsDialog() {
-  auto* director = new (std::nothrow) CDLOGDirector;
-  if (!director) return false;
+  Owned<CDLOGDirector> made(new (std::nothrow) CDLOGDirector);
+  if (!made) return false;
   try {
-    director->IDLOGDirector(kViewFactorsDialog, dynamic_cast<CDirectorOwner*>(gApplication));
+    made->IDLOGDirector(kViewFactorsDialog, dynamic_cast<CDirectorOwner*>(gApplication));
   } catch (const CException&) {
-    director->Dispose();
     return false;
   }
+  CDLOGDirector* director = made.release();  // closed below
   CDialog* dialog = director->GetDialog();
   auto* rotateField = dialog ? dynamic_cast<CDialogText*>(dialog->FindItem(kRotateFactorItem)) : nullptr;
   auto* moveField = dialog ? dynamic_cast<CDialogText*>(dialog->FindItem(kMoveFactorItem)) : nullptr;

@@ -20,6 +20,7 @@
 #include "VLANSIDataFile.h"
 #include "VLApplication.h"
 #include "VLDocumentViews.h"
+#include "Unwinding.h"
 #include "VLUser3DObject.h"
 
 VLArray* gCurrentObjectList = nullptr;
@@ -126,13 +127,9 @@ void VLDocument::InitNewDocument(CDirectorOwner* supervisor, Boolean isPrintable
 }
 
 VLUser3DObject* VLDocument::InsertPlane(VLUser3DObject* plane) {
-  try {
-    itsObjectHolder->objectList->InsertAtIndex(&plane, 1);
-  } catch (...) {
-    plane->Dispose();
-    throw;
-  }
-  return plane;
+  Owned<VLUser3DObject> owned(plane);
+  itsObjectHolder->objectList->InsertAtIndex(&plane, 1);
+  return owned.release();
 }
 
 void VLDocument::AppendPhase(ConstStringPtr phaseName, SInt32 key) {
@@ -157,24 +154,17 @@ void VLDocument::MakeDefaultPhases() {
 }
 
 void VLDocument::MakeWorkingView() {
-  CCollaborator* view = itsViews->MakeWorkingView(viewNumberCounter);
+  Owned<CCollaborator> view(itsViews->MakeWorkingView(viewNumberCounter));
   ++viewNumberCounter;
-  try {
-    Str255 viewName;
-    PortGetListString(viewName, kViewStrings, kWorkingViewName);
-    itsViews->NameWorkingView(view, viewName);
-    itsSavedViews->InsertAtIndex(&view, 1);
-  } catch (...) {
-    view->Dispose();
-    throw;
-  }
-  CCollaborator* copy = Made(itsViews->CopyView(view));
-  try {
-    itsWalkthroughViews->AppendPointer(copy);
-  } catch (...) {
-    copy->Dispose();
-    throw;
-  }
+  Str255 viewName;
+  PortGetListString(viewName, kViewStrings, kWorkingViewName);
+  itsViews->NameWorkingView(view.get(), viewName);
+  CCollaborator* saved = view.get();
+  itsSavedViews->InsertAtIndex(&saved, 1);
+  view.release();  // the saved views hold it now
+  Owned<CCollaborator> copy(Made(itsViews->CopyView(saved)));
+  itsWalkthroughViews->AppendPointer(copy.get());
+  copy.release();
 }
 
 void VLDocument::NewFile() {
@@ -226,19 +216,18 @@ void VLDocument::FinishSetUp() {
 
   PublishUnits();
   itsViews->RefreshView();
-  try {
-    if (itsWindow) itsWindow->Show();
-    itsViews->SetSnapGridSpacing(snapSpacing);
-    VLApplication* application = ProgramApplication();
-    if (application && !application->DocumentSetUpFlag()) {
-      DoCommand(cmdObjectInfo);
-      application->DocumentSetUpFlag() = true;
-    }
-  } catch (const vlui::ExitToShellSignal&) {
-    throw;
-  } catch (...) {
-    Close(false);
-  }
+  const bool shown = CatchFailures(
+      [&] {
+        if (itsWindow) itsWindow->Show();
+        itsViews->SetSnapGridSpacing(snapSpacing);
+        VLApplication* application = ProgramApplication();
+        if (application && !application->DocumentSetUpFlag()) {
+          DoCommand(cmdObjectInfo);
+          application->DocumentSetUpFlag() = true;
+        }
+      },
+      nullptr);
+  if (!shown) Close(false);
 }
 
 // ---- Commands ----

@@ -9,6 +9,7 @@
 #include "GridLimits.h"
 #include "TextLines.h"
 #include "VLDocument.h"
+#include "Unwinding.h"
 #include "VLScrollPane.h"
 #include "VLUser3DObject.h"
 #include "VLWindow.h"
@@ -61,15 +62,10 @@ class StandInView : public CCollaborator {
 
 // A plane with storage of all capacities 0.
 VLUser3DObject* MakePlane() {
-  auto* plane = new (std::nothrow) StandInPlane;
-  ThrowIfNil(plane);
-  try {
-    plane->AllocateStorage(0, 0, 0, 0);
-  } catch (...) {
-    plane->Dispose();
-    throw;
-  }
-  return plane;
+  Owned<StandInPlane> plane(new (std::nothrow) StandInPlane);
+  ThrowIfNil(plane.get());
+  plane->AllocateStorage(0, 0, 0, 0);
+  return plane.release();
 }
 
 }  // namespace

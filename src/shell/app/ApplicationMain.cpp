@@ -6,7 +6,6 @@
 
 #include "Alerts.h"
 #include "DETException.h"
-#include "Events.h"
 #include "Memory.h"
 #include "PointLoop.h"
 #include "VLApplication.h"
@@ -29,23 +28,19 @@ void FreeWorkBlocks() {
 VLApplication* MakeApplication() { return new (std::nothrow) VLApplication; }
 
 VLApplication* StartApplication() {
-  VLApplication* app = MakeApplication();
-  if (!app) return nullptr;
+  std::unique_ptr<VLApplication> made(MakeApplication());
+  if (!made) return nullptr;
   try {
-    app->IVLApplication();
-  } catch (const vlui::ExitToShellSignal&) {
-    delete app;
-    throw;
+    made->IVLApplication();
   } catch (CException& e) {
-    // Deleted also when the report of a fatal code ends the program.
-    std::unique_ptr<VLApplication> failed(app);
+    // The application goes also when the report of a fatal code ends the program.
     ReportException(e);
     return nullptr;
   } catch (const std::bad_alloc&) {
     PortAlert(kNoMemoryAtStartAlert);
-    delete app;
     return nullptr;
   }
+  VLApplication* app = made.release();
 
   gPointWorkBuffer = PortAllocBlock(kPointWorkBufferSize);
   gTextToolText = PortAllocBlock(kTextToolTextSize);
@@ -69,13 +64,7 @@ void FinishApplication(VLApplication* app) {
 }
 
 void ApplicationMain() {
-  VLApplication* app = StartApplication();
-  if (!app) return;
-  try {
-    app->Run();
-  } catch (...) {
-    FinishApplication(app);
-    throw;
-  }
-  FinishApplication(app);
+  // The application is finished however its run ends, the exit to the shell included.
+  std::unique_ptr<VLApplication, void (*)(VLApplication*)> app(StartApplication(), FinishApplication);
+  if (app) app->Run();
 }

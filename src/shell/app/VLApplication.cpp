@@ -20,6 +20,7 @@
 #include "Resources.h"
 #include "ToolboxUtilities.h"
 #include "UnitBase.h"
+#include "Unwinding.h"
 #include "VLAbstractDocument.h"
 #include "VLAboutBox.h"
 #include "VLClipboard.h"
@@ -250,37 +251,31 @@ void VLApplication::AppendFontNames(SInt16 menuId) {
 void VLApplication::ProcessOneEvent() { CApplication::ProcessOneEvent(); }
 
 void VLApplication::ReportFailure(std::exception_ptr failure) {
-  try {
-    try {
-      std::rethrow_exception(failure);
-    } catch (CException& e) {
-      ReportException(e);
-    }
-  } catch (const vlui::ExitToShellSignal&) {
-    throw;
-  } catch (...) {
-    CApplication::ReportFailure(std::current_exception());
-  }
+  CatchFailures(
+      [&] {
+        try {
+          std::rethrow_exception(failure);
+        } catch (CException& e) {
+          ReportException(e);
+        }
+      },
+      [this](std::exception_ptr other) { CApplication::ReportFailure(other); });
 }
 
 // --- Documents ------------------------------------------------------------------------------
 
 void VLApplication::ShowStartupScreen() {
-  auto* screen = new (std::nothrow) VLStartupScreen;
+  Owned<VLStartupScreen> screen(new (std::nothrow) VLStartupScreen);
   if (!screen) return;
   // The program runs without its start-up screen when the screen cannot show it.
-  try {
-    screen->IVLStartupScreen(this);
-    screen->NewFile();
-    screen->ShowStartup();
-  } catch (const vlui::ExitToShellSignal&) {
-    screen->Dispose();
-    throw;
-  } catch (...) {
-    screen->Dispose();
-    return;
-  }
-  startupScreen = screen;
+  const bool shown = CatchFailures(
+      [&] {
+        screen->IVLStartupScreen(this);
+        screen->NewFile();
+        screen->ShowStartup();
+      },
+      nullptr);
+  if (shown) startupScreen = screen.release();
 }
 
 void VLApplication::DisposeStartupScreen() {
@@ -305,21 +300,19 @@ void VLApplication::WarnAboutQuickDraw3D() {
 }
 
 void VLApplication::CreateDocument() {
-  VLAbstractDocument* document = gNativeDocumentMaker ? gNativeDocumentMaker() : nullptr;
-  FailNIL(document);
+  Owned<VLAbstractDocument> document(gNativeDocumentMaker ? gNativeDocumentMaker() : nullptr);
+  FailNIL(document.get());
   ++untitledCount;
   ++untitledNumber;
   try {
     document->InitNewDocument(this, true, SInt16(untitledNumber));
     document->NewFile();
   } catch (SE_Exception& e) {
-    document->Dispose();
+    document.reset();
     e.Report("VLApplication", 1192);
     return;
-  } catch (...) {
-    document->Dispose();
-    throw;
   }
+  document.release();  // the application's director now
   if (startupScreen) {
     DisposeStartupScreen();
     WarnAboutQuickDraw3D();
@@ -407,26 +400,30 @@ void VLApplication::OpenDocument(SFReply* reply) {
   }
 
   gLastError = noErr;
-  try {
-    if (type == FourCC("TEXT")) document->InitNewDocument(this, true, 0);
-    document->OpenFile(reply);
-  } catch (CException& e) {
-    document->Dispose();
-    // Running out of memory has its own alert; any other failure is reported, so that a file
-    // that could not be opened never goes unnoticed.
-    if (gLastError == memFullErr || e.GetError() == memFullErr)
-      PortShowAlert(kOutOfMemoryAlert);
-    else
-      ReportOpenFailure(*reply, e);
-  } catch (const vlui::ExitToShellSignal&) {
-    throw;
-  } catch (const std::bad_alloc&) {
-    document->Dispose();
-    PortShowAlert(kOutOfMemoryAlert);
-  } catch (...) {
-    document->Dispose();
-    CApplication::ReportFailure(std::current_exception());
-  }
+  Owned<VLAbstractDocument> opening(document);
+  CatchFailures(
+      [&] {
+        if (type == FourCC("TEXT")) document->InitNewDocument(this, true, 0);
+        document->OpenFile(reply);
+        opening.release();  // the application's director now
+      },
+      [&](std::exception_ptr failure) {
+        opening.reset();
+        // Running out of memory has its own alert; any other failure is reported, so that a file
+        // that could not be opened never goes unnoticed.
+        try {
+          std::rethrow_exception(failure);
+        } catch (CException& e) {
+          if (gLastError == memFullErr || e.GetError() == memFullErr)
+            PortShowAlert(kOutOfMemoryAlert);
+          else
+            ReportOpenFailure(*reply, e);
+        } catch (const std::bad_alloc&) {
+          PortShowAlert(kOutOfMemoryAlert);
+        } catch (...) {
+          CApplication::ReportFailure(failure);
+        }
+      });
 }
 
 void VLApplication::OpenDocuments(const std::vector<SFReply>& files) {
@@ -598,15 +595,9 @@ Boolean VLApplication::SelectWindowTitled(ConstStringPtr title) {
 }
 
 void VLApplication::ShowAboutBox() {
-  auto* box = new (std::nothrow) VLAboutBox;
+  Owned<VLAboutBox> box(new (std::nothrow) VLAboutBox);
   if (!box) return;
-  try {
-    box->IVLAboutBox(this);
-    box->NewFile();
-    box->ShowAbout();
-  } catch (...) {
-    box->Dispose();
-    throw;
-  }
-  box->Dispose();
+  box->IVLAboutBox(this);
+  box->NewFile();
+  box->ShowAbout();
 }

@@ -6,6 +6,7 @@
 #include "CDirector.h"
 #include "CException.h"
 #include "Screen.h"
+#include "Unwinding.h"
 
 void VLWindow::Activate() {
   if (active) return;
@@ -28,13 +29,8 @@ void VLWindow::SetSize(SInt16 width, SInt16 height) {
 }
 
 VLWindow* VLWindow::Make(SInt16 windowID, CDirector* director) {
-  auto* window = new (std::nothrow) VLWindow;
-  FailNIL(window);
-  try {
-    window->Init(windowID, false, gDesktop, director);
-  } catch (...) {
-    window->Dispose();
-    throw;
-  }
-  return window;
+  Owned<VLWindow> window(new (std::nothrow) VLWindow);
+  FailNIL(window.get());
+  window->Init(windowID, false, gDesktop, director);
+  return window.release();
 }

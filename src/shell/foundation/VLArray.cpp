@@ -1,6 +1,7 @@
 #include "VLArray.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -22,16 +23,15 @@ void VLArray::CopyItemsFrom(const CArray& other) {
 }
 
 CCollaborator* VLArray::Clone() const {
-  auto* copy = new (std::nothrow) VLArray(itemSize);
+  std::unique_ptr<VLArray> copy(new (std::nothrow) VLArray(itemSize));
   if (!copy) return nullptr;
   copy->SetBlockSize(blockSize);
   try {
     copy->CopyItemsFrom(*this);
   } catch (const CException&) {
-    delete copy;
     return nullptr;
   }
-  return copy;
+  return copy.release();
 }
 
 void VLArray::Remove(const void* item) {

@@ -1,6 +1,7 @@
 #include "VLIndexedCluster.h"
 
 #include <cstdint>
+#include <memory>
 #include <new>
 
 #include "CException.h"
@@ -20,7 +21,7 @@ void VLIndexedCluster::Reset(long itemSize) {
 }
 
 CCollaborator* VLIndexedCluster::Clone() const {
-  auto* copy = new (std::nothrow) VLIndexedCluster(itemSize);
+  std::unique_ptr<VLIndexedCluster> copy(new (std::nothrow) VLIndexedCluster(itemSize));
   if (!copy) return nullptr;
   try {
     copy->SetBlockSize(blockSize);
@@ -28,11 +29,10 @@ CCollaborator* VLIndexedCluster::Clone() const {
     delete copy->keys;
     copy->keys = keys ? new VLArray(*keys) : nullptr;
   } catch (const CException&) {
-    delete copy;
     return nullptr;
   }
   copy->cursor = cursor;
-  return copy;
+  return copy.release();
 }
 
 void VLIndexedCluster::InsertWithKey(const void* item, long index, std::int32_t key) {
