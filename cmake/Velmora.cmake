@@ -40,6 +40,7 @@ function(vl_library name)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${VELMORA_WARNINGS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_SYSTEM_LIBS})
+  set_property(GLOBAL APPEND PROPERTY VL_LIBRARIES ${name})
 endfunction()
 
 # vl_tests(<name> DIR <folder> [SUBDIRS <names>...] DEPS <targets>...)

@@ -6,6 +6,7 @@
 
 #include "Alerts.h"
 #include "DETException.h"
+#include "ExceptionReporting.h"
 #include "Memory.h"
 #include "PointLoop.h"
 #include "VLApplication.h"

@@ -7,14 +7,17 @@
 #include <vector>
 
 #include "Alerts.h"
+#include "BusyCursor.h"
 #include "CDesktop.h"
 #include "CMenuManager.h"
 #include "CWindow.h"
 #include "Cursors.h"
 #include "D3TMaterial.h"
 #include "DETException.h"
+#include "ExceptionReporting.h"
 #include "FilePaths.h"
 #include "Menus.h"
+#include "PointLoop.h"
 #include "QuickDraw.h"
 #include "QuickDraw3DPresence.h"
 #include "Resources.h"
@@ -79,6 +82,7 @@ void RegisterShellClasses() {
 
 VLApplication::VLApplication() : CApplication(kMemoryMasters, kRainyDayFund, kCreditLimit, kToolboxReserve) {
   RegisterShellClasses();
+  SetBusyCursorHook(SetCursorBusy);  // the geometry code shows it without linking the cursors
   // Materials make their scene objects while the application has the scene library.
   gQuickDraw3DCheck = []() -> Boolean {
     const auto* application = dynamic_cast<const VLApplication*>(gApplication);

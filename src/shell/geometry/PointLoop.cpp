@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 
-#include "BusyCursor.h"
 #include "GeometryInternal.h"
 #include "Matrix4d.h"
 #include "Memory.h"
@@ -273,10 +272,16 @@ void RotatePointLoop(Handle* loop, SInt16 count) {
   *loop = fresh;
 }
 
+namespace {
+BusyCursorHook gBusyCursor = nullptr;
+}  // namespace
+
+void SetBusyCursorHook(BusyCursorHook hook) { gBusyCursor = hook; }
+
 Handle RunWithBusyCursor(Size byteSize) {
-  Boolean wasBusy = SetCursorBusy(true);
+  const Boolean wasBusy = gBusyCursor ? gBusyCursor(true) : false;
   Handle block = PortAllocHandleAlt(byteSize);
-  SetCursorBusy(wasBusy);
+  if (gBusyCursor) gBusyCursor(wasBusy);
   return block;
 }
 

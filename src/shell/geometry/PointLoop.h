@@ -36,8 +36,13 @@ void SplitPolygonByPlane(const Vector3d* n, double d, const Vector3d* points, SI
 void AppendPointToLoop(const Vector3d* point, SInt16* count, Handle* loop);
 void ReversePointLoop(Handle* loop, SInt16 count);
 void RotatePointLoop(Handle* loop, SInt16 count);  // point i + 1 becomes point i
-// A relocatable block of that many bytes from the porting layer's temporary memory; the caller
-// checks PortMemError afterwards.
+// The busy cursor of long operations, shown through a hook the shell installs, since the
+// geometry code links no user interface: busy or not, answering the state before. Without a
+// hook nothing is shown.
+using BusyCursorHook = Boolean (*)(Boolean busy);
+void SetBusyCursorHook(BusyCursorHook hook);
+// A relocatable block of that many bytes from the porting layer's temporary memory, with the
+// busy cursor meanwhile; the caller checks PortMemError afterwards.
 Handle RunWithBusyCursor(Size byteSize);
 
 // Shared scratch block for the transformed points of one loop, allocated at start-up with

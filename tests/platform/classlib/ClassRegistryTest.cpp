@@ -5,6 +5,7 @@
 #include "CException.h"
 #include "CMouseTask.h"
 #include "Memory.h"
+#include "ResourceFailures.h"
 #include "Resources.h"
 
 namespace {

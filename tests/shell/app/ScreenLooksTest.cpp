@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "DETException.h"
+#include "ExceptionReporting.h"
 #include "Events.h"
 #include "GoldenTest.h"
 #include "Menus.h"

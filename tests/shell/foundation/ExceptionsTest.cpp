@@ -9,6 +9,7 @@
 #include "AppResources.h"
 #include "CApplication.h"
 #include "DETException.h"
+#include "ExceptionReporting.h"
 #include "Memory.h"
 #include "MenuHighlight.h"
 #include "Q3Types.h"

@@ -8,6 +8,7 @@
 #include "AppResources.h"
 #include "CApplication.h"
 #include "DETException.h"
+#include "ExceptionReporting.h"
 #include "TempFolder.h"
 #include "headless/HeadlessBackend.h"
 

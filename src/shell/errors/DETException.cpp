@@ -4,23 +4,14 @@
 #include <cstring>
 #include <string>
 
-#include "Alerts.h"
-#include "CApplication.h"
-#include "Events.h"
 #include "Memory.h"
-#include "MenuHighlight.h"
-#include "MessageBox.h"
-#include "Resources.h"
 
 Str255 gErrorMessage;
 
 namespace {
 
-constexpr SInt16 kDEErrorAlert = 4003;
-constexpr SInt16 kNotVelmoraFileAlert = 4010;
-constexpr SInt16 kQD3DErrorAlert = 4016;
-constexpr SInt16 kAlert9972 = 4018;
-constexpr SInt16 kAlert9971 = 4019;
+DEExceptionReporter* gReporter = nullptr;
+
 constexpr SInt16 kOSErrorTextList = 135;
 constexpr OSErr kOSErrorWordMade = 17;  // error and word of an exception made from a code and a message
 
@@ -52,12 +43,18 @@ DETException::DETException(std::int32_t context, OSErr osError) : CException(osE
   SetGlobalMessage(nullptr);
 }
 
+DEExceptionReporter* SetExceptionReporter(DEExceptionReporter* reporter) {
+  DEExceptionReporter* previous = gReporter;
+  gReporter = reporter;
+  return previous;
+}
+
 bool DETException::GetErrorText(StringPtr buffer) {
   PStrCopy(buffer, kUnknownErrorText);
   OSErr err = error == -5000 ? OSErr(-45) : error;
   if (err < -49 || err > -33) return false;
   Str255 text;
-  PortGetListString(text, kOSErrorTextList, SInt16(-32 - err));
+  if (gReporter) gReporter->GetListString(kOSErrorTextList, SInt16(-32 - err), text);
   if (text.Length() > 0) PStrCopy(buffer, text);
   return true;
 }
@@ -73,53 +70,20 @@ bool IsFatalCode(std::int32_t code) {
 
 void DETException::TellUser() {
   ShowAlert();
-  if (!IsFatalCode(code)) return;
-  // The application's quit only cleans up; the program cannot go on after these codes, so it
-  // ends here, unwinding to the shell.
-  if (gApplication) gApplication->Quit();
-  PortExitToShell(kFatalErrorExitStatus);
+  // The program cannot go on after these codes: it ends here, unwinding to the shell.
+  if (IsFatalCode(code) && gReporter) gReporter->EndAfterFatalError();
 }
 
 void DETException::ShowAlert() {
-  if (gAlertsSuppressed) {
-    PortBeep(3);
-    return;
-  }
-  switch (code) {
-    case kDEErrorNone:
-    case kDEErrorUnspecified:
-    case kDEErrorSilent:
-    case kDEErrorLastError:
-      break;
-    case kDEErrorQD3DInternal:
-      PortAlertVariant(kQD3DErrorAlert);
-      break;
-    case kDEErrorNotAValidVelmoraFile:
-      PortAlertVariant(kNotVelmoraFileAlert);
-      break;
-    case -9972:
-      PortAlertVariant(kAlert9972);
-      break;
-    case -9971:
-      PortSetAlertTexts(gErrorMessage, nullptr, nullptr, nullptr);
-      PortAlertVariant(kAlert9971);
-      break;
-    default: {
-      Str255 osText;
-      GetErrorText(osText);  // the text stays "an unknown error occured" when it answers false
-      PortSetAlertTexts(DEErrorMessage(code), gErrorMessage, osText, nullptr);
-      PortAlertVariant(kDEErrorAlert);
-      break;
-    }
-  }
+  if (gReporter) gReporter->ShowAlert(*this);
 }
 
 void DETException::ShowReport(const char* sourcePath, int line, const char* beginning, const char* errorLine,
                               const char* title) {
-  if (reported) return;
+  if (reported || !gReporter) return;
   std::string text = std::string(beginning) + FileNameOf(sourcePath) + " Line: " + std::to_string(line) + "\n" +
                      errorLine + "\nPossible low resource problem, save work and exit";
-  MessageBoxA(nullptr, text.c_str(), title, MB_OK | MB_ICONINFORMATION);
+  gReporter->ShowMessageBox(text, title);
   reported = true;
 }
 
@@ -151,12 +115,12 @@ bool DETQ3Exception::GetErrorText(StringPtr buffer) {
 }
 
 void SE_Exception::Report(const char* sourcePath, int line) {
-  if (reported) return;
+  if (reported || !gReporter) return;
   char errorLine[64];
   std::snprintf(errorLine, sizeof errorLine, "SE error = 0x%X", unsigned(seCode));
   std::string text = std::string("Systems Exception File: ") + FileNameOf(sourcePath) + " Line: " +
                      std::to_string(line) + "\n" + errorLine + "\nPossible low resource problem, save work and exit";
-  MessageBoxA(nullptr, text.c_str(), "System Error", MB_OK | MB_ICONINFORMATION);
+  gReporter->ShowMessageBox(text, "System Error");
   reported = true;
 }
 
@@ -178,11 +142,6 @@ void ThrowIfNilWithMessage(const void* pointer, ConstStringPtr message) {
 
 void ThrowIfNil(const void* pointer) {
   if (!pointer) ThrowError(kDEErrorNilPointer, Str255(""));
-}
-
-void ThrowIfResError(std::int32_t context) {
-  OSErr err = PortResError();
-  if (err != noErr) throw DETException(context, err);
 }
 
 void ThrowIfMemError(std::int32_t context) {
@@ -214,16 +173,6 @@ void RethrowAsDETException(const CException& caught, std::int32_t context) {
 }
 
 void TranslateStructuredException(std::uint32_t seCode, void*) { throw SE_Exception(seCode); }
-
-void ReportException(CException& exception) {
-  const CClassInfo* info = exception.BedVirtualGetClassInfo();
-  if (info == DETException::ClassInfo() || info == DETQ3Exception::ClassInfo()) {
-    static_cast<DETException&>(exception).TellUser();
-    return;
-  }
-  if (exception.GetError() != 1 && gApplication) gApplication->ReportError(exception.GetError(), exception.GetMessage());
-  PortHighlightMenu(0);
-}
 
 void DEErrorHandler(std::int32_t firstError, std::int32_t, long) {
   ThrowQD3DException(firstError, Str255("DEErrorHandler"));

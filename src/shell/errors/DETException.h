@@ -1,10 +1,16 @@
 // The program's exception: a class-library exception that also carries one of the program's
 // error codes. Its message is not kept in the object but in the one global buffer gErrorMessage,
 // which the alerts read.
+//
+// The types and the throw helpers link nothing that shows anything, so that pure libraries
+// (geometry, units, the drawing-file toolkit) throw them freely. Showing an exception to the
+// user (the alerts of TellUser, the message boxes of Report, the OS error texts of the
+// resources) goes through the reporter the shell installs (ExceptionReporting.h).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "CException.h"
 #include "DEErrors.h"
@@ -15,6 +21,26 @@ extern Str255 gErrorMessage;
 // The program's exit status after a fatal error's alert.
 constexpr int kFatalErrorExitStatus = 5;
 
+class DETException;
+
+// What shows exceptions to the user and finds the texts that takes. Until one is installed,
+// TellUser and Report show nothing and GetErrorText finds no OS error text.
+class DEExceptionReporter {
+ public:
+  virtual ~DEExceptionReporter() = default;
+  // The alert chosen by the exception's code (DETException::ShowAlert).
+  virtual void ShowAlert(DETException& exception) = 0;
+  // After a fatal code's alert: the application quits and the program ends (unwinding to the
+  // shell with kFatalErrorExitStatus).
+  virtual void EndAfterFatalError() = 0;
+  // A message box over the frame window, with the information icon.
+  virtual void ShowMessageBox(const std::string& text, const char* title) = 0;
+  // Item index of string list listId; empty when there is none.
+  virtual void GetListString(SInt16 listId, SInt16 index, StringPtr text) = 0;
+};
+// Installs the reporter (null: none) and answers the previous one.
+DEExceptionReporter* SetExceptionReporter(DEExceptionReporter* reporter);
+
 class DETException : public CException {
   VL_REGISTERED_CLASS(DETException, CException)
 
@@ -23,12 +49,13 @@ class DETException : public CException {
   DETException(std::int32_t code, ConstStringPtr message);
   DETException(std::int32_t context, OSErr osError);
 
-  // Shows the alert of the code (a beep while the application is in the background). After the
-  // fatal codes (-9997, -9995, -9976) the application quits and the program ends: it unwinds to
-  // the shell (PortExitToShell) with kFatalErrorExitStatus.
+  // Through the reporter: the alert of the code (a beep while the application is in the
+  // background). After the fatal codes (-9997, -9995, -9976) the application quits and the
+  // program ends: it unwinds to the shell (PortExitToShell) with kFatalErrorExitStatus.
   virtual void TellUser();
   // The same alert for a caller that knows the program can go on: it never ends the program.
   void ShowAlert();
+  // Through the reporter: a message box with the file, the line and the code, once.
   virtual void Report(const char* sourcePath, int line);
   // True when it found a text for the OS error; the buffer holds "an unknown error occured" otherwise.
   virtual bool GetErrorText(StringPtr buffer);
@@ -39,7 +66,7 @@ class DETException : public CException {
   bool WasReported() const { return reported; }
 
  protected:
-  // The message box of a catch site: shown once per exception object.
+  // The message box of a catch site: shown once per exception object, when there is a reporter.
   void ShowReport(const char* sourcePath, int line, const char* beginning, const char* errorLine,
                   const char* title);
 
@@ -85,16 +112,14 @@ void ThrowIfZero(long value, ConstStringPtr message);
 void ThrowIfFalse(bool condition, ConstStringPtr message);
 void ThrowIfNilWithMessage(const void* pointer, ConstStringPtr message);
 void ThrowIfNil(const void* pointer);
-void ThrowIfResError(std::int32_t context);
 void ThrowIfMemError(std::int32_t context);
 void ThrowIfOSErr(OSErr error, std::int32_t context);
 void ThrowIfFileError(std::FILE* stream, std::int32_t context);
 // Inside a catch of a class-library exception: the context replaces the code.
 [[noreturn]] void RethrowAsDETException(const CException& caught, std::int32_t context);
 [[noreturn]] void TranslateStructuredException(std::uint32_t seCode, void* exceptionPointers);
-
-// The catch-all of an event step and of catch sites: tells the user.
-void ReportException(CException& exception);
+// ThrowIfResError, which reads the resource layer's error, is in ResourceErrors.h; ReportException
+// in ExceptionReporting.h.
 
 // The 3D library's error callback: throws a DETQ3Exception carrying the first error.
 [[noreturn]] void DEErrorHandler(std::int32_t firstError, std::int32_t lastError, long reference);

@@ -1,7 +1,6 @@
 #include "CException.h"
 
 #include "Memory.h"
-#include "Resources.h"
 
 OSErr gLastError = noErr;
 
@@ -22,10 +21,3 @@ void FailIfError16(SInt16 error) { FailOSErr(OSErr(error)); }
 
 void FailMemError() { FailOSErr(PortMemError()); }
 
-void FailResError() { FailOSErr(PortResError()); }
-
-void FailNILRes(const void* resource) {
-  if (resource) return;
-  OSErr error = PortResError();
-  Failure(error != noErr ? error : OSErr(resNotFound), 0);
-}

@@ -40,7 +40,4 @@ void FailOSErr(OSErr error);
 void FailIfError16(SInt16 error);
 // Fails with the last memory error (PortMemError) when there is one.
 void FailMemError();
-// Fails with the last resource error (PortResError) when there is one.
-void FailResError();
-// Fails when a resource handle is null: with the resource error, or resNotFound when none is set.
-void FailNILRes(const void* resource);
+// FailResError and FailNILRes, which read the resource layer's error, are in ResourceFailures.h.
