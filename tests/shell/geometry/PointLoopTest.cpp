@@ -4,6 +4,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <vector>
 
 #include "GeometryKernel.h"
 #include "GeometryTestSupport.h"
@@ -350,3 +351,19 @@ TEST(PointLoopEdits, BusyCursorAllocationReportsThroughTheMemoryError) {
 }
 
 }  // namespace
+
+TEST(PointLoopMemory, TheBusyCursorShowsThroughTheShellsHookOnly) {
+  static std::vector<bool> shown;
+  shown.clear();
+  PortFreeHandle(RunWithBusyCursor(64));  // no hook: nothing to show, and no user interface linked
+  SetBusyCursorHook([](Boolean busy) -> Boolean {
+    shown.push_back(busy);
+    return false;
+  });
+  Handle block = RunWithBusyCursor(64);
+  SetBusyCursorHook(nullptr);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(PortHandleSize(block), 64);
+  PortFreeHandle(block);
+  EXPECT_EQ(shown, (std::vector<bool>{true, false}));  // busy, then back as it was
+}
