@@ -138,20 +138,48 @@ void PortGetMouse(Point* where) {
 UInt32 PortKeyMessage(unsigned char c) {
   UInt32 code = 0;
   switch (c) {
-    case kReturnChar: code = kReturnKeyCode; break;
-    case kEnterChar: code = kEnterKeyCode; break;
-    case kTabChar: code = kTabKeyCode; break;
-    case kEscapeChar: code = kEscapeKeyCode; break;
-    case kBackspaceChar: code = kBackspaceKeyCode; break;
-    case kDeleteChar: code = kForwardDeleteKeyCode; break;
-    case kLeftArrowChar: code = kLeftArrowKeyCode; break;
-    case kRightArrowChar: code = kRightArrowKeyCode; break;
-    case kUpArrowChar: code = kUpArrowKeyCode; break;
-    case kDownArrowChar: code = kDownArrowKeyCode; break;
-    case kHomeChar: code = kHomeKeyCode; break;
-    case kEndChar: code = kEndKeyCode; break;
-    case kPageUpChar: code = kPageUpKeyCode; break;
-    case kPageDownChar: code = kPageDownKeyCode; break;
+    case kReturnChar:
+      code = kReturnKeyCode;
+      break;
+    case kEnterChar:
+      code = kEnterKeyCode;
+      break;
+    case kTabChar:
+      code = kTabKeyCode;
+      break;
+    case kEscapeChar:
+      code = kEscapeKeyCode;
+      break;
+    case kBackspaceChar:
+      code = kBackspaceKeyCode;
+      break;
+    case kDeleteChar:
+      code = kForwardDeleteKeyCode;
+      break;
+    case kLeftArrowChar:
+      code = kLeftArrowKeyCode;
+      break;
+    case kRightArrowChar:
+      code = kRightArrowKeyCode;
+      break;
+    case kUpArrowChar:
+      code = kUpArrowKeyCode;
+      break;
+    case kDownArrowChar:
+      code = kDownArrowKeyCode;
+      break;
+    case kHomeChar:
+      code = kHomeKeyCode;
+      break;
+    case kEndChar:
+      code = kEndKeyCode;
+      break;
+    case kPageUpChar:
+      code = kPageUpKeyCode;
+      break;
+    case kPageDownChar:
+      code = kPageDownKeyCode;
+      break;
     default: break;
   }
   return UInt32(c) | (code << 8);

@@ -6,12 +6,12 @@
 
 #include "AlertSink.h"
 #include "Alerts.h"
+#include "Events.h"
 #include "FilePaths.h"
 #include "FileTypes.h"
 #include "PString.h"
 #include "Screen.h"
 #include "StandardFile.h"
-#include "Events.h"
 #include "UiInternal.h"
 
 namespace fs = std::filesystem;

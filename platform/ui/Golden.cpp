@@ -85,7 +85,8 @@ bool ReadPngPicture(const std::string& path, Picture* out, std::string* error) {
   if (!png_image_begin_read_from_file(&image, path.c_str())) return fail(image.message);
   // A golden is a picture of a screen: a size no screen has is a damaged file.
   if (image.width == 0 || image.height == 0 || image.width > 8192 || image.height > 8192)
-    return fail("not a picture of a screen (" + std::to_string(image.width) + " by " + std::to_string(image.height) + ")");
+    return fail("not a picture of a screen (" + std::to_string(image.width) + " by " + std::to_string(image.height) +
+                ")");
   image.format = PNG_FORMAT_RGB;
   std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) return fail(image.message);

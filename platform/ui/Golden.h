@@ -55,8 +55,8 @@ struct GoldenOutcome {
 
 // Compares the picture with the golden PNG file; failures write into outputFolder (made when
 // missing). A missing or unreadable golden fails and writes the actual picture only.
-GoldenOutcome CompareWithGolden(const Picture& actual, const std::string& goldenPath,
-                                const std::string& outputFolder, GoldenTolerance tolerance = {});
+GoldenOutcome CompareWithGolden(const Picture& actual, const std::string& goldenPath, const std::string& outputFolder,
+                                GoldenTolerance tolerance = {});
 
 // True when VELMORA_RECORD_GOLDENS asks for goldens to be recorded.
 bool RecordingGoldens();

@@ -330,8 +330,10 @@ void PortTEKeyWithModifiers(UInt8 key, UInt16 modifiers, TEHandle te) {
       Point p = PointOf(t, shift ? caret : (up ? t->selStart : t->selEnd));
       p.v = SInt16(p.v - t->fontAscent + (up ? -t->lineHeight : t->lineHeight) + 1);
       std::size_t line = LineOf(t, shift ? caret : t->selStart);
-      if (up && line == 0) move(0);
-      else if (!up && line + 1 >= t->lineStarts.size()) move(long(t->text.size()));
+      if (up && line == 0)
+        move(0);
+      else if (!up && line + 1 >= t->lineStarts.size())
+        move(long(t->text.size()));
       else move(OffsetAt(t, p));
       break;
     }

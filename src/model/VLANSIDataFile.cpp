@@ -66,9 +66,7 @@ void VLANSIDataFile::MakePath() {
   path = full;
 }
 
-void VLANSIDataFile::AppendString(Str255& destination, ConstStringPtr source) {
-  PStrConcat(destination, source, 255);
-}
+void VLANSIDataFile::AppendString(Str255& destination, ConstStringPtr source) { PStrConcat(destination, source, 255); }
 
 void VLANSIDataFile::CopyTerminated(TerminatedStr255& destination, ConstStringPtr source) {
   const int length = source ? source[0] : 0;

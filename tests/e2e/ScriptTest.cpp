@@ -64,7 +64,8 @@ int Compare(const std::string& picturePath, const std::string& golden) {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "compare") return Compare(argv[2], argv[3]);
-  if (argc != 5) return Fail("usage: vl_scripttest PROGRAM SCRIPT WORK CONFIG, or vl_scripttest compare PICTURE GOLDEN");
+  if (argc != 5)
+    return Fail("usage: vl_scripttest PROGRAM SCRIPT WORK CONFIG, or vl_scripttest compare PICTURE GOLDEN");
   const std::string program = fs::absolute(argv[1]).string();
   const std::string script = fs::absolute(argv[2]).string();
   const fs::path work = fs::absolute(argv[3]), config = fs::absolute(argv[4]);

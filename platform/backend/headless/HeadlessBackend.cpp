@@ -341,9 +341,9 @@ void HeadlessBackend::Compare(const ScriptLine& line) {
   const fs::path golden = fs::path(script.name).parent_path() / line.text;
   const char* output = std::getenv("VELMORA_GOLDEN_OUTPUT");
   std::error_code ignored;
-  const vlui::GoldenOutcome outcome = vlui::CompareWithGolden(
-      picture, golden.lexically_normal().string(), output && *output ? output : fs::current_path(ignored).string(),
-      line.tolerance);
+  const vlui::GoldenOutcome outcome =
+      vlui::CompareWithGolden(picture, golden.lexically_normal().string(),
+                              output && *output ? output : fs::current_path(ignored).string(), line.tolerance);
   if (!outcome.matched) Fail(line.line, outcome.message);
 }
 

@@ -17,10 +17,9 @@ struct NamedKey {
   unsigned char code;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {"return", kReturnChar},   {"enter", kEnterChar},         {"tab", kTabChar},
-    {"escape", kEscapeChar},   {"delete", kBackspaceChar},    {"forwarddelete", kDeleteChar},
-    {"space", kSpaceChar},     {"left", kLeftArrowChar},      {"right", kRightArrowChar},
-    {"up", kUpArrowChar},      {"down", kDownArrowChar},      {"home", kHomeChar},
+    {"return", kReturnChar},    {"enter", kEnterChar},          {"tab", kTabChar},        {"escape", kEscapeChar},
+    {"delete", kBackspaceChar}, {"forwarddelete", kDeleteChar}, {"space", kSpaceChar},    {"left", kLeftArrowChar},
+    {"right", kRightArrowChar}, {"up", kUpArrowChar},           {"down", kDownArrowChar}, {"home", kHomeChar},
     {"end", kEndChar},
 };
 
@@ -227,7 +226,8 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
       const std::string& value = w[i + 1];
       double percent = -1;
       if (w[i] == "channel") {
-        if (!Number<int>(value, 0, 255, &line->tolerance.channel)) return "the channel is not a number from 0 to 255: " + value;
+        if (!Number<int>(value, 0, 255, &line->tolerance.channel))
+          return "the channel is not a number from 0 to 255: " + value;
       } else if (w[i] == "pixels" && value.size() >= 2 && value.back() == '%' &&
                  std::from_chars(value.data(), value.data() + value.size() - 1, percent).ptr ==
                      value.data() + value.size() - 1 &&

@@ -11,31 +11,31 @@ namespace vlheadless {
 
 struct ScriptLine {
   enum Kind {
-    kCommand,       // command N
-    kKey,           // key C [mods]
-    kAnswerAlert,   // answer alert ID N
-    kExpectAlert,   // expect alert ID
-    kWait,          // wait TICKS
-    kClick,         // click X Y [mods]
-    kDrag,          // drag X1 Y1 to X2 Y2 [steps N] [mods]
-    kMove,          // move X Y
-    kType,          // type TEXT
-    kMenu,          // menu "Title" "Item" ["Item" ...]
-    kClickItem,     // click item N [mods]
-    kAnswerFile,    // answer getfile PATH / answer putfile PATH
-    kAnswerColor,   // answer color R G B
-    kCancel,        // cancel
-    kClipboard,     // clipboard TEXT
-    kResize,        // resize W H
-    kSnapshot,      // snapshot FILE
-    kExpectDialog,  // expect dialog ID
-    kExpectCommand, // expect command N
-    kExpectWindow,  // expect window "Title"
-    kExpectNoWindow,// expect no window "Title"
-    kExpectFront,   // expect front "Title"
-    kExpectItem,    // expect item N "text"
-    kExpectClipboard, // expect clipboard "text"
-    kCompare,       // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
+    kCommand,          // command N
+    kKey,              // key C [mods]
+    kAnswerAlert,      // answer alert ID N
+    kExpectAlert,      // expect alert ID
+    kWait,             // wait TICKS
+    kClick,            // click X Y [mods]
+    kDrag,             // drag X1 Y1 to X2 Y2 [steps N] [mods]
+    kMove,             // move X Y
+    kType,             // type TEXT
+    kMenu,             // menu "Title" "Item" ["Item" ...]
+    kClickItem,        // click item N [mods]
+    kAnswerFile,       // answer getfile PATH / answer putfile PATH
+    kAnswerColor,      // answer color R G B
+    kCancel,           // cancel
+    kClipboard,        // clipboard TEXT
+    kResize,           // resize W H
+    kSnapshot,         // snapshot FILE
+    kExpectDialog,     // expect dialog ID
+    kExpectCommand,    // expect command N
+    kExpectWindow,     // expect window "Title"
+    kExpectNoWindow,   // expect no window "Title"
+    kExpectFront,      // expect front "Title"
+    kExpectItem,       // expect item N "text"
+    kExpectClipboard,  // expect clipboard "text"
+    kCompare,          // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
   };
   Kind kind = kCommand;
   int line = 0;            // line number in the script, from 1
@@ -48,11 +48,12 @@ struct ScriptLine {
   Point from;              // kClick, kDrag, kMove (global)
   Point to;                // kDrag; kResize: (height, width)
   int steps = 1;           // kDrag
-  std::string text;        // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
+  std::string
+      text;  // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
-  std::vector<std::string> names;  // kMenu: the title, then the items; kCompare: what ("screen", "window" with
-                                   // the title, "dialog") (UTF-8)
-  vlui::GoldenTolerance tolerance; // kCompare
+  std::vector<std::string> names;   // kMenu: the title, then the items; kCompare: what ("screen", "window" with
+                                    // the title, "dialog") (UTF-8)
+  vlui::GoldenTolerance tolerance;  // kCompare
   RGBColor color;          // kAnswerColor (16-bit components)
 };
 

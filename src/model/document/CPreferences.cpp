@@ -15,15 +15,15 @@
 #include "DETException.h"
 #include "Dialogs.h"
 #include "GridLimits.h"
-#include "TextLines.h"
 #include "Measurement.h"
 #include "NameToUnitTable.h"
 #include "Resources.h"
 #include "SettingsDialog.h"
+#include "TextLines.h"
 #include "UnitToNameTable.h"
 #include "UnitToNameTableScope.h"
-#include "VLApplication.h"
 #include "Unwinding.h"
+#include "VLApplication.h"
 #include "VLArray.h"
 #include "VLDocument.h"
 #include "VLUser3DObject.h"
@@ -63,8 +63,9 @@ bool ParseTyped(ConstStringPtr text, const NameToUnitTable& names, const UnitBas
 // format that cannot show it gives the bare number.
 void ShowMeasurement(double value, const UnitBase& modelUnit, const Format& format, Str255* out) {
   char buffer[256];
-  CatchFailures([&] { Measurement::ToString(Measurement(value, modelUnit), buffer, sizeof buffer, format, gShortNameTable); },
-                [&](std::exception_ptr) { std::snprintf(buffer, sizeof buffer, "%g", value); });
+  CatchFailures(
+      [&] { Measurement::ToString(Measurement(value, modelUnit), buffer, sizeof buffer, format, gShortNameTable); },
+      [&](std::exception_ptr) { std::snprintf(buffer, sizeof buffer, "%g", value); });
   out->Assign(buffer);
 }
 

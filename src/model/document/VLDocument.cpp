@@ -6,21 +6,21 @@
 #include <string>
 
 #include "Alerts.h"
+#include "CDecorator.h"
 #include "CMenuManager.h"
 #include "CPane.h"
 #include "CPreferences.h"
 #include "CWindow.h"
-#include "CDecorator.h"
 #include "DETException.h"
-#include "TextLines.h"
 #include "DrawingPlane.h"
 #include "Events.h"
 #include "FilePaths.h"
 #include "Resources.h"
+#include "TextLines.h"
+#include "Unwinding.h"
 #include "VLANSIDataFile.h"
 #include "VLApplication.h"
 #include "VLDocumentViews.h"
-#include "Unwinding.h"
 #include "VLUser3DObject.h"
 
 VLArray* gCurrentObjectList = nullptr;

@@ -118,8 +118,9 @@ void SE_Exception::Report(const char* sourcePath, int line) {
   if (reported || !gReporter) return;
   char errorLine[64];
   std::snprintf(errorLine, sizeof errorLine, "SE error = 0x%X", unsigned(seCode));
-  std::string text = std::string("Systems Exception File: ") + FileNameOf(sourcePath) + " Line: " +
-                     std::to_string(line) + "\n" + errorLine + "\nPossible low resource problem, save work and exit";
+  std::string text = std::string("Systems Exception File: ") + FileNameOf(sourcePath) +
+                     " Line: " + std::to_string(line) + "\n" + errorLine +
+                     "\nPossible low resource problem, save work and exit";
   gReporter->ShowMessageBox(text, "System Error");
   reported = true;
 }

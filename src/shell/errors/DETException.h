@@ -67,8 +67,7 @@ class DETException : public CException {
 
  protected:
   // The message box of a catch site: shown once per exception object, when there is a reporter.
-  void ShowReport(const char* sourcePath, int line, const char* beginning, const char* errorLine,
-                  const char* title);
+  void ShowReport(const char* sourcePath, int line, const char* beginning, const char* errorLine, const char* title);
 
   std::int32_t code = kDEErrorNone;
   bool reported = false;

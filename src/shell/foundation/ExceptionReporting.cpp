@@ -80,6 +80,7 @@ void ReportException(CException& exception) {
     static_cast<DETException&>(exception).TellUser();
     return;
   }
-  if (exception.GetError() != 1 && gApplication) gApplication->ReportError(exception.GetError(), exception.GetMessage());
+  if (exception.GetError() != 1 && gApplication)
+    gApplication->ReportError(exception.GetError(), exception.GetMessage());
   PortHighlightMenu(0);
 }

@@ -81,9 +81,10 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
 TEST(HeadlessScriptTest, CompareLinesNameWhatTheyCompareAndHowClosely) {
   vlheadless::Script script;
   std::string error;
-  ASSERT_TRUE(vlheadless::ParseScript("compare screen a.png\ncompare window \"Plan 2\" b.png pixels 0.5% channel 3\n"
-                                      "compare dialog golden/c.png\n",
-                                      "s", &script, &error))
+  ASSERT_TRUE(
+      vlheadless::ParseScript("compare screen a.png\ncompare window \"Plan 2\" b.png pixels 0.5% channel 3\n"
+                              "compare dialog golden/c.png\n",
+                              "s", &script, &error))
       << error;
   ASSERT_EQ(script.lines.size(), 3u);
   EXPECT_EQ(script.lines[0].names, std::vector<std::string>{"screen"});
@@ -99,10 +100,11 @@ TEST(HeadlessScriptTest, CompareLinesNameWhatTheyCompareAndHowClosely) {
 TEST(HeadlessScriptTest, SetUpLinesBeforeTheFirstActionPrepareARun) {
   vlheadless::Script script;
   std::string error;
-  ASSERT_TRUE(vlheadless::ParseScript("# What it shows.\n# files: a.vl \"b c.vl\"\n\n# make: pic.pict\n# args: gone.vl\n"
-                                      "# folders: drawings\n# config: velmora/Textures\n"
-                                      "# exit status: 1\ncommand 2\n# files: late.vl\n",
-                                      "s", &script, &error))
+  ASSERT_TRUE(
+      vlheadless::ParseScript("# What it shows.\n# files: a.vl \"b c.vl\"\n\n# make: pic.pict\n# args: gone.vl\n"
+                              "# folders: drawings\n# config: velmora/Textures\n"
+                              "# exit status: 1\ncommand 2\n# files: late.vl\n",
+                              "s", &script, &error))
       << error;
   EXPECT_EQ(script.setup.exitStatus, 1);
   EXPECT_EQ(script.setup.make, (std::vector<std::string>{"a.vl", "b c.vl", "pic.pict"}));

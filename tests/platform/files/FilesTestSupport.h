@@ -25,7 +25,9 @@ class TempFolderTest : public ::testing::Test {
   }
 
   std::string Path(const std::string& leaf) const { return temp_.Path(leaf); }
-  static void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
   static std::string Read(const std::string& path) { return vltest::TempFolder::Read(path); }
   static std::vector<std::string> Names(const std::string& folder) { return vltest::TempFolder::Names(folder); }
 

@@ -76,9 +76,9 @@ TEST_F(GoldenImageTest, TolerancesForColourAndForTheShareOfPixels) {
     bool matched;
   };
   const Case cases[] = {
-      {{0, 0.0}, false}, {{2, 0.0}, false}, {{3, 0.0}, true},  // both within 3
-      {{0, 0.05}, false}, {{0, 2.0 / 24}, true},               // two of 24 pixels may differ
-      {{2, 1.0 / 24}, true},                                   // one left over 2, one allowed
+      {{0, 0.0}, false},     {{2, 0.0}, false},     {{3, 0.0}, true},  // both within 3
+      {{0, 0.05}, false},    {{0, 2.0 / 24}, true},                    // two of 24 pixels may differ
+      {{2, 1.0 / 24}, true},                                           // one left over 2, one allowed
   };
   for (const Case& c : cases)
     EXPECT_EQ(Compare(off, c.tolerance).matched, c.matched) << c.tolerance.channel << " " << c.tolerance.share;
@@ -134,7 +134,8 @@ TEST_F(GoldenImageTest, PartsOfAPixelMapAreClippedToIt) {
   const vlui::Picture part = vlui::PictureOf(map, Rect{2, 4, 10, 10});
   EXPECT_EQ(part.width, 2);
   EXPECT_EQ(part.height, 2);
-  EXPECT_EQ(part.pixels, (std::vector<UInt32>{sample.pixels[16], sample.pixels[17], sample.pixels[22], sample.pixels[23]}));
+  EXPECT_EQ(part.pixels,
+            (std::vector<UInt32>{sample.pixels[16], sample.pixels[17], sample.pixels[22], sample.pixels[23]}));
   EXPECT_TRUE(vlui::PictureOf(map, Rect{5, 7, 9, 9}).pixels.empty());
 }
 

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "DETException.h"
-#include "ExceptionReporting.h"
 #include "Events.h"
+#include "ExceptionReporting.h"
 #include "GoldenTest.h"
 #include "Menus.h"
 #include "ShellAppTestSupport.h"
