@@ -17,6 +17,7 @@
 #include "DateTime.h"
 #include "Resources.h"
 #include "SafeReplace.h"
+#include "AlertAnswers.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -59,12 +60,7 @@ class MaterialPrefFileTest : public ::testing::Test {
     for (long i = 1; i <= list.GetCount(); ++i) names.push_back(PStrToStd(list.GetMaterialAt(i)->GetName()));
     return names;
   }
-  static std::vector<int> AlertIds() {
-    std::vector<int> ids;
-    for (const auto& r : vlalert::Log())
-      if (r.kind == "alert") ids.push_back(r.id);
-    return ids;
-  }
+  static std::vector<int> AlertIds() { return vltest::AlertAnswers::Ids("alert"); }
 
   vltest::TempFolder config;
   const std::string configHome = config.UseAsConfigHome();
