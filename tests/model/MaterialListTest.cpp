@@ -78,7 +78,8 @@ struct Listener : CCollaborator {
 TEST_F(MaterialListTest, NewIdsAreOneMoreThanTheLargestAndNeverFillGaps) {
   D3TMaterialList list;
   EXPECT_EQ(list.NewMaterialId(), 1);
-  for (SInt32 id = 1; id <= 5; ++id) list.AddMaterial(id, Surface(list, ("M" + std::to_string(id)).c_str()));
+  for (SInt32 id = 1; id <= 5; ++id)
+    list.AddMaterial(id, Surface(list, std::string("M").append(std::to_string(id)).c_str()));
   KeepOnly(list, {1, 2, 4, 5});
   EXPECT_EQ(Ids(list), (std::vector<SInt32>{1, 2, 4, 5}));
   EXPECT_EQ(list.NewMaterialId(), 6);
