@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "LocalGolden.h"
+#include "GoldenTest.h"
 #include "Memory.h"
 #include "VLDepthBuffer.h"
 #include "VLGrid.h"
@@ -20,7 +20,8 @@ constexpr SInt16 kWidth = 240;
 constexpr SInt16 kHeight = 180;
 
 testing::AssertionResult WorldMatches(const CurrentWorld& world, const std::string& golden) {
-  return localgolden::WorldMatchesGolden(world.get(), golden);
+  const PixMap& pixels = world.get()->portPixMap;
+  return vltest::PictureMatches(vlui::PictureOf(pixels, pixels.bounds), VL_GOLDEN(golden));
 }
 
 // An empty document's view: the horizon (lines, or sky and ground in the shaded display), the
