@@ -4,6 +4,7 @@
 
 #include "DETException.h"
 #include "GridLimits.h"
+#include "Unwinding.h"
 #include "VLViewTransform.h"
 #include "internal/AdornmentPoints.h"
 
@@ -13,15 +14,10 @@ const RGBColor kGridGrey{55000, 55000, 55000};
 
 // A wall across that axis, disposed again when its set-up raises.
 VLGridZ* MakeWall(SInt16 axis) {
-  auto* wall = new (std::nothrow) VLGridZ;
-  ThrowIfNil(wall);
-  try {
-    wall->IVLGridZ(axis);
-  } catch (...) {
-    wall->Dispose();
-    throw;
-  }
-  return wall;
+  Owned<VLGridZ> wall(new (std::nothrow) VLGridZ);
+  ThrowIfNil(wall.get());
+  wall->IVLGridZ(axis);
+  return wall.release();
 }
 
 }  // namespace
