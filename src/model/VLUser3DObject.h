@@ -200,22 +200,62 @@ class VLUser3DObject : public VL3DObject {
   virtual void FreeLitPatches();
 
   // ---- Hit tests, rays, face frames, local extents ----
+  //
+  // Queries: none changes the object. A ray is an origin and a direction; distances count in
+  // multiples of the direction, and a hit must lie farther than 0.0001. The best distance is in
+  // and out, so that one distance can be carried across the objects of the model. Extrusions,
+  // openings, polyhedra and objects marked nonConvex are tried face by face; other objects count
+  // as convex and are tried as the space behind all their face planes. Pane points are tested
+  // against screenBounds and screenPoints as the last drawing left them.
 
+  // A ray through the pixel at panePoint (or, with shadowRay, any ray): IntersectRay on a shown,
+  // visible object, and for a primary ray only where the object is drawn (PointInScreenBounds).
+  // True when a face is met nearer than *distance, which takes its distance; *normal takes the
+  // face's normal and, for a primary ray, *colour the object's colour.
   virtual Boolean HitByRay(Point panePoint, const Vector3d* origin, const Vector3d* direction, double* distance,
                            RGBColor* colour, Vector3d* normal, UInt8 shadowRay);
+  // The nearest face the ray meets nearer than *distance, from either side: true with *face,
+  // *distance and *normal set. Face by face, *face starts at -1; in the convex test a miss leaves
+  // *face alone, and a hit that no single plane decided keeps the caller's value.
   virtual Boolean IntersectRay(SInt16* face, double* distance, const Vector3d* origin, const Vector3d* direction,
                                Vector3d* normal);
+  // Two new blocks of faceCount matrices each, one into each face's frame and one back, the
+  // frames taken from the middle of the view's left pane edge (GetFaceFrame); entries of
+  // degenerate faces are zero. The caller owns the blocks. Raises kDEErrorNotEnoughMemory,
+  // with both outputs null, when a block cannot be had.
   virtual Boolean BuildFaceFrames(VLViewTransform* view, Handle* toFrames, Handle* fromFrames);
+  // The frame of a face for points as rows (TransformPoint4x4): its origin the loop vertex drawn
+  // nearest the pane point (the first of equals), x toward the next loop vertex, z the face's
+  // unit normal, y = x cross z. Outputs untouched for a face that is not there.
   virtual void GetFaceFrame(Point panePoint, SInt16 face, Matrix4d* toFrame, Matrix4d* fromFrame);
+  // As IntersectRay, for a mouse click at panePoint: false for a hidden, invisible or
+  // unselectable object or one not drawn there. Face by face only faces turned toward the
+  // origin count; the convex test skips degenerate faces and takes a ray that only touches the
+  // solid. No normal.
   virtual Boolean PickFace(Point panePoint, const Vector3d* origin, const Vector3d* direction, double* distance,
                            SInt16* face);
+  // Whether the point lies in the face: within 1e-5 of its plane and inside its outline. A point
+  // within 1e-5 of a side is in the face; with onEdgeCounts each side it lies on counts instead
+  // as one crossing of the outline. False for a degenerate face or one that is not there.
   virtual Boolean PointInFace(SInt16 face, const Vector3d* point, UInt8 onEdgeCounts);
+  // Shown, visible and screenBounds meeting the rectangle.
   virtual Boolean HitScreenBounds(const Rect* rect);
+  // Visible, selectable and the point within screenBounds.
   virtual Boolean PointInScreenBounds(Point panePoint);
+  // The edge midpoint (FarthestVertex: the vertex) farthest from the point, compared in the
+  // object's own axes, else in the working plane's while it is on; in face mode only those of
+  // the current face. *out is left as it was when there is none.
   virtual void FarthestEdgeMidpoint(const Vector3d* point, Vector3d* out);
   virtual void FarthestVertex(const Vector3d* point, Vector3d* out);
+  // The corner of the local extent farthest from the point (the first of equals), in model
+  // coordinates. Outside face mode *flatAxis becomes the first axis along which the extent is
+  // below 1e-5 of the largest (the frame's axis, or a unit axis), or zero; in face mode the
+  // corners are those of the face's rectangle and *flatAxis is left alone.
   virtual void FarthestCorner(const Vector3d* point, Vector3d* corner, Vector3d* flatAxis);
-  // Minimum x, y, z then maximum x, y, z in the object's own axes.
+  // Minimum x, y, z then maximum x, y, z of the vertices in the object's own axes (world axes
+  // without a frame with matrices); in face mode of the current face's vertices in its frame
+  // from the current port's bottom-left corner. Without vertices minima 105600.0 and maxima
+  // -105600.0.
   virtual void GetLocalBounds(double* box);
 
   // ---- Geometry from polygons ----
@@ -345,24 +385,56 @@ class VLUser3DObject : public VL3DObject {
   virtual void SetFaceVertices(SInt16 face, const Vector3d* points);
 
   // ---- Handles, picking, snapping ----
+  //
+  // Queries: none changes the object or allocates. A handle is hit when its pane position lies
+  // less than 3 pixels from the pane point both horizontally and vertically; checking the model
+  // point it must also lie within 5.0 of it on each axis. Face and vertex indices that name
+  // nothing give the miss answer.
 
+  // The mean of the current face's loop vertices (zero for an empty loop) and its normal;
+  // outputs untouched when there is no such face.
   virtual void GetFaceCentre(Vector3d* centre, Vector3d* normal);
+  // The first vertex whose handle is hit (model distance strictly below 5.0); -1 when none.
   virtual SInt16 FindVertexHandle(const Vector3d* modelPoint, Point panePoint, Boolean checkModel);
+  // The vertex nearest the point among those within the tolerance on each axis (the first of
+  // equals): true with *vertex set; false with *vertex untouched when none is.
   virtual Boolean FindVertexNear(const Vector3d* modelPoint, SInt16* vertex, double tolerance);
+  // The first edge whose midpoint handle, projected through the view, is hit (model distance up
+  // to 5.0); -1 when edge handles are not shown. With clippedEdges only edges drawn whole count.
   virtual SInt16 FindEdgeHandle(const Vector3d* modelPoint, Point panePoint, Boolean checkModel,
                                 VLViewTransform* view);
+  // The vertex, or the midpoint of the edge, of a handle.
   virtual void GetHandlePoint(Vector3d* out, SInt16 index, Boolean isVertex);
+  // The extent of the vertices; without vertices minima 105600.0 and maxima -105600.0.
   virtual void GetBounds(double* minX, double* minY, double* minZ, double* maxX, double* maxY, double* maxZ);
+  // The plane through the midpoint of the current face's side farthest from the mouse (the side
+  // whose nearer end is drawn farthest), standing across that side: its unit normal runs along
+  // it. *point takes the midpoint. With no side of the face edge 0 is taken; false only for an
+  // object without edges.
   virtual Boolean PickFaceEdge(VLViewTransform* view, Point panePoint, Vector3d* planeNormal, double* planeOffset,
                                Vector3d* point);
+  // For a visible object, over the vertices within the tolerance of the point on each axis: a
+  // vertex nearer than *bestDistance becomes *position and its distance *bestDistance, and
+  // *found is set. Passing the same three to several objects keeps the nearest vertex of all.
+  // True at once, outputs untouched, when the point is exactly a vertex.
   virtual Boolean SnapToVertex(const Vector3d* point, Vector3d* position, double* bestDistance, Boolean* found,
                                double tolerance);
+  // Where a ray in the face's plane first crosses a side of the face, at least 0.001 along it:
+  // true with the point; false with *out the origin.
   virtual Boolean RayToFaceEdge(const Vector3d* origin, SInt16 face, const Vector3d* direction, Vector3d* out);
+  // The nearest other face that a ray from the point against the face's normal leaves the solid
+  // through (the far side of a wall): its index, with the hit point in *out; -1, *out untouched,
+  // when none.
   virtual SInt16 FindOppositeFace(const Vector3d* point, SInt16 face, Vector3d* out);
+  // The foot of the point on the face's plane: true with *out set when it lies in the face.
   virtual Boolean ProjectOntoFace(const Vector3d* point, SInt16 face, Vector3d* out);
+  // Whether the face's loop lists the vertex.
   virtual Boolean FaceHasVertex(SInt16 face, SInt16 vertex);
+  // The plane through first and second standing across the face: unit normal along the face's
+  // normal cross (second - first); the trimmer cuts with it.
   virtual Boolean EdgePlane(const Vector3d* first, const Vector3d* second, SInt16 face, Vector3d* normal,
                             double* offset);
+  // faceMode is set and currentFace names a face.
   virtual Boolean HasCurrentFace();
 
   // ---- Trimming ----
@@ -446,4 +518,6 @@ class VLUser3DObject : public VL3DObject {
   void ReleaseFaceLoops(SInt16 from, SInt16 to);
   // Replaces the name by a copy of text (null for none).
   void SetNameText(const char* text);
+  // The midpoint of an edge, where its handle sits.
+  void EdgeMidpoint(SInt16 edge, Vector3d* out);
 };

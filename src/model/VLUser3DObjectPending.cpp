@@ -23,26 +23,6 @@ void VLUser3DObject::AddFaceToSorter(double, SInt16, const Vector3d*, CShadowCas
 void VLUser3DObject::InsertLitPatch(Handle) {}
 void VLUser3DObject::FreeLitPatches() {}
 
-// Hit tests, rays, face frames, local extents.
-Boolean VLUser3DObject::HitByRay(Point, const Vector3d*, const Vector3d*, double*, RGBColor*, Vector3d*, UInt8) {
-  return false;
-}
-Boolean VLUser3DObject::IntersectRay(SInt16*, double*, const Vector3d*, const Vector3d*, Vector3d*) { return false; }
-Boolean VLUser3DObject::BuildFaceFrames(VLViewTransform*, Handle* toFrames, Handle* fromFrames) {
-  if (toFrames) *toFrames = nullptr;
-  if (fromFrames) *fromFrames = nullptr;
-  return false;
-}
-void VLUser3DObject::GetFaceFrame(Point, SInt16, Matrix4d*, Matrix4d*) {}
-Boolean VLUser3DObject::PickFace(Point, const Vector3d*, const Vector3d*, double*, SInt16*) { return false; }
-Boolean VLUser3DObject::PointInFace(SInt16, const Vector3d*, UInt8) { return false; }
-Boolean VLUser3DObject::HitScreenBounds(const Rect*) { return false; }
-Boolean VLUser3DObject::PointInScreenBounds(Point) { return false; }
-void VLUser3DObject::FarthestEdgeMidpoint(const Vector3d*, Vector3d*) {}
-void VLUser3DObject::FarthestVertex(const Vector3d*, Vector3d*) {}
-void VLUser3DObject::FarthestCorner(const Vector3d*, Vector3d*, Vector3d*) {}
-void VLUser3DObject::GetLocalBounds(double*) {}
-
 // Geometry from polygons.
 void VLUser3DObject::CreateObjectFromPolys(Handle, const Vector3d*, double) {}
 void VLUser3DObject::CapPlane(const Vector3d*, double, FaceRecord*, SInt16*, Vector3d*, SInt16) {}
@@ -58,22 +38,6 @@ void VLUser3DObject::WriteDXFOutline(std::FILE*) {}
 SInt16 VLUser3DObject::WriteClarisLines(CDataFile*, double, double) { return 0; }
 void VLUser3DObject::WriteRadiance(std::FILE*, std::FILE*, VLArray*, SInt32*, const char*, D3TMaterialList*) {}
 const char* VLUser3DObject::LayerNameOfPhase(SInt16) { return ""; }
-
-// Handles, picking, snapping.
-void VLUser3DObject::GetFaceCentre(Vector3d*, Vector3d*) {}
-SInt16 VLUser3DObject::FindVertexHandle(const Vector3d*, Point, Boolean) { return -1; }
-Boolean VLUser3DObject::FindVertexNear(const Vector3d*, SInt16*, double) { return false; }
-SInt16 VLUser3DObject::FindEdgeHandle(const Vector3d*, Point, Boolean, VLViewTransform*) { return -1; }
-void VLUser3DObject::GetHandlePoint(Vector3d*, SInt16, Boolean) {}
-void VLUser3DObject::GetBounds(double*, double*, double*, double*, double*, double*) {}
-Boolean VLUser3DObject::PickFaceEdge(VLViewTransform*, Point, Vector3d*, double*, Vector3d*) { return false; }
-Boolean VLUser3DObject::SnapToVertex(const Vector3d*, Vector3d*, double*, Boolean*, double) { return false; }
-Boolean VLUser3DObject::RayToFaceEdge(const Vector3d*, SInt16, const Vector3d*, Vector3d*) { return false; }
-SInt16 VLUser3DObject::FindOppositeFace(const Vector3d*, SInt16, Vector3d*) { return -1; }
-Boolean VLUser3DObject::ProjectOntoFace(const Vector3d*, SInt16, Vector3d*) { return false; }
-Boolean VLUser3DObject::FaceHasVertex(SInt16, SInt16) { return false; }
-Boolean VLUser3DObject::EdgePlane(const Vector3d*, const Vector3d*, SInt16, Vector3d*, double*) { return false; }
-Boolean VLUser3DObject::HasCurrentFace() { return faceMode && currentFace >= 0 && currentFace < faceCount; }
 
 // Trimming.
 Boolean VLUser3DObject::TrimWith(CTrimmer*, VLArray*, VLArray*) { return false; }

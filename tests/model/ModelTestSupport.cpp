@@ -99,6 +99,12 @@ void ExpectNear(const Vector3d& actual, const Vector3d& expected, double toleran
   EXPECT_NEAR(actual.z, expected.z, tolerance) << what;
 }
 
+void ProjectAsPlan(VLUser3DObject* object) {
+  object->SetArrayPointers();
+  for (SInt16 i = 0; i < object->vertexCount; ++i)
+    object->screenPoints[i] = Vector3d{object->vertices[i].x * 100, object->vertices[i].y * 100, 0};
+}
+
 std::vector<SInt16> Loop(VLUser3DObject* object, SInt16 face) {
   object->SetArrayPointers();
   const FaceRecord& record = object->faces[face];

@@ -34,6 +34,10 @@ Vector3d VertexAt(VLUser3DObject* object, SInt16 vertex);
 // Each component within the tolerance.
 void ExpectNear(const Vector3d& actual, const Vector3d& expected, double tolerance, const std::string& what = "");
 
+// The screen points the last drawing would leave of a plan drawn at 100 pixels to the unit:
+// pane x from x, pane y from y.
+void ProjectAsPlan(VLUser3DObject* object);
+
 // The loop of a face as a vector.
 std::vector<SInt16> Loop(VLUser3DObject* object, SInt16 face);
 // The outward normal of a face of a solid: its centre moved along the stored normal lies
