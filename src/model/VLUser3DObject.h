@@ -15,8 +15,10 @@
 // Implemented in VLUser3DObject.cpp (store, planes, copies), VLUser3DObjectText.cpp (the text
 // record), VLUser3DObjectOrientation.cpp (face orientation), VLUser3DObjectAttributes.cpp (colour,
 // phase, visibility, material), VLUser3DObjectTransform.cpp (transforms, the frame, the palette's
-// notices), VLUser3DObjectReshape.cpp (vertex, edge and face edits) and VLUser3DObjectPending.cpp
-// (operations still to come).
+// notices), VLUser3DObjectReshape.cpp (vertex, edge and face edits), VLUser3DObjectHitTest.cpp
+// (hit tests, rays, face frames, local extents), VLUser3DObjectHandles.cpp (handles, picking,
+// snapping), VLUser3DObjectSelection.cpp (selection, the palette link, hiding) and
+// VLUser3DObjectPending.cpp (operations still to come).
 #pragma once
 
 #include <cstdio>
@@ -282,8 +284,8 @@ class VLUser3DObject : public VL3DObject {
   //
   // "Face mode" below: faceMode is set and currentFace names a face (HasCurrentFace); such an
   // operation then acts on the vertices of that face's loop only, each once. Every operation
-  // leaves the face planes current except Transform. The palette notices go to the object's
-  // dependents with an ObjectInfoRecord (ObjectInfoRecord.h).
+  // leaves the face planes current except Transform. The palette notices go through
+  // NotifyInfoBox: to the object's dependents with an ObjectInfoRecord while the palette is open.
 
   // Palette reasons, info pointing at an ObjectInfoRecord: kInfoMoved moves the reference vertex
   // to info.position; kInfoRotated rotates about it to info.angle; kInfoResized scales about it
@@ -453,18 +455,38 @@ class VLUser3DObject : public VL3DObject {
   virtual SInt16 NextSide(SInt16 side);
 
   // ---- Selection, the info palette, hiding ----
+  //
+  // The object is in gCurrentSelection exactly while selected is set, and in face mode only
+  // while selected. While it is the one selected object and the palette is open (Selection.h),
+  // it and the palette are each other's provider.
 
+  // Select.
   virtual void SelectInRect(const Rect* rect);
+  // Deselect when selected, Select otherwise; nothing for a hidden or unselectable object.
   virtual void ToggleSelection();
+  // Appends a shown, selectable object that is not yet selected to the selection (nothing
+  // without a selection list), outside face mode. With the palette open: the first object
+  // selected is linked to it (ConnectInfoBox); at the second the first sends kInfoDeselected,
+  // is unlinked, and the palette shows several objects.
   virtual void Select();
+  // Select, then face mode with that face; nothing for a hidden or unselectable object, and no
+  // face mode for one that could not be selected.
   virtual void SelectFace(SInt16 face);
+  // With the palette open: links the object and the palette and sends kInfoShowMe.
   virtual void ConnectInfoBox();
+  // Takes a selected object out of the selection. With the palette open and no current
+  // opening: when none remains the object sends kInfoDeselected and is unlinked; when one
+  // remains, that one is linked.
   virtual void Deselect();
+  // Takes a selected object out of the selection whatever remains: it sends kInfoDeselected and
+  // is unlinked from the palette. A group does so to the objects it takes in.
   void ForceDeselect();
-  // Sends the object's ObjectInfoRecord with the reason to its dependents: the object info
-  // palette while it shows the object.
+  // With the palette open: sends the object's ObjectInfoRecord with the reason to its
+  // dependents. Nothing while the palette is closed.
   virtual void NotifyInfoBox(SInt32 reason);
+  // Sets hidden (neither drawn, picked nor selected) and deselects.
   virtual void Hide();
+  // Clears hidden and marks the object changed; nothing for a shown object.
   virtual void Show();
 
   // ---- Fields ----

@@ -51,14 +51,3 @@ void VLUser3DObject::IntersectFaces(SInt16, SInt16, UInt8*, UInt8*, VLUser3DObje
 void VLUser3DObject::JoinFaces(SInt16, SInt16, VLUser3DObject*) {}
 SInt16 VLUser3DObject::PreviousSide(SInt16) { return -1; }
 SInt16 VLUser3DObject::NextSide(SInt16) { return -1; }
-
-// Selection, the info palette, hiding.
-void VLUser3DObject::SelectInRect(const Rect*) {}
-void VLUser3DObject::ToggleSelection() {}
-void VLUser3DObject::Select() {}
-void VLUser3DObject::SelectFace(SInt16) {}
-void VLUser3DObject::ConnectInfoBox() {}
-void VLUser3DObject::Deselect() {}
-void VLUser3DObject::ForceDeselect() {}
-void VLUser3DObject::Hide() {}
-void VLUser3DObject::Show() {}

@@ -1,5 +1,5 @@
 // Moving, rotating, scaling, stretching, mirroring and matrix transforms of a model object, its
-// own frame, and the notices it exchanges with the object info palette.
+// own frame, and the palette's notices that move, turn and resize it.
 #include <cmath>
 #include <new>
 #include <vector>
@@ -74,18 +74,6 @@ void ScaleAlongAxes(VLUser3DObject* object, const Vector3d& reference, const Vec
 }  // namespace
 
 // ---- The palette's notices ----
-
-void VLUser3DObject::NotifyInfoBox(SInt32 reason) {
-  SetArrayPointers();
-  ObjectInfoRecord info;
-  GetReferencePoint(&info.position);
-  GetSize(&info.size, nullptr, nullptr, nullptr);
-  info.angle = rotationAngle;
-  if (name) info.name = name;
-  info.phase = phase;
-  info.materialId = GetMaterialIndex();
-  NotifyDependents(reason, &info);
-}
 
 void VLUser3DObject::ProviderChanged(CCollaborator* provider, long reason, void* info) {
   const auto* typed = static_cast<const ObjectInfoRecord*>(info);

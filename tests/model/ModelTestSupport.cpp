@@ -206,6 +206,24 @@ void NoticeRecorder::ProviderChanged(CCollaborator*, long reason, void* info) {
   heard.push_back(notice);
 }
 
+PaletteStandIn::PaletteStandIn() : saved_(gObjectInfoBox) { gObjectInfoBox = this; }
+
+PaletteStandIn::~PaletteStandIn() { gObjectInfoBox = saved_; }
+
+bool PaletteStandIn::LinkedWith(const VLUser3DObject* object) const {
+  return HasProvider(object) && object->HasProvider(this);
+}
+
+SelectionList::SelectionList() : list_(VLArray::kPointerSize), saved_(gCurrentSelection) { gCurrentSelection = &list_; }
+
+SelectionList::~SelectionList() { gCurrentSelection = saved_; }
+
+std::vector<VLUser3DObject*> SelectionList::Objects() const {
+  std::vector<VLUser3DObject*> objects;
+  for (long i = 1; i <= list_.GetNumItems(); ++i) objects.push_back(static_cast<VLUser3DObject*>(list_.PointerAt(i)));
+  return objects;
+}
+
 ShownPhase::ShownPhase() : phases_(long(sizeof(PhaseRecord))), saved_(gCurrentPhases) {
   const PhaseRecord shown{1, 1, {}};
   phases_.Append(&shown, 1);

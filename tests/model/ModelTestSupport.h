@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ObjectInfoRecord.h"
+#include "Selection.h"
 #include "VLIndexedCluster.h"
 #include "VLUser3DObject.h"
 
@@ -97,6 +98,42 @@ struct NoticeRecorder : CCollaborator {
   };
   std::vector<Notice> heard;
   void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+};
+
+// The object info palette while it lives: gObjectInfoBox points at it. It keeps every notice
+// of the objects it depends on and counts the times it is told that several are selected.
+class PaletteStandIn : public NoticeRecorder, public ObjectInfoPalette {
+ public:
+  PaletteStandIn();
+  ~PaletteStandIn() override;
+  PaletteStandIn(const PaletteStandIn&) = delete;
+  PaletteStandIn& operator=(const PaletteStandIn&) = delete;
+
+  CCollaborator* PaletteCollaborator() override { return this; }
+  void ShowMultipleSelection() override { ++multipleSelections; }
+  // Whether the palette and the object are each other's provider.
+  bool LinkedWith(const VLUser3DObject* object) const;
+
+  int multipleSelections = 0;
+
+ private:
+  ObjectInfoPalette* saved_;
+};
+
+// An empty selection list as the active document's while it lives.
+class SelectionList {
+ public:
+  SelectionList();
+  ~SelectionList();
+  SelectionList(const SelectionList&) = delete;
+  SelectionList& operator=(const SelectionList&) = delete;
+
+  // The selected objects in selection order.
+  std::vector<VLUser3DObject*> Objects() const;
+
+ private:
+  VLArray list_;
+  VLArray* saved_;
 };
 
 // Phase 1, shown and selectable, as the active document's phases while it lives: objects of

@@ -13,6 +13,7 @@ using modeltest::DrawingRoles;
 using modeltest::ExpectNear;
 using modeltest::Normal;
 using modeltest::NoticeRecorder;
+using modeltest::PaletteStandIn;
 using modeltest::ObjectPtr;
 using modeltest::ReadObject;
 using modeltest::VertexAt;
@@ -125,7 +126,7 @@ TEST(PaletteNotices, MovesAndTurnsAreReportedWithTheObjectsRecord) {
   ObjectPtr box = ReadObject(BoxRecord({0, 0, 0}, {10, 4, 3}));
   box->phase = 3;
   box->materialId = 12;
-  NoticeRecorder palette;
+  PaletteStandIn palette;
   palette.AttachToProvider(box.get());
 
   const Vector3d offset{1, 2, 3}, centre{1, 2, 3};

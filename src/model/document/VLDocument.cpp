@@ -24,7 +24,6 @@
 #include "VLUser3DObject.h"
 
 VLArray* gCurrentObjectList = nullptr;
-VLArray* gCurrentSelection = nullptr;
 SInt32 gObjectCount = 0;
 SInt16 gPhaseCounter = 0;
 SInt16 gCurrentPhase = 0;

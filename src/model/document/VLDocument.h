@@ -14,6 +14,7 @@
 
 #include "PString.h"
 #include "PhaseRecord.h"
+#include "Selection.h"
 #include "VLAbstractDocument.h"
 #include "VLArray.h"
 #include "VLIndexedCluster.h"
@@ -223,11 +224,10 @@ class VLDocument : public VLAbstractDocument {
 };
 
 // ---- State the active native document publishes ----
-// Besides these: gCurrentPhases (PhaseRecord.h) and, with the view pane, gCurrentMaterials
-// (D3TMaterialList.h), which the model objects read.
+// Besides these: gCurrentPhases (PhaseRecord.h), gCurrentSelection (Selection.h) and, with the
+// view pane, gCurrentMaterials (D3TMaterialList.h), which the model objects read.
 
 extern VLArray* gCurrentObjectList;
-extern VLArray* gCurrentSelection;
 extern SInt32 gObjectCount;
 extern SInt16 gPhaseCounter;
 extern SInt16 gCurrentPhase;
