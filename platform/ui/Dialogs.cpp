@@ -420,7 +420,7 @@ DialogKey ClassifyDialogKey(UInt8 character, UInt8 keyCode, UInt16 modifiers) {
     case kTabChar:
       return (modifiers & shiftKey) ? DialogKey::kPreviousText : DialogKey::kNextText;
     case '.':
-      return (modifiers & cmdKey) ? DialogKey::kCancel : DialogKey::kText;
+      return PortIsCommandPeriod(character, modifiers) ? DialogKey::kCancel : DialogKey::kText;
     default:
       return DialogKey::kText;
   }
@@ -561,6 +561,12 @@ void DrawBuiltInIcon(SInt16 iconId, const Rect& box) {
   SetFore(kBlack);
 }
 
+void NoteWindowShown(WindowPtr window) {
+  DialogPtr d = PortWindowDialog(window);
+  if (!d || !d->fromResource) return;
+  LogRecord("dialog", d->resourceId, MacRomanToUtf8(d->title), vlui::DialogTexts(d), 0);
+}
+
 }  // namespace vlui::internal
 
 // ---- Making and releasing -----------------------------------------------------------------------
@@ -576,7 +582,7 @@ DialogPtr PortNewDialog(SInt16 dialogID, void* storage, WindowPtr behind) {
   if (!d) return nullptr;
   d->resourceId = dialogID;
   d->fromResource = true;
-  LogRecord("dialog", dialogID, MacRomanToUtf8(t.title), vlui::DialogTexts(d), 0);
+  if (d->visible) vlui::internal::NoteWindowShown(d);
   return d;
 }
 

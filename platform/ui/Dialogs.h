@@ -10,7 +10,8 @@
 // current edit text, and other keys are typed into it. A click outside the dialog beeps.
 //
 // Every dialog made from a resource is logged through the alert sink as a record of kind
-// "dialog" with its id, its title and its texts (static and edit texts, UTF-8).
+// "dialog" with its id, its title and its texts (static and edit texts, UTF-8) each time it comes
+// on the screen: when it is made visible, or when a dialog made invisible is shown.
 #pragma once
 
 #include <string>

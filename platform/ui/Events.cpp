@@ -185,6 +185,10 @@ UInt32 PortKeyMessage(unsigned char c) {
   return UInt32(c) | (code << 8);
 }
 
+Boolean PortIsCommandPeriod(unsigned char character, UInt16 modifiers) {
+  return character == '.' && (modifiers & cmdKey) != 0;
+}
+
 void PortExitToShell(int status) { throw vlui::ExitToShellSignal{status}; }
 
 namespace vlui {

@@ -107,6 +107,8 @@ enum : UInt8 {
 // A key message for a character: the character with the key code of its key (above; 0 for
 // characters typed as text).
 UInt32 PortKeyMessage(unsigned char character);
+// Command-period, the key that asks to cancel or stop: the character '.' with the command key.
+Boolean PortIsCommandPeriod(unsigned char character, UInt16 modifiers);
 
 // Takes the first pending event of the mask out of the queue. When none is pending the event
 // source may deliver more input first; when there is still none, *event is a null event

@@ -124,6 +124,8 @@ int LogRecord(const std::string& kind, int id, const std::string& title, const s
               int answer);
 // Disposes of a window that is a dialog; false when it is none.
 bool DisposeIfDialog(WindowPtr window);
+// A window came on the screen: a dialog made from a resource is logged (with its texts now).
+void NoteWindowShown(WindowPtr window);
 // Builds a dialog from item descriptions (for the built-in dialogs: file, colour, alerts).
 struct ItemSpec {
   SInt16 kind;

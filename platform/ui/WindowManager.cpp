@@ -670,6 +670,7 @@ void PortShowHide(WindowPtr window, Boolean show) {
   if (show) PortSetEmptyRegion(window->updateRgn);
   Relayout(show ? std::vector<WindowPtr>{window} : std::vector<WindowPtr>{});
   UpdateActivation();
+  if (show) vlui::internal::NoteWindowShown(window);
 }
 
 void PortBringToFront(WindowPtr window) {

@@ -237,9 +237,13 @@ class ResourceDialogTest : public DialogTest {
              {FourCC("DITL"), 1001, nullptr, ditl.data(), UInt32(ditl.size())},
              {FourCC("ALRT"), 2000, nullptr, alrt.data(), UInt32(alrt.size())},
              {FourCC("DITL"), 2000, nullptr, alertItems.data(), UInt32(alertItems.size())}};
+    // The same dialog made invisible.
+    hidden = dlog;
+    hidden[10] = 0;
+    table.push_back({FourCC("DLOG"), 1007, nullptr, hidden.data(), UInt32(hidden.size())});
     vlres::InstallResourceTable(table.data(), table.size());
   }
-  std::vector<unsigned char> dlog, ditl, alrt, alertItems;
+  std::vector<unsigned char> dlog, hidden, ditl, alrt, alertItems;
   std::vector<vlres::CompiledResource> table;
 };
 
@@ -256,6 +260,28 @@ TEST_F(ResourceDialogTest, DialogsFromResourcesAreLoggedWithTheirTexts) {
   PortCloseDialog(d);
   EXPECT_EQ(vlui::FrontDialog(), nullptr);
   EXPECT_EQ(PortNewDialog(1006, nullptr, nullptr), nullptr);
+}
+
+TEST_F(ResourceDialogTest, AHiddenDialogIsLoggedEachTimeItComesOnTheScreen) {
+  PortSetAlertTexts(Str255("3"), nullptr, nullptr, nullptr);
+  DialogPtr d = PortNewDialog(1007, nullptr, kFirstWindowOfClass);
+  ASSERT_NE(d, nullptr);
+  EXPECT_TRUE(vlalert::Log().empty());
+  SInt16 kind = 0;
+  Handle text = nullptr;
+  Rect box;
+  PortGetDialogItem(d, 4, &kind, &text, &box);
+  PortSetDialogItemText(text, Str255("56"));
+  PortShowHide(d, true);
+  ASSERT_EQ(vlalert::Log().size(), 1u);
+  EXPECT_EQ(vlalert::Log()[0].id, 1007);
+  EXPECT_EQ(vlalert::Log()[0].texts, (std::vector<std::string>{"Width 3:", "56", "34"}));
+  PortShowHide(d, true);
+  PortShowHide(d, false);
+  EXPECT_EQ(vlalert::Log().size(), 1u);
+  PortShowHide(d, true);
+  EXPECT_EQ(vlalert::Log().size(), 2u);
+  PortCloseDialog(d);
 }
 
 TEST_F(ResourceDialogTest, AlertsOnAnInteractiveScreenAreAnsweredByTheKeyboard) {
