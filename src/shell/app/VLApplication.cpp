@@ -10,6 +10,7 @@
 #include "BusyCursor.h"
 #include "CDesktop.h"
 #include "CMenuManager.h"
+#include "CProgressDialog.h"
 #include "CWindow.h"
 #include "Cursors.h"
 #include "D3TMaterial.h"
@@ -76,6 +77,7 @@ void RegisterShellClasses() {
   CSplashDoc::ClassInfo();
   VLAboutBox::ClassInfo();
   VLStartupScreen::ClassInfo();
+  CProgressDialog::ClassInfo();
 }
 
 }  // namespace
@@ -118,6 +120,7 @@ Boolean VLApplication::IVLApplication() {
   IApplication(kMemoryMasters, kRainyDayFund, kCreditLimit, kToolboxReserve);
   LoadCursors();
   ShowStartupScreen();
+  MakeProgressDialog();
   gViewsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kViewsMenu) : 0;
   gWindowsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kWindowsMenu) : 0;
 
@@ -148,9 +151,22 @@ Boolean VLApplication::IVLApplication() {
   return true;
 }
 
+void VLApplication::MakeProgressDialog() {
+  auto* progress = new (std::nothrow) CProgressDialog;
+  FailNIL(progress);
+  progress->OpenDialog();
+  if (gProgressDialog) gProgressDialog->Dispose();
+  gProgressDialog = progress;
+}
+
 void VLApplication::TearDown() {
   if (tornDown) return;
   tornDown = true;
+  if (gProgressDialog) {
+    CProgressDialog* progress = gProgressDialog;
+    gProgressDialog = nullptr;
+    progress->Dispose();
+  }
   if (gClipboard) {
     CClipboard* clipboard = gClipboard;
     gClipboard = nullptr;

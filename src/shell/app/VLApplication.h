@@ -23,11 +23,12 @@ class VLApplication : public CApplication {
   // Tears down the program-wide objects (once), then the class library's application.
   ~VLApplication() override;
 
-  // The initialiser: factories, menus, cursors, start-up screen, menu adjustments. True.
+  // The initialiser: factories, menus, cursors, start-up screen, the progress dialog
+  // (gProgressDialog, made hidden), menu adjustments. True.
   virtual Boolean IVLApplication();
 
-  // Disposes the program-wide objects: the clipboard and what later layers made. Runs once;
-  // the globals it disposes are cleared.
+  // Disposes the program-wide objects: the progress dialog, the clipboard and what later layers
+  // made. Runs once; the globals it disposes are cleared.
   virtual void TearDown();
   void Quit() override;
 
@@ -122,6 +123,9 @@ class VLApplication : public CApplication {
   // about a missing or old 3D scene library.
   void ShowStartupScreen();
   void DisposeStartupScreen();
+  // The one progress dialog into gProgressDialog, opened (hidden). Raises the memory error when
+  // it cannot be made.
+  void MakeProgressDialog();
   // Appends the names of the fonts to the menu, as items without commands.
   void AppendFontNames(SInt16 menuId);
   void WarnAboutQuickDraw3D();

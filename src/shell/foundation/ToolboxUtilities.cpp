@@ -83,6 +83,19 @@ UInt16 GetModifierKeys() {
   return UInt16(event.modifiers & 0xFF00);
 }
 
+Boolean CommandPeriodPending() {
+  constexpr SInt16 kKeyEvents = keyDownMask | keyUpMask | autoKeyMask;
+  bool found = false;
+  EventRecord event;
+  // Only events already seen are taken, so the backend is never asked for more input here.
+  while (PortEventAvail(kKeyEvents, &event)) {
+    PortGetNextEvent(kKeyEvents, &event);
+    if (event.what == keyDown && PortIsCommandPeriod(UInt8(event.message & charCodeMask), event.modifiers))
+      found = true;
+  }
+  return found;
+}
+
 bool IsCommandKeyDown() { return (GetModifierKeys() & (1 << 8)) != 0; }
 bool IsShiftKeyDown() { return (GetModifierKeys() & (1 << 9)) != 0; }
 bool IsOptionKeyDown() { return (GetModifierKeys() & (1 << 11)) != 0; }

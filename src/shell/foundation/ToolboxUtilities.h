@@ -22,6 +22,9 @@ UInt16 GetModifierKeys();
 bool IsCommandKeyDown();
 bool IsShiftKeyDown();
 bool IsOptionKeyDown();
+// Whether command-period waits among the pending key events: a long operation's way to notice
+// that the user asks it to stop. Every pending key event is taken out of the queue on the way.
+Boolean CommandPeriodPending();
 
 struct AppleEvent;
 // Reads the event's direct parameter as a 4-byte value of type 'sect' into result; the error.

@@ -8,6 +8,7 @@
 
 #include "Alerts.h"
 #include "CMenuManager.h"
+#include "CProgressDialog.h"
 #include "DETException.h"
 #include "ShellAppTestSupport.h"
 #include "CDesktop.h"
@@ -250,11 +251,16 @@ TEST_F(ShellAppFixture, OpenCommandSetsTheOpenedByCommandFlagAndLaunchesClearIt)
   EXPECT_FALSE(app->OpenedByCommand());
 }
 
-TEST_F(ShellAppFixture, QuitTearsDownOnceAndClearsTheClipboard) {
+TEST_F(ShellAppFixture, QuitTearsDownOnceAndClearsTheClipboardAndTheProgressDialog) {
   MakeApp();
   ASSERT_NE(gClipboard, nullptr);
+  // The progress dialog is made hidden at start-up, ready for the first long drawing.
+  ASSERT_NE(gProgressDialog, nullptr);
+  ASSERT_NE(gProgressDialog->dialog, nullptr);
+  EXPECT_FALSE(PortIsWindowVisible(gProgressDialog->dialog));
   app->Quit();
   EXPECT_EQ(gClipboard, nullptr);
+  EXPECT_EQ(gProgressDialog, nullptr);
   app->Quit();  // the fatal-error path may quit again; the destructor tears down once more
 }
 
