@@ -17,7 +17,8 @@
 // phase, visibility, material), VLUser3DObjectTransform.cpp (transforms, the frame, the palette's
 // notices), VLUser3DObjectReshape.cpp (vertex, edge and face edits), VLUser3DObjectHitTest.cpp
 // (hit tests, rays, face frames, local extents), VLUser3DObjectHandles.cpp (handles, picking,
-// snapping), VLUser3DObjectSelection.cpp (selection, the palette link, hiding) and
+// snapping), VLUser3DObjectSelection.cpp (selection, the palette link, hiding),
+// VLUser3DObjectDraw.cpp (projection, wireframe, pane rectangle, selection handles) and
 // VLUser3DObjectPending.cpp (operations still to come).
 #pragma once
 
@@ -179,15 +180,46 @@ class VLUser3DObject : public VL3DObject {
   virtual void UpdateMaterialObject(D3TMaterialList* materials);
 
   // ---- Drawing ----
+  //
+  // Into the current port, through the view. The projection (viewPoints, screenPoints,
+  // clippedEdges, projectedVisible, and for a clipped object edgeSegments, edgeVisible and
+  // vertexUnclipped) is a cache: it stays valid until the object changes (changed) or the view
+  // does (gInteractiveDrawing, gViewScrolled, or the pane marking every object changed). The
+  // flags of the pass are those of ViewDrawingFlags.h.
 
+  // Nothing for an object that is not visible. An unchanged object in a direct pass of an
+  // unchanged view is drawn from its cache. Otherwise the object counts on the progress
+  // dialog's job (not while a drag draws; when the user stopped the job it draws nothing more
+  // and stays changed), projects (only remaps its view points after a scroll; unclipped while a
+  // drag draws), then draws its openings (marks them changed while the view is dragged) and its
+  // edges in a direct pass, or hands its faces to the depth sorter (DrawHidden). The pane
+  // rectangle is recomputed when needsRedraw or gViewScrolled is set; a tracked object grows
+  // updateRect by it (replacing it while its left is -9999). Clears changed.
   void Draw(VLViewTransform* view, Rect* updateRect) override;
+  // The pane rectangle when the object is visible (true); false otherwise, out untouched.
   virtual Boolean GetScreenBounds(Rect* out);
+  // The pane rectangle from the last projection: empty (0, 0, 0, 0) when nothing of the object
+  // was in view; around the visible clipped segments 4 pixels out; otherwise around the screen
+  // points, 2 before and 3 after (an object without vertices: 32765, 32765, 3, 3).
   virtual void CalcScreenBounds();
+  // The handles of a selected object (projecting again): filled squares on the shown vertices
+  // (the reference vertex grey while the info palette is open), or in face mode on the current
+  // face's, with outlined squares at its sides' midpoints when it is the only selected object;
+  // outlined squares at the edges' midpoints when edgeHandlesShown is set and it is the only
+  // selected object. Nothing while tracked, when nothing was in view, or for a clipped object
+  // in a sorted pass.
   virtual void DrawSelected(VLViewTransform* view);
+  // The wireframe from the cache; nothing when nothing was in view. rect is not used.
   virtual void DrawCachedEdges(VLViewTransform* view, Rect* rect);
+  // The wireframe in the draw colour (then black again): a clipped object clips each edge and
+  // keeps the segments and flags in its cache; others draw a chain through the screen points.
   virtual void DrawClippedEdges(VLViewTransform* view);
+  // Each screen point becomes its vertex through the transform's matrix (flattening the
+  // object into the plane of the view for the exporters).
   virtual void ProjectVertices(VLViewTransform* transform);
+  // The box of the screen points, no margin: (32767, 32767, -32767, -32767) without vertices.
   virtual Rect* GetProjectedBounds(Rect* out);
+  // rect becomes the pane rectangle when it is (0, 0, 0, 0), else their union.
   virtual void AddScreenBounds(Rect* rect);
 
   // ---- Face submission, lit patches, ground shadows ----

@@ -2,17 +2,6 @@
 // -1, no block) until its file takes it over. Object classes may already override them.
 #include "VLUser3DObject.h"
 
-// Drawing.
-void VLUser3DObject::Draw(VLViewTransform*, Rect*) {}
-Boolean VLUser3DObject::GetScreenBounds(Rect*) { return false; }
-void VLUser3DObject::CalcScreenBounds() {}
-void VLUser3DObject::DrawSelected(VLViewTransform*) {}
-void VLUser3DObject::DrawCachedEdges(VLViewTransform*, Rect*) {}
-void VLUser3DObject::DrawClippedEdges(VLViewTransform*) {}
-void VLUser3DObject::ProjectVertices(VLViewTransform*) {}
-Rect* VLUser3DObject::GetProjectedBounds(Rect* out) { return out; }
-void VLUser3DObject::AddScreenBounds(Rect*) {}
-
 // Face submission, lit patches, ground shadows.
 void VLUser3DObject::DrawHidden(VLViewTransform*) {}
 void VLUser3DObject::DrawGroundShadows(VLViewTransform*) {}

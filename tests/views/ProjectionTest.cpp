@@ -113,15 +113,6 @@ TEST(Outcode, BoundsOfTheWholeWindowAndASubWindow) {
 
 // ---- Points and polygons without and with clipping ----
 
-// A perspective plan view straight down on the origin from (0, 0, 5): one unit on the ground is
-// 20 pixels on a 400 x 300 pane.
-VLViewTransform PlanFromAbove(bool perspective) {
-  VLViewTransform t = SetUpTransform(400, 300);
-  SetWindow(&t, 10, 7.5);
-  PlaceCamera(&t, {0, 0, 5}, {0, 0, 0}, {0, -1, 0}, perspective);
-  return t;
-}
-
 TEST(ProjectPoint, APointOnTheEyePlaneIsNotAPanePoint) {
   const VLViewTransform t = PlanFromAbove(true);
   Vector3d pane;

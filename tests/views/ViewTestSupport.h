@@ -50,6 +50,16 @@ inline void SetWindow(VLViewTransform* t, double halfU, double halfV) {
   t->RebuildMatrix();
 }
 
+// A plan view straight down on the origin from (0, 0, 5), north up: the ground point (x, y)
+// lies at pane point (200 + 20 x, 150 + 20 y) of a 400 x 300 pane, in parallel projection at
+// every height.
+inline VLViewTransform PlanFromAbove(bool perspective) {
+  VLViewTransform t = SetUpTransform(400, 300);
+  SetWindow(&t, 10, 7.5);
+  PlaceCamera(&t, {0, 0, 5}, {0, 0, 0}, {0, -1, 0}, perspective);
+  return t;
+}
+
 // Where a model point belongs on the pane of a full-window view with a window centred on the
 // VRP: a pinhole at the eye (or straight lines along the VPN in parallel projection) onto the
 // view plane, then the window onto the pane. Screen axes as the transform holds them.

@@ -312,6 +312,10 @@ class VLViewTransform : public CCollaborator {
   double frontDistance = 0.0;
   double defaultLookHeight = 0.0;   // of a new view
   double minimumEyeDistance = 0.0;  // between the eye and the look point when walking
+  // Calls of the projecting operations (ProjectPoint, ProjectPoints, ProjectPolygon,
+  // ProjectSegment, ProjectViewSegment), nested ones included: tests and benchmarks tell by it
+  // whether a drawing projected anything.
+  mutable UInt32 projectionCalls = 0;
 
  private:
   double EyeDistance() const { return projectionReference.z; }

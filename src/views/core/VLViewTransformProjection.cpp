@@ -122,6 +122,7 @@ UInt16 VLViewTransform::ClipOutcode(const Vector3d* p, UInt8 sideTests) const {
 }
 
 Vector3d* VLViewTransform::ProjectPoint(const Vector3d* modelPoint, Vector3d* out) const {
+  ++projectionCalls;
   Vector3d view;
   TransformPoint3x4(&viewMatrix, modelPoint, &view);
   MapToPane(&view, out);
@@ -129,11 +130,13 @@ Vector3d* VLViewTransform::ProjectPoint(const Vector3d* modelPoint, Vector3d* ou
 }
 
 void VLViewTransform::ProjectPoints(SInt16 n, Vector3d* panePoints, const Vector3d* viewPoints) const {
+  ++projectionCalls;
   for (int i = 0; i < n; ++i) MapToPane(&viewPoints[i], &panePoints[i]);
 }
 
 Boolean VLViewTransform::ProjectPolygon(const Vector3d* modelPoints, SInt16 n, Vector3d* panePoints,
                                         UInt8* anyBehindHither, Vector3d* viewPoints, UInt8 clip) const {
+  ++projectionCalls;
   *anyBehindHither = 0;
   for (int i = 0; i < n; ++i) TransformPoint3x4(&viewMatrix, &modelPoints[i], &viewPoints[i]);
   if (clip && perspective) {
@@ -373,6 +376,7 @@ void VLViewTransform::ClipSegmentDepth(Vector3d* a, Vector3d* b, UInt8* visible)
 
 void VLViewTransform::ProjectSegment(const Vector3d* p, const Vector3d* q, Vector3d* paneP, Vector3d* paneQ,
                                      UInt8* visible, UInt8* pUnchanged, UInt8* qUnchanged) const {
+  ++projectionCalls;
   Vector3d a, b;
   TransformPoint3x4(&viewMatrix, p, &a);
   TransformPoint3x4(&viewMatrix, q, &b);
@@ -405,6 +409,7 @@ void VLViewTransform::ProjectSegment(const Vector3d* p, const Vector3d* q, Vecto
 
 void VLViewTransform::ProjectViewSegment(const Vector3d* va, const Vector3d* vb, Vector3d* paneA, Vector3d* paneB,
                                          UInt8* visible, UInt8* aUnchanged, UInt8* bUnchanged) const {
+  ++projectionCalls;
   Vector3d a = *va, b = *vb;
   ClipSegment(&a, &b, visible);
   if (!*visible) return;

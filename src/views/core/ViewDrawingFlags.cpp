@@ -8,3 +8,6 @@ UInt8 gTrackingDrawing = 0;
 UInt8 gPrintingView = 0;
 UInt8 gInteractiveDrawing = 0;
 UInt8 gScaledDrawing = 0;
+UInt8 gDirectDrawing = 1;
+UInt8 gViewScrolled = 0;
+UInt8 gHandleDrag = 0;

@@ -1,5 +1,6 @@
 // Process-wide drawing flags of the view layer. The view pane writes them (the document sets
-// the printing flag); the painting code of the depth sorter and the view adornments reads them.
+// the printing flag, the drawing tools the tracking flag); the painting code of the depth
+// sorter, the view adornments and the model objects' own drawing read them.
 #pragma once
 
 #include "MacTypes.h"
@@ -8,9 +9,19 @@ extern UInt8 gWireframeMode;      // the current pane's display mode: wireframe,
 extern UInt8 gHiddenLineMode;     // hidden lines,
 extern UInt8 gShadedMode;         // shaded faces (always with hidden lines),
 extern UInt8 gShadowMode;         // or shadows
-extern UInt8 gTrackingDrawing;    // a drawing task is tracking the mouse
+extern UInt8 gTrackingDrawing;    // a drawing task is tracking the mouse: objects project unclipped
 extern UInt8 gPrintingView;       // the document is printing
-extern UInt8 gInteractiveDrawing; // the window is moved or sized, or a navigation drag runs
-// The current view pane draws at another scale than its own (printing, pictures): stored regions
+extern UInt8 gInteractiveDrawing; // the window is moved or sized, or a navigation drag runs:
+                                  // objects project afresh at every draw
+// The current pane draws at another scale than its own (printing, pictures): stored regions
 // of the depth sorter's records are then not used. The pane keeps it here.
 extern UInt8 gScaledDrawing;
+// This drawing pass draws the objects' edges straight into the offscreen world; clear, they
+// hand their faces to the depth sorter. Set at start (and for every wireframe pass).
+extern UInt8 gDirectDrawing;
+// The pane scrolled since its last full draw: objects keep their view-space points and only
+// map them to the pane again.
+extern UInt8 gViewScrolled;
+// A handle of the selection is being dragged: the selected object shows its edge handles
+// while the drag redraws.
+extern UInt8 gHandleDrag;
