@@ -14,6 +14,7 @@
 #include "Ticks.h"
 #include "ToolboxUtilities.h"
 #include "Windows.h"
+#include "headless/HeadlessBackend.h"
 
 namespace {
 
@@ -172,6 +173,33 @@ TEST_F(ProgressDialogTest, StopAndCommandPeriodClearTheContinueFlagUntilTheNextJ
     EXPECT_EQ(vlui::PendingEventCount(), 0u) << "hiding discards what the user did meanwhile";
     progress.BeginWireframeJob(20, 0, SInt32(PortTickCount()));
     EXPECT_EQ(gWireframeContinue, 1);
+    progress.EndWireframeJob();
+  }
+}
+
+// A user's click or command-period reaches a job that polls the queue while it works: the
+// headless backend hands the script's next input line to such a poll.
+TEST_F(ProgressDialogTest, AScriptedStopReachesAJobAsItWorks) {
+  progress.BeginWireframeJob(1, 0, SInt32(PortTickCount()));
+  progress.SetWireframeTotal(100);
+  progress.StepWireframeObject();
+  ASSERT_TRUE(Visible());
+  const Rect stop = GlobalItem(kProgressStopItem);
+  const std::string click =
+      "click " + std::to_string((stop.left + stop.right) / 2) + " " + std::to_string((stop.top + stop.bottom) / 2);
+  for (const std::string& line : {click, std::string("key . cmd")}) {
+    progress.BeginWireframeJob(1, 0, SInt32(PortTickCount()));
+    progress.SetWireframeTotal(100);
+    progress.Show();
+    vlheadless::Script script;
+    std::string error;
+    ASSERT_TRUE(vlheadless::ParseScript(line + "\n", "stop", &script, &error)) << error;
+    vlheadless::HeadlessBackend backend(script);
+    backend.Install();
+    while (gWireframeContinue && progress.wireCount < 100) progress.StepWireframeObject();
+    backend.Uninstall();
+    EXPECT_LT(progress.wireCount, 20) << line;
+    EXPECT_EQ(gWireframeContinue, 0) << line;
     progress.EndWireframeJob();
   }
 }
