@@ -5,6 +5,7 @@ CWorkingPlaneTool* gWorkingPlane = nullptr;
 SInt16 gAxisX = 0;
 SInt16 gAxisY = 1;
 SInt16 gAxisZ = 2;
+VLViewTransform* gCurrentViewTransform = nullptr;
 
 namespace {
 PlanePointConversion gToPlane = nullptr;

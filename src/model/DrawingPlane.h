@@ -1,6 +1,6 @@
 // The drawing-plane state that the view pane publishes and that every plane-bound operation of
-// the model objects reads: whether drawing is bound to the working plane, which one, and which
-// point components play the x, y and z roles.
+// the model objects reads: whether drawing is bound to the working plane, which one, which
+// point components play the x, y and z roles, and the current pane's view.
 //
 // The working plane's class stands above the model objects, so it hands its two conversions to
 // this layer (SetWorkingPlaneConversions) rather than the model objects calling it directly.
@@ -10,12 +10,17 @@
 #include "Vector3d.h"
 
 class CWorkingPlaneTool;
+class VLViewTransform;
 
 extern UInt8 gWorkingPlaneOn;
 extern CWorkingPlaneTool* gWorkingPlane;
 extern SInt16 gAxisX;  // component playing the x role: 0, 1 or 2
 extern SInt16 gAxisY;
 extern SInt16 gAxisZ;
+// The view transform of the current view pane, which edits made "as the user sees them" read
+// (an opening nudged or duplicated within its wall); null while there is no view pane. The pane
+// sets it when it becomes current and clears it when it goes.
+extern VLViewTransform* gCurrentViewTransform;
 
 // Converts a point between world and the plane's own coordinates; out may be in.
 using PlanePointConversion = void (*)(CWorkingPlaneTool* plane, const Vector3d* in, Vector3d* out);

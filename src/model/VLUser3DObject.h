@@ -37,6 +37,7 @@ class CTrimmer;
 class D3TMaterial;
 class D3TMaterialList;
 class DXFExporter;
+struct ObjectInfoRecord;
 class VLViewPane;
 class VLViewTransform;
 
@@ -492,8 +493,9 @@ class VLUser3DObject : public VL3DObject {
   // while selected. While it is the one selected object and the palette is open (Selection.h),
   // it and the palette are each other's provider.
 
-  // Select.
-  virtual void SelectInRect(const Rect* rect);
+  // Selects the object for a pick ray that met its face at origin + t * direction: Select in
+  // this class (an opening owner makes the opening hit there its current one).
+  virtual void SelectHit(const Vector3d* origin, const Vector3d* direction, double t, SInt16 face);
   // Deselect when selected, Select otherwise; nothing for a hidden or unselectable object.
   virtual void ToggleSelection();
   // Appends a shown, selectable object that is not yet selected to the selection (nothing
@@ -506,6 +508,9 @@ class VLUser3DObject : public VL3DObject {
   virtual void SelectFace(SInt16 face);
   // With the palette open: links the object and the palette and sends kInfoShowMe.
   virtual void ConnectInfoBox();
+  // With the palette open: the object and the palette stop being each other's provider. Sends
+  // nothing.
+  void DisconnectInfoBox();
   // Takes a selected object out of the selection. With the palette open and no current
   // opening: when none remains the object sends kInfoDeselected and is unlinked; when one
   // remains, that one is linked.
@@ -516,6 +521,8 @@ class VLUser3DObject : public VL3DObject {
   // With the palette open: sends the object's ObjectInfoRecord with the reason to its
   // dependents. Nothing while the palette is closed.
   virtual void NotifyInfoBox(SInt32 reason);
+  // The object's record for the palette: reference point, size, angle, name, phase, material.
+  void FillInfoRecord(ObjectInfoRecord* info);
   // Sets hidden (neither drawn, picked nor selected) and deselects.
   virtual void Hide();
   // Clears hidden and marks the object changed; nothing for a shown object.

@@ -9,13 +9,6 @@ ObjectInfoPalette* gObjectInfoBox = nullptr;
 
 namespace {
 
-// The object and the palette stop hearing each other.
-void UnlinkFromPalette(VLUser3DObject* object) {
-  CCollaborator* palette = gObjectInfoBox->PaletteCollaborator();
-  object->DetachFromProvider(palette);
-  palette->DetachFromProvider(object);
-}
-
 VLUser3DObject* SelectedAt(long index) { return static_cast<VLUser3DObject*>(gCurrentSelection->PointerAt(index)); }
 
 }  // namespace
@@ -34,7 +27,7 @@ void VLUser3DObject::Select() {
     // The palette showed the first object; now it shows that there are several.
     VLUser3DObject* first = SelectedAt(1);
     first->NotifyDependents(kInfoDeselected, nullptr);
-    UnlinkFromPalette(first);
+    first->DisconnectInfoBox();
     gObjectInfoBox->ShowMultipleSelection();
   }
 }
@@ -48,7 +41,7 @@ void VLUser3DObject::SelectFace(SInt16 face) {
   currentFace = face;
 }
 
-void VLUser3DObject::SelectInRect(const Rect*) { Select(); }
+void VLUser3DObject::SelectHit(const Vector3d*, const Vector3d*, double, SInt16) { Select(); }
 
 void VLUser3DObject::ToggleSelection() {
   if (hidden || !IsSelectable()) return;
@@ -66,6 +59,13 @@ void VLUser3DObject::ConnectInfoBox() {
   NotifyInfoBox(kInfoShowMe);
 }
 
+void VLUser3DObject::DisconnectInfoBox() {
+  if (!gObjectInfoBox) return;
+  CCollaborator* palette = gObjectInfoBox->PaletteCollaborator();
+  DetachFromProvider(palette);
+  palette->DetachFromProvider(this);
+}
+
 void VLUser3DObject::Deselect() {
   if (!selected) return;
   selected = 0;
@@ -76,7 +76,7 @@ void VLUser3DObject::Deselect() {
   const long remaining = gCurrentSelection->GetNumItems();
   if (remaining == 0) {
     NotifyDependents(kInfoDeselected, nullptr);
-    UnlinkFromPalette(this);
+    DisconnectInfoBox();
   } else if (remaining == 1) {
     SelectedAt(1)->ConnectInfoBox();
   }
@@ -88,20 +88,24 @@ void VLUser3DObject::ForceDeselect() {
   faceMode = 0;
   if (gCurrentSelection) gCurrentSelection->Remove(this);
   NotifyDependents(kInfoDeselected, nullptr);
-  if (gObjectInfoBox) UnlinkFromPalette(this);
+  DisconnectInfoBox();
 }
 
 void VLUser3DObject::NotifyInfoBox(SInt32 reason) {
   SetArrayPointers();
   if (!gObjectInfoBox) return;
   ObjectInfoRecord info;
-  GetReferencePoint(&info.position);
-  GetSize(&info.size, nullptr, nullptr, nullptr);
-  info.angle = rotationAngle;
-  if (name) info.name = name;
-  info.phase = phase;
-  info.materialId = GetMaterialIndex();
+  FillInfoRecord(&info);
   NotifyDependents(reason, &info);
+}
+
+void VLUser3DObject::FillInfoRecord(ObjectInfoRecord* info) {
+  GetReferencePoint(&info->position);
+  GetSize(&info->size, nullptr, nullptr, nullptr);
+  info->angle = rotationAngle;
+  info->name = name ? name : "";
+  info->phase = phase;
+  info->materialId = GetMaterialIndex();
 }
 
 void VLUser3DObject::Hide() {

@@ -120,12 +120,7 @@ void VLUser3DObject::ProviderChanged(CCollaborator* provider, long reason, void*
 
 void VLUser3DObject::ScaleAbout(const Vector3d* centre, const Vector3d* factors) {
   const std::vector<SInt16> acted = ActedVertices(this);
-  for (SInt16 v : acted) {
-    Vector3d& p = vertices[v];
-    p.x = factors->x * p.x - factors->x * centre->x + centre->x;
-    p.y = factors->y * p.y - factors->y * centre->y + centre->y;
-    p.z = factors->z * p.z - factors->z * centre->z + centre->z;
-  }
+  for (SInt16 v : acted) ScalePointAbout(&vertices[v], centre, factors);
   CalcFacePlanes();
   MarkChanged();
 }

@@ -80,7 +80,7 @@ TEST(Selection, ObjectsThatCannotBeSelectedStayOut) {
     o->Select();
     o->SelectFace(1);
     o->ToggleSelection();
-    o->SelectInRect(nullptr);
+    o->SelectHit(nullptr, nullptr, 0.0, -1);
     EXPECT_FALSE(o->selected);
     EXPECT_FALSE(o->faceMode);
   }

@@ -23,7 +23,6 @@
 #include "VLDocumentViews.h"
 #include "VLUser3DObject.h"
 
-VLArray* gCurrentObjectList = nullptr;
 SInt32 gObjectCount = 0;
 SInt16 gPhaseCounter = 0;
 SInt16 gCurrentPhase = 0;

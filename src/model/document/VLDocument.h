@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <istream>
 
+#include "ObjectList.h"
 #include "PString.h"
 #include "PhaseRecord.h"
 #include "Selection.h"
@@ -224,10 +225,10 @@ class VLDocument : public VLAbstractDocument {
 };
 
 // ---- State the active native document publishes ----
-// Besides these: gCurrentPhases (PhaseRecord.h), gCurrentSelection (Selection.h) and, with the
-// view pane, gCurrentMaterials (D3TMaterialList.h), which the model objects read.
+// Besides these: gCurrentObjectList (ObjectList.h), gCurrentPhases (PhaseRecord.h),
+// gCurrentSelection (Selection.h) and, with the view pane, gCurrentMaterials (D3TMaterialList.h),
+// which the model objects read.
 
-extern VLArray* gCurrentObjectList;
 extern SInt32 gObjectCount;
 extern SInt16 gPhaseCounter;
 extern SInt16 gCurrentPhase;

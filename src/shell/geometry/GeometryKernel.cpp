@@ -51,6 +51,12 @@ bool LineParameter(const Vector3d& x, const Vector3d& o, const Vector3d& d, doub
 
 double PlaneEvaluate(const Vector3d* p, const Vector3d* n, double d) { return VectorDot(n, p) + d; }
 
+void ScalePointAbout(Vector3d* p, const Vector3d* centre, const Vector3d* factors) {
+  p->x = factors->x * p->x - factors->x * centre->x + centre->x;
+  p->y = factors->y * p->y - factors->y * centre->y + centre->y;
+  p->z = factors->z * p->z - factors->z * centre->z + centre->z;
+}
+
 double PointPlaneDistance(const Vector3d* p, const Vector3d* n, double d) {
   const double length = VectorLength(n);
   if (!(length > 0.0) || !std::isfinite(length)) return 0.0;

@@ -23,6 +23,8 @@ constexpr double kDegreesToRadians = 0.017453292;
 constexpr double kRadiansToDegrees = 57.29577951;
 
 double PlaneEvaluate(const Vector3d* p, const Vector3d* n, double d);
+// Scales the point about the centre per axis: each component x becomes f x - f c + c.
+void ScalePointAbout(Vector3d* p, const Vector3d* centre, const Vector3d* factors);
 // |n . p + d| / |n|; 0 for a zero or non-finite normal, which has no plane.
 double PointPlaneDistance(const Vector3d* p, const Vector3d* n, double d);
 // Unit normal of (p1 - p0) x (p1 - p2) and offset -(normal . p0); collinear or non-finite
