@@ -7,6 +7,7 @@
 
 #include "DrawingPlane.h"
 #include "Memory.h"
+#include "ObjectList.h"
 #include "PhaseRecord.h"
 
 namespace modeltest {
@@ -166,10 +167,14 @@ std::string BodyRecord(const std::vector<Vector3d>& vertices, const std::vector<
 
 ObjectPtr ReadObject(const std::string& record) {
   ObjectPtr object = NewObject();
+  ReadInto(object.get(), record);
+  return object;
+}
+
+void ReadInto(VLUser3DObject* object, const std::string& record) {
   std::istringstream in(record);
   object->ReadText(in, 1.0, '\n');
   EXPECT_FALSE(in.fail()) << record;
-  return object;
 }
 
 std::string PrismRecord(const std::vector<Vector3d>& outline, double bottom, double top) {
@@ -213,6 +218,14 @@ PaletteStandIn::~PaletteStandIn() { gObjectInfoBox = saved_; }
 bool PaletteStandIn::LinkedWith(const VLUser3DObject* object) const {
   return HasProvider(object) && object->HasProvider(this);
 }
+
+ObjectListStandIn::ObjectListStandIn(std::initializer_list<VLUser3DObject*> objects)
+    : list_(VLArray::kPointerSize), saved_(gCurrentObjectList) {
+  for (VLUser3DObject* object : objects) list_.AppendPointer(object);
+  gCurrentObjectList = &list_;
+}
+
+ObjectListStandIn::~ObjectListStandIn() { gCurrentObjectList = saved_; }
 
 SelectionList::SelectionList() : list_(VLArray::kPointerSize), saved_(gCurrentSelection) { gCurrentSelection = &list_; }
 

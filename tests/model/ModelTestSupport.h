@@ -78,6 +78,8 @@ FilePtr FileWithText(const std::string& text);
 std::string BodyRecord(const std::vector<Vector3d>& vertices, const std::vector<std::vector<SInt16>>& faces);
 // A new object read from a record (a failed read fails the calling test).
 ObjectPtr ReadObject(const std::string& record);
+// Reads a record into an object of the caller's class, as ReadObject does.
+void ReadInto(VLUser3DObject* object, const std::string& record);
 // The record of a prism over an outline in the xy plane, clockwise seen from above, from z =
 // bottom to z = top. Vertices 0 to n - 1 lie on the outline at the bottom and n to 2n - 1 above
 // them; face i is the side from outline point i to i + 1, face n the top and face n + 1 the
@@ -130,6 +132,19 @@ class SelectionList {
 
   // The selected objects in selection order.
   std::vector<VLUser3DObject*> Objects() const;
+
+ private:
+  VLArray list_;
+  VLArray* saved_;
+};
+
+// The objects, in order, as the active document's object list while it lives.
+class ObjectListStandIn {
+ public:
+  explicit ObjectListStandIn(std::initializer_list<VLUser3DObject*> objects);
+  ~ObjectListStandIn();
+  ObjectListStandIn(const ObjectListStandIn&) = delete;
+  ObjectListStandIn& operator=(const ObjectListStandIn&) = delete;
 
  private:
   VLArray list_;

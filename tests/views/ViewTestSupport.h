@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "CurrentWorld.h"
 #include "QuickDraw.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
@@ -81,45 +82,6 @@ inline Vector3d OracleProject(const VLViewTransform& t, const Vector3d& p) {
 
 // The address of a temporary, for calls that take points by pointer.
 inline const Vector3d* ToPtr(const Vector3d& v) { return &v; }
-
-// An offscreen world of width x height pixels, current for the test's life; the previous port
-// is current again after.
-class CurrentWorld {
- public:
-  CurrentWorld(SInt16 width, SInt16 height, SInt16 depth = 32) : width_(width), height_(height) {
-    PortGetPort(&saved_);
-    const Rect bounds{0, 0, height, width};
-    EXPECT_EQ(PortNewOffscreen(&world_, depth, &bounds, nullptr, nullptr, 0), noErr);
-    PortSetPort(world_);
-  }
-  ~CurrentWorld() {
-    PortSetPort(saved_);
-    PortFreeOffscreen(world_);
-  }
-  CurrentWorld(const CurrentWorld&) = delete;
-  CurrentWorld& operator=(const CurrentWorld&) = delete;
-
-  GWorldPtr get() const { return world_; }
-  // The 0x00RRGGBB value of a pixel of a 32-bit world.
-  UInt32 At(int h, int v) const {
-    const PixMap& pm = world_->portPixMap;
-    return reinterpret_cast<const UInt32*>(pm.baseAddr + v * pm.rowBytes)[h];
-  }
-  long CountOf(UInt32 pixel) const {
-    long n = 0;
-    for (int v = 0; v < height_; ++v)
-      for (int h = 0; h < width_; ++h) n += At(h, v) == pixel;
-    return n;
-  }
-
- private:
-  SInt16 width_;
-  SInt16 height_;
-  GrafPtr saved_ = nullptr;
-  GWorldPtr world_ = nullptr;
-};
-
-constexpr UInt32 kWhitePixel = 0xFFFFFF;
 
 // The flags the painting reads, restored after each test.
 class FlagScope {
