@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "CDesktop.h"
 #include "CMenuManager.h"
 #include "CProgressDialog.h"
+#include "VLDepthBuffer.h"
 #include "CWindow.h"
 #include "Cursors.h"
 #include "D3TMaterial.h"
@@ -78,6 +80,7 @@ void RegisterShellClasses() {
   VLAboutBox::ClassInfo();
   VLStartupScreen::ClassInfo();
   CProgressDialog::ClassInfo();
+  VLDepthBuffer::ClassInfo();
 }
 
 }  // namespace
@@ -120,6 +123,7 @@ Boolean VLApplication::IVLApplication() {
   IApplication(kMemoryMasters, kRainyDayFund, kCreditLimit, kToolboxReserve);
   LoadCursors();
   ShowStartupScreen();
+  MakeDepthBuffer();
   MakeProgressDialog();
   gViewsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kViewsMenu) : 0;
   gWindowsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kWindowsMenu) : 0;
@@ -151,6 +155,18 @@ Boolean VLApplication::IVLApplication() {
   return true;
 }
 
+void VLApplication::MakeDepthBuffer() {
+  auto* sorter = new (std::nothrow) VLDepthBuffer;
+  FailNIL(sorter);
+  struct Disposer {
+    void operator()(VLDepthBuffer* s) const { s->Dispose(); }
+  };
+  std::unique_ptr<VLDepthBuffer, Disposer> made(sorter);
+  sorter->IVLDepthBuffer();
+  if (gDepthBuffer) gDepthBuffer->Dispose();
+  gDepthBuffer = made.release();
+}
+
 void VLApplication::MakeProgressDialog() {
   auto* progress = new (std::nothrow) CProgressDialog;
   FailNIL(progress);
@@ -162,6 +178,12 @@ void VLApplication::MakeProgressDialog() {
 void VLApplication::TearDown() {
   if (tornDown) return;
   tornDown = true;
+  if (gDepthBuffer) {
+    VLDepthBuffer* sorter = gDepthBuffer;
+    gDepthBuffer = nullptr;
+    sorter->ResetList();
+    sorter->Dispose();
+  }
   if (gProgressDialog) {
     CProgressDialog* progress = gProgressDialog;
     gProgressDialog = nullptr;

@@ -123,6 +123,9 @@ class VLApplication : public CApplication {
   // about a missing or old 3D scene library.
   void ShowStartupScreen();
   void DisposeStartupScreen();
+  // The one depth sorter into gDepthBuffer, initialised. Raises the memory error when it cannot
+  // be made.
+  void MakeDepthBuffer();
   // The one progress dialog into gProgressDialog, opened (hidden). Raises the memory error when
   // it cannot be made.
   void MakeProgressDialog();

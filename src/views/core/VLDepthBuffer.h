@@ -6,12 +6,16 @@
 // Implemented in:
 //   VLDepthBufferPaint.cpp    the colour of a record, painting records and their overlays
 //   VLDepthBufferRecords.cpp  set-up, freeing, splitting and counting records, clipping overlays
+//   VLDepthBufferList.cpp     inserting, preparing (ground clip, section cut, slivers), resetting
+//   VLDepthBufferOrder.cpp    ordering and painting the list (DrawAll)
+//   VLDepthBufferSplit.cpp    plane tests, clipping with edges, outlines, splitting a record
 //
 // A record and everything it holds are relocatable blocks of the memory layer; pointers into
 // them are valid until the next call that can allocate. Points are pane points (h, v, depth):
 // pixels, and a depth that grows with the distance from the eye.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "CCollaborator.h"
@@ -21,6 +25,7 @@
 
 class VLArray;
 class VLUser3DObject;
+class VLViewTransform;
 
 // One drawn edge of a record: two indices into its points.
 struct DepthEdge {
@@ -51,12 +56,15 @@ struct DepthPolygon {
   Vector3d normal;               // plane a, b, c in pane space
   double planeD = 0.0;           // a x + b y + c z + d = 0
   SInt16 splitCount = 0;
-  Handle splitSerials = nullptr;  // splitCount SInt16: serials this piece was split against
+  // splitCount SInt32: serials this piece was split against (as wide as serial, so that no two
+  // records of a long list are taken for one another)
+  Handle splitSerials = nullptr;
   Handle overlays = nullptr;      // first DepthOverlay of the chain, or null
   VLUser3DObject* owner = nullptr;
   DepthPolygon** next = nullptr;
   UInt8 ownerSelected = 0;
   UInt8 moved = 0;
+  SInt32 slot = 0;  // the sorter's own bookkeeping while DrawAll orders the list
 };
 using DepthPolygonHandle = DepthPolygon**;
 
@@ -85,7 +93,8 @@ class VLDepthBuffer : public CCollaborator {
   VL_REGISTERED_CLASS(VLDepthBuffer, CCollaborator)
 
  public:
-  VLDepthBuffer() = default;
+  VLDepthBuffer();
+  ~VLDepthBuffer() override;
 
   // ---- Set-up ----
 
@@ -146,10 +155,77 @@ class VLDepthBuffer : public CCollaborator {
   const Vector3d* ScratchPoints() const { return pointScratch.data(); }
 
   // Cuts record by the plane of planeSource into its near part (the side toward the eye) and
-  // its far part, filling the two empty record blocks (a part left without points has count 0).
-  // The ordering half of the sorter provides it; until then this raises kDEErrorAssertionViolated.
+  // its far part, filling the two empty record blocks. No near part is made when planeSource is
+  // the section plane (shade at or below kShadeUnpainted). Each part clips the record's points,
+  // and its edges where the record has some, to its side; copies the record's attributes, serial
+  // and plane; gets the split list of the record followed by planeSource's serial, depths,
+  // bounds and outline of its own points, and the record's overlays clipped to its side. A part
+  // left without points, a sliver, or one whose blocks cannot be had has pointCount 0 and holds
+  // nothing; the record itself is not changed.
   virtual void SplitPolygon(DepthPolygonHandle planeSource, DepthPolygonHandle record, DepthPolygonHandle nearPart,
                             DepthPolygonHandle farPart);
+
+  // ---- The list ----
+
+  // The pane being drawn: its view (the ground clip plane is made from it) and whether its
+  // document shows the ground plane. The drawing pane sets both before DrawAll; without a view
+  // nothing is clipped to the ground.
+  void SetActiveView(VLViewTransform* view, Boolean groundPlaneVisible);
+  // Takes ownership of one record whose farDepth, shade, points, colour, normal, owner, overlays
+  // and flags the submitter has filled. It is linked in before the first record of smaller
+  // farDepth that is not a section plane (shade below kShadeSectionPlane), so after every record
+  // of equal farDepth, and a section plane at the head stays there; appended when there is none.
+  // Logarithmic in the length of a list that only Insert has built.
+  void Insert(DepthPolygonHandle record);
+  // Prepares (PreparePolygons), orders and paints every record back to front, each freed once
+  // painted: the list is empty after. Records shaded at or below kShadeUnpainted are never
+  // painted. Painting goes to the current port. When the user stops through the progress dialog
+  // it returns at once, the records not yet painted still listed (ResetList frees them). Raises
+  // kDEErrorNotEnoughMemory or kDEErrorNilPointer when the blocks of a split cannot be had; the
+  // list then stays whole and is the caller's to reset.
+  void DrawAll();
+  // Frees every record (FreeRecordParts, then its block) and empties the list.
+  void ResetList();
+
+  // ---- Preparing and comparing records ----
+
+  // The first step of DrawAll: with the ground plane shown, clips each record to the ground clip
+  // plane (dropping those left with 2 points or fewer); numbers the records in list order, turns
+  // the normals of back faces toward the eye, and gives each its near depth, bounds, outline
+  // region and plane offset; drops slivers; then, when the head is a section plane, cuts the
+  // other records with it (dropping those in front of it, keeping the far part of those crossing
+  // it) and drops it. Counts on the progress dialog while it shows. False when the user stopped.
+  Boolean PreparePolygons();
+  // The plane of the ground, 0.02 below z = 0, in pane space (normal . p + d >= 0 above it),
+  // made from three ground points ahead of the eye; false when there is no view, or the points
+  // do not project to finite pane points.
+  Boolean GroundClipPlane(Vector3d* normal, double* d) const;
+  // Plane tests of record a against the plane (normal, planeD) of record b; the positive side is
+  // toward the eye. Behind: every point below the plane or within 0.01 of it on each axis; in
+  // front: above it or as close; in plane: every point within 1e-6 of it (signed distance times
+  // the normal's length). Mostly behind: the points' signed distances from b's plane through b's
+  // first point add up below 0. A record without points is behind, in front and in plane of
+  // anything.
+  static Boolean IsBehindPlane(const DepthPolygon& a, const DepthPolygon& b);
+  static Boolean IsInFrontOfPlane(const DepthPolygon& a, const DepthPolygon& b);
+  static Boolean LiesInPlane(const DepthPolygon& a, const DepthPolygon& b);
+  static Boolean IsMostlyBehindPlane(const DepthPolygon& a, const DepthPolygon& b);
+  // The in-front test against any plane.
+  static Boolean IsInFrontOf(const DepthPolygon& a, const Vector3d& normal, double d);
+  // The doubled screen area of the polygon is, in absolute value, smaller than the largest x or
+  // y difference along its edges: seen edge-on.
+  static Boolean IsSliver(const Vector3d* points, SInt16 count);
+  // ClipPointsToPlane, also carrying edges: an edge of the output joins two consecutive output
+  // points that lie on one side of the polygon standing (either way) in edges; the sides the cut
+  // makes are not edges. The edges go to EdgeScratch, their number into *edgesKept.
+  SInt16 ClipPointsAndEdgesToPlane(const Vector3d* normal, double d, const Vector3d* points, SInt16 count,
+                                   const DepthEdge* edges, SInt16 edgeCount, SInt16* edgesKept);
+  const DepthEdge* EdgeScratch() const { return edgeScratch.data(); }
+  // The record's bounds (from 9999 / -9999, truncated toward zero, clamped to the 16-bit range),
+  // near depth from 99999.0 and outline region (points rounded, through the current port's
+  // region recording) from its points; the old outline is released.
+  void RecordBounds(DepthPolygon* record);
+  void RecordOutline(DepthPolygonHandle record);
 
   // ---- Fields ----
 
@@ -159,6 +235,27 @@ class VLDepthBuffer : public CCollaborator {
   std::vector<Vector3d> pointScratch;  // clipped points
   std::vector<DepthEdge> edgeScratch;  // clipped edges
   DepthPolygonHandle head = nullptr;
+  VLViewTransform* activeView = nullptr;  // SetActiveView
+  UInt8 groundPlaneVisible = 0;
+  // Splits one DrawAll may still make. Pieces of pieces of nearly parallel faces could otherwise
+  // go on splitting while rounding lets them; when none is left, records that would be split are
+  // passed (painted as the list has them).
+  long splitsLeft = 0;
+
+ private:
+  // The insertion index: the records that are not section planes by far depth, each with its
+  // predecessor in the list, so that Insert finds its place without walking the list.
+  struct InsertIndex;
+  std::unique_ptr<InsertIndex> insertIndex_;
+  // Unlinks and frees the record after previous (or the head when previous is null); answers
+  // what followed it.
+  DepthPolygonHandle RemoveAfter(DepthPolygonHandle previous, DepthPolygonHandle record);
+  // Section cut of PreparePolygons; false when the user stopped.
+  Boolean CutWithSectionPlane();
+  // The parts of SplitPolygon: one part clipped to one side of the plane; false when its blocks
+  // could not be had.
+  Boolean MakePart(DepthPolygonHandle record, const Vector3d& normal, double d, SInt32 splitter,
+                   DepthPolygonHandle part);
 };
 
 // The application's one depth sorter.

@@ -6,8 +6,11 @@
 #include "DETException.h"
 #include "Memory.h"
 #include "VLDepthBuffer.h"
+#include "internal/DepthRecordGuard.h"
 
 VLDepthBuffer* gDepthBuffer = nullptr;
+
+using vlviews::RecordGuard;
 
 namespace {
 
@@ -23,28 +26,6 @@ void FreeHandleField(Handle* field) {
   PortFreeHandle(*field);
   *field = nullptr;
 }
-
-// A record block, with what it holds, released on unwinding unless kept.
-class RecordGuard {
- public:
-  RecordGuard(VLDepthBuffer* sorter, DepthPolygonHandle record) : sorter_(sorter), record_(record) {}
-  ~RecordGuard() {
-    if (!record_) return;
-    sorter_->FreeRecordParts(record_);
-    DisposeDepthPolygon(record_);
-  }
-  RecordGuard(const RecordGuard&) = delete;
-  RecordGuard& operator=(const RecordGuard&) = delete;
-  DepthPolygonHandle Keep() {
-    DepthPolygonHandle kept = record_;
-    record_ = nullptr;
-    return kept;
-  }
-
- private:
-  VLDepthBuffer* sorter_;
-  DepthPolygonHandle record_;
-};
 
 // An overlay chain released on unwinding unless kept.
 class OverlayChainGuard {
@@ -139,10 +120,6 @@ long VLDepthBuffer::Count() const {
 
 // ---- Splitting ----
 
-void VLDepthBuffer::SplitPolygon(DepthPolygonHandle, DepthPolygonHandle, DepthPolygonHandle, DepthPolygonHandle) {
-  ThrowError(kDEErrorAssertionViolated, Str255("VLDepthBuffer::SplitPolygon: no splitter"));
-}
-
 Boolean VLDepthBuffer::SplitRecord(DepthPolygonHandle before, DepthPolygonHandle* holder,
                                    DepthPolygonHandle previous) {
   DepthPolygonHandle record = *holder;
@@ -190,31 +167,6 @@ Boolean VLDepthBuffer::SplitRecord(DepthPolygonHandle before, DepthPolygonHandle
 }
 
 // ---- Clipping ----
-
-SInt16 VLDepthBuffer::ClipPointsToPlane(const Vector3d* normal, double d, const Vector3d* points, SInt16 count) {
-  pointScratch.clear();
-  if (count < 1 || !points) return 0;
-  auto side = [&](const Vector3d& p) { return normal->x * p.x + normal->y * p.y + normal->z * p.z + d; };
-  const Vector3d* s = &points[count - 1];
-  double sSide = side(*s);
-  for (SInt16 i = 0; i < count; ++i) {
-    const Vector3d& p = points[i];
-    const double pSide = side(p);
-    if ((pSide >= 0.0) != (sSide >= 0.0)) {
-      // The crossing, from the previous point toward this one.
-      const Vector3d delta{p.x - s->x, p.y - s->y, p.z - s->z};
-      const double denominator = normal->x * delta.x + normal->y * delta.y + normal->z * delta.z;
-      const double t = denominator == 0.0 ? 0.0 : -sSide / denominator;
-      pointScratch.push_back({s->x + t * delta.x, s->y + t * delta.y, s->z + t * delta.z});
-    }
-    if (pSide >= 0.0) pointScratch.push_back(p);
-    s = &p;
-    sSide = pSide;
-  }
-  if (pointScratch.size() > 32767)
-    ThrowError(kDEErrorAssertionViolated, Str255("VLDepthBuffer::ClipPointsToPlane: too many points"));
-  return SInt16(pointScratch.size());
-}
 
 Handle VLDepthBuffer::ClipSubPolygons(Handle list, const Vector3d* normal, double d) {
   OverlayChainGuard made;

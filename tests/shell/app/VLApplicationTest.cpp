@@ -9,6 +9,7 @@
 #include "Alerts.h"
 #include "CMenuManager.h"
 #include "CProgressDialog.h"
+#include "VLDepthBuffer.h"
 #include "DETException.h"
 #include "ShellAppTestSupport.h"
 #include "CDesktop.h"
@@ -251,9 +252,13 @@ TEST_F(ShellAppFixture, OpenCommandSetsTheOpenedByCommandFlagAndLaunchesClearIt)
   EXPECT_FALSE(app->OpenedByCommand());
 }
 
-TEST_F(ShellAppFixture, QuitTearsDownOnceAndClearsTheClipboardAndTheProgressDialog) {
+TEST_F(ShellAppFixture, QuitTearsDownOnceAndClearsTheClipboardTheSorterAndTheProgressDialog) {
   MakeApp();
   ASSERT_NE(gClipboard, nullptr);
+  // One depth sorter, made and initialised at start-up.
+  ASSERT_NE(gDepthBuffer, nullptr);
+  EXPECT_TRUE(gDepthBuffer->GetKeepRegions());
+  EXPECT_NE(gDepthBuffer->fillPattern, nullptr);
   // The progress dialog is made hidden at start-up, ready for the first long drawing.
   ASSERT_NE(gProgressDialog, nullptr);
   ASSERT_NE(gProgressDialog->dialog, nullptr);
@@ -261,6 +266,7 @@ TEST_F(ShellAppFixture, QuitTearsDownOnceAndClearsTheClipboardAndTheProgressDial
   app->Quit();
   EXPECT_EQ(gClipboard, nullptr);
   EXPECT_EQ(gProgressDialog, nullptr);
+  EXPECT_EQ(gDepthBuffer, nullptr);
   app->Quit();  // the fatal-error path may quit again; the destructor tears down once more
 }
 
