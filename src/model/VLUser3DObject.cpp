@@ -36,6 +36,8 @@ VLUser3DObject::~VLUser3DObject() {
   frame = nullptr;
   delete materialObject;
   materialObject = nullptr;
+  // Lit patches left by a shadow computation are the object's, and go with it.
+  VLUser3DObject::FreeLitPatches();
 }
 
 void VLUser3DObject::ReleaseFaceLoops(SInt16 from, SInt16 to) {
@@ -426,6 +428,7 @@ SInt16 VLUser3DObject::OppositeFace(SInt16) { return -1; }
 void VLUser3DObject::BuildOutlineEdges(Boolean) {}
 void VLUser3DObject::ProjectEdges(VLViewTransform*, Boolean) {}
 Handle VLUser3DObject::OutlineOnFace(SInt16, UInt8, SInt16*, Handle, UInt8*, SInt16*, Handle*) { return nullptr; }
+Handle VLUser3DObject::ViewOutlineOnFace(SInt16) { return nullptr; }
 void VLUser3DObject::SetOutline(const Vector3d*, SInt16, SInt32) {}
 Boolean VLUser3DObject::ValidateOutline(Boolean, const Vector3d*) { return false; }
 Boolean VLUser3DObject::AppendHoleOutline(SInt16, Handle*) { return false; }

@@ -18,8 +18,9 @@
 // notices), VLUser3DObjectReshape.cpp (vertex, edge and face edits), VLUser3DObjectHitTest.cpp
 // (hit tests, rays, face frames, local extents), VLUser3DObjectHandles.cpp (handles, picking,
 // snapping), VLUser3DObjectSelection.cpp (selection, the palette link, hiding),
-// VLUser3DObjectDraw.cpp (projection, wireframe, pane rectangle, selection handles) and
-// VLUser3DObjectPending.cpp (operations still to come).
+// VLUser3DObjectDraw.cpp (projection, wireframe, pane rectangle, selection handles),
+// VLUser3DObjectSubmission.cpp (faces to the depth sorter and the shadow caster, lit patches,
+// ground shadows) and VLUser3DObjectPending.cpp (operations still to come).
 #pragma once
 
 #include <cstdio>
@@ -142,6 +143,10 @@ class VLUser3DObject : public VL3DObject {
   // the caller's blocks; the base answers no point block.
   virtual Handle OutlineOnFace(SInt16 face, UInt8 asHole, SInt16* pointCount, Handle points, UInt8* closeFlag,
                                SInt16* edgeCount, Handle* edgeBlock);
+  // An opening's outline on its owner's face (its front outline on its front face, its back
+  // outline on its back face) from its own view points, as a new ShadowLoop block owned by the
+  // caller; null when it does not lie on that face. The base lies on no face.
+  virtual Handle ViewOutlineOnFace(SInt16 face);
   virtual void SetOutline(const Vector3d* boxPoints, SInt16 frontFace, SInt32 ownerPosition);
   virtual Boolean ValidateOutline(Boolean front, const Vector3d* point);
   virtual Boolean AppendHoleOutline(SInt16 face, Handle* points);
@@ -224,14 +229,44 @@ class VLUser3DObject : public VL3DObject {
   virtual void AddScreenBounds(Rect* rect);
 
   // ---- Face submission, lit patches, ground shadows ----
+  //
+  // A lit patch is a block laid out as the depth sorter's overlay (DepthOverlay: next, shade,
+  // point count, face index, then the points), in world coordinates; litPatches lists the
+  // object's own in ascending face index. Every block allocation that fails raises
+  // kDEErrorNotEnoughMemory unless said otherwise.
 
+  // Hands every face that can be seen to gDepthBuffer: for each face not flagged degenerate, in
+  // order, its outline clipped to the view (from the cached projection: clipped when
+  // clippedEdges is set, else the screen points) with its pane plane. A face turned away from
+  // the viewer is left out while gCullBackFaces is set; otherwise it goes with the shade -999.0
+  // (not an opening's face in a clipped view). Front faces take the view's light cosine of
+  // their normal, times 0.4 in shadow mode, and their lit patches, projected, as overlays.
+  // Nothing while projectedVisible is clear.
   virtual void DrawHidden(VLViewTransform* view);
+  // DrawGroundShadow for every lit patch, in list order.
   virtual void DrawGroundShadows(VLViewTransform* view);
+  // Fills, in the current foreground colour, the shadow on the ground (z = 0) of the patch's
+  // part above the ground, thrown along the sun (the view's light direction), projected over
+  // the whole view. Nothing for a patch wholly below the ground or out of view.
   virtual void DrawGroundShadow(Handle patch, VLViewTransform* view);
+  // Makes one DepthPolygon of the face just clipped (the submission polygon DrawHidden left):
+  // its points, the openings' holes on the face joined to the outline (not while the view is
+  // dragged), the outline's and holes' edges in hidden-line mode, the lit patches of the face as
+  // overlays (not for a back face), and inserts it into gDepthBuffer. On failure nothing reaches
+  // the sorter; without a sorter nothing is made.
   virtual void ClipViewPolygons(double shade, SInt16 face, const Vector3d* normal);
+  // Takes the vertices through the matrix into the view points and hands every face whose
+  // turned normal has z above 0 to AddFaceToSorter, shade (n.z + 1) / 2.
   virtual void TransformToView(const Matrix4d* matrix, CShadowCaster* caster);
+  // One ShadowPolygon of the face in the caster's frame (from the view points), or, when
+  // openings lie on the face, its triangles with the openings as holes
+  // (CShadowCaster::Triangulate), each handed to CShadowCaster::AddPolygon. The first loop
+  // block failing raises kDEErrorNilPointer.
   virtual void AddFaceToSorter(double shade, SInt16 face, const Vector3d* normal, CShadowCaster* caster);
+  // Takes ownership of the patch and links it before the first patch of the same or a higher
+  // face index.
   virtual void InsertLitPatch(Handle patch);
+  // Frees every lit patch.
   virtual void FreeLitPatches();
 
   // ---- Hit tests, rays, face frames, local extents ----

@@ -2,16 +2,6 @@
 // -1, no block) until its file takes it over. Object classes may already override them.
 #include "VLUser3DObject.h"
 
-// Face submission, lit patches, ground shadows.
-void VLUser3DObject::DrawHidden(VLViewTransform*) {}
-void VLUser3DObject::DrawGroundShadows(VLViewTransform*) {}
-void VLUser3DObject::DrawGroundShadow(Handle, VLViewTransform*) {}
-void VLUser3DObject::ClipViewPolygons(double, SInt16, const Vector3d*) {}
-void VLUser3DObject::TransformToView(const Matrix4d*, CShadowCaster*) {}
-void VLUser3DObject::AddFaceToSorter(double, SInt16, const Vector3d*, CShadowCaster*) {}
-void VLUser3DObject::InsertLitPatch(Handle) {}
-void VLUser3DObject::FreeLitPatches() {}
-
 // Geometry from polygons.
 void VLUser3DObject::CreateObjectFromPolys(Handle, const Vector3d*, double) {}
 void VLUser3DObject::CapPlane(const Vector3d*, double, FaceRecord*, SInt16*, Vector3d*, SInt16) {}

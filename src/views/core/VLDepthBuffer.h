@@ -260,3 +260,27 @@ class VLDepthBuffer : public CCollaborator {
 
 // The application's one depth sorter.
 extern VLDepthBuffer* gDepthBuffer;
+
+// A record block, with what it holds (freed through the sorter), released on unwinding unless
+// kept.
+class DepthRecordOwner {
+ public:
+  DepthRecordOwner(VLDepthBuffer* sorter, DepthPolygonHandle record) : sorter_(sorter), record_(record) {}
+  ~DepthRecordOwner() {
+    if (!record_) return;
+    sorter_->FreeRecordParts(record_);
+    DisposeDepthPolygon(record_);
+  }
+  DepthRecordOwner(const DepthRecordOwner&) = delete;
+  DepthRecordOwner& operator=(const DepthRecordOwner&) = delete;
+  DepthPolygonHandle get() const { return record_; }
+  DepthPolygonHandle Keep() {
+    DepthPolygonHandle kept = record_;
+    record_ = nullptr;
+    return kept;
+  }
+
+ private:
+  VLDepthBuffer* sorter_;
+  DepthPolygonHandle record_;
+};

@@ -11,9 +11,6 @@
 #include "Memory.h"
 #include "VLDepthBuffer.h"
 #include "VLViewTransform.h"
-#include "internal/DepthRecordGuard.h"
-
-using vlviews::RecordGuard;
 
 namespace {
 
@@ -260,7 +257,7 @@ Boolean VLDepthBuffer::CutWithSectionPlane() {
   DepthPolygonHandle section = head;
   DepthPolygonHandle scratch = NewDepthPolygon();  // the near part, which the section makes none of
   ThrowIfMemError(kDEErrorNotEnoughMemory);
-  RecordGuard scratchGuard(this, scratch);
+  DepthRecordOwner scratchGuard(this, scratch);
   DepthPolygonHandle previous = section;
   for (DepthPolygonHandle q = (*section)->next; q;) {
     if (IsInFrontOfPlane(**q, **section)) {
@@ -269,7 +266,7 @@ Boolean VLDepthBuffer::CutWithSectionPlane() {
       previous = q;
       q = (*q)->next;
     } else {
-      RecordGuard far(this, NewDepthPolygon());
+      DepthRecordOwner far(this, NewDepthPolygon());
       if (far.get()) SplitPolygon(section, q, scratch, far.get());
       if (!far.get() || (*far.get())->pointCount == 0) {
         q = RemoveAfter(previous, q);

@@ -25,7 +25,7 @@ constexpr std::uint64_t kKeyStart = std::uint64_t(1) << 62;
 constexpr std::uint64_t kKeyStep = std::uint64_t(1) << 20;
 // A record covering more grid cells than this is kept in a list that every query looks through.
 constexpr long kMaxCellsPerRecord = 64;
-constexpr long kMaxColumns = 256;
+constexpr long kMaxColumns = 512;
 
 bool ProgressShowing() { return gProgressDialog && gProgressDialog->IsShowing(); }
 
@@ -44,12 +44,17 @@ bool SplitAgainst(const DepthPolygon& q, SInt32 serial) {
 
 // The records of the list while DrawAll orders it: each record's slot (its number in the
 // record's slot field) keeps its predecessor and its ordering key, which grows along the list,
-// and the grid of screen cells lists the slots whose bounds meet each cell.
+// and the grid of screen cells lists the slots whose bounds meet each cell, farthest first, so
+// that a query stops at the first record lying wholly nearer than P. Painted records are the
+// farthest, so they gather at the front of each cell, where the query steps past them for good.
 class ListIndex {
  public:
   ListIndex(DepthPolygonHandle* head, long count) : head_(head) {
     slots_.reserve(std::size_t(count) * 2);
+    // Cells about the size of a typical record, so that most records cover a few cells.
     Rect all{32767, 32767, -32768, -32768};
+    double sizes = 0;
+    long sized = 0;
     for (DepthPolygonHandle r = *head; r; r = (*r)->next) {
       const Rect& b = (*r)->bounds;
       if (b.left > b.right || b.top > b.bottom) continue;
@@ -57,13 +62,14 @@ class ListIndex {
       all.top = std::min(all.top, b.top);
       all.right = std::max(all.right, b.right);
       all.bottom = std::max(all.bottom, b.bottom);
+      sizes += std::max(b.right - b.left, b.bottom - b.top) + 1;
+      ++sized;
     }
-    if (all.left <= all.right) {
+    if (sized > 0) {
       originH_ = all.left;
       originV_ = all.top;
       const double width = double(all.right) - all.left + 1, height = double(all.bottom) - all.top + 1;
-      const double target = std::clamp(double(count), 64.0, double(kMaxColumns * kMaxColumns));
-      cell_ = std::max(4L, long(std::ceil(std::sqrt(width * height / target))));
+      cell_ = std::max({4L, long(sizes / double(sized)), long(std::ceil(std::max(width, height) / kMaxColumns))});
       columns_ = std::min(kMaxColumns, long(width / double(cell_)) + 1);
       rows_ = std::min(kMaxColumns, long(height / double(cell_)) + 1);
       cells_.resize(std::size_t(columns_ * rows_));
@@ -71,6 +77,10 @@ class ListIndex {
     DepthPolygonHandle previous = nullptr;
     std::uint64_t key = kKeyStart;
     for (DepthPolygonHandle r = *head; r; previous = r, r = (*r)->next, key += kKeyStep) Add(r, previous, key);
+    auto farthestFirst = [&](SInt32 x, SInt32 y) { return slots_[std::size_t(x)].far > slots_[std::size_t(y)].far; };
+    for (Bucket& cell : cells_) std::stable_sort(cell.entries.begin(), cell.entries.end(), farthestFirst);
+    std::stable_sort(wide_.entries.begin(), wide_.entries.end(), farthestFirst);
+    built_ = true;
   }
 
   DepthPolygonHandle Previous(DepthPolygonHandle r) const { return SlotOf(r).previous; }
@@ -83,20 +93,31 @@ class ListIndex {
     out->clear();
     ++stamp_;
     const DepthPolygon& pr = **p;
+    const double nearDepth = pr.nearDepth;
     auto consider = [&](SInt32 s) {
       Slot& slot = slots_[std::size_t(s)];
       if (!slot.alive || slot.stamp == stamp_ || slot.record == p) return;
       slot.stamp = stamp_;
       const DepthPolygon& q = **slot.record;
-      if (q.serial == pr.serial || !BoundsOverlap(pr.bounds, q.bounds) || pr.nearDepth >= q.farDepth) return;
+      if (q.serial == pr.serial || !BoundsOverlap(pr.bounds, q.bounds) || nearDepth >= q.farDepth) return;
       out->push_back(s);
     };
+    auto scan = [&](Bucket& bucket) {
+      while (bucket.start < bucket.entries.size() && !slots_[std::size_t(bucket.entries[bucket.start])].alive)
+        ++bucket.start;
+      for (std::size_t i = bucket.start; i < bucket.entries.size(); ++i) {
+        const SInt32 s = bucket.entries[i];
+        if (!(slots_[std::size_t(s)].far > nearDepth)) break;  // this one and all after lie nearer
+        consider(s);
+      }
+    };
     long c0, c1, r0, r1;
-    if (CellRange(pr.bounds, &c0, &c1, &r0, &r1)) {
+    const bool inGrid = CellRange(pr.bounds, &c0, &c1, &r0, &r1);
+    if (inGrid && !std::isnan(nearDepth) && (c1 - c0 + 1) * (r1 - r0 + 1) <= long(slots_.size())) {
       for (long row = r0; row <= r1; ++row)
-        for (long column = c0; column <= c1; ++column)
-          for (SInt32 s : cells_[std::size_t(row * columns_ + column)]) consider(s);
-      for (SInt32 s : wide_) consider(s);
+        for (long column = c0; column <= c1; ++column) scan(cells_[std::size_t(row * columns_ + column)]);
+      scan(wide_);
+      for (SInt32 s : unordered_) consider(s);
     } else {
       for (SInt32 s = 0; s < SInt32(slots_.size()); ++s) consider(s);
     }
@@ -159,7 +180,13 @@ class ListIndex {
     DepthPolygonHandle previous = nullptr;
     std::uint64_t key = 0;
     std::uint64_t stamp = 0;
+    double far = 0.0;
     bool alive = false;
+  };
+  // Slots farthest first; those before start are painted.
+  struct Bucket {
+    std::vector<SInt32> entries;
+    std::size_t start = 0;
   };
 
   Slot& SlotOf(DepthPolygonHandle r) { return slots_[std::size_t((*r)->slot)]; }
@@ -168,18 +195,34 @@ class ListIndex {
   void Add(DepthPolygonHandle r, DepthPolygonHandle previous, std::uint64_t key) {
     const auto number = SInt32(slots_.size());
     (*r)->slot = number;
-    slots_.push_back({r, previous, key, 0, true});
+    const double far = (*r)->farDepth;
+    slots_.push_back({r, previous, key, 0, far, true});
+    if (std::isnan(far)) {
+      unordered_.push_back(number);
+      return;
+    }
     long c0, c1, r0, r1;
-    if (!CellRange((*r)->bounds, &c0, &c1, &r0, &r1)) {
-      wide_.push_back(number);
+    if (!CellRange((*r)->bounds, &c0, &c1, &r0, &r1) || (c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerRecord) {
+      Place(&wide_, number);
       return;
     }
     for (long row = r0; row <= r1; ++row)
-      for (long column = c0; column <= c1; ++column) cells_[std::size_t(row * columns_ + column)].push_back(number);
+      for (long column = c0; column <= c1; ++column) Place(&cells_[std::size_t(row * columns_ + column)], number);
   }
 
-  // The cells a rectangle covers; false for a rectangle without points, one beyond the grid's
-  // reach, or one covering too many cells (kept in wide_).
+  // Appends while the index is built (sorted after), then keeps the order.
+  void Place(Bucket* bucket, SInt32 number) {
+    if (!built_) {
+      bucket->entries.push_back(number);
+      return;
+    }
+    const double far = slots_[std::size_t(number)].far;
+    auto at = std::upper_bound(bucket->entries.begin() + std::ptrdiff_t(bucket->start), bucket->entries.end(), far,
+                               [&](double f, SInt32 s) { return f > slots_[std::size_t(s)].far; });
+    bucket->entries.insert(at, number);
+  }
+
+  // The cells a rectangle covers, clamped to the grid; false for a rectangle without points.
   bool CellRange(const Rect& b, long* c0, long* c1, long* r0, long* r1) const {
     if (cells_.empty() || b.left > b.right || b.top > b.bottom) return false;
     auto clampTo = [](long v, long n) { return std::clamp(v, 0L, n - 1); };
@@ -187,7 +230,7 @@ class ListIndex {
     *c1 = clampTo((long(b.right) - originH_) / cell_, columns_);
     *r0 = clampTo((long(b.top) - originV_) / cell_, rows_);
     *r1 = clampTo((long(b.bottom) - originV_) / cell_, rows_);
-    return (*c1 - *c0 + 1) * (*r1 - *r0 + 1) <= kMaxCellsPerRecord;
+    return true;
   }
 
   void Relabel() {
@@ -197,10 +240,12 @@ class ListIndex {
 
   DepthPolygonHandle* head_;
   std::vector<Slot> slots_;
-  std::vector<std::vector<SInt32>> cells_;
-  std::vector<SInt32> wide_;
+  std::vector<Bucket> cells_;
+  Bucket wide_;                    // records covering too many cells, or none
+  std::vector<SInt32> unordered_;  // records whose far depth is not a number
   long originH_ = 0, originV_ = 0, cell_ = 1, columns_ = 0, rows_ = 0;
   std::uint64_t stamp_ = 0;
+  bool built_ = false;
 };
 
 // The region where two outlines meet, made once per drawing.

@@ -6,11 +6,8 @@
 #include "DETException.h"
 #include "Memory.h"
 #include "VLDepthBuffer.h"
-#include "internal/DepthRecordGuard.h"
 
 VLDepthBuffer* gDepthBuffer = nullptr;
-
-using vlviews::RecordGuard;
 
 namespace {
 
@@ -128,10 +125,10 @@ Boolean VLDepthBuffer::SplitRecord(DepthPolygonHandle before, DepthPolygonHandle
     ThrowIfMemError(kDEErrorNotEnoughMemory);
     return false;
   }
-  RecordGuard front(this, made);
+  DepthRecordOwner front(this, made);
   DepthPolygonHandle madeBack = NewDepthPolygon();
   ThrowIfNil(madeBack);
-  RecordGuard back(this, madeBack);
+  DepthRecordOwner back(this, madeBack);
   // The parts are filled before anything is relinked, so a failure leaves the list as it was.
   SplitPolygon(before, record, made, madeBack);
 

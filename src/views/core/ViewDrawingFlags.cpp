@@ -11,3 +11,4 @@ UInt8 gScaledDrawing = 0;
 UInt8 gDirectDrawing = 1;
 UInt8 gViewScrolled = 0;
 UInt8 gHandleDrag = 0;
+UInt8 gCullBackFaces = 1;

@@ -25,3 +25,7 @@ extern UInt8 gViewScrolled;
 // A handle of the selection is being dragged: the selected object shows its edge handles
 // while the drag redraws.
 extern UInt8 gHandleDrag;
+// Faces turned away from the viewer are left out of depth-sorted drawing; clear, they are
+// submitted painted black. The pane sets it after every depth-sorted drawing, the section plane
+// clears it once submitted, so that the inside of a cut solid shows. Starts set.
+extern UInt8 gCullBackFaces;
