@@ -2,11 +2,13 @@
 // view, its selection and palette record, and copies.
 #include "VLOpening.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
 #include <vector>
 
+#include "CShadowCaster.h"
 #include "DETException.h"
 #include "GeometryKernel.h"
 #include "Memory.h"
@@ -454,6 +456,17 @@ Handle VLOpening::OutlineOnFace(SInt16 face, UInt8 asHole, SInt16* pointCount, H
   out[count - 2] = screenPoints[first];
   *pointCount = SInt16(count);
   return points;
+}
+
+Handle VLOpening::ViewOutlineOnFace(SInt16 face) {
+  SInt16 first = 0;
+  if (!OutlineRange(face, &first)) return nullptr;
+  const SInt16 k = SideCount();
+  Handle loop = NewShadowLoop(k);
+  if (!loop) ThrowIfOSErr(memFullErr, kDEErrorNotEnoughMemory);
+  SetArrayPointers();
+  std::copy_n(viewPoints + first, k, ShadowLoopPoints(loop));
+  return loop;
 }
 
 // ---- Drawing ----

@@ -111,6 +111,9 @@ class VLOpening : public VLUser3DObject {
   // kDEErrorNotEnoughMemory when a block cannot grow.
   Handle OutlineOnFace(SInt16 face, UInt8 asHole, SInt16* pointCount, Handle points, UInt8* closeFlag,
                        SInt16* edgeCount, Handle* edgeBlock) override;
+  // The outline on the front or the back face from the view points, as a new ShadowLoop block;
+  // null for another face. Raises kDEErrorNotEnoughMemory.
+  Handle ViewOutlineOnFace(SInt16 face) override;
   // An opening from eight points of an imported box record on the owner at a 1-based position of
   // gCurrentObjectList (the front face given, the back face the block's opposite face). Without
   // an owner at that position nothing is set up: the opening stays without owner or store.

@@ -11,6 +11,7 @@
 #include "DrawingTestSupport.h"
 #include "Memory.h"
 #include "ModelTestSupport.h"
+#include "OpeningTestSupport.h"
 #include "VLArray.h"
 #include "VLDepthBuffer.h"
 #include "ViewTestSupport.h"
@@ -299,6 +300,34 @@ TEST(FaceSubmission, FacesTurnedTowardTheSunGoToTheCasterLevelOnesDoNot) {
   EXPECT_EQ(caster->loopsSeen, 2);
   got = caster->Polygons();
   EXPECT_EQ(got.size(), 3u) << "the first face and two triangles";
+  caster->Dispose();
+}
+
+TEST(FaceSubmission, AWallWithAWindowGivesItsHoleToTheSorterAndItsLoopToTheCaster) {
+  modeltest::ShownPhase phase;
+  SortedPass pass(1);
+  SorterScope sorter;
+  CurrentWorld world(200, 200);
+  openingtest::OwnerPtr wall = openingtest::Wall();
+  ASSERT_NE(openingtest::Window(wall.get(), 2, 1, 4, 2), nullptr);
+  auto view = openingtest::ViewFrom({0, -1, 0}, {5, 0.5, 1.5});
+  wall->Draw(view.get(), nullptr);
+  std::vector<SInt16> counts;
+  for (DepthPolygon* r : sorter.Records()) counts.push_back(r->pointCount);
+  EXPECT_EQ(std::count(counts.begin(), counts.end(), 4 + 7), 1) << "the front face, with the window's hole";
+
+  // Seen from a sun straight in front of the wall, the front face goes to the caster with the
+  // window's loop chained after its own.
+  auto* caster = new TestCaster;
+  Matrix4d sunFrame;
+  SetIdentity4x4(&sunFrame);
+  sunFrame.at(1, 1) = 0, sunFrame.at(1, 2) = 1, sunFrame.at(2, 1) = -1, sunFrame.at(2, 2) = 0;  // z toward -y
+  auto* window = static_cast<VLUser3DObject*>(wall->openings->PointerAt(1));
+  window->TransformToView(&sunFrame, caster);
+  const int windowFaces = int(caster->Polygons().size());
+  wall->TransformToView(&sunFrame, caster);
+  EXPECT_EQ(caster->loopsSeen, 2);
+  EXPECT_GT(int(caster->Polygons().size()), windowFaces);
   caster->Dispose();
 }
 
