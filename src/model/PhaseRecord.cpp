@@ -1,3 +1,4 @@
 #include "PhaseRecord.h"
 
 VLIndexedCluster* gCurrentPhases = nullptr;
+SInt16 gCurrentPhase = 0;

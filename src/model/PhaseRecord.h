@@ -17,3 +17,5 @@ static_assert(sizeof(PhaseRecord) == 258);
 // The active native document's phases (a cluster of PhaseRecord keyed by phase number); null
 // when no document is active.
 extern VLIndexedCluster* gCurrentPhases;
+// The active document's current phase, which new objects take.
+extern SInt16 gCurrentPhase;

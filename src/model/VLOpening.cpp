@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "BoxLayout.h"
 #include "CShadowCaster.h"
 #include "DETException.h"
 #include "GeometryKernel.h"
@@ -27,24 +28,9 @@ namespace {
 constexpr SInt16 kBoxVertices = 8;
 constexpr SInt16 kBoxEdges = 12;
 constexpr SInt16 kBoxSides = 4;
-constexpr EdgeRecord kBoxEdgeList[kBoxEdges] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
-                                                {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-constexpr SInt16 kBoxSideLoops[kBoxSides][4] = {{0, 3, 7, 4}, {3, 2, 6, 7}, {2, 1, 5, 6}, {1, 0, 4, 5}};
 // Imported box records give their points in this order: vertex i takes point kImportedOrder[i].
 constexpr int kImportedOrder[kBoxVertices] = {1, 0, 4, 5, 2, 3, 7, 6};
-// The opposite face of each face of a block, for openings made from imported box records.
-constexpr SInt16 kBlockOppositeFace[6] = {5, 3, 4, 1, 2, 0};
 constexpr double kUnsetMaximum = -kGeomSearchStart;
-
-
-// A new loop block of the indices; raises kDEErrorNotEnoughMemory.
-Handle NewLoop(const SInt16* indices, SInt16 count) {
-  Handle loop = PortAllocHandle(Size(count) * Size(sizeof(SInt16)));
-  ThrowIfMemError(kDEErrorNotEnoughMemory);
-  if (!loop) ThrowIfOSErr(memFullErr, kDEErrorNotEnoughMemory);
-  std::memcpy(*loop, indices, std::size_t(count) * sizeof(SInt16));
-  return loop;
-}
 
 void FreeLoop(FaceRecord* record) {
   PortFreeHandle(record->loop);
@@ -60,7 +46,7 @@ void CopyOutline(const FaceRecord& from, FaceRecord* to) {
   to->loopCount = 0;
   if (const SInt16* entries = LoopEntries(from)) {
     std::vector<SInt16> indices(entries, entries + from.loopCount);
-    to->loop = NewLoop(indices.data(), SInt16(indices.size()));
+    to->loop = boxlayout::NewLoopBlock(indices.data(), SInt16(indices.size()));
     to->loopCount = from.loopCount;
   }
 }
@@ -166,7 +152,7 @@ void VLOpening::BuildBoxTopology() {
   edgeCount = kBoxEdges;
   faceCount = kBoxSides;
   typeCode = kObjectTypeOpening;
-  for (SInt16 e = 0; e < kBoxEdges; ++e) edges[e] = kBoxEdgeList[e];
+  for (SInt16 e = 0; e < kBoxEdges; ++e) edges[e] = boxlayout::kEdgeList[e];
 
   const SInt16 k = SideCount();
   std::vector<SInt16> front(std::size_t(k > 0 ? k : 0)), back(front.size());
@@ -176,23 +162,24 @@ void VLOpening::BuildBoxTopology() {
   }
   FreeLoop(&frontOutline);
   FreeLoop(&backOutline);
-  frontOutline.loop = NewLoop(front.data(), k);
+  frontOutline.loop = boxlayout::NewLoopBlock(front.data(), k);
   frontOutline.loopCount = k;
   frontOutline.degenerate = 0;
-  backOutline.loop = NewLoop(back.data(), k);
+  backOutline.loop = boxlayout::NewLoopBlock(back.data(), k);
   backOutline.loopCount = k;
   backOutline.degenerate = 0;
 
   ReleaseFaceLoops(0, faceCapacity);
+  // The sides are the box layout's faces 1 to 4.
   for (SInt16 f = 0; f < kBoxSides; ++f) {
-    Handle loop = NewLoop(kBoxSideLoops[f], 4);
+    Handle loop = boxlayout::NewLoopBlock(boxlayout::kFaceLoops[f + 1], 4);
     SetArrayPointers();
     faces[f].loop = loop;
     faces[f].loopCount = 4;
     // A side without area: every vertex shares at least two coordinates with the first.
-    const Vector3d& p0 = vertices[kBoxSideLoops[f][0]];
+    const Vector3d& p0 = vertices[boxlayout::kFaceLoops[f + 1][0]];
     bool flat = true;
-    for (SInt16 v : kBoxSideLoops[f]) {
+    for (SInt16 v : boxlayout::kFaceLoops[f + 1]) {
       const Vector3d& p = vertices[v];
       flat = flat && (p.x == p0.x) + (p.y == p0.y) + (p.z == p0.z) >= 2;
     }
@@ -342,7 +329,7 @@ void VLOpening::SetOutline(const Vector3d* boxPoints, SInt16 newFrontFace, SInt3
   owner = found;
   TakeOwnerLook();
   frontFace = newFrontFace;
-  if (newFrontFace >= 0 && newFrontFace < 6) backFace = kBlockOppositeFace[newFrontFace];
+  if (newFrontFace >= 0 && newFrontFace < 6) backFace = boxlayout::OppositeFace(newFrontFace);
   SaveCorners();
   CalcFacePlanes();
 }

@@ -413,6 +413,8 @@ VLUser3DObject* VLUser3DObject::MakeCopy(VLUser3DObject* target) {
 
 SInt32 VLUser3DObject::CountObjects() { return 1; }
 
+SInt32 VLUser3DObject::CountLeafObjects() { return 1; }
+
 // ---- Hooks: the object classes that need them override these ----
 
 Boolean VLUser3DObject::FindHandle(const Vector3d*, Point, SInt16*, SInt16*, Boolean, VLViewTransform*) {

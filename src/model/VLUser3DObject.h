@@ -97,6 +97,9 @@ class VLUser3DObject : public VL3DObject {
   virtual VLUser3DObject* MakeCopy(VLUser3DObject* target);
   // The number of objects this object stands for: 1 (a group counts its members).
   virtual SInt32 CountObjects();
+  // The number of objects that are not groups this object stands for: 1 (a group counts its
+  // members').
+  virtual SInt32 CountLeafObjects();
 
   // ---- Object text record ----
 

@@ -17,6 +17,7 @@
 #include "Memory.h"
 #include "ModelTestSupport.h"
 #include "OpeningTestSupport.h"
+#include "PropertyTestSupport.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ using modeltest::PrismRecord;
 using modeltest::ReadObject;
 using modeltest::Vertices;
 using modeltest::WorkingPlaneStandIn;
+using proptest::Bend;
+using proptest::FaceBend;
+using proptest::Finite;
+using proptest::Random;
 
 constexpr double kPlanar = 0.001;
 
@@ -82,30 +87,6 @@ const std::vector<ObjectKind>& Kinds() {
 
 // ---- What must hold ----
 
-bool Finite(VLUser3DObject* object) {
-  for (const Vector3d& p : Vertices(object))
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
-  return true;
-}
-
-// The largest distance of a loop vertex from its face's plane, the plane computed afresh.
-double FaceBend(VLUser3DObject* object, SInt16 face) {
-  double a = 0, b = 0, c = 0, d = 0;
-  object->CalcFacePlane(face, &a, &b, &c, &d);
-  const Vector3d n{a, b, c};
-  double worst = 0.0;
-  for (SInt16 v : modeltest::Loop(object, face)) {
-    const Vector3d p = modeltest::VertexAt(object, v);
-    worst = std::fmax(worst, std::fabs(PlaneEvaluate(&p, &n, d)));
-  }
-  return worst;
-}
-
-double Bend(VLUser3DObject* object) {
-  double worst = 0.0;
-  for (SInt16 f = 0; f < object->faceCount; ++f) worst = std::fmax(worst, FaceBend(object, f));
-  return worst;
-}
 
 // Faces point out of a closed solid when every edge is run both ways by the loops, each loop's
 // stored normal agrees with its turning, and the volume the loops enclose (clockwise seen from
@@ -140,33 +121,6 @@ double Bend(VLUser3DObject* object) {
 }
 
 // ---- Random arguments ----
-
-struct Random {
-  std::mt19937 engine;
-  explicit Random(unsigned seed) : engine(seed) {}
-  double Between(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(engine); }
-  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine); }
-  Vector3d Point(double r) { return Vector3d{Between(-r, r), Between(-r, r), Between(-r, r)}; }
-  Vector3d Unit() {
-    for (;;) {
-      Vector3d v = Point(1.0);
-      const double length = VectorLength(&v);
-      if (length > 0.1 && length <= 1.0) {
-        VectorDivide(&v, length, &v);
-        return v;
-      }
-    }
-  }
-  // Rows of a rotation about a random axis.
-  void Rotation(Vector3d rows[3]) {
-    const Vector3d k = Unit();
-    const double t = Between(-3.1, 3.1), c = std::cos(t), s = std::sin(t), C = 1 - c;
-    rows[0] = {c + k.x * k.x * C, k.x * k.y * C - k.z * s, k.x * k.z * C + k.y * s};
-    rows[1] = {k.y * k.x * C + k.z * s, c + k.y * k.y * C, k.y * k.z * C - k.x * s};
-    rows[2] = {k.z * k.x * C - k.y * s, k.z * k.y * C + k.x * s, c + k.z * k.z * C};
-  }
-  SInt16 Roles() { return SInt16(Below(3)); }
-};
 
 const SInt16 kRoleSets[3][3] = {{0, 1, 2}, {0, 2, 1}, {1, 2, 0}};
 

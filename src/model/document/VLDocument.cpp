@@ -25,7 +25,6 @@
 
 SInt32 gObjectCount = 0;
 SInt16 gPhaseCounter = 0;
-SInt16 gCurrentPhase = 0;
 VLViewPane* gCurrentViewPane = nullptr;
 
 namespace {

@@ -225,13 +225,12 @@ class VLDocument : public VLAbstractDocument {
 };
 
 // ---- State the active native document publishes ----
-// Besides these: gCurrentObjectList (ObjectList.h), gCurrentPhases (PhaseRecord.h),
+// Besides these: gCurrentObjectList (ObjectList.h), gCurrentPhases and gCurrentPhase (PhaseRecord.h),
 // gCurrentSelection (Selection.h) and, with the view pane, gCurrentMaterials (D3TMaterialList.h),
 // which the model objects read.
 
 extern SInt32 gObjectCount;
 extern SInt16 gPhaseCounter;
-extern SInt16 gCurrentPhase;
 // The view pane of the active document's window; null when none.
 extern VLViewPane* gCurrentViewPane;
 
