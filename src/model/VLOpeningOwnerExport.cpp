@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DETException.h"
+#include "DxfText.h"
 #include "Memory.h"
 #include "RadianceNames.h"
 #include "VLOpening.h"
@@ -12,17 +13,12 @@
 
 namespace {
 
-constexpr double kInches = 12.0;  // the DXF text writers write inches
-
 struct HandleFreer {
   void operator()(Handle h) const { PortFreeHandle(h); }
 };
 
 // A formatted write that failed, and then any error the stream holds, end the export.
-void CheckWrite(int written, std::FILE* file) {
-  if (written < 0) ThrowIfOSErr(ioErr, kDEErrorErrorWritingFile);
-  ThrowIfFileError(file, kDEErrorErrorWritingFile);
-}
+void CheckWrite(int written, std::FILE* file) { dxftext::CheckWrite(written, file, kDEErrorErrorWritingFile); }
 
 }  // namespace
 
@@ -100,13 +96,7 @@ void VLOpeningOwner::WriteDXFFaces(std::FILE* file) {
     const std::vector<Vector3d> polygon = FacePolygon(f);
     if (polygon.empty()) continue;
     std::fprintf(file, "0\nPOLYLINE\n66\n1\n8\n%s\n70\n9\n71\n0\n72\n%d\n", layer.c_str(), int(polygon.size()));
-    for (const Vector3d& p : polygon) {
-      std::fprintf(file, "0\nVERTEX\n8\n0\n");
-      std::fprintf(file, "10\n%5.3Lf\n", (long double)(p.x * kInches));
-      std::fprintf(file, "20\n%5.3Lf\n", (long double)(p.y * -kInches));
-      std::fprintf(file, "30\n%5.3Lf\n", (long double)(p.z * kInches));
-      std::fprintf(file, "70\n32\n");
-    }
+    for (const Vector3d& p : polygon) dxftext::WriteVertex(file, p, false);
     CheckWrite(std::fprintf(file, "0\nSEQEND\n"), file);
   }
   for (VLOpening* opening : Openings()) opening->WriteDXFFaces(file);

@@ -13,6 +13,7 @@
 #include <istream>
 
 #include "CCollaborator.h"
+#include "CircleFaceting.h"
 #include "Format.h"
 #include "PString.h"
 #include "UnitBase.h"
@@ -77,8 +78,8 @@ class CPreferences : public CCollaborator {
 
   // The circle faceting a file or the user may give: at least one segment, and few enough that
   // an arc's vertex count (segments plus two) stays a 16-bit count.
-  static constexpr SInt16 kMinCircleFaceting = 1;
-  static constexpr SInt16 kMaxCircleFaceting = 32765;
+  static constexpr SInt16 kMinCircleFaceting = ::kMinCircleFaceting;
+  static constexpr SInt16 kMaxCircleFaceting = ::kMaxCircleFaceting;
 
   // Every number cleared, the length unit and each format's units invalid, style 0, precision 2.
   CPreferences();

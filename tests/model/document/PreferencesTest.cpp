@@ -287,6 +287,8 @@ TEST_F(PreferencesFixture, OutOfRangeOrUnreadableSettingsAreRefused) {
       {"CircleFaceting: 0", "0"},
       {"CircleFaceting: -16", "-16"},
       {"CircleFaceting: 32766", "32766"},
+      {"CircleFaceting: 2", "2"},
+      {"CircleFaceting: 10921", "10921"},
       {"CircleFaceting: many", "many"},
       {"PerspLinkedWithAxon: 2", "2"},
       {"GroupWithoutPrompting: -1", "-1"},
