@@ -88,6 +88,58 @@ TEST(PolylineCaps, DraggingABoxEdgeTiltsTheCapAboutTheHinge) {
   EXPECT_FALSE(flat->DragCapFace(0, &offset));
 }
 
+TEST(PolylineBoxFrame, ABoxInAFrameFitsATurnedOutline) {
+  // A pentagon turned by 45 degrees measured along the turned axes: the box's faces follow them.
+  PolylinePtr outline(new VLPolyline);
+  outline->InitStorage();
+  const double r = std::sqrt(0.5);
+  const std::vector<Vector3d> points = {{0, 0, 0}, {r, r, 0}, {0, 2 * r, 0}, {-r, r, 0}, {-r / 2, r / 2, 0}};
+  for (std::size_t i = 0; i < points.size(); ++i) outline->BuildGeometry(nullptr, i > 0, &points[i], -1, nullptr);
+  outline->closed = 1;
+  outline->BuildOutlineEdges(false);
+  const Vector3d u{r, r, 0}, v{-r, r, 0}, w{0, 0, 1};
+  outline->UpdateBoundingBoxInFrame(&u, &v, &w);
+  ASSERT_NE(outline->box, nullptr);
+  ASSERT_NE(outline->box->frame, nullptr);
+  // The corners of the square the pentagon spans are corners of the box.
+  for (const Vector3d& corner : {points[0], points[1], points[2], points[3]}) {
+    bool found = false;
+    for (const Vector3d& b : modeltest::Vertices(outline->box))
+      found = found || (std::fabs(b.x - corner.x) < 1e-9 && std::fabs(b.y - corner.y) < 1e-9);
+    EXPECT_TRUE(found) << corner.x << " " << corner.y;
+  }
+  // A refit keeps the frame.
+  outline->UpdateBoundingBox();
+  ASSERT_NE(outline->box->frame, nullptr);
+}
+
+TEST(PolylineBoxCorner, DraggingPastTheAnchorKeepsTheFacesOutward) {
+  PolylinePtr prism = HexPrism();
+  SInt16 corner = 6;
+  prism->box->SetArrayPointers();
+  const Vector3d start = prism->box->vertices[corner];
+  // Beyond the anchor corner 0 in x only: the solid turns over and must be turned outward again.
+  const Vector3d past{-3, start.y, 2};
+  prism->StretchToHandle(&corner, &start, nullptr, false);
+  prism->StretchToHandle(&corner, &past, nullptr, true);
+  const SInt16 top = 6, bottom = 7;
+  prism->SetArrayPointers();
+  EXPECT_GT(prism->faces[top].c, 0.99);
+  EXPECT_LT(prism->faces[bottom].c, -0.99);
+  // Every side's stored normal points away from the prism's axis.
+  double lo[3], hi[3];
+  prism->GetBounds(&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
+  const Vector3d centre{(lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2, 1};
+  for (SInt16 f = 0; f < 6; ++f) {
+    prism->SetArrayPointers();
+    const SInt16* loop = LoopEntries(prism->faces[f]);
+    const Vector3d a = prism->vertices[loop[0]];
+    const Vector3d out{a.x - centre.x, a.y - centre.y, 0};
+    const Vector3d n{prism->faces[f].a, prism->faces[f].b, prism->faces[f].c};
+    EXPECT_GT(VectorDot(&out, &n), 0) << f;
+  }
+}
+
 TEST(PolylinePalette, ATypedPositionMovesTheObjectAndItsBox) {
   PolylinePtr prism = HexPrism();
   ASSERT_NE(prism->box, nullptr);
