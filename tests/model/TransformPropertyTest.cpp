@@ -14,10 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "BlockTestSupport.h"
 #include "Memory.h"
 #include "ModelTestSupport.h"
 #include "OpeningTestSupport.h"
 #include "PropertyTestSupport.h"
+#include "VLPolyline.h"
 
 namespace {
 
@@ -62,6 +64,21 @@ ObjectPtr WallWithWindows() {
   return ObjectPtr(wall.release());
 }
 
+// A pentagon drawn counterclockwise and pulled up: a solid with a handle box.
+ObjectPtr PentagonalExtrusion() {
+  auto* outline = new VLPolyline;
+  ObjectPtr held(outline);
+  outline->InitStorage();
+  for (int i = 0; i < 5; ++i) {
+    const Vector3d p{2 * std::cos(1.2566370614 * i), 1.5 * std::sin(1.2566370614 * i), 0};
+    outline->BuildGeometry(nullptr, i > 0, &p, -1, nullptr);
+  }
+  outline->closed = 1;
+  outline->BuildOutlineEdges(false);
+  outline->Extrude(1.5);
+  return held;
+}
+
 const std::vector<ObjectKind>& Kinds() {
   static const std::vector<ObjectKind> kinds = {
       {"box",
@@ -81,6 +98,8 @@ const std::vector<ObjectKind>& Kinds() {
        {4, 5},
        false},
       {"wall with two windows", WallWithWindows, {4, 5}, true, true},
+      {"block from a drag", [] { return ObjectPtr(blocktest::Dragged({0, 0, 0}, {3, 2, 1}).release()); }, {0, 5}, false},
+      {"pentagonal extrusion with its handle box", PentagonalExtrusion, {5, 6}, false},
   };
   return kinds;
 }
