@@ -9,6 +9,7 @@
 
 #include "BlockTestSupport.h"
 #include "CGroup.h"
+#include "VLPolyline.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
 
@@ -125,6 +126,23 @@ TEST(Groups, ACornerDragScalesAndAFlatAxisExtrudesInstead) {
   sheet->StretchToHandle(&corner, &up, nullptr, true);
   EXPECT_EQ(log, std::vector<std::string>{"extrude 2.500000"});
   for (const Vector3d& v : modeltest::Vertices(sheet.get())) EXPECT_TRUE(std::isfinite(v.x + v.y + v.z));
+}
+
+TEST(Groups, PullingAFlatGroupUpExtrudesItsOutlines) {
+  auto* outline = new VLPolyline;
+  outline->InitStorage();
+  const Vector3d points[4] = {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}};
+  for (int i = 0; i < 4; ++i) outline->BuildGeometry(nullptr, i > 0, &points[i], -1, nullptr);
+  outline->closed = 1;
+  outline->BuildOutlineEdges(false);
+  GroupPtr group = GroupOf({outline});
+  SInt16 corner = 6;
+  const Vector3d start = VertexAt(group.get(), 6), up{2, 1, 1.25};
+  group->StretchToHandle(&corner, &start, nullptr, false);
+  group->StretchToHandle(&corner, &up, nullptr, true);
+  EXPECT_EQ(outline->typeCode, kObjectTypeExtrusion);
+  EXPECT_EQ(outline->faceCount, 6);
+  ExpectNear(VertexAt(group.get(), 6), {2, 1, 1.25}, 1e-12);
 }
 
 TEST(Groups, FlippingMirrorsMembersAndKeepsTheBoxOutward) {

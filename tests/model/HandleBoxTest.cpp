@@ -7,6 +7,7 @@
 
 #include "CBoundingBox.h"
 #include "CSpiderGrid.h"
+#include "CurrentWorld.h"
 #include "DETException.h"
 #include "OpeningTestSupport.h"
 
@@ -190,6 +191,30 @@ TEST(Gauge, LongTicksFollowThePeriodAndTheAxisLinesThePointsSide) {
     ExpectNear(VertexAt(gauge.get(), 5), {0, 0, 4}, 0, c.what);
     EXPECT_TRUE(gauge->IsVisible());
   }
+}
+
+TEST(Gauge, DrawsItsAxisLinesAndTicks) {
+  CurrentWorld pane(200, 200);
+  auto view = openingtest::ViewFrom({0, 0, 1}, {1.5, 1.5, 0});
+  GaugePtr gauge(new CSpiderGrid);
+  const Vector3d origin{};
+  gauge->ISpiderGrid(2, 12, 0.5, &origin);
+  gauge->Draw(view.get(), nullptr);
+  EXPECT_FALSE(gauge->changed);
+  // The middle of each tick across the x axis, the long one at 2 included, is painted; the
+  // space beside a tick is not.
+  for (double k : {1.0, 2.0, 3.0}) {
+    const double length = k == 2 ? -1.0 : -0.3;
+    Vector3d middle{k, length / 2, 0}, beside{k + 0.5, length / 2, 0}, pixel;
+    view->ProjectPoint(&middle, &pixel);
+    EXPECT_NE(pane.At(int(pixel.x), int(pixel.y)), kWhitePixel) << k;
+    view->ProjectPoint(&beside, &pixel);
+    EXPECT_EQ(pane.At(int(pixel.x), int(pixel.y)), kWhitePixel) << k;
+  }
+  // The x axis line itself.
+  Vector3d onAxis{1.5, 0, 0}, pixel;
+  view->ProjectPoint(&onAxis, &pixel);
+  EXPECT_NE(pane.At(int(pixel.x), int(pixel.y)), kWhitePixel);
 }
 
 TEST(Gauge, ASizeWhoseTickCountsPassSixteenBitsIsRefused) {
