@@ -17,6 +17,7 @@
 #include "Screen.h"
 #include "ShellMain.h"
 #include "VLDocument.h"
+#include "VLPaneDocumentViews.h"
 #include "headless/HeadlessBackend.h"
 #if VL_HAVE_SDL
 #include <SDL.h>
@@ -160,8 +161,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   ShellArguments arguments;
-  // The application makes the model's native documents.
+  // The application makes the model's native documents, each with its 3D view.
   InstallNativeDocument();
+  InstallPaneDocumentViews();
   if (argc >= 3 && std::strcmp(argv[1], "--headless") == 0) {
     // Every further argument names a document; a first "--" only ends the options.
     int first = std::strcmp(argv[2], "--") == 0 ? 2 : 3;

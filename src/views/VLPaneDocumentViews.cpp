@@ -1,0 +1,105 @@
+#include "VLPaneDocumentViews.h"
+
+#include <new>
+
+#include "CPaneBorder.h"
+#include "DETException.h"
+#include "Unwinding.h"
+#include "VLDocument.h"
+#include "VLGrid.h"
+#include "VLNorthArrow.h"
+#include "VLScrollPane.h"
+#include "VLViewPane.h"
+#include "VLViewTransform.h"
+#include "VLWindow.h"
+
+namespace {
+
+VLDocumentViews* MakePaneDocumentViews(VLDocument* document) {
+  return new (std::nothrow) VLPaneDocumentViews(document);
+}
+
+}  // namespace
+
+void InstallPaneDocumentViews() { gDocumentViewsMaker = MakePaneDocumentViews; }
+
+void VLPaneDocumentViews::Dispose() {
+  if (grid) grid->Dispose();
+  grid = nullptr;
+  if (northArrow) northArrow->Dispose();
+  northArrow = nullptr;
+  VLStandInDocumentViews::Dispose();
+}
+
+void VLPaneDocumentViews::MakeBackgroundGrid(double* box) {
+  Owned<VLGrid> made(new (std::nothrow) VLGrid);
+  ThrowIfNil(made.get());
+  made->IVLGrid();
+  grid = made.release();
+  grid->ExtendBounds(box);
+}
+
+void VLPaneDocumentViews::MakeNorthArrow(double size, double distance) {
+  Owned<VLNorthArrow> made(new (std::nothrow) VLNorthArrow);
+  ThrowIfNil(made.get());
+  made->IVLNorthArrow(size, distance);
+  northArrow = made.release();
+}
+
+CPane* VLPaneDocumentViews::BuildPanes(CWindow* window) {
+  auto* scrollPane = new (std::nothrow) VLScrollPane;
+  ThrowIfNil(scrollPane);
+  scrollPane->IScrollPane(window, document, window->GetWidth(), window->GetHeight(), 0, 0, sizELASTIC, sizELASTIC,
+                          true, true, true);
+  SInt16 width = 0;
+  SInt16 height = 0;
+  scrollPane->GetInteriorLengths(&width, &height);
+  Owned<VLViewPane> made(new (std::nothrow) VLViewPane);
+  if (!made) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::BuildPanes"));
+  made->IVLViewPane(scrollPane, document, SInt16(width - 2), SInt16(height - 2), 1, 1, sizELASTIC, sizELASTIC,
+                    document, nullptr);
+  scrollPane->InstallPanorama(made.get());
+  auto* border = new (std::nothrow) CPaneBorder(kBorderFrame);
+  ThrowIfNil(border);
+  made->SetBorder(border);
+  pane = made.release();
+  return pane;
+}
+
+void VLPaneDocumentViews::TakeModelBox(const double* box) {
+  if (!pane || !pane->viewTransform) return;
+  const Vector3d min{box[0], box[1], box[2]}, max{box[3], box[4], box[5]};
+  pane->viewTransform->InitViewsForBox(&min, &max);
+}
+
+void VLPaneDocumentViews::RefreshView() {
+  if (pane) pane->Refresh();
+}
+
+void VLPaneDocumentViews::RecomputeAndRedraw() {
+  if (pane) pane->Refresh();
+}
+
+void VLPaneDocumentViews::DrawNow() {
+  if (pane) pane->EraseFeedback();
+}
+
+void VLPaneDocumentViews::SetViewFactors(double rotateFactor, double moveFactor) {
+  if (pane) pane->SetNavigationFactors(rotateFactor, moveFactor);
+}
+
+void VLPaneDocumentViews::GetBackgroundGrid(double* halfSize, double* spacing) {
+  if (!grid) return VLStandInDocumentViews::GetBackgroundGrid(halfSize, spacing);
+  *halfSize = grid->GetHalfSize();
+  *spacing = grid->GetSpacing();
+}
+
+void VLPaneDocumentViews::SetBackgroundGrid(double halfSize, double spacing) {
+  if (!grid) return VLStandInDocumentViews::SetBackgroundGrid(halfSize, spacing);
+  grid->SetSizeAndSpacing(halfSize, spacing);
+}
+
+void VLPaneDocumentViews::ExtendBoxByGrid(double* box) {
+  if (!grid) return VLStandInDocumentViews::ExtendBoxByGrid(box);
+  grid->ExtendBounds(box);
+}

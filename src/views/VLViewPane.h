@@ -1,0 +1,169 @@
+// The 3D view of a native document: the panorama inside the document window's scroll pane that
+// shows the model through its view transform, drawn double-buffered into an offscreen world
+// (grids, horizon and north arrow, then the objects, directly or through the depth sorter),
+// then copied to the window with the selection marks over a save-under copy.
+//
+// The pane owns its view transform, offscreen world, horizon line, crosshair and ray tracer
+// (and the shadow caster while shadow mode is on). While it is active it is gCurrentViewPane and
+// publishes its display mode and view transform to the drawing code of the objects.
+//
+// Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state) and
+// VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing).
+#pragma once
+
+#include "CPanorama.h"
+#include "LongCoordinates.h"
+#include "MacTypes.h"
+#include "QuickDraw.h"
+#include "Vector3d.h"
+
+class CRayTracer;
+class CShadowCaster;
+class VLCrosshairCursor;
+class VLDocument;
+class VLGWorldOS;
+class VLGrid;
+class VLHorizonLine;
+class VLNorthArrow;
+class VLViewTransform;
+
+// Set by the frame window when a move or size loop ended with a size change: the next draw
+// projects every object afresh.
+extern UInt8 gWindowResized;
+
+class VLViewPane : public CPanorama {
+  VL_REGISTERED_CLASS(VLViewPane, CPanorama)
+
+ public:
+  // The view-tool commands the pane keeps.
+  enum : SInt16 { kPlanCommand = 6000, kPerspectiveCommand = 6003, kAxonometricCommand = 6004 };
+  // More objects than this (the planes included) draw without sorting while the view moves.
+  static constexpr long kInteractiveSortLimit = 10;
+
+  // Every added field cleared.
+  VLViewPane() = default;
+  // Clears gCurrentViewPane when it is this pane.
+  ~VLViewPane() override;
+
+  // ---- Life cycle ----
+
+  // Initialises the panorama in its enclosure and makes the pane's own objects: the view
+  // transform for the pane's size, the offscreen world at the pane's rectangle (screen depth,
+  // cleared), the crosshair, the ray tracer and the horizon line (set up from the document's
+  // ground switch and the ray tracer's colours). Display: wireframe; view tool: perspective;
+  // redraw needed. The text bar may be null. A member that cannot be made fails the whole
+  // initialisation with kDEErrorNotEnoughMemory, leaving none of the pane's objects behind.
+  void IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,
+                   SInt16 vEncl, SizingOption hSizing, SizingOption vSizing, VLDocument* doc,
+                   CCollaborator* bar);
+  // Disposes of the pane's own objects, then of the pane.
+  void Dispose() override;
+
+  // Publishes the pane: gCurrentViewPane, the document's lists, the display mode, the view
+  // transform; then shows the offscreen image.
+  void Activate() override;
+  // Forgets the working plane mode and gCurrentViewPane; remembers the drawing plane of the
+  // perspective and axonometric views; erases feedback.
+  void Deactivate() override;
+  // Copies the offscreen image to the window, which erases the crosshair.
+  void MouseExited(Point where) override;
+
+  // Ends a click-by-click construction and redraws.
+  virtual void EndConstruction();
+  // Ends shadow mode: the caster goes; shaded and hidden-line on; redraws.
+  virtual void LeaveShadowMode();
+  virtual void SetNavigationFactors(double rotate, double move);
+  virtual void GetNavigationFactors(double* rotate, double* move) const;
+  // Flags every object of the document for re-projection.
+  virtual void MarkObjectsChanged();
+  // Publishes the pane's display mode into the process-wide bytes.
+  void PublishDisplayMode() const;
+
+  // ---- Drawing (VLViewPaneDraw.cpp) ----
+
+  // The class library's draw entry (area in pane coordinates): the normal draw, or the shadow
+  // view in shadow mode. Printing, pictures and tracking draws come with their tasks.
+  void Draw(const Rect* area) override;
+  // The class library's DrawAll, then follows a changed frame: pane rectangle, offscreen world,
+  // view transform, crosshair; objects re-project, the next draw redraws.
+  void DrawAll(const Rect* area) override;
+  // Full redraw now: redraw needed, grids stale, Draw of the pane rectangle.
+  void Refresh() override;
+  virtual void RefreshWithoutCopy();
+  virtual void InvalidateGrids();
+  virtual void PrepareDrawingPort();
+  // Shows the offscreen image with the selection marks (through the save-under world while the
+  // window is visible).
+  virtual void CopyOffscreenToWindow();
+  virtual void EraseFeedback();
+  virtual void ClearOffscreen();
+  virtual void BeginDrawingProgress(const Rect* area, SInt32 startTicks, UInt8 direct);
+  virtual void EndDrawingProgress(UInt8 direct);
+  virtual void DrawBackgroundImage();
+  virtual void DrawGrids(Rect* lastUpdate);
+  virtual void DrawAdornments(Rect* lastUpdate);
+  // Draws the objects of gObjectList (1 to its count), skipping those outside the area in a
+  // partial redraw and unselected ones when drawing selected only; false when the user stopped.
+  virtual Boolean DrawObjects(const Rect* area, Rect* lastUpdate);
+  virtual void DrawSelectedObjects(Rect* lastUpdate, SInt16 which);
+  // Paints and empties the depth sorter (with this pane's view and ground switch).
+  virtual void PaintDepthBuffer();
+  virtual void ResetDepthBuffer();
+  virtual void DrawSelectionOverlay(Rect* lastUpdate);
+  virtual void DrawShadowView(const Rect* area);
+  // Whether the next normal draw goes directly (true) or through the sorter.
+  Boolean ChooseDirectDrawing() const;
+
+  // ---- Fields ----
+
+  VLHorizonLine* horizonLine = nullptr;
+  VLViewTransform* viewTransform = nullptr;
+  VLDocument* document = nullptr;
+  VLGWorldOS* offscreen = nullptr;
+  CRayTracer* rayTracer = nullptr;
+  CCollaborator* textBar = nullptr;
+  CShadowCaster* shadowCaster = nullptr;
+  VLCrosshairCursor* crosshair = nullptr;
+  void* polylineUnderConstruction = nullptr;
+  void* lastChainBlock = nullptr;
+  void* polylineTask = nullptr;
+  void* openingTask = nullptr;
+  void* openingOwner = nullptr;
+  double eyeAltitude = 0.0, eyeAzimuth = 0.0;
+  double lookAltitude = 0.0, lookAzimuth = 0.0;
+  double lastPickDepth = -1.0;
+  double rotateFactor = 0.0, moveFactor = 0.0;
+  double rotateStep = 0.0, moveStep = 0.0;
+  Vector3d currentPoint;
+  LongRect savedFrame;
+  Rect paneRect;
+  Rect backgroundRect;
+  Rect lastUpdate;
+  PicHandle backgroundPicture = nullptr;
+  PicHandle recordedPicture = nullptr;
+  SInt16 viewToolCommand = kPerspectiveCommand;
+  UInt8 perspectiveActive = 0;
+  UInt8 pointLocated = 0;
+  UInt8 wireframe = 0, shaded = 0, hiddenLine = 0, shadowMode = 0;
+  UInt8 zoomed = 0;
+  UInt8 backgroundShown = 0;
+  UInt8 redrawNeeded = 0;
+  UInt8 drawingIntoPicture = 0;
+  UInt8 selectedOnly = 0;
+  UInt8 viewFlag = 0;
+  UInt8 showingSavedView = 0;
+  UInt8 sketchShown = 0;
+  UInt8 quickCopyAllowed = 0;
+  UInt8 gridsStale = 0;
+  UInt8 windowShowsOffscreen = 0;
+  UInt8 partialCopy = 0;
+  UInt8 partialRedraw = 0;
+  float pictureScale = 1.0f;
+
+ protected:
+  // The document's ground grid and north arrow (null without the views layer's objects).
+  VLGrid* DocumentGrid() const;
+  VLNorthArrow* DocumentNorthArrow() const;
+  // The normal draw of Draw.
+  void DrawNormally(const Rect* area);
+};
