@@ -1,0 +1,242 @@
+// The view pane driven through the program's own event loop: a headless script runs the whole
+// application with native documents whose views are the view layer's. A test document answers
+// a few commands of its own (numbered from 90000) that put objects read from object text
+// records into its model, set the pane's display mode and view kind directly (their commands
+// come later) and note what the pane did; the script compares the window with goldens.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <new>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "AlertSink.h"
+#include "AppResources.h"
+#include "ApplicationMain.h"
+#include "CProgressDialog.h"
+#include "CWindow.h"
+#include "DETException.h"
+#include "FileTypes.h"
+#include "ObjectList.h"
+#include "Resources.h"
+#include "ShellStartup.h"
+#include "StandardFile.h"
+#include "TempFolder.h"
+#include "VLApplication.h"
+#include "VLDepthBuffer.h"
+#include "VLDocument.h"
+#include "VLPaneDocumentViews.h"
+#include "VLUser3DObject.h"
+#include "VLViewPane.h"
+#include "VLViewTransform.h"
+#include "ViewDrawingFlags.h"
+#include "headless/HeadlessBackend.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kScripts = fs::path(VL_SOURCE_DIR) / "tests" / "views" / "scripts";
+
+// The record of the box between lo and hi with its faces pointing out.
+std::string BoxRecord(Vector3d lo, Vector3d hi) {
+  const Vector3d v[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
+                         {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
+  const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+  const int loops[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+  std::ostringstream text;
+  text.precision(17);
+  text << "Phase: 1\nMat: 0\nName:\nColor: 0 0 0\nnumVerts: 8\n";
+  for (const Vector3d& p : v) text << p.x << " " << p.y << " " << p.z << " 1\n";
+  text << "numEdges: 12\n";
+  for (const auto& e : edges) text << e[0] << " " << e[1] << "\n";
+  text << "numFaces: 6\n";
+  for (const auto& loop : loops) {
+    text << "numVerts: 4\n";
+    for (int k : loop) text << k << "\n";
+  }
+  return text.str();
+}
+
+// What the test commands noted during a run.
+struct Notes {
+  std::vector<bool> paneWasCurrent;  // 90030: gCurrentViewPane was the document's pane
+  std::vector<bool> directChoices;   // 90040: the draw would be direct with 11, then 10 entries
+  long recordsAfterCancel = -1;      // 90050: the sorter's records after a cancelled redraw
+};
+Notes gNotes;
+
+// An object that, drawn, stops the drawing job as the user's Stop would.
+class StopButton : public VLUser3DObject {
+ public:
+  Boolean IsVisible() override { return true; }
+  void Draw(VLViewTransform*, Rect*) override { gProgressContinue = 0; }
+};
+
+class TestDocument : public VLDocument {
+ public:
+  void DoCommand(long command) override {
+    auto* pane = static_cast<VLViewPane*>(GetViews() ? GetViews()->GetViewPane() : nullptr);
+    switch (command) {
+      case 90001:  // a wall and two blocks
+        AddBox({-6, -1, 0}, {6, 0, 3}, {52000, 30000, 20000});
+        AddBox({-4, 2, 0}, {-1, 5, 2}, {20000, 40000, 60000});
+        AddBox({1, 2, 0}, {4, 4, 5}, {30000, 55000, 30000});
+        {
+          const Vector3d min{-6, -1, 0}, max{6, 5, 5};
+          pane->viewTransform->InitViewsForBox(&min, &max);
+        }
+        break;
+      case 90010:
+      case 90011:
+      case 90012:
+        pane->wireframe = command == 90010;
+        pane->hiddenLine = command != 90010;
+        pane->shaded = command == 90012;
+        pane->PublishDisplayMode();
+        pane->MarkObjectsChanged();
+        pane->Refresh();
+        break;
+      case 90020:  // plan
+        pane->viewTransform->UpdateForViewKind();
+        pane->viewToolCommand = VLViewPane::kPlanCommand;
+        pane->MarkObjectsChanged();
+        pane->Refresh();
+        break;
+      case 90021:  // perspective
+        pane->viewTransform->SwitchToPerspective(1);
+        pane->viewToolCommand = VLViewPane::kPerspectiveCommand;
+        pane->MarkObjectsChanged();
+        pane->Refresh();
+        break;
+      case 90030:
+        gNotes.paneWasCurrent.push_back(gCurrentViewPane == pane && pane != nullptr);
+        break;
+      case 90040: {  // 11 and 10 list entries, shaded, while the view moves
+        VLArray* list = GetObjectList();
+        while (list->GetNumItems() < 11) AddBox({0, 0, 0}, {1, 1, 1}, {0, 0, 0});
+        while (list->GetNumItems() > 11) {
+          auto* last = static_cast<VLUser3DObject*>(list->PointerAt(list->GetNumItems()));
+          list->DeleteItem(list->GetNumItems());
+          last->Dispose();
+        }
+        const UInt8 shaded = gShadedMode, interactive = gInteractiveDrawing;
+        gShadedMode = 1;
+        gInteractiveDrawing = 1;
+        gNotes.directChoices.push_back(pane->ChooseDirectDrawing());
+        auto* last = static_cast<VLUser3DObject*>(list->PointerAt(11));
+        list->DeleteItem(11);
+        last->Dispose();
+        gNotes.directChoices.push_back(pane->ChooseDirectDrawing());
+        gShadedMode = shaded;
+        gInteractiveDrawing = interactive;
+        break;
+      }
+      case 90050: {  // a shaded redraw the user stops after the first object
+        AddBox({-2, -2, 0}, {2, 2, 2}, {65535, 0, 0});
+        auto* stop = new StopButton;
+        GetObjectList()->InsertAtIndex(&stop, 4);
+        pane->wireframe = 0;
+        pane->hiddenLine = pane->shaded = 1;
+        pane->PublishDisplayMode();
+        gDepthBuffer->ResetList();
+        pane->MarkObjectsChanged();
+        pane->Refresh();
+        gNotes.recordsAfterCancel = gDepthBuffer->CountRecords();
+        GetObjectList()->DeleteItem(4);
+        stop->Dispose();
+        break;
+      }
+      default:
+        VLDocument::DoCommand(command);
+        return;
+    }
+  }
+
+ private:
+  void AddBox(Vector3d lo, Vector3d hi, RGBColor colour) {
+    auto* box = new VLUser3DObject;
+    std::istringstream in(BoxRecord(lo, hi));
+    box->ReadText(in, 1.0, '\n');
+    box->OrientFaces();
+    box->SetColor(&colour);
+    GetObjectList()->AppendPointer(box);
+    gObjectCount = SInt32(GetObjectList()->GetNumItems());
+  }
+};
+
+VLAbstractDocument* MakeTestDocument() { return new (std::nothrow) TestDocument; }
+
+class ViewPaneScript : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vlres::ResetResourceChain();
+    vlres::InstallApplicationResources();
+    PortSetFileTypes(gFileTypeTable, nullptr);
+    savedMaker = gNativeDocumentMaker;
+    savedViews = gDocumentViewsMaker;
+    gNativeDocumentMaker = MakeTestDocument;
+    InstallPaneDocumentViews();
+    gNotes = Notes();
+  }
+  void TearDown() override {
+    gNativeDocumentMaker = savedMaker;
+    gDocumentViewsMaker = savedViews;
+    vlres::ResetResourceChain();
+    vlalert::ClearLog();
+    EXPECT_EQ(gCurrentViewPane, nullptr) << "a destroyed current pane leaves none behind";
+    EXPECT_EQ(gCurrentObjectList, nullptr);
+  }
+  int Run(const std::string& name) {
+    const int status = vlheadless::RunScript((kScripts / name).string(), [&]() -> CApplication* {
+      return StartApplication();
+    });
+    FreeWorkBlocks();
+    return status;
+  }
+
+  vltest::TempFolder temp;
+  vltest::TempFolder config;
+  const std::string configHome = config.UseAsConfigHome();
+  DocumentMaker savedMaker = nullptr;
+  DocumentViewsMaker savedViews = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ViewPaneScript, ObjectsShowInWireframeHiddenLineAndShadedPlanAndPerspective) {
+  EXPECT_EQ(Run("display_modes.vls"), 0);
+}
+
+TEST_F(ViewPaneScript, TheActiveDocumentsPaneIsTheCurrentOne) {
+  EXPECT_EQ(Run("current_pane.vls"), 0);
+  EXPECT_EQ(gNotes.paneWasCurrent, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(ViewPaneScript, InteractiveRedrawsOfMoreThanTenEntriesDrawDirectly) {
+  EXPECT_EQ(Run("direct_or_sorted.vls"), 0);
+  EXPECT_EQ(gNotes.directChoices, (std::vector<bool>{true, false}));
+}
+
+TEST_F(ViewPaneScript, ACancelledRedrawEmptiesTheSorterUnpainted) {
+  EXPECT_EQ(Run("cancelled_redraw.vls"), 0);
+  EXPECT_EQ(gNotes.recordsAfterCancel, 0);
+}
+
+TEST(ViewPane, AMemberThatCannotBeMadeFailsTheCreationAndLeavesNoHalfMadePane) {
+  // An offscreen world this large cannot be had.
+  auto* pane = new VLViewPane;
+  try {
+    pane->IVLViewPane(nullptr, nullptr, 30000, 30000, 0, 0, sizFIXEDSTICKY, sizFIXEDSTICKY, nullptr, nullptr);
+    ADD_FAILURE() << "the creation went through";
+  } catch (DETException& e) {
+    EXPECT_EQ(e.GetCode(), kDEErrorNotEnoughMemory);
+  }
+  EXPECT_EQ(pane->viewTransform, nullptr);
+  EXPECT_EQ(pane->offscreen, nullptr);
+  EXPECT_EQ(pane->crosshair, nullptr);
+  EXPECT_EQ(pane->rayTracer, nullptr);
+  EXPECT_EQ(pane->horizonLine, nullptr);
+  pane->Dispose();
+}
