@@ -3,6 +3,8 @@
 #include <new>
 
 #include "CPaneBorder.h"
+#include "CSectionPlane.h"
+#include "CWorkingPlaneTool.h"
 #include "DETException.h"
 #include "Unwinding.h"
 #include "VLDocument.h"
@@ -21,7 +23,10 @@ VLDocumentViews* MakePaneDocumentViews(VLDocument* document) {
 
 }  // namespace
 
-void InstallPaneDocumentViews() { gDocumentViewsMaker = MakePaneDocumentViews; }
+void InstallPaneDocumentViews() {
+  gDocumentViewsMaker = MakePaneDocumentViews;
+  InstallWorkingPlaneConversions();
+}
 
 void VLPaneDocumentViews::Dispose() {
   if (grid) grid->Dispose();
@@ -44,6 +49,21 @@ void VLPaneDocumentViews::MakeNorthArrow(double size, double distance) {
   ThrowIfNil(made.get());
   made->IVLNorthArrow(size, distance);
   northArrow = made.release();
+}
+
+VLUser3DObject* VLPaneDocumentViews::MakeWorkingPlane() {
+  Owned<CWorkingPlaneTool> made(new (std::nothrow) CWorkingPlaneTool);
+  ThrowIfNil(made.get());
+  made->InitPlane(0, 0, 0, 0);
+  workingPlane = made.release();
+  return workingPlane;
+}
+
+VLUser3DObject* VLPaneDocumentViews::MakeSectionPlane() {
+  Owned<CSectionPlane> made(new (std::nothrow) CSectionPlane);
+  ThrowIfNil(made.get());
+  made->InitPlane(0, 0, 0, 0);
+  return made.release();
 }
 
 CPane* VLPaneDocumentViews::BuildPanes(CWindow* window) {

@@ -1,6 +1,7 @@
 // The views layer's side of a native document (VLDocumentViews): its ground grid and north
-// arrow, and a window whose scroll pane holds the 3D view pane. The planes, the gauge, the
-// duplicate engine and the saved views are still the stand-ins' (VLStandInDocumentViews).
+// arrow, its section and working planes, and a window whose scroll pane holds the 3D view pane.
+// The gauge, the duplicate engine and the saved views are still the stand-ins'
+// (VLStandInDocumentViews).
 // InstallPaneDocumentViews makes every new document take these.
 #pragma once
 
@@ -19,6 +20,10 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   // The ground grid (IVLGrid, not shown) widening the model box.
   void MakeBackgroundGrid(double* modelBox) override;
   void MakeNorthArrow(double size, double distance) override;
+  // The planes, initialised; the document puts them in its object list and disposes of them.
+  VLUser3DObject* MakeWorkingPlane() override;
+  VLUser3DObject* MakeSectionPlane() override;
+  CWorkingPlaneTool* GetWorkingPlaneTool() override { return workingPlane; }
   // A scroll pane filling the window with a view pane inside it, 1 pixel in. A pane that cannot
   // be made is disposed of, and the failure passes on.
   CPane* BuildPanes(CWindow* window) override;
@@ -38,7 +43,9 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   VLGrid* grid = nullptr;
   VLNorthArrow* northArrow = nullptr;
   VLViewPane* pane = nullptr;
+  CWorkingPlaneTool* workingPlane = nullptr;  // the document's (not owned)
 };
 
-// Every document made from now on takes VLPaneDocumentViews.
+// Every document made from now on takes VLPaneDocumentViews; the model's plane-bound operations
+// convert through the working plane.
 void InstallPaneDocumentViews();

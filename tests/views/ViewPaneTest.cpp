@@ -5,6 +5,7 @@
 // come later) and note what the pane did; the script compares the window with goldens.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <sstream>
@@ -14,7 +15,9 @@
 #include "AlertSink.h"
 #include "AppResources.h"
 #include "ApplicationMain.h"
+#include "CPreferences.h"
 #include "CProgressDialog.h"
+#include "CSectionPlane.h"
 #include "CWindow.h"
 #include "DETException.h"
 #include "FileTypes.h"
@@ -64,6 +67,8 @@ struct Notes {
   std::vector<bool> paneWasCurrent;  // 90030: gCurrentViewPane was the document's pane
   std::vector<bool> directChoices;   // 90040: the draw would be direct with 11, then 10 entries
   long recordsAfterCancel = -1;      // 90050: the sorter's records after a cancelled redraw
+  std::string header;                // 90060: the settings lines the document writes
+  std::vector<Vector3d> sectionAfterRead;  // 90060: the section plane's vertices after "SectionPoint: 3 4 5"
 };
 Notes gNotes;
 
@@ -146,6 +151,32 @@ class TestDocument : public VLDocument {
         gNotes.recordsAfterCancel = gDepthBuffer->CountRecords();
         GetObjectList()->DeleteItem(4);
         stop->Dispose();
+        break;
+      }
+      case 90060: {  // the section point written and read
+        std::FILE* file = std::tmpfile();
+        GetPreferences()->WriteHeaderLines(file, this, 1.0);
+        std::rewind(file);
+        char buffer[4096] = {};
+        gNotes.header.assign(buffer, std::fread(buffer, 1, sizeof buffer - 1, file));
+        std::fclose(file);
+        std::istringstream in(" 3 4 5\n");
+        GetPreferences()->ReadHeaderLines(in, CPreferences::kSectionPointLine, '\n', this);
+        VLUser3DObject* section = GetSectionPlane();
+        section->SetArrayPointers();
+        gNotes.sectionAfterRead.assign(section->vertices, section->vertices + section->vertexCount);
+        break;
+      }
+      case 90070: {  // a block cut by the section plane, shaded
+        AddBox({-4, -3, 0}, {4, 3, 3}, {52000, 30000, 20000});
+        const Vector3d min{-4, -3, 0}, max{4, 3, 3};
+        pane->viewTransform->InitViewsForBox(&min, &max);
+        static_cast<CSectionPlane*>(GetSectionPlane())->SetCutting(true);
+        pane->wireframe = 0;
+        pane->hiddenLine = pane->shaded = 1;
+        pane->PublishDisplayMode();
+        pane->MarkObjectsChanged();
+        pane->Refresh();
         break;
       }
       default:
@@ -239,4 +270,21 @@ TEST(ViewPane, AMemberThatCannotBeMadeFailsTheCreationAndLeavesNoHalfMadePane) {
   EXPECT_EQ(pane->rayTracer, nullptr);
   EXPECT_EQ(pane->horizonLine, nullptr);
   pane->Dispose();
+}
+
+TEST_F(ViewPaneScript, TheSectionPointIsWrittenAndReadThroughTheSectionPlane) {
+  EXPECT_EQ(Run("section_point.vls"), 0);
+  EXPECT_NE(gNotes.header.find("SectionPoint: 0 -15 4\n"), std::string::npos) << gNotes.header;
+  // Vertex 0 lands on the point read; the others keep their offsets from it.
+  const std::vector<Vector3d> expected{{3, 4, 5}, {3, 34, 5}, {18, 19, 5}, {-12, 19, 5}, {3, 19, -10}, {3, 19, 20}};
+  ASSERT_EQ(gNotes.sectionAfterRead.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NEAR(gNotes.sectionAfterRead[i].x, expected[i].x, 1e-9) << i;
+    EXPECT_NEAR(gNotes.sectionAfterRead[i].y, expected[i].y, 1e-9) << i;
+    EXPECT_NEAR(gNotes.sectionAfterRead[i].z, expected[i].z, 1e-9) << i;
+  }
+}
+
+TEST_F(ViewPaneScript, ACuttingSectionPlaneShowsTheInsideOfACutBlock) {
+  EXPECT_EQ(Run("section_cut.vls"), 0);
 }

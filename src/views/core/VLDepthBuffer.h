@@ -37,6 +37,7 @@ struct DepthEdge {
 constexpr double kShadeBlack = -999.0;          // a face painted black (a back face)
 constexpr double kShadeUnpainted = -9000.0;     // at or below: never painted
 constexpr double kShadeSectionPlane = -9998.0;  // below: the section plane's own record
+constexpr double kShadeSectionRecord = -9999.0;  // the shade the section plane submits with
 
 // One face in the sorter's list, in a relocatable block of its own (NewDepthPolygon).
 struct DepthPolygon {
