@@ -83,22 +83,45 @@ void COrientationDefiner::Deselect() {
   MarkChanged();
 }
 
-void COrientationDefiner::DrawClippedEdges(VLViewTransform* view) {
+void COrientationDefiner::DrawClippedEdges(VLViewTransform* view) { DrawAxes(view); }
+
+void COrientationDefiner::DrawCachedEdges(VLViewTransform*, Rect*) {
+  if (projectedVisible) DrawAxes(nullptr);
+}
+
+void COrientationDefiner::DrawAxes(VLViewTransform* view) {
   PortPenSize(2, 2);
   SetArrayPointers();
   PortRGBForeColor(&drawColor);
+  const bool clipped = clippedEdges && !gTrackingDrawing;
   for (SInt16 e = 0; e < edgeCount && screenPoints; ++e) {
     const SInt16 a = edges[e].a, b = edges[e].b;
     if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount) continue;
-    Vector3d pa = screenPoints[a], pb = screenPoints[b];
-    UInt8 visible = 1, keepA = 0, keepB = 0;
-    if (clippedEdges && !gTrackingDrawing) view->ProjectViewSegment(&viewPoints[a], &viewPoints[b], &pa, &pb, &visible, &keepA, &keepB);
-    if (!visible) continue;
+    EdgeSegment segment{};
+    if (clipped) {
+      // Clipped afresh when a view is given, else the segment the last drawing kept.
+      if (view) {
+        Vector3d pa, pb;
+        UInt8 visible = 0, keepA = 0, keepB = 0;
+        view->ProjectViewSegment(&viewPoints[a], &viewPoints[b], &pa, &pb, &visible, &keepA, &keepB);
+        edgeVisible[e] = visible;
+        if (visible) {
+          Point from{}, to{};
+          PanePointFromProjected(&pa, &from);
+          PanePointFromProjected(&pb, &to);
+          edgeSegments[e] = EdgeSegment{from.h, from.v, to.h, to.v};
+        }
+      }
+      if (!edgeVisible[e]) continue;
+      segment = edgeSegments[e];
+    } else {
+      Point from, to;
+      if (!PanePointFromProjected(&screenPoints[a], &from) || !PanePointFromProjected(&screenPoints[b], &to)) continue;
+      segment = EdgeSegment{from.h, from.v, to.h, to.v};
+    }
     if (e == edgeCount - 1) PortRGBForeColor(&normalColour);
-    Point from, to;
-    if (!PanePointFromProjected(&pa, &from) || !PanePointFromProjected(&pb, &to)) continue;
-    PortPenMove(from.h, from.v);
-    PortPenLine(to.h, to.v);
+    PortPenMove(segment.h1, segment.v1);
+    PortPenLine(segment.h2, segment.v2);
   }
   PortForeColor(blackColor);
   PortPenSize(1, 1);

@@ -34,8 +34,13 @@ class COrientationDefiner : public VLObjectOwner {
   Boolean IsSelectable() override { return IsShown(); }
   // Deselects; a shown plane is hidden again.
   void Deselect() override;
-  // The edges, 2 pixels wide, in the draw colour, the last in the normal colour.
+  // The edges, 2 pixels wide, in the draw colour, the last in the normal colour (DrawAxes).
   void DrawClippedEdges(VLViewTransform* view) override;
+  // The same from what the last projection left (RedrawAxes).
+  void DrawCachedEdges(VLViewTransform* view, Rect* rect) override;
+  // With a view, a clipped projection's edges are clipped afresh and kept; without one the kept
+  // segments are drawn. An unclipped projection draws between the screen points.
+  void DrawAxes(VLViewTransform* view);
 
   RGBColor normalColour{50000, 20000, 50000};
   UInt8 shown = 0;

@@ -179,6 +179,12 @@ class TestDocument : public VLDocument {
         pane->Refresh();
         break;
       }
+      case 90080:  // both planes shown, in wireframe
+        static_cast<COrientationDefiner*>(GetWorkingPlane())->Show(true);
+        static_cast<COrientationDefiner*>(GetSectionPlane())->Show(true);
+        pane->MarkObjectsChanged();
+        pane->Refresh();
+        break;
       default:
         VLDocument::DoCommand(command);
         return;
@@ -287,4 +293,8 @@ TEST_F(ViewPaneScript, TheSectionPointIsWrittenAndReadThroughTheSectionPlane) {
 
 TEST_F(ViewPaneScript, ACuttingSectionPlaneShowsTheInsideOfACutBlock) {
   EXPECT_EQ(Run("section_cut.vls"), 0);
+}
+
+TEST_F(ViewPaneScript, ShownPlanesDrawTheirAxesInWireframeOnly) {
+  EXPECT_EQ(Run("planes_shown.vls"), 0);
 }
