@@ -1,37 +1,44 @@
-// The pane's 3D crosshair as far as the view needs it today: the view, the offscreen world, the
-// pane and the point it last located, and its drawing extent. Locating points, snapping and
-// drawing the cross come with the crosshair; until then it keeps what the pane gives it and
-// draws nothing.
+// The pane's 3D crosshair: the one concrete locator (CCrosshairLocator). It rounds located points
+// to its snap spacing, draws the crosshair by inversion (the line along the working plane's
+// normal in a second colour), and announces the start points of drags. Face mode and
+// plane-object mode, with their frames, are not built yet: the cursor stays in mode 0.
 #pragma once
 
-#include "CCollaborator.h"
-#include "MacTypes.h"
-#include "QuickDraw.h"
-#include "Vector3d.h"
+#include "CCrosshairLocator.h"
 
-class VLGWorldOS;
-class VLViewTransform;
-class CView;
-
-class VLCrosshairCursor : public CCollaborator {
-  VL_REGISTERED_CLASS(VLCrosshairCursor, CCollaborator)
+class VLCrosshairCursor : public CCrosshairLocator {
+  VL_REGISTERED_CLASS(VLCrosshairCursor, CCrosshairLocator)
 
  public:
   VLCrosshairCursor() = default;
-  // Keeps its collaborators (none owned); the point at the origin.
+  // Keeps its collaborators (none owned), the extent -25..25 across and 0..50 up, the spacing
+  // 0.5, mode 0, and makes its two pen patterns. The located point starts at the origin.
   void IVLCrosshairCursor(VLViewTransform* view, VLGWorldOS* world, const Rect* paneRect, GrafPtr port, CView* pane);
+  // Releases the patterns.
+  void Dispose() override;
+  // Rounds each coordinate (with Option down only the normal one) to the snap spacing.
+  Boolean SnapToGrid(Vector3d* p) override;
+  // Inverts the lines, ground arms and outline in the pane's port.
+  void DrawCrosshair() override;
+  // The extent becomes -v, -v, 0, v, v, 2v (whole units).
+  void SetCrosshairExtent(double v);
+  // A spacing that is not a finite value above 0 is refused (false, nothing changes): the
+  // rounding divides by it.
+  Boolean SetSnapSpacing(double spacing);
+  // Sends the start point of a drag: 5002 with now set, else 5003.
+  void BroadcastPoint(const Vector3d* p, Boolean now);
+  // Places the Shift anchor.
+  void SetAnchor(const Vector3d* p) { anchor = *p; }
+  // The pane has painted over the crosshair: the next locate does not erase it.
+  void SkipNextErase() { skipErase = 1; }
   // The pane was resized.
   void SetPaneRect(const Rect* rect) { paneRect = *rect; }
-  void SetExtent(double length) { extent = length; }
   // Notes where the mouse is now (the pane's last pane point).
   void RecordMouse(Point where) { lastMouse = where; }
 
-  VLViewTransform* view = nullptr;
-  VLGWorldOS* world = nullptr;
-  Rect paneRect;
-  GrafPtr port = nullptr;
-  CView* pane = nullptr;
-  Vector3d point;
-  double extent = 0.0;
+  Rect paneRect{};
+  Vector3d point;  // the point last located for the pane
   Point lastMouse{};
+  PixPatHandle crosshairPattern = nullptr;
+  PixPatHandle normalPattern = nullptr;
 };

@@ -99,7 +99,8 @@ void VLViewPane::IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 w
   gWorkingPlane = nullptr;
   lastPickDepth = -1.0;
   quickCopyAllowed = 1;
-  if (VLGrid* grid = DocumentGrid()) crosshair->SetExtent(grid->GetHalfSize());
+  if (VLGrid* grid = DocumentGrid()) crosshair->SetCrosshairExtent(grid->GetHalfSize());
+  if (document) crosshair->SetSnapSpacing(document->GetSnapGridSpacing());
 }
 
 void VLViewPane::Dispose() {
