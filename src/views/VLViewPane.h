@@ -74,6 +74,13 @@ class VLViewPane : public CPanorama {
   virtual void LeaveShadowMode();
   virtual void SetNavigationFactors(double rotate, double move);
   virtual void GetNavigationFactors(double* rotate, double* move) const;
+  // ---- Navigation (VLViewPaneNavigation.cpp) ----
+  // The eye and look angles from the view transform's eye and look point.
+  virtual void SyncOrbitAngles();
+  // One pass of the orbit drag for a mouse movement of dh, dv pixels: altitude (held to 1..179)
+  // and azimuth move by rotate steps; an orbit the transform refuses keeps the previous
+  // altitude with the new azimuth. Answers whether the eye moved.
+  Boolean OrbitBy(SInt16 dh, SInt16 dv);
   // Flags every object of the document for re-projection.
   virtual void MarkObjectsChanged();
   // Publishes the pane's display mode into the process-wide bytes.
