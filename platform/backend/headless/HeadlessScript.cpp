@@ -302,6 +302,7 @@ bool ReadSetup(const std::string& text, const std::string& name, ScriptSetup* ou
   };
   static const Key kKeys[] = {{"# files:", &ScriptSetup::make, true},
                               {"# make:", &ScriptSetup::make, false},
+                              {"# copies:", &ScriptSetup::copies, true},
                               {"# folders:", &ScriptSetup::folders, true},
                               {"# config:", &ScriptSetup::config, false},
                               {"# args:", nullptr, true}};
