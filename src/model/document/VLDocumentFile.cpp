@@ -188,12 +188,10 @@ void VLDocument::WriteSavedView(std::FILE* file, CCollaborator* view, double wri
   if (!view) return;
   SavedViewRecord record;
   itsViews->GetViewRecord(view, &record);
-  // A view without a name would end the reading of the file at its record: it is written with
-  // a blank name, which reads back as a name of one blank.
+  // A line end in the name would end its line early and spoil the record.
   std::string viewName = PStrToStd(record.name);
   for (char& c : viewName)
     if (c == '\r' || c == '\n') c = ' ';
-  if (viewName.find_first_not_of(" \t") == std::string::npos) viewName = " ";
   constexpr std::int32_t kContext = kDEErrorErrorWritingMaterialPrefFile;
   Print(std::fprintf(file, "\nView: %s\n", viewName.c_str()), kContext);
   Print(std::fprintf(file, "%hd\n", record.number), kContext);
@@ -251,6 +249,8 @@ void VLDocument::Read(std::istream& in) {
     ThrowError(kErrorNewerFile, kWhere);
   }
 
+  // Lengths the file gives before (or without) its units lines are in the document's units.
+  PublishUnits();
   const auto& table = KeywordTable();
   int shownPercent = -1;
   while (!in.fail() && !in.eof()) {
@@ -399,15 +399,9 @@ void VLDocument::ReadMaterial(std::istream& in) {
 void VLDocument::ReadSavedView(std::istream& in) {
   const char delimiter = char(lineDelimiter);
   SavedViewRecord record;
-  vltext::SkipBlanks(in);
-  const std::streampos start = in.tellg();
+  // An empty name line is an empty name: the record goes on with the view's number.
   std::string viewName;
   if (!vltext::ReadRestOfLine(in, delimiter, &viewName, vltext::LongLine::kCut)) return;
-  if (viewName.empty()) {
-    // The name line is met again by the main loop, which stops there.
-    GiveBack(in, start);
-    return;
-  }
   record.name = Str255(viewName);
   if (!vltext::ReadShort(in, &record.number)) return;
   bool eye = false, look = false;
