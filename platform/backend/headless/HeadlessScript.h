@@ -35,6 +35,7 @@ struct ScriptLine {
     kExpectFront,      // expect front "Title"
     kExpectItem,       // expect item N "text"
     kExpectClipboard,  // expect clipboard "text"
+    kExpectSameFiles,  // expect same FILE1 FILE2 [but line N]
     kCompare,          // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
   };
   Kind kind = kCommand;
@@ -52,7 +53,7 @@ struct ScriptLine {
       text;  // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
   std::vector<std::string> names;   // kMenu: the title, then the items; kCompare: what ("screen", "window" with
-                                    // the title, "dialog") (UTF-8)
+                                    // the title, "dialog") (UTF-8); kExpectSameFiles: the two paths
   vlui::GoldenTolerance tolerance;  // kCompare
   RGBColor color;          // kAnswerColor (16-bit components)
 };
