@@ -406,3 +406,23 @@ TEST_F(NativeFile, MutatedFilesNeverCrashTheReader) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NativeFile, AStoppedOpenLeavesNothingAndSaysNothing) {
+  const std::string path = temp.Write("fixture.vl", FixtureText());
+  // Command-period waits in the queue: the progress dialog's first look at it stops the reading.
+  EventRecord stop;
+  stop.what = keyDown;
+  stop.message = UInt32('.');
+  stop.modifiers = cmdKey;
+  vlui::PostEvent(stop);
+  const std::size_t before = Documents().size();
+  EXPECT_EQ(Open(path), nullptr);
+  EXPECT_EQ(Documents().size(), before);
+  EXPECT_TRUE(AlertIds().empty());
+  ASSERT_NE(gProgressDialog, nullptr);
+  EXPECT_FALSE(gProgressDialog->busy);
+}
+
+}  // namespace
