@@ -48,8 +48,10 @@ Program& TheProgram() {
 
 // A set-up document without a window, holding n blocks in rows.
 VLDocument* DocumentOfBlocks(int n) {
+  Program& program = TheProgram();  // first: it installs the native document's maker
   auto* document = static_cast<VLDocument*>(gNativeDocumentMaker());
-  document->InitNewDocument(TheProgram().app, true, 0);
+  document->InitNewDocument(program.app, true, 0);
+  document->SetSnapGridSpacing(0.5);  // as a document with a window has it
   for (int i = 0; i < n; ++i) {
     auto* cube = new VLCube;
     cube->InitStorage();

@@ -135,11 +135,32 @@ const std::map<std::string, SInt32>& VLDocument::KeywordTable() {
 // ---- Writing ----
 
 void VLDocument::WriteText(std::FILE* file, const char* path) {
-  const double factor = gFeet.Ratio(gLengthEntryUnit);
+  // The file is in this document's units, also when another document is the active one (a quit
+  // saves every document): they are in force while it is written, and the others' after.
+  const Format lengthFormat = gLengthFormat, angleFormat = gAngleFormat;
+  const UnitBase lengthUnit = gLengthEntryUnit, angleUnit = gAngleEntryUnit;
+  struct Restore {
+    const Format& length;
+    const Format& angle;
+    const UnitBase& lengthEntry;
+    const UnitBase& angleEntry;
+    ~Restore() {
+      gLengthFormat = length;
+      gAngleFormat = angle;
+      gLengthEntryUnit = lengthEntry;
+      gAngleEntryUnit = angleEntry;
+    }
+  } restore{lengthFormat, angleFormat, lengthUnit, angleUnit};
+  PublishUnits();
+  double factor = 1.0;
+  try {
+    factor = gFeet.Ratio(gLengthEntryUnit);
+  } catch (UnitBase::Error) {
+    ThrowError(kDEErrorErrorWritingFile, kWriteWhere);
+  }
   WriteHeader(file, path, factor);
   for (long i = 2; i <= itsSavedViews->GetNumItems(); ++i)
     WriteSavedView(file, static_cast<CCollaborator*>(itsSavedViews->PointerAt(i)), factor);
-  PublishObjectLists();
   VLArray* objects = GetObjectList();
   for (long i = kFirstModelObject; i <= objects->GetNumItems(); ++i)
     if (auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i))) object->WriteText(file, factor);
