@@ -14,6 +14,8 @@ class CPolyhedron : public VLPolyline {
 
   // The polyline's InitStorage, then type 6.
   void InitStorage() override;
+  // "Polyhedron:" and the rest as a polyline (VLObjectRecords.cpp).
+  void WriteText(std::FILE* file, double factor) override;
   // A mesh of m rows of n points (row-major; closed joins the last row back to the first), every
   // cell two quadrilateral faces facing both ways. Raises kDEErrorAssertionViolated for counts
   // that pass the store's 16-bit range (nothing changed), kDEErrorNotEnoughMemory when memory

@@ -1,5 +1,6 @@
 #include "TextLines.h"
 
+#include <cctype>
 #include <cmath>
 
 #include "DETException.h"
@@ -51,6 +52,21 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine
       return false;
     }
   }
+}
+
+std::string ReadWord(std::istream& in) {
+  std::string word;
+  if (!in.good()) return word;
+  in >> std::ws;
+  while (in.good()) {
+    const int c = in.peek();
+    if (c == std::char_traits<char>::eof() || std::isspace(c)) break;
+    in.get();
+    if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
+  }
+  // Running into the end of the input after a word is no failure of that word.
+  if (!word.empty() && in.eof()) in.clear(in.rdstate() & ~std::ios::eofbit);
+  return word;
 }
 
 bool ReadInteger(std::istream& in, long low, long high, long* out) {
@@ -119,6 +135,15 @@ double DefaultLength(SInt16 item, double fallback) {
   double value = 0.0;
   if (!ParseMeasurement(PStrToStd(text), gShortLengthNameTable, gFeet, gFeet, &value) || value <= 0.0) return fallback;
   return value;
+}
+
+void WriteCoordinate(std::FILE* file, double value, double factor, double zeroBelow, std::int32_t context) {
+  if (std::fabs(value) < zeroBelow || std::isnan(value))
+    CheckPrint(std::fputs("0.0 ", file), context);
+  else if (std::fabs(value) > 10000000.0)
+    CheckPrint(std::fputs("1000.0 ", file), context);
+  else
+    CheckPrint(std::fprintf(file, "%g ", factor * value), context);
 }
 
 void CheckPrint(int result, std::int32_t context) {

@@ -57,6 +57,16 @@ bool ParseMeasurement(std::string_view text, const NameToUnitTable& names, const
 // fallback when the item is missing or gives none.
 double DefaultLength(SInt16 item, double fallback);
 
+// A coordinate field of an object record: "1000.0 " for a magnitude above 1e7, "0.0 " for one
+// below zeroBelow (and a NaN, which could not be read back), else the value times the factor in
+// "%g " form. The thresholds apply to the value before the factor.
+void WriteCoordinate(std::FILE* file, double value, double factor, double zeroBelow, std::int32_t context);
+
+// One blank-separated word after white space; empty at the end of the input, where the stream is
+// left at its end but not failed (a word just before the end leaves the stream good). Only the
+// first 255 characters of a longer word are kept.
+std::string ReadWord(std::istream& in);
+
 // A formatted write: a negative result throws -36 with the context.
 void CheckPrint(int result, std::int32_t context);
 // The stream's error state throws -36 with the context.

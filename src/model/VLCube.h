@@ -26,6 +26,9 @@ class VLCube : public VLOpeningOwner {
   // phase gCurrentPhase, outlines allowed). False when no store could be had; raises
   // kDEErrorNotEnoughMemory, with nothing kept, when a block runs out.
   virtual Boolean InitStorage();
+  // "Cube:", the body with its openings and the frame line (VLObjectRecords.cpp).
+  void WriteText(std::FILE* file, double factor) override;
+  void ReadText(std::istream& in, double factor, char delimiter) override;
   // InitStorage, then the eight corners in corner order; false (nothing set) when it fails.
   virtual Boolean SetCorners(const Vector3d corners[8]);
   // The edges, and new face loop blocks, of the layout; no current opening, outlines allowed.

@@ -96,6 +96,15 @@ class VLOpening : public VLUser3DObject {
   // False: the outline is a rectangle (the free-outline opening answers true).
   virtual Boolean IsPolylineOpening();
 
+  // ---- The native file (VLObjectRecords.cpp) ----
+
+  // "Opening:", the owner's two faces and the box's vertices (zero below 1e-5).
+  void WriteText(std::FILE* file, double factor) override;
+  // One opening record after its keyword, for the owner at that position of the current object
+  // list: false, the stream failed, when the record does not fit (more than 8 vertices, a face
+  // the owner does not have, no owner there). Raises kDEErrorNotEnoughMemory.
+  virtual bool ReadOpening(std::istream& in, SInt32 ownerPosition, double factor);
+
   // ---- Overrides: the box with its owner ----
 
   // The opening is hit at its corners only: the vertex handle under the pane point.

@@ -63,6 +63,20 @@ class VLOpeningOwner : public VLObjectOwner {
   // The removed record's openings in the order they were taken off.
   std::vector<VLOpening*> RemovedOpenings() const;
 
+  // ---- The native file (VLObjectRecords.cpp) ----
+
+  // The object body, then "numOpenings:" and each opening's record. A failed write raises -36
+  // with the context kDEErrorErrorWritingModelFile (kDEErrorErrorWritingFile for the count).
+  virtual void WriteOpenings(std::FILE* file, double factor);
+  // The body, then the openings list when one follows (a body without it is accepted). An
+  // opening whose record does not fit leaves the stream failed and is not kept.
+  virtual void ReadOpenings(std::istream& in, double factor, char delimiter);
+  // The "UVW:" line of a frame that is not the identity (nothing for none).
+  static void WriteFrameLine(std::FILE* file, const CObjectTransformer* frame);
+  // The optional "UVW:" line: true with the three axes when one follows and is a valid frame
+  // (every component within 1000, each axis of unit length within 1e-6).
+  static bool ReadFrameLine(std::istream& in, Vector3d axes[3]);
+
   // ---- Export (VLOpeningOwnerExport.cpp) ----
 
   // Face f as one closed polygon with the outlines of its openings joined in: the loop's points,

@@ -41,6 +41,12 @@ class VLPolyline : public VLOpeningOwner {
   // An empty polyline for drawing: room for 10 vertices and edges, type 5, the default colour
   // and the current phase. Raises as AllocateStorage.
   virtual void InitStorage();
+  // "Extrusion:" when extruded, else "Polyline:"; the body with its openings and the frame line
+  // (VLObjectRecords.cpp). Reading fixes the type up from what was read.
+  void WriteText(std::FILE* file, double factor) override;
+  void ReadText(std::istream& in, double factor, char delimiter) override;
+  // The frame the record writes: the object's own, or its box's.
+  const CObjectTransformer* RecordFrame() const;
   // The point under the mouse while the outline is drawn: the rubber band's free end.
   virtual void SetTrackPoint(const Vector3d* point);
   // Takes back the last vertex into *point; nothing without vertices.

@@ -566,6 +566,9 @@ class VLUser3DObject : public VL3DObject {
   // Clears hidden and marks the object changed; nothing for a shown object.
   virtual void Show();
 
+  // Replaces the name by a copy of text (null for none).
+  void SetNameText(const char* text);
+
   // ---- Fields ----
 
   SInt16 openingCount = 0;
@@ -615,8 +618,6 @@ class VLUser3DObject : public VL3DObject {
  protected:
   // Releases the loop blocks of faces [from, to) and clears their handles.
   void ReleaseFaceLoops(SInt16 from, SInt16 to);
-  // Replaces the name by a copy of text (null for none).
-  void SetNameText(const char* text);
   // The midpoint of an edge, where its handle sits.
   void EdgeMidpoint(SInt16 edge, Vector3d* out);
 };

@@ -13,42 +13,20 @@
 
 namespace {
 
-constexpr int kWordLength = 32;  // keywords are short; longer words are kept only in part
-
 // ---- Writing ----
 
 void CheckPrint(int result) { vltext::CheckPrint(result, kDEErrorErrorWritingModelFile); }
 
 void CheckFile(std::FILE* file) { ThrowIfFileError(file, kDEErrorErrorWritingModelFile); }
 
+// Tiny values (and a NaN, which could not be read back) are written as zero; huge ones as 1000.
 void WriteCoordinate(std::FILE* file, double value, double factor) {
-  // Tiny values (and a NaN, which could not be read back) are written as zero; huge ones as 1000.
-  if (std::fabs(value) < 0.000001 || std::isnan(value))
-    CheckPrint(std::fputs("0.0 ", file));
-  else if (std::fabs(value) > 10000000.0)
-    CheckPrint(std::fputs("1000.0 ", file));
-  else
-    CheckPrint(std::fprintf(file, "%g ", factor * value));
+  vltext::WriteCoordinate(file, value, factor, 0.000001, kDEErrorErrorWritingModelFile);
 }
 
 // ---- Reading ----
 
-// One word: the characters up to white space, after skipping white space. Empty at the end of
-// the input. Only the first kWordLength - 1 characters are kept.
-std::string ReadWord(std::istream& in) {
-  std::string word;
-  if (!in.good()) return word;
-  in >> std::ws;
-  while (in.good()) {
-    const int c = in.peek();
-    if (c == std::char_traits<char>::eof() || std::isspace(c)) break;
-    in.get();
-    if (word.size() < std::size_t(kWordLength - 1)) word.push_back(char(c));
-  }
-  // Running into the end after a word is not a failure of that word.
-  if (!word.empty() && in.eof()) in.clear(in.rdstate() & ~std::ios::eofbit);
-  return word;
-}
+using vltext::ReadWord;
 
 // Back to a noted position, in a stream that may have met the end of the input.
 void Rewind(std::istream& in, std::streampos at) {

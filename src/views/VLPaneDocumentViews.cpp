@@ -3,6 +3,7 @@
 #include <new>
 
 #include "CPaneBorder.h"
+#include "CRayTracer.h"
 #include "CSectionPlane.h"
 #include "CWorkingPlaneTool.h"
 #include "DETException.h"
@@ -122,4 +123,24 @@ void VLPaneDocumentViews::SetBackgroundGrid(double halfSize, double spacing) {
 void VLPaneDocumentViews::ExtendBoxByGrid(double* box) {
   if (!grid) return VLStandInDocumentViews::ExtendBoxByGrid(box);
   grid->ExtendBounds(box);
+}
+
+void VLPaneDocumentViews::GetGroundAndSky(RGBColor* ground, RGBColor* sky) {
+  if (!pane || !pane->rayTracer) return VLStandInDocumentViews::GetGroundAndSky(ground, sky);
+  *ground = pane->rayTracer->groundColor;
+  *sky = pane->rayTracer->skyColor;
+}
+
+void VLPaneDocumentViews::SetGroundColor(const RGBColor& colour) {
+  if (!pane || !pane->rayTracer) return VLStandInDocumentViews::SetGroundColor(colour);
+  pane->rayTracer->groundColor = colour;
+}
+
+void VLPaneDocumentViews::SetSkyColor(const RGBColor& colour) {
+  if (!pane || !pane->rayTracer) return VLStandInDocumentViews::SetSkyColor(colour);
+  pane->rayTracer->skyColor = colour;
+}
+
+void VLPaneDocumentViews::SetGroundVisible(UInt8 visible) {
+  if (pane && pane->rayTracer) pane->rayTracer->showGround = visible ? 1 : 0;
 }

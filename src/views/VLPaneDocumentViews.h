@@ -39,6 +39,11 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
   void SetBackgroundGrid(double halfSize, double spacing) override;
   void ExtendBoxByGrid(double* modelBox) override;
+  // The colours and the ground switch are the pane's ray tracer's.
+  void GetGroundAndSky(RGBColor* ground, RGBColor* sky) override;
+  void SetGroundColor(const RGBColor& colour) override;
+  void SetSkyColor(const RGBColor& colour) override;
+  void SetGroundVisible(UInt8 visible) override;
 
   VLGrid* grid = nullptr;
   VLNorthArrow* northArrow = nullptr;

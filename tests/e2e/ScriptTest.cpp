@@ -82,6 +82,10 @@ int main(int argc, char** argv) {
   for (const std::string& name : setup.folders) fs::create_directories(work / name, failed);
   for (const std::string& name : setup.make)
     if (!std::ofstream(work / name)) return Fail((work / name).string() + ": cannot be made");
+  for (const std::string& name : setup.copies) {
+    fs::copy_file(fs::path(script).parent_path() / name, work / name, fs::copy_options::overwrite_existing, failed);
+    if (failed) return Fail((work / name).string() + ": cannot be copied");
+  }
   for (const std::string& name : setup.config) {
     fs::create_directories((config / name).parent_path(), failed);
     if (!std::ofstream(config / name)) return Fail((config / name).string() + ": cannot be made");

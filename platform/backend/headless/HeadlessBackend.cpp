@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "CApplication.h"
@@ -146,6 +147,7 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
     case ScriptLine::kExpectFront:
     case ScriptLine::kExpectItem:
     case ScriptLine::kExpectClipboard:
+    case ScriptLine::kExpectSameFiles:
       Check(line);
       return false;
     case ScriptLine::kWait:
@@ -406,6 +408,25 @@ void HeadlessBackend::Check(const ScriptLine& line) {
       else if (text != line.text)
         Fail(line.line, "expected item " + std::to_string(line.item) + " " + Quoted(line.text) + ", but it holds " +
                             Quoted(text));
+      return;
+    }
+    case ScriptLine::kExpectSameFiles: {
+      // The lines of both files, but for the one the line leaves out (0: none).
+      auto lines = [&line](const std::string& path, bool* read) {
+        std::ifstream in(path, std::ios::binary);
+        *read = bool(in);
+        std::vector<std::string> kept;
+        std::string text;
+        for (int number = 1; std::getline(in, text); ++number)
+          if (number != line.steps) kept.push_back(text);
+        return kept;
+      };
+      bool read1 = false, read2 = false;
+      const std::vector<std::string> first = lines(line.names[0], &read1), second = lines(line.names[1], &read2);
+      if (!read1 || !read2)
+        Fail(line.line, "expected the files " + line.names[0] + " and " + line.names[1] + ", but one cannot be read");
+      else if (first != second)
+        Fail(line.line, "expected " + line.names[0] + " and " + line.names[1] + " to hold the same lines");
       return;
     }
     case ScriptLine::kExpectClipboard: {

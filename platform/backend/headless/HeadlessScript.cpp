@@ -275,6 +275,15 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
       line->text = w[3];
       return {};
     }
+    if (what == "same") {
+      const std::string sameUsage = "expected: expect same FILE1 FILE2 [but line N]";
+      if (w.size() != 4 && (w.size() != 7 || w[4] != "but" || w[5] != "line")) return sameUsage;
+      line->kind = ScriptLine::kExpectSameFiles;
+      line->names = {w[2], w[3]};
+      if (w.size() == 7 && !Number<int>(w[6], 1, 2147483647, &line->steps)) return sameUsage;
+      if (w.size() == 4) line->steps = 0;
+      return {};
+    }
     if (what == "item") {
       if (w.size() != 4) return "expected: expect item N \"text\"";
       line->kind = ScriptLine::kExpectItem;
@@ -302,6 +311,7 @@ bool ReadSetup(const std::string& text, const std::string& name, ScriptSetup* ou
   };
   static const Key kKeys[] = {{"# files:", &ScriptSetup::make, true},
                               {"# make:", &ScriptSetup::make, false},
+                              {"# copies:", &ScriptSetup::copies, true},
                               {"# folders:", &ScriptSetup::folders, true},
                               {"# config:", &ScriptSetup::config, false},
                               {"# args:", nullptr, true}};

@@ -35,6 +35,7 @@ struct ScriptLine {
     kExpectFront,      // expect front "Title"
     kExpectItem,       // expect item N "text"
     kExpectClipboard,  // expect clipboard "text"
+    kExpectSameFiles,  // expect same FILE1 FILE2 [but line N]
     kCompare,          // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
   };
   Kind kind = kCommand;
@@ -52,7 +53,7 @@ struct ScriptLine {
       text;  // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
   std::vector<std::string> names;   // kMenu: the title, then the items; kCompare: what ("screen", "window" with
-                                    // the title, "dialog") (UTF-8)
+                                    // the title, "dialog") (UTF-8); kExpectSameFiles: the two paths
   vlui::GoldenTolerance tolerance;  // kCompare
   RGBColor color;          // kAnswerColor (16-bit components)
 };
@@ -62,6 +63,8 @@ struct ScriptLine {
 //   # exit status: N      the status the run must end with (default 0)
 //   # files: NAME...      files made (empty) in the working folder and given at start, in order
 //   # make: NAME...       files made (empty) in the working folder only
+//   # copies: NAME...     files copied from the script's folder into the working folder and
+//                         given at start, in order
 //   # folders: NAME...    folders made in the working folder and given at start
 //   # config: NAME...     files made (empty) in the configuration folder (paths below it)
 //   # args: NAME...       further names given at start as they stand (made or not)
@@ -70,6 +73,7 @@ struct ScriptSetup {
   int exitStatus = 0;
   std::vector<std::string> make;       // the files to make in the working folder, in order
   std::vector<std::string> folders;    // the folders to make in the working folder
+  std::vector<std::string> copies;     // the files of the script's folder to copy there
   std::vector<std::string> config;     // the files to make in the configuration folder
   std::vector<std::string> arguments;  // the names given at start, in order
 };

@@ -109,6 +109,12 @@ class CPreferences : public CCollaborator {
   // the value, with the setting unchanged.
   virtual void ReadHeaderLines(std::istream& in, SInt32 code, char delimiter, VLDocument* document);
 
+  // A length or angle line (a setting, the latitude): the rest of the line parsed, a bare number
+  // in the unit; the value in feet or degrees. False, the stream failed at the text, when it
+  // does not parse.
+  static bool ReadMeasurementLine(std::istream& in, char delimiter, Boolean angle, const UnitBase& bareUnit,
+                                  double* out);
+
   // ---- Getters ----
 
   virtual double GetSnapToHandleDistance() { return snapToHandleDistance; }
@@ -153,10 +159,6 @@ class CPreferences : public CCollaborator {
   // The value dialog with a range the value must fall in; a value outside it beeps like a text
   // that does not parse.
   Boolean AskValueInRange(ConstStringPtr prompt, double& value, Boolean integer, double low, double high);
-  // A length or angle setting line: the rest of the line parsed, a bare number in the unit.
-  static bool ReadMeasurementLine(std::istream& in, char delimiter, Boolean angle, const UnitBase& bareUnit,
-                                  double* out);
-
   double snapToHandleDistance = 0.0;  // feet
   double viewRotateFactor = 0.0;      // degrees
   double viewMoveFactor = 0.0;        // feet

@@ -175,37 +175,10 @@ void VLDocument::NewFile() {
   FinishSetUp();
 }
 
-void VLDocument::OpenFile(SFReply* reply) {
-  ThrowIfNil(reply);
-  ThrowIfNil(itsPhases);
-  std::string path;
-  ThrowIfOSErr(vlfiles::ResolvePath(reply->vRefNum, 0, reply->fName, &path), kDEErrorErrorReadingFile);
-  FSSpec spec;
-  if (!vlfiles::SpecFromPath(path, &spec)) ThrowIfOSErr(bdNamErr, kDEErrorErrorReadingFile);
-
-  if (itsFile) itsFile->Dispose();
-  itsFile = nullptr;
-  itsFile = Made(new (std::nothrow) VLANSIDataFile);
-  itsFile->SpecifyFSSpec(&spec);
-  itsFile->MakePath();
-  SetFileSpec(&spec);
-  NotifyDependents(kFileSpecified, &spec);
-
-  // The text is not read yet; a file that cannot be read fails as its reading would.
-  std::ifstream in(itsFile->GetPath());
-  if (!in) ThrowIfOSErr(vlfiles::ErrFromErrno(errno != 0 ? errno : EIO), kDEErrorErrorReadingFile);
-  in.close();
-
-  MakeDefaultPhases();
-  BuildWindow();
-  SetName(spec.name);
-  FinishSetUp();
-}
-
-void VLDocument::FinishSetUp() {
+void VLDocument::FinishSetUp(bool workingViewMade) {
   UpdateWindowTitle();
   itsViews->TakeModelBox(modelBox);
-  MakeWorkingView();
+  if (!workingViewMade) MakeWorkingView();
   currentToolGroup = 0;
   GetMaterialList()->ReadPrefs();
 

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <istream>
+#include <map>
+#include <string>
 
 #include "ObjectList.h"
 #include "PString.h"
@@ -91,7 +93,20 @@ class VLDocument : public VLAbstractDocument {
     kSavedViewsChanged = 2002,
     kWalkthroughChanged = 2003,
     kDocumentDeactivated = 2010,
+    kDocumentSaved = 4001,
   };
+  // The name broadcast after a save-as carries the new name.
+  static constexpr long kDocumentRenamed = FourCC("VLd0");
+  // The version the writer writes and the reader takes without asking.
+  static constexpr SInt32 kFileVersion = 4;
+  // Errors of the native file: a newer version (alert 4018), a damaged file (alert 4019, with
+  // the text where reading stopped).
+  static constexpr std::int32_t kErrorNewerFile = -9972;
+  static constexpr std::int32_t kErrorDamagedFile = -9971;
+  // Alert 4017 asks whether to read an older file.
+  static constexpr SInt16 kOlderFileAlert = 4017;
+  // String list 2200, item 5: the progress dialog's message while a file is read.
+  static constexpr SInt16 kOpeningMessage = 5;
 
   // Clears every field but those with a construction value: line delimiter 10, file version 4.
   VLDocument();
@@ -112,6 +127,30 @@ class VLDocument : public VLAbstractDocument {
   // the file's text is still to come: the document starts with a new document's defaults and
   // can only be closed, so the file is never written over.
   void OpenFile(SFReply* reply) override;
+  // ---- The native file (VLDocumentFile.cpp, VLDocumentSave.cpp) ----
+
+  // Writes the file through a temporary file beside it that replaces it only when complete; an
+  // untitled document asks for a file first. True when saved. The changed flag is cleared only
+  // after success; every failure leaves the file as it was and raises a DETException with the
+  // context kDEErrorErrorWritingModelFile.
+  Boolean DoSave() override;
+  // Saves to the chosen file; only a successful save makes it the document's file and name (an
+  // untitled document gives its number back then). False for a cancelled reply.
+  Boolean DoSaveAs(StandardFileReply* reply) override;
+  // The whole text of the file: header, saved views, objects.
+  virtual void WriteText(std::FILE* file, const char* path);
+  // The version line to the material block, the path in the comment of line 2.
+  virtual void WriteHeader(std::FILE* file, const char* path, double writeFactor);
+  // Reads a whole file into this freshly initialised document. Returns with the stream good at
+  // the end of the file, or failed where reading stopped. Raises kDEErrorNotAValidVelmoraFile for
+  // a file without its comment line, kErrorNewerFile, kDEErrorSilent when the user declines an
+  // older file or stops the reading.
+  virtual void Read(std::istream& in);
+  // What follows one keyword of the table.
+  virtual void ReadRecord(std::istream& in, SInt32 code);
+  // The keywords of the file and their codes (0 "//" to 38 "Group:").
+  static const std::map<std::string, SInt32>& KeywordTable();
+
   // The settings commands 4100 to 4106; a command that changes a setting changes the document.
   void DoCommand(long command) override;
 
@@ -179,7 +218,21 @@ class VLDocument : public VLAbstractDocument {
   // The end of NewFile and OpenFile: title, working view, material preferences, snap spacing,
   // units; the window shown.
   // A failure from showing the window on closes the document and goes no further.
-  void FinishSetUp();
+  void FinishSetUp(bool workingViewMade = false);
+  // The file's text into the document, the progress dialog shown meanwhile; a damaged file
+  // raises kErrorDamagedFile with the text where reading stopped.
+  void ReadFile();
+  // Writes the whole text to the file object's path through a temporary file.
+  void SaveTo(VLANSIDataFile* file);
+  // The read factor: file units to feet.
+  double ReadFactor() const;
+  // The record readers of ReadRecord.
+  void ReadPhase(std::istream& in);
+  void ReadMaterial(std::istream& in);
+  void ReadSavedView(std::istream& in);
+  void ReadObject(std::istream& in, SInt32 code);
+  void ReadGroup(std::istream& in);
+  void WriteSavedView(std::FILE* file, CCollaborator* view, double writeFactor);
   // Makes the working view, puts it at position 1 of the view list and a copy at the end of
   // the walk-through list.
   void MakeWorkingView();

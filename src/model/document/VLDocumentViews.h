@@ -12,6 +12,8 @@
 #include "CCollaborator.h"
 #include "MacTypes.h"
 #include "PString.h"
+#include "QuickDraw.h"
+#include "Vector3d.h"
 
 class CPane;
 class CWindow;
@@ -19,6 +21,19 @@ class CWorkingPlaneTool;
 class VLDocument;
 class VLUser3DObject;
 class VLViewPane;
+
+// A saved view as the native file holds it: name, number, type (0 perspective .. 6
+// axonometric), eye and look points in feet, whether both points were given, and the
+// walk-through flag.
+struct SavedViewRecord {
+  Str255 name;
+  SInt16 number = 0;
+  SInt16 type = 0;
+  Vector3d eye;
+  Vector3d look;
+  bool hasPoints = false;
+  UInt8 script = 0;
+};
 
 class VLDocumentViews {
  public:
@@ -72,6 +87,10 @@ class VLDocumentViews {
   virtual CCollaborator* CopyView(CCollaborator* view) = 0;
   virtual void GetViewName(CCollaborator* view, StringPtr name) = 0;
   virtual SInt16 GetViewIndex(CCollaborator* view) = 0;
+  // What the file keeps of a view, and a new view (owned by the caller, null when memory runs
+  // out) from such a record at the view list's position index.
+  virtual void GetViewRecord(CCollaborator* view, SavedViewRecord* record) = 0;
+  virtual CCollaborator* MakeView(const SavedViewRecord& record, SInt16 index) = 0;
 
   // ---- New document and activation ----
 
@@ -103,6 +122,11 @@ class VLDocumentViews {
   virtual void SetSnapGridSpacing(double spacing) = 0;
   virtual double GetWallThickness() = 0;
   virtual void SetWallThickness(double thickness) = 0;
+  // The view pane's ground and sky colours and its ground object's visibility.
+  virtual void GetGroundAndSky(RGBColor* ground, RGBColor* sky) = 0;
+  virtual void SetGroundColor(const RGBColor& colour) = 0;
+  virtual void SetSkyColor(const RGBColor& colour) = 0;
+  virtual void SetGroundVisible(UInt8 visible) = 0;
 
  protected:
   VLDocument* document;

@@ -41,21 +41,19 @@ class StandInPlane : public VLUser3DObject {
   Vector3d reference;
 };
 
-// A saved view: its name, number, index and active flag.
+// A saved view: its record, index and active flag.
 class StandInView : public CCollaborator {
  public:
   CCollaborator* Clone() const override {
     auto* copy = new (std::nothrow) StandInView;
     if (copy) {
-      copy->name = name;
-      copy->number = number;
+      copy->record = record;
       copy->index = index;
       copy->active = active;
     }
     return copy;
   }
-  Str255 name;
-  SInt16 number = 0;
+  SavedViewRecord record;
   SInt16 index = 0;
   UInt8 active = 0;
 };
@@ -118,14 +116,14 @@ VLViewPane* VLStandInDocumentViews::GetViewPane() { return nullptr; }
 CCollaborator* VLStandInDocumentViews::MakeWorkingView(SInt16 number) {
   auto* view = new (std::nothrow) StandInView;
   ThrowIfNil(view);
-  view->number = number;
+  view->record.number = number;
   view->index = 1;
   return view;
 }
 
 void VLStandInDocumentViews::NameWorkingView(CCollaborator* view, ConstStringPtr name) {
   if (auto* standIn = dynamic_cast<StandInView*>(view)) {
-    standIn->name = Str255(name);
+    standIn->record.name = Str255(name);
     standIn->active = 1;
   }
 }
@@ -135,7 +133,7 @@ CCollaborator* VLStandInDocumentViews::CopyView(CCollaborator* view) { return vi
 void VLStandInDocumentViews::GetViewName(CCollaborator* view, StringPtr name) {
   auto* standIn = dynamic_cast<StandInView*>(view);
   name[0] = 0;
-  if (standIn) PStrCopy(name, standIn->name, 255);
+  if (standIn) PStrCopy(name, standIn->record.name, 255);
 }
 
 SInt16 VLStandInDocumentViews::GetViewIndex(CCollaborator* view) {
@@ -185,3 +183,24 @@ void VLStandInDocumentViews::SetSnapGridSpacing(double value) { snapSpacing = va
 double VLStandInDocumentViews::GetWallThickness() { return wallThickness; }
 
 void VLStandInDocumentViews::SetWallThickness(double value) { wallThickness = value; }
+
+void VLStandInDocumentViews::GetViewRecord(CCollaborator* view, SavedViewRecord* record) {
+  if (auto* standIn = dynamic_cast<StandInView*>(view)) *record = standIn->record;
+}
+
+CCollaborator* VLStandInDocumentViews::MakeView(const SavedViewRecord& record, SInt16 index) {
+  auto* view = new (std::nothrow) StandInView;
+  if (!view) return nullptr;
+  view->record = record;
+  view->index = index;
+  return view;
+}
+
+void VLStandInDocumentViews::GetGroundAndSky(RGBColor* ground, RGBColor* sky) {
+  *ground = groundColor;
+  *sky = skyColor;
+}
+
+void VLStandInDocumentViews::SetGroundColor(const RGBColor& colour) { groundColor = colour; }
+
+void VLStandInDocumentViews::SetSkyColor(const RGBColor& colour) { skyColor = colour; }

@@ -27,6 +27,8 @@ class VLStandInDocumentViews : public VLDocumentViews {
   CCollaborator* CopyView(CCollaborator* view) override;
   void GetViewName(CCollaborator* view, StringPtr name) override;
   SInt16 GetViewIndex(CCollaborator* view) override;
+  void GetViewRecord(CCollaborator* view, SavedViewRecord* record) override;
+  CCollaborator* MakeView(const SavedViewRecord& record, SInt16 index) override;
 
   void TakeModelBox(const double* modelBox) override;
   void RefreshView() override;
@@ -44,10 +46,16 @@ class VLStandInDocumentViews : public VLDocumentViews {
   void SetSnapGridSpacing(double spacing) override;
   double GetWallThickness() override;
   void SetWallThickness(double thickness) override;
+  void GetGroundAndSky(RGBColor* ground, RGBColor* sky) override;
+  void SetGroundColor(const RGBColor& colour) override;
+  void SetSkyColor(const RGBColor& colour) override;
+  void SetGroundVisible(UInt8) override {}
 
  private:
   double halfSize = 0.0;
   double spacing = 0.0;
   double snapSpacing = 0.0;
   double wallThickness = 0.0;
+  RGBColor groundColor{26214, 39321, 26214};
+  RGBColor skyColor{39321, 52428, 65535};
 };

@@ -70,6 +70,8 @@ TEST_P(ScriptedDocument, RunsAsExpected) {
   ASSERT_TRUE(vlheadless::LoadScriptSetup(script.string(), &setup, &error)) << error;
   for (const std::string& name : setup.make) temp.Write(name, "");
   for (const std::string& name : setup.folders) fs::create_directories(folder / name);
+  for (const std::string& name : setup.copies)
+    fs::copy_file(script.parent_path() / name, folder / name, fs::copy_options::overwrite_existing);
   for (const std::string& name : setup.config) config.Write(name, "");
   std::vector<SFReply> launch;
   for (const std::string& name : setup.arguments) {
