@@ -24,6 +24,7 @@ enum class ByteOrder { kBigEndian, kLittleEndian };
 inline constexpr const char* kReasonDataEnds = "the data ends in the middle of a value";
 inline constexpr const char* kReasonSeekOutside = "an offset points outside the data";
 inline constexpr const char* kReasonCountTooLarge = "a count asks for more items than the data holds";
+inline constexpr const char* kReasonNoTerminator = "a string has no terminating zero";
 
 class ByteReader {
  public:
@@ -107,9 +108,21 @@ class ByteReader {
     const unsigned char* p = Take(n);
     return p ? std::string(reinterpret_cast<const char*>(p), n) : std::string();
   }
+  // The characters up to the next zero byte, the reader moving past the zero; fails when there is
+  // no zero before the end.
+  std::string CString() {
+    const void* zero = ok() && remaining() > 0 ? std::memchr(data_ + pos_, 0, remaining()) : nullptr;
+    if (!zero) return Fail(kReasonNoTerminator), std::string();
+    const std::size_t n = std::size_t(static_cast<const unsigned char*>(zero) - (data_ + pos_));
+    std::string s(reinterpret_cast<const char*>(data_ + pos_), n);
+    pos_ += n + 1;
+    return s;
+  }
   // The next n bytes in place, the reader moving past them; null when they are not all there.
   const unsigned char* Take(std::size_t n) {
+    static constexpr unsigned char kNothing = 0;
     if (!Need(n)) return nullptr;
+    if (!data_) return &kNothing;  // no bytes, and none asked for
     const unsigned char* p = data_ + pos_;
     pos_ += n;
     return p;
