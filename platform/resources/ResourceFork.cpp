@@ -45,18 +45,26 @@ OSErr ReadResourceFork(const unsigned char* data, std::size_t size, std::vector<
   const std::size_t typeCount = (std::size_t(map.U16()) + 1) & 0xFFFF;  // stored as count - 1
   if (!map.Fits(typeCount, kTypeEntrySize)) return Refuse("the type list runs past the end of the map");
 
+  // The reference lists first, before anything is copied.
+  std::uint64_t refBytes = 0;
+  for (std::size_t t = 0; t < typeCount; ++t) {
+    map.Seek(typeListOffset + 2 + t * kTypeEntrySize + 4);
+    const std::size_t refCount = std::size_t(map.U16()) + 1;
+    const std::size_t refListOffset = typeListOffset + map.U16();
+    if (!map.Seek(refListOffset) || !map.Fits(refCount, kRefEntrySize))
+      return Refuse("a reference list runs past the end of the map");
+    refBytes += refCount * kRefEntrySize;
+  }
+  if (refBytes > mapLength) return Refuse("the types share their reference lists");
+
   ByteReader dataArea(data + dataOffset, std::size_t(dataLength));
-  std::uint64_t refBytes = 0, dataBytes = 0;
+  std::uint64_t dataBytes = 0;
   std::vector<ResourceData> result;
   for (std::size_t t = 0; t < typeCount; ++t) {
     map.Seek(typeListOffset + 2 + t * kTypeEntrySize);
     const ResType type = map.U32();
     const std::size_t refCount = std::size_t(map.U16()) + 1;
     const std::size_t refListOffset = typeListOffset + map.U16();
-    if (!map.Seek(refListOffset) || !map.Fits(refCount, kRefEntrySize))
-      return Refuse("a reference list runs past the end of the map");
-    refBytes += refCount * kRefEntrySize;
-    if (refBytes > mapLength) return Refuse("the types share their reference lists");
     for (std::size_t r = 0; r < refCount; ++r) {
       map.Seek(refListOffset + r * kRefEntrySize);
       ResourceData res;
