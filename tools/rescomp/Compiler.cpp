@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -12,6 +13,7 @@
 
 #include "ByteReader.h"
 #include "PString.h"
+#include "ResourceForkFormat.h"
 #include "ResourceLayouts.h"
 
 namespace rescomp {
@@ -372,6 +374,15 @@ class Parser {
       std::size_t slash = fileName_.find_last_of('/');
       if (slash != std::string::npos) path = fileName_.substr(0, slash + 1) + relative;
     }
+    // Only a plain file, and no more than a resource file can hold: a device or a pipe named here
+    // could be read for ever.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+      throw Failure{line, "\"" + path + "\" is not a file"};
+    if (!ec && std::filesystem::is_regular_file(status) &&
+        std::filesystem::file_size(path, ec) > vlres::format::kMaxDataOffset)
+      throw Failure{line, "\"" + path + "\" is larger than a resource file can hold"};
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Failure{line, "cannot read file \"" + path + "\""};
     std::ostringstream s;

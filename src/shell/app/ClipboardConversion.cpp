@@ -38,7 +38,7 @@ struct PackedLayout {
 };
 
 bool ReadPackedLayout(const unsigned char* block, std::size_t blockSize, PackedLayout* out) {
-  if (!block) return false;
+  if (!block) return vlcore::Refuse(false, "there is no bitmap");
   vlcore::ByteReader in(block, blockSize, ByteOrder::kLittleEndian);
   const UInt32 headerSize = in.U32();
   const auto width = in.S32();

@@ -1,0 +1,54 @@
+// The body of a model object in a native document.
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "DETException.h"
+#include "FuzzEntries.h"
+#include "FuzzSupport.h"
+#include "VLUser3DObject.h"
+
+namespace vlfuzz {
+namespace {
+
+struct Disposing {
+  VLUser3DObject* object = new VLUser3DObject;
+  ~Disposing() { object->Dispose(); }
+};
+
+// Reads a body into a new object; true when the stream is still good.
+bool ReadBody(const std::string& text, VLUser3DObject* object) {
+  std::istringstream in(text);
+  object->ReadText(in, 1.0, '\n');
+  return !in.fail();
+}
+
+std::string WrittenBody(VLUser3DObject* object) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* file = open_memstream(&text, &size);
+  object->WriteText(file, 1.0);
+  std::fclose(file);
+  std::string body(text, size);
+  std::free(text);
+  return body;
+}
+
+}  // namespace
+
+Outcome ReadObjectRecord(const std::uint8_t* data, std::size_t size) {
+  Disposing read;
+  try {
+    if (!ReadBody(std::string(reinterpret_cast<const char*>(data), size), read.object)) return Refused();
+  } catch (DETException&) {
+    return Refused("memory ran out while the object was read");
+  }
+  // What the reader took, the writer writes and the reader takes again.
+  const std::string body = WrittenBody(read.object);
+  Disposing again;
+  if (!ReadBody(body, again.object)) __builtin_trap();
+  return Accepted();
+}
+
+}  // namespace vlfuzz
