@@ -153,22 +153,12 @@ class ByteReader {
     return r;
   }
 
-  // The value of size bytes at p in the given order, for bytes that come one value at a time
-  // from elsewhere (a read procedure, a fixed field already checked).
-  static std::uint64_t Decode(const unsigned char* p, std::size_t size, ByteOrder order) {
-    std::uint64_t v = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-      const std::size_t k = order == ByteOrder::kBigEndian ? i : size - 1 - i;
-      v = (v << 8) | p[k];
-    }
-    return v;
-  }
-
  private:
   bool Need(std::size_t n) { return ok() && (n <= remaining() || Fail(kReasonDataEnds)); }
   std::uint64_t Unsigned(std::size_t n) {
     if (!Need(n)) return 0;
-    const std::uint64_t v = Decode(data_ + pos_, n, order_);
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < n; ++i) v = (v << 8) | data_[pos_ + (order_ == ByteOrder::kBigEndian ? i : n - 1 - i)];
     pos_ += n;
     return v;
   }

@@ -289,6 +289,7 @@ Ref ReadContext::ReadNext() {
       Frame& f = frames_.back();
       Entry e;
       if (f.subPos >= f.subEnd || !reader_->ParseEntry(f.subPos, f.subEnd, e)) {
+        vlcore::NoteRefusal("the container holds no more objects");
         PostError(kQ3ErrorEndOfContainer);
         return Ref();
       }
@@ -300,6 +301,7 @@ Ref ReadContext::ReadNext() {
     }
     Entry e;
     if (!NextTopEntry(e)) {
+      vlcore::NoteRefusal("the file holds no more objects");
       PostError(kQ3ErrorEndOfFile);
       return Ref();
     }

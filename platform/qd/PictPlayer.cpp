@@ -1,6 +1,9 @@
 // Playing pictures (versions 1 and 2, PictFormat.h) back through a port's drawing procedures.
 // Every count and length read from picture data is checked against the data; damaged data stops
 // playback with kPictureDataErr and the reason noted (vlcore::LastRefusal).
+//
+// Sections: the data, the player, patterns and skipped opcodes, images, the opcodes (the port's
+// state; lines and text; shapes, comments and images), playing a picture.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -17,6 +20,8 @@ using namespace qdimpl::pict;
 
 namespace {
 
+// ---- The data ----
+
 // The data being played; the standard picture-data procedure reads from the innermost one.
 struct Source {
   vlcore::ByteReader in;
@@ -30,6 +35,8 @@ void RawRead(void* dst, std::size_t n) {
   else if (n)
     std::memset(dst, 0, n);
 }
+
+// ---- The player ----
 
 class Player {
  public:
@@ -58,30 +65,32 @@ class Player {
   }
   bool Bad() const { return !src_.in.ok(); }
   std::size_t Left() const { return src_.in.remaining(); }
-  // A value of N bytes, read through the procedure.
+  // The next bytes through the procedure, for the shared reader to take values from.
   template <std::size_t N>
-  std::uint64_t Value() {
-    UInt8 b[N];
-    Read(b, N);
-    return vlcore::ByteReader::Decode(b, N, vlcore::ByteOrder::kBigEndian);
+  vlcore::ByteReader Next(UInt8 (&bytes)[N]) {
+    Read(bytes, N);
+    return vlcore::ByteReader(bytes, N);
   }
-  UInt8 U8() { return UInt8(Value<1>()); }
-  UInt16 U16() { return UInt16(Value<2>()); }
-  UInt32 U32() { return UInt32(Value<4>()); }
+  UInt8 U8() {
+    UInt8 b[1];
+    return Next(b).U8();
+  }
+  UInt16 U16() {
+    UInt8 b[2];
+    return Next(b).U16();
+  }
+  UInt32 U32() {
+    UInt8 b[4];
+    return Next(b).U32();
+  }
   SInt16 S16() { return SInt16(U16()); }
   Point Pt() {
-    Point p;
-    p.v = S16();
-    p.h = S16();
-    return p;
+    UInt8 b[4];
+    return Next(b).ReadPoint();
   }
   Rect R() {
-    Rect r;
-    r.top = S16();
-    r.left = S16();
-    r.bottom = S16();
-    r.right = S16();
-    return r;
+    UInt8 b[8];
+    return Next(b).ReadRect();
   }
   void Skip(std::size_t n) {
     if (n > Left()) {
@@ -169,6 +178,10 @@ class Player {
   bool ReadPixPat(bool* isColor, RGBColor* rgb, Pattern* pat);
   bool ReadBits(UInt16 op);
   bool SkipByRule(UInt16 op);
+  // The opcodes, by kind.
+  void StateOpcode(UInt16 op);
+  void LineOrTextOpcode(UInt16 op);
+  void DrawingOpcode(UInt16 op);
 
   void CallLine(Point to) {
     const QDProcs* p = port_->grafProcs;
@@ -251,6 +264,8 @@ void Player::Shape(int kind, GrafVerb verb) {
   }
 }
 
+// ---- Patterns and skipped opcodes ----
+
 bool Player::ReadPixPat(bool* isColor, RGBColor* rgb, Pattern* pat) {
   UInt16 type = U16();
   Read(pat->pat, 8);
@@ -319,6 +334,8 @@ bool Player::SkipByRule(UInt16 op) {
   }
   return !Bad();
 }
+
+// ---- Images ----
 
 // Unpacks PackBits data of exactly n input bytes into out (unit bytes a unit); output beyond
 // the row is dropped.
@@ -409,6 +426,16 @@ bool Player::ReadBits(UInt16 op) {
   const long needBytes = (width * pixelSize + 7) / 8;
   if (rowBytes < needBytes) return Fail("an image's rows are narrower than its pixels");
 
+  // Every row comes from data of its own, and packed data can fill at most 128 units from a count
+  // byte and one unit: a height the data cannot fill is refused before room is made for the pixels.
+  const std::size_t rowLen = pixelSize == 32 && packType == kPackDropAlpha ? std::size_t(width * 3) : std::size_t(rowBytes);
+  const bool unpacked = rowBytes < kMinPackedRowBytes || neverPacked || packType == kPackNone || packType == kPackDropAlpha;
+  const std::size_t unit = (pixelSize == 16 && (packType == kPackDefault || packType == kPackWords)) ? 2 : 1;
+  const std::size_t countBytes = rowBytes > kMaxByteCountedRowBytes ? 2 : 1;
+  const std::size_t leastRowData = unpacked ? rowLen : countBytes + (rowLen + 128 * unit - 1) / (128 * unit) * (1 + unit);
+  if (leastRowData > 0 && std::size_t(height) > Left() / leastRowData)
+    return Fail("an image has more rows than its data can fill");
+
   // Decode into a pixel map of depth 1 (plain bit maps), 16 or 32.
   const int outDepth = (!isPixMap && pixelSize == 1) ? 1 : (pixelSize == 16 ? 16 : 32);
   PixMap pm;
@@ -419,10 +446,7 @@ bool Player::ReadBits(UInt16 op) {
   pm.baseAddr = reinterpret_cast<Ptr>(pixels.data());
   std::vector<UInt8> row, packed;
   for (long y = 0; y < height; ++y) {
-    std::size_t rowLen = std::size_t(rowBytes);
-    if (pixelSize == 32 && packType == kPackDropAlpha) rowLen = std::size_t(width * 3);
     row.assign(std::max<std::size_t>(rowLen, std::size_t(cmpCount) * std::size_t(width)), 0);
-    bool unpacked = rowBytes < kMinPackedRowBytes || neverPacked || packType == kPackNone || packType == kPackDropAlpha;
     if (unpacked) {
       if (rowLen > Left()) return Fail("an image's rows run past the end of the picture");
       Read(row.data(), rowLen);
@@ -431,7 +455,6 @@ bool Player::ReadBits(UInt16 op) {
       if (n > Left()) return Fail("an image's packed row runs past the end of the picture");
       packed.resize(n);
       Read(packed.data(), n);
-      std::size_t unit = (pixelSize == 16 && (packType == kPackDefault || packType == kPackWords)) ? 2 : 1;
       if (Bad()) return false;
       if (!UnpackBits(packed.data(), n, unit, row.data(), row.size()))
         return Fail("an image's packed row ends in the middle of a run");
@@ -459,7 +482,7 @@ bool Player::ReadBits(UInt16 op) {
         }
         v = (UInt32(r) << 16) | (UInt32(g) << 8) | b;
       } else if (pixelSize == 16) {
-        v = UInt32(vlcore::ByteReader::Decode(&row[std::size_t(2 * x)], 2, vlcore::ByteOrder::kBigEndian)) & 0x7FFF;
+        v = vlcore::ByteReader(&row[std::size_t(2 * x)], 2).U16() & 0x7FFF;
       } else {
         long bit = x * pixelSize;
         UInt32 idx = (row[std::size_t(bit >> 3)] >> (8 - pixelSize - (bit & 7))) & ((1u << pixelSize) - 1);
@@ -486,6 +509,8 @@ bool Player::ReadBits(UInt16 op) {
   return !Bad();
 }
 
+// ---- The opcodes ----
+
 bool Player::Run() {
   // Header: size, frame, then the version.
   Skip(kPictHeaderSize);
@@ -498,311 +523,343 @@ bool Player::Run() {
   } else {
     return Fail("the picture has no version opcode");
   }
-  const QDProcs* procs = port_->grafProcs;
   while (!Bad()) {
     if (!v1_ && (src_.in.pos() & 1)) U8();
     if (Left() == 0) return Fail("the picture ends without its end opcode");
     UInt16 op = v1_ ? U8() : U16();
     if (Bad()) break;
     if (op == kOpEndPic) return true;
-    switch (op) {
-      case kOpNop:
-        break;
-      case kOpClip: {
-        Region clip;
-        if (!ReadRegion(clip)) break;
-        if (portClip_ && *portClip_) RegionCombine(clip, **portClip_, clip, RegionOp::Sect);
-        if (port_->clipRgn) RegionCopy(clip, **port_->clipRgn);
-        break;
-      }
-      case kOpBkPat: {
-        Pattern pat;
-        Read(pat.pat, 8);
-        PortBackPattern(&pat);
-        break;
-      }
-      case kOpTxFont: {
-        SInt16 id = S16(), num = id;
-        for (auto& m : fontMap_)
-          if (m.first == id) num = m.second;
-        port_->txFont = num;
-        break;
-      }
-      case kOpTxFace:
-        port_->txFace = U8();
-        break;
-      case kOpTxMode:
-        port_->txMode = S16();
-        break;
-      case kOpSpExtra:
-        U32();
-        break;
-      case kOpPnSize: {
-        Point p = Pt();
-        port_->pnSize = Point{ScaleV(p.v), ScaleH(p.h)};
-        break;
-      }
-      case kOpPnMode:
-        port_->pnMode = S16();
-        break;
-      case kOpPnPat: {
-        Pattern pat;
-        Read(pat.pat, 8);
-        PortPenPattern(&pat);
-        break;
-      }
-      case kOpFillPat: {
-        Read(port_->fillPat.pat, 8);
-        Priv(port_)->fillColorActive = false;
-        break;
-      }
-      case kOpOvSize: {
-        Point p = Pt();
-        ovH_ = p.v;
-        ovW_ = p.h;
-        break;
-      }
-      case kOpOrigin:
-        originH_ += S16();
-        originV_ += S16();
-        break;
-      case kOpTxSize:
-        port_->txSize = S16();
-        break;
-      case kOpFgColor:
-        PortForeColor(SInt32(U32()));
-        break;
-      case kOpBkColor:
-        PortBackColor(SInt32(U32()));
-        break;
-      case kOpTxRatio:
-        txNumer_ = Pt();
-        txDenom_ = Pt();
-        break;
-      case kOpVersion:
-        if (v1_)
-          U8();
-        else
-          U16();
-        break;
-      case kOpBkPixPat:
-      case kOpPnPixPat:
-      case kOpFillPixPat: {
-        bool isColor;
-        RGBColor rgb;
-        Pattern pat;
-        if (!ReadPixPat(&isColor, &rgb, &pat)) break;
-        if (op == kOpBkPixPat) {
-          port_->bkColorPat = isColor;
-          port_->bkColor = rgb;
-          if (!isColor) port_->bkPat = pat;
-        } else if (op == kOpPnPixPat) {
-          port_->pnColorPat = isColor;
-          port_->pnColor = rgb;
-          if (!isColor) port_->pnPat = pat;
-        } else {
-          Priv(port_)->fillColorActive = isColor;
-          Priv(port_)->fillColor = rgb;
-          if (!isColor) port_->fillPat = pat;
-        }
-        break;
-      }
-      case kOpPnLocHFrac:
-      case kOpChExtra:
-        U16();
-        break;
-      case kOpRGBFgCol: {
-        RGBColor c;
-        c.red = U16();
-        c.green = U16();
-        c.blue = U16();
-        port_->rgbFgColor = c;
-        break;
-      }
-      case kOpRGBBkCol: {
-        RGBColor c;
-        c.red = U16();
-        c.green = U16();
-        c.blue = U16();
-        port_->rgbBkColor = c;
-        break;
-      }
-      case kOpHiliteMode:
-      case kOpDefHilite:
-        break;
-      case kOpHiliteColor:
-      case kOpOpColor:
-        Skip(6);
-        break;
-      case kOpLine: {
-        Point a = Pt(), b = Pt();
-        if (Bad()) break;
-        port_->pnLoc = MapPt(a);
-        lineEnd_ = b;
-        CallLine(MapPt(b));
-        break;
-      }
-      case kOpLineFrom: {
-        Point b = Pt();
-        if (Bad()) break;
-        lineEnd_ = b;
-        CallLine(MapPt(b));
-        break;
-      }
-      case kOpShortLine: {
-        Point a = Pt();
-        SInt8 dh = SInt8(U8()), dv = SInt8(U8());
-        if (Bad()) break;
-        port_->pnLoc = MapPt(a);
-        lineEnd_ = Point{Clamp16(a.v + dv), Clamp16(a.h + dh)};
-        CallLine(MapPt(lineEnd_));
-        break;
-      }
-      case kOpShortLineFrom: {
-        SInt8 dh = SInt8(U8()), dv = SInt8(U8());
-        if (Bad()) break;
-        lineEnd_ = Point{Clamp16(lineEnd_.v + dv), Clamp16(lineEnd_.h + dh)};
-        CallLine(MapPt(lineEnd_));
-        break;
-      }
-      case kOpLongText:
-      case kOpDHText:
-      case kOpDVText:
-      case kOpDHDVText: {
-        if (op == kOpLongText) {
-          textLoc_ = Pt();
-        } else if (op == kOpDHText) {
-          textLoc_.h = Clamp16(textLoc_.h + U8());
-        } else if (op == kOpDVText) {
-          textLoc_.v = Clamp16(textLoc_.v + U8());
-        } else {
-          textLoc_.h = Clamp16(textLoc_.h + U8());
-          textLoc_.v = Clamp16(textLoc_.v + U8());
-        }
-        UInt8 n = U8();
-        UInt8 text[256];
-        Read(text, n);
-        if (Bad()) break;
-        port_->pnLoc = MapPt(textLoc_);
-        CallText(text, n);
-        break;
-      }
-      case kOpFontName: {
-        UInt16 len = U16();
-        if (len < 3 || len > Left()) {
-          Fail("a font name's record runs past the end of the picture");
-          break;
-        }
-        SInt16 id = S16();
-        UInt8 nameLen = U8();
-        if (nameLen > len - 3) {
-          Fail("a font name is longer than its record");
-          break;
-        }
-        Str255 name;
-        name.s[0] = nameLen;
-        Read(name.s + 1, nameLen);
-        Skip(len - 3u - nameLen);
-        SInt16 num = 0;
-        PortFontNumber(name, &num);
-        if (num != 0 || PortEqualString(name, Str255("Chicago")) == 0) fontMap_.emplace_back(id, num);
-        break;
-      }
-      case kOpShortComment: {
-        SInt16 kind = S16();
-        if (Bad()) break;
-        if (procs && procs->commentProc)
-          procs->commentProc(kind, 0, nullptr);
-        else
-          PortStdComment(kind, 0, nullptr);
-        break;
-      }
-      case kOpLongComment: {
-        SInt16 kind = S16();
-        UInt16 size = U16();
-        if (size > Left()) {
-          Fail("a comment runs past the end of the picture");
-          break;
-        }
-        Handle h = PortAllocHandle(size);
-        if (!h) {
-          Fail("no memory for a comment");
-          break;
-        }
-        Read(*h, size);
-        if (!Bad()) {
-          if (procs && procs->commentProc)
-            procs->commentProc(kind, SInt16(size), h);
-          else
-            PortStdComment(kind, SInt16(size), h);
-        }
-        PortFreeHandle(h);
-        break;
-      }
-      case kOpBitsRect:
-      case kOpBitsRgn:
-      case kOpPackBitsRect:
-      case kOpPackBitsRgn:
-      case kOpDirectBitsRect:
-      case kOpDirectBitsRgn:
-        ReadBits(op);
-        break;
-      default:
-        if (op >= kOpRect && op <= kOpArc + 4 && (op & 0x0F) <= 4 && (op & kSameShape) == 0) {
-          // rect, round rect, oval and arc with their rectangle
-          lastRect_ = R();
-          int kind = op >> 4;
-          if (kind == kShapeKindArc) {
-            lastStart_ = S16();
-            lastArc_ = S16();
-          }
-          if (!Bad()) Shape(kind, GrafVerb(op & 0x07));
-        } else if (op >= kOpSameRect && op <= kOpArc + kSameShape + 4 && (op & 0x0F) >= 8 && (op & 0x0F) <= 0x0C) {
-          // the same rectangle again
-          int kind = op >> 4;
-          if (kind == kShapeKindArc) {
-            lastStart_ = S16();
-            lastArc_ = S16();
-          }
-          if (!Bad()) Shape(kind, GrafVerb(op & 0x07));
-        } else if (op >= kOpPoly && op <= kOpPoly + 4) {
-          PolyHandle poly = nullptr;
-          if (!ReadPoly(&poly)) break;
-          if (lastPoly_) PortFreeHandle(reinterpret_cast<Handle>(lastPoly_));
-          lastPoly_ = poly;
-          if (procs && procs->polyProc)
-            procs->polyProc(GrafVerb(op & 7), poly);
-          else
-            PortStdPoly(GrafVerb(op & 7), poly);
-        } else if (op >= kOpSamePoly && op <= kOpSamePoly + 4) {
-          if (!lastPoly_) break;
-          if (procs && procs->polyProc)
-            procs->polyProc(GrafVerb(op & 7), lastPoly_);
-          else
-            PortStdPoly(GrafVerb(op & 7), lastPoly_);
-        } else if (op >= kOpRgn && op <= kOpRgn + 4) {
-          if (!ReadRegion(lastRgn_)) break;
-          haveRgn_ = true;
-          Region* body = &lastRgn_;
-          if (procs && procs->rgnProc)
-            procs->rgnProc(GrafVerb(op & 7), &body);
-          else
-            PortStdRgn(GrafVerb(op & 7), &body);
-        } else if (op >= kOpSameRgn && op <= kOpSameRgn + 4) {
-          if (!haveRgn_) break;
-          Region* body = &lastRgn_;
-          if (procs && procs->rgnProc)
-            procs->rgnProc(GrafVerb(op & 7), &body);
-          else
-            PortStdRgn(GrafVerb(op & 7), &body);
-        } else {
-          SkipByRule(op);
-        }
-        break;
-    }
+    if (op < kOpLine)
+      StateOpcode(op);
+    else if (op < kOpRect)
+      LineOrTextOpcode(op);
+    else
+      DrawingOpcode(op);
   }
   return false;
 }
+
+// The port's state: clip, patterns, pen, text, colours, origin.
+void Player::StateOpcode(UInt16 op) {
+  switch (op) {
+    case kOpNop:
+      break;
+    case kOpClip: {
+      Region clip;
+      if (!ReadRegion(clip)) break;
+      if (portClip_ && *portClip_) RegionCombine(clip, **portClip_, clip, RegionOp::Sect);
+      if (port_->clipRgn) RegionCopy(clip, **port_->clipRgn);
+      break;
+    }
+    case kOpBkPat: {
+      Pattern pat;
+      Read(pat.pat, 8);
+      PortBackPattern(&pat);
+      break;
+    }
+    case kOpTxFont: {
+      SInt16 id = S16(), num = id;
+      for (auto& m : fontMap_)
+        if (m.first == id) num = m.second;
+      port_->txFont = num;
+      break;
+    }
+    case kOpTxFace:
+      port_->txFace = U8();
+      break;
+    case kOpTxMode:
+      port_->txMode = S16();
+      break;
+    case kOpSpExtra:
+      U32();
+      break;
+    case kOpPnSize: {
+      Point p = Pt();
+      port_->pnSize = Point{ScaleV(p.v), ScaleH(p.h)};
+      break;
+    }
+    case kOpPnMode:
+      port_->pnMode = S16();
+      break;
+    case kOpPnPat: {
+      Pattern pat;
+      Read(pat.pat, 8);
+      PortPenPattern(&pat);
+      break;
+    }
+    case kOpFillPat: {
+      Read(port_->fillPat.pat, 8);
+      Priv(port_)->fillColorActive = false;
+      break;
+    }
+    case kOpOvSize: {
+      Point p = Pt();
+      ovH_ = p.v;
+      ovW_ = p.h;
+      break;
+    }
+    case kOpOrigin:
+      originH_ += S16();
+      originV_ += S16();
+      break;
+    case kOpTxSize:
+      port_->txSize = S16();
+      break;
+    case kOpFgColor:
+      PortForeColor(SInt32(U32()));
+      break;
+    case kOpBkColor:
+      PortBackColor(SInt32(U32()));
+      break;
+    case kOpTxRatio:
+      txNumer_ = Pt();
+      txDenom_ = Pt();
+      break;
+    case kOpVersion:
+      if (v1_)
+        U8();
+      else
+        U16();
+      break;
+    case kOpBkPixPat:
+    case kOpPnPixPat:
+    case kOpFillPixPat: {
+      bool isColor;
+      RGBColor rgb;
+      Pattern pat;
+      if (!ReadPixPat(&isColor, &rgb, &pat)) break;
+      if (op == kOpBkPixPat) {
+        port_->bkColorPat = isColor;
+        port_->bkColor = rgb;
+        if (!isColor) port_->bkPat = pat;
+      } else if (op == kOpPnPixPat) {
+        port_->pnColorPat = isColor;
+        port_->pnColor = rgb;
+        if (!isColor) port_->pnPat = pat;
+      } else {
+        Priv(port_)->fillColorActive = isColor;
+        Priv(port_)->fillColor = rgb;
+        if (!isColor) port_->fillPat = pat;
+      }
+      break;
+    }
+    case kOpPnLocHFrac:
+    case kOpChExtra:
+      U16();
+      break;
+    case kOpRGBFgCol: {
+      RGBColor c;
+      c.red = U16();
+      c.green = U16();
+      c.blue = U16();
+      port_->rgbFgColor = c;
+      break;
+    }
+    case kOpRGBBkCol: {
+      RGBColor c;
+      c.red = U16();
+      c.green = U16();
+      c.blue = U16();
+      port_->rgbBkColor = c;
+      break;
+    }
+    case kOpHiliteMode:
+    case kOpDefHilite:
+      break;
+    case kOpHiliteColor:
+    case kOpOpColor:
+      Skip(6);
+      break;
+    default:
+      SkipByRule(op);
+      break;
+  }
+}
+
+// ---- Lines and text ----
+
+void Player::LineOrTextOpcode(UInt16 op) {
+  switch (op) {
+    case kOpLine: {
+      Point a = Pt(), b = Pt();
+      if (Bad()) break;
+      port_->pnLoc = MapPt(a);
+      lineEnd_ = b;
+      CallLine(MapPt(b));
+      break;
+    }
+    case kOpLineFrom: {
+      Point b = Pt();
+      if (Bad()) break;
+      lineEnd_ = b;
+      CallLine(MapPt(b));
+      break;
+    }
+    case kOpShortLine: {
+      Point a = Pt();
+      SInt8 dh = SInt8(U8()), dv = SInt8(U8());
+      if (Bad()) break;
+      port_->pnLoc = MapPt(a);
+      lineEnd_ = Point{Clamp16(a.v + dv), Clamp16(a.h + dh)};
+      CallLine(MapPt(lineEnd_));
+      break;
+    }
+    case kOpShortLineFrom: {
+      SInt8 dh = SInt8(U8()), dv = SInt8(U8());
+      if (Bad()) break;
+      lineEnd_ = Point{Clamp16(lineEnd_.v + dv), Clamp16(lineEnd_.h + dh)};
+      CallLine(MapPt(lineEnd_));
+      break;
+    }
+    case kOpLongText:
+    case kOpDHText:
+    case kOpDVText:
+    case kOpDHDVText: {
+      if (op == kOpLongText) {
+        textLoc_ = Pt();
+      } else if (op == kOpDHText) {
+        textLoc_.h = Clamp16(textLoc_.h + U8());
+      } else if (op == kOpDVText) {
+        textLoc_.v = Clamp16(textLoc_.v + U8());
+      } else {
+        textLoc_.h = Clamp16(textLoc_.h + U8());
+        textLoc_.v = Clamp16(textLoc_.v + U8());
+      }
+      UInt8 n = U8();
+      UInt8 text[256];
+      Read(text, n);
+      if (Bad()) break;
+      port_->pnLoc = MapPt(textLoc_);
+      CallText(text, n);
+      break;
+    }
+    case kOpFontName: {
+      UInt16 len = U16();
+      if (len < 3 || len > Left()) {
+        Fail("a font name's record runs past the end of the picture");
+        break;
+      }
+      SInt16 id = S16();
+      UInt8 nameLen = U8();
+      if (nameLen > len - 3) {
+        Fail("a font name is longer than its record");
+        break;
+      }
+      Str255 name;
+      name.s[0] = nameLen;
+      Read(name.s + 1, nameLen);
+      Skip(len - 3u - nameLen);
+      SInt16 num = 0;
+      PortFontNumber(name, &num);
+      if (num != 0 || PortEqualString(name, Str255("Chicago")) == 0) fontMap_.emplace_back(id, num);
+      break;
+    }
+    default:
+      SkipByRule(op);
+      break;
+  }
+}
+
+// ---- Shapes, comments and images ----
+
+void Player::DrawingOpcode(UInt16 op) {
+  const QDProcs* procs = port_->grafProcs;
+  switch (op) {
+    case kOpShortComment: {
+      SInt16 kind = S16();
+      if (Bad()) break;
+      if (procs && procs->commentProc)
+        procs->commentProc(kind, 0, nullptr);
+      else
+        PortStdComment(kind, 0, nullptr);
+      break;
+    }
+    case kOpLongComment: {
+      SInt16 kind = S16();
+      UInt16 size = U16();
+      if (size > Left()) {
+        Fail("a comment runs past the end of the picture");
+        break;
+      }
+      Handle h = PortAllocHandle(size);
+      if (!h) {
+        Fail("no memory for a comment");
+        break;
+      }
+      Read(*h, size);
+      if (!Bad()) {
+        if (procs && procs->commentProc)
+          procs->commentProc(kind, SInt16(size), h);
+        else
+          PortStdComment(kind, SInt16(size), h);
+      }
+      PortFreeHandle(h);
+      break;
+    }
+    case kOpBitsRect:
+    case kOpBitsRgn:
+    case kOpPackBitsRect:
+    case kOpPackBitsRgn:
+    case kOpDirectBitsRect:
+    case kOpDirectBitsRgn:
+      ReadBits(op);
+      break;
+    default:
+      if (op >= kOpRect && op <= kOpArc + 4 && (op & 0x0F) <= 4 && (op & kSameShape) == 0) {
+        // rect, round rect, oval and arc with their rectangle
+        lastRect_ = R();
+        int kind = op >> 4;
+        if (kind == kShapeKindArc) {
+          lastStart_ = S16();
+          lastArc_ = S16();
+        }
+        if (!Bad()) Shape(kind, GrafVerb(op & 0x07));
+      } else if (op >= kOpSameRect && op <= kOpArc + kSameShape + 4 && (op & 0x0F) >= 8 && (op & 0x0F) <= 0x0C) {
+        // the same rectangle again
+        int kind = op >> 4;
+        if (kind == kShapeKindArc) {
+          lastStart_ = S16();
+          lastArc_ = S16();
+        }
+        if (!Bad()) Shape(kind, GrafVerb(op & 0x07));
+      } else if (op >= kOpPoly && op <= kOpPoly + 4) {
+        PolyHandle poly = nullptr;
+        if (!ReadPoly(&poly)) break;
+        if (lastPoly_) PortFreeHandle(reinterpret_cast<Handle>(lastPoly_));
+        lastPoly_ = poly;
+        if (procs && procs->polyProc)
+          procs->polyProc(GrafVerb(op & 7), poly);
+        else
+          PortStdPoly(GrafVerb(op & 7), poly);
+      } else if (op >= kOpSamePoly && op <= kOpSamePoly + 4) {
+        if (!lastPoly_) break;
+        if (procs && procs->polyProc)
+          procs->polyProc(GrafVerb(op & 7), lastPoly_);
+        else
+          PortStdPoly(GrafVerb(op & 7), lastPoly_);
+      } else if (op >= kOpRgn && op <= kOpRgn + 4) {
+        if (!ReadRegion(lastRgn_)) break;
+        haveRgn_ = true;
+        Region* body = &lastRgn_;
+        if (procs && procs->rgnProc)
+          procs->rgnProc(GrafVerb(op & 7), &body);
+        else
+          PortStdRgn(GrafVerb(op & 7), &body);
+      } else if (op >= kOpSameRgn && op <= kOpSameRgn + 4) {
+        if (!haveRgn_) break;
+        Region* body = &lastRgn_;
+        if (procs && procs->rgnProc)
+          procs->rgnProc(GrafVerb(op & 7), &body);
+        else
+          PortStdRgn(GrafVerb(op & 7), &body);
+      } else {
+        SkipByRule(op);
+      }
+      break;
+  }
+}
+
+// ---- Playing a picture ----
 
 // The port's state that playback changes, put back afterwards.
 struct SavedState {

@@ -46,11 +46,12 @@ Outcome ReadScene(const std::uint8_t* data, std::size_t size) {
   bool refused = false;
   while (!Q3File_IsEndOfFile(file.object)) {
     TQ3Object o = Q3File_ReadObject(file.object);
-    if (!o) {
+    // Nothing without an error is an entry passed over (an unmatched end of a group).
+    if (!o && Q3Error_Get(nullptr) != kQ3ErrorNone) {
       refused = true;
       break;
     }
-    objects.emplace_back(o);
+    if (o) objects.emplace_back(o);
   }
   Q3File_Close(file.object);
   // What was read is duplicated and written, as a scene document does with it.
