@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "MacTypes.h"
+#include "ResourceLayouts.h"
 
 // Resource errors beyond those of MacTypes.h.
 enum : OSErr {
@@ -232,8 +233,8 @@ struct VersionRecord {
 bool ParseVersion(Handle h, VersionRecord* out);
 
 struct CursorTemplate {
-  UInt16 data[16] = {};  // rows, the leftmost pixel in the top bit
-  UInt16 mask[16] = {};
+  UInt16 data[layout::kCursorRows] = {};  // rows, the leftmost pixel in the top bit
+  UInt16 mask[layout::kCursorRows] = {};
   Point hotSpot;  // as stored; the cursor keeps it within its 16 by 16 pixels
 };
 bool ParseCursor(Handle h, CursorTemplate* out);
