@@ -25,6 +25,7 @@ inline constexpr const char* kReasonDataEnds = "the data ends in the middle of a
 inline constexpr const char* kReasonSeekOutside = "an offset points outside the data";
 inline constexpr const char* kReasonCountTooLarge = "a count asks for more items than the data holds";
 inline constexpr const char* kReasonNoTerminator = "a string has no terminating zero";
+inline constexpr const char* kReasonDamaged = "the data is damaged";
 
 class ByteReader {
  public:
@@ -44,7 +45,7 @@ class ByteReader {
 
   // Fails the reader with a reason of the format's own (the first reason is kept); answers false.
   bool Fail(const char* reason) {
-    if (!failure_) failure_ = reason;
+    if (!failure_) failure_ = reason ? reason : kReasonDamaged;
     pos_ = size_;
     return false;
   }
