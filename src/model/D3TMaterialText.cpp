@@ -41,7 +41,7 @@ bool ReadFloat(std::istream& in, float* out) {
   double value = 0.0;
   if (!vltext::ReadDouble(in, &value)) return false;
   if (!(std::fabs(value) <= FLT_MAX)) {
-    vltext::FailAt(in, start);
+    vltext::FailAt(in, start, "a number is too large for a float");
     return false;
   }
   *out = float(value);
@@ -91,7 +91,7 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
   std::string text;
   if (!vltext::ReadRestOfLine(in, delimiter, &text)) return;
   if (text.empty()) {
-    vltext::FailAt(in, start);
+    vltext::FailAt(in, start, "a material has no name");
     return;
   }
   long number = 0;
@@ -112,7 +112,7 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
   }
   at = in.tellg();
   if (!ReadKey(in, &word) || !MaterialKindFromName(word.c_str(), &kind)) {
-    vltext::FailAt(in, at);
+    vltext::FailAt(in, at, "a material kind is missing or unknown");
     return;
   }
 
@@ -146,7 +146,7 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
                                     gFeet, &width) ||
           !vltext::ParseMeasurement(std::string_view(text).substr(comma + 1), gShortLengthNameTable, gLengthEntryUnit,
                                     gFeet, &height)) {
-        vltext::FailAt(in, at);
+        vltext::FailAt(in, at, nullptr);
         return;
       }
       textureWidth = float(width);

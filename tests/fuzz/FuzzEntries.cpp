@@ -19,6 +19,7 @@ const Target* Targets(std::size_t* count) {
       {"resources", ReadResources},
       {"resource_source", ReadResourceSource},
       {"object_record", ReadObjectRecord},
+      {"materials", ReadMaterials},
       {"settings_lines", ReadSettingsLines},
       {"measurements", ReadMeasurements},
       {"profile", ReadProfile},
