@@ -7,15 +7,11 @@
 #include "DETException.h"
 #include "FuzzEntries.h"
 #include "FuzzSupport.h"
+#include "Unwinding.h"
 #include "VLUser3DObject.h"
 
 namespace vlfuzz {
 namespace {
-
-struct Disposing {
-  VLUser3DObject* object = new VLUser3DObject;
-  ~Disposing() { object->Dispose(); }
-};
 
 // Reads a body into a new object; true when the stream is still good.
 bool ReadBody(const std::string& text, VLUser3DObject* object) {
@@ -38,16 +34,16 @@ std::string WrittenBody(VLUser3DObject* object) {
 }  // namespace
 
 Outcome ReadObjectRecord(const std::uint8_t* data, std::size_t size) {
-  Disposing read;
+  Owned<VLUser3DObject> read(new VLUser3DObject);
   try {
-    if (!ReadBody(std::string(reinterpret_cast<const char*>(data), size), read.object)) return Refused();
+    if (!ReadBody(std::string(reinterpret_cast<const char*>(data), size), read.get())) return Refused();
   } catch (DETException&) {
     return Refused("memory ran out while the object was read");
   }
   // What the reader took, the writer writes and the reader takes again.
-  const std::string body = WrittenBody(read.object);
-  Disposing again;
-  if (!ReadBody(body, again.object)) __builtin_trap();
+  const std::string body = WrittenBody(read.get());
+  Owned<VLUser3DObject> again(new VLUser3DObject);
+  if (!ReadBody(body, again.get())) __builtin_trap();
   return Accepted();
 }
 

@@ -9,25 +9,25 @@
 namespace vlfuzz {
 namespace {
 
-// Disposes an object when it goes.
-struct Owned {
+// A scene object, disposed of when it goes (the scene library's objects end with Q3Object_Dispose).
+struct SceneObject {
   TQ3Object object = nullptr;
-  explicit Owned(TQ3Object o) : object(o) {}
-  Owned(Owned&& other) noexcept : object(other.object) { other.object = nullptr; }
-  ~Owned() {
+  explicit SceneObject(TQ3Object o) : object(o) {}
+  SceneObject(SceneObject&& other) noexcept : object(other.object) { other.object = nullptr; }
+  ~SceneObject() {
     if (object) Q3Object_Dispose(object);
   }
 };
 
 // Writes the objects to memory in the mode; the writer meets whatever the reader made.
-void WriteBack(const std::vector<Owned>& objects, TQ3FileMode mode) {
-  Owned storage(Q3MemoryStorage_New(nullptr, 0));
-  Owned file(Q3File_New());
+void WriteBack(const std::vector<SceneObject>& objects, TQ3FileMode mode) {
+  SceneObject storage(Q3MemoryStorage_New(nullptr, 0));
+  SceneObject file(Q3File_New());
   Q3File_SetStorage(file.object, storage.object);
   if (Q3File_OpenWrite(file.object, mode) != kQ3Success) return;
-  Owned view(Q3View_New());
+  SceneObject view(Q3View_New());
   if (Q3View_StartWriting(view.object, file.object) == kQ3Success) {
-    for (const Owned& o : objects) Q3Object_Submit(o.object, view.object);
+    for (const SceneObject& o : objects) Q3Object_Submit(o.object, view.object);
     Q3View_EndWriting(view.object);
   }
   Q3File_Close(file.object);
@@ -37,12 +37,12 @@ Outcome ReadScene(const std::uint8_t* data, std::size_t size) {
   static const bool started = Q3Initialize() == kQ3Success;
   if (!started) return Refused("the scene library did not start");
   Q3Error_Get(nullptr);
-  Owned storage(Q3MemoryStorage_New(data, TQ3Uns32(size)));
-  Owned file(Q3File_New());
+  SceneObject storage(Q3MemoryStorage_New(data, TQ3Uns32(size)));
+  SceneObject file(Q3File_New());
   Q3File_SetStorage(file.object, storage.object);
   TQ3FileMode mode = 0;
   if (Q3File_OpenRead(file.object, &mode) != kQ3Success) return Refused();
-  std::vector<Owned> objects;
+  std::vector<SceneObject> objects;
   bool refused = false;
   while (!Q3File_IsEndOfFile(file.object)) {
     TQ3Object o = Q3File_ReadObject(file.object);
@@ -55,8 +55,8 @@ Outcome ReadScene(const std::uint8_t* data, std::size_t size) {
   }
   Q3File_Close(file.object);
   // What was read is duplicated and written, as a scene document does with it.
-  std::vector<Owned> copies;
-  for (const Owned& o : objects) copies.emplace_back(Q3Object_Duplicate(o.object));
+  std::vector<SceneObject> copies;
+  for (const SceneObject& o : objects) copies.emplace_back(Q3Object_Duplicate(o.object));
   WriteBack(copies, mode);
   Q3Error_Get(nullptr);
   return refused ? Refused() : Accepted();
