@@ -238,9 +238,7 @@ class BinaryWriter final : public Writer {
     out_.U32(refID);
     Close();
   }
-  size_t ObjectDataSize() const override {
-    return open_.empty() ? 0 : out_.size() - open_.back() - kEntryHeadSize;
-  }
+  size_t ObjectDataSize() const override { return open_.empty() ? 0 : out_.size() - open_.back() - kEntryHeadSize; }
   int OpenObjects() const override { return objects_; }
 
   void U32(TQ3Uns32 v) override { out_.U32(v); }

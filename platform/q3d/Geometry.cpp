@@ -446,7 +446,8 @@ Ref ReadPolyLine(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
   });
   auto* g = static_cast<PolyLineGeom*>(object.get());
   TQ3Uns32 minimum = cls->type == kQ3GeometryTypePolygon ? 3 : 2;
-  if (g->vertices.size() < minimum) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints, "a line or polygon has too few points");
+  if (g->vertices.size() < minimum)
+    FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints, "a line or polygon has too few points");
   return object;
 }
 
@@ -503,7 +504,8 @@ Ref ReadMarker(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
     g->rowBytes = r.U32();
     g->bitOrder = TQ3Endian(r.Enum(kEndianNames) ? 1 : 0);
     size_t size = 0;
-    if (!ImageSize(g->rowBytes, g->height, (g->width + 7) / 8, size)) FailRead(kQ3ErrorInvalidData, "a bitmap's size is out of range");
+    if (!ImageSize(g->rowBytes, g->height, (g->width + 7) / 8, size))
+      FailRead(kQ3ErrorInvalidData, "a bitmap's size is out of range");
     r.CheckCount(size, 1, 1);
     g->image.resize(size);
     r.Raw(g->image.data(), size);
@@ -621,7 +623,8 @@ void Pixmap::Read(Reader& r) {
   bitOrder = TQ3Endian(r.Enum(kEndianNames) ? 1 : 0);
   byteOrder = TQ3Endian(r.Enum(kEndianNames) ? 1 : 0);
   size_t size = 0;
-  if (!PixmapSize(width, height, rowBytes, pixelSize, pixelType, size)) FailRead(kQ3ErrorInvalidData, "a pixmap's size is out of range");
+  if (!PixmapSize(width, height, rowBytes, pixelSize, pixelType, size))
+    FailRead(kQ3ErrorInvalidData, "a pixmap's size is out of range");
   r.CheckCount(size, 1, 1);
   std::vector<TQ3Uns8> bytes(size);
   r.Raw(bytes.data(), size);

@@ -470,7 +470,8 @@ struct MeshGeom : Geometry {
           r.CheckCount(nf, 4, 1);
           std::vector<TQ3Uns32> fs(nf);
           r.Indices(fs.data(), nf, 4);
-          if (v >= vertices.size()) FailRead(kQ3ErrorInvalidData, "a mesh corner names a vertex the mesh does not have");
+          if (v >= vertices.size())
+            FailRead(kQ3ErrorInvalidData, "a mesh corner names a vertex the mesh does not have");
           for (TQ3Uns32 f : fs)
             if (f >= faces.size()) FailRead(kQ3ErrorInvalidData, "a mesh corner names a face the mesh does not have");
           corners.emplace_back(v, std::move(fs));

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "internal/Classes.h"
 #include "Refusal.h"
+#include "internal/Classes.h"
 #include "internal/Metafile.h"
 #include "internal/MetafileFormat.h"
 
@@ -193,7 +193,8 @@ void ReadContext::ReadTableOfContents(size_t pos) {
   Reader& r = *reader_;
   while (pos != std::string::npos && seen.insert(pos).second && seen.size() <= size_t(kMaxNesting)) {
     Entry e;
-    if (!r.ParseEntry(pos, r.Length(), e) || e.kind != Entry::kTableOfContents) FailRead(kQ3ErrorInvalidMetafile, "the table of contents is not where the header says");
+    if (!r.ParseEntry(pos, r.Length(), e) || e.kind != Entry::kTableOfContents)
+      FailRead(kQ3ErrorInvalidMetafile, "the table of contents is not where the header says");
     size_t next = std::string::npos;
     WithData(e, [&] {
       if (r.IsText()) {
@@ -452,7 +453,8 @@ Ref ReadContext::ResolveReference(const Entry& entry) {
     ~Done() { set.erase(pos); }
   } done{reading_, pos};
   Entry target;
-  if (!reader_->ParseEntry(pos, reader_->Length(), target)) FailRead(kQ3ErrorUnresolvableReference, "a reference points to no entry");
+  if (!reader_->ParseEntry(pos, reader_->Length(), target))
+    FailRead(kQ3ErrorUnresolvableReference, "a reference points to no entry");
   size_t seq = target.end;
   Ref object = ReadEntryObject(target, &seq, reader_->Length());
   if (object) cache_[pos] = object.Copy();

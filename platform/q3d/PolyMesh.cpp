@@ -430,10 +430,12 @@ struct TriMeshGeom : Geometry {
       for (TQ3Uns32 k = 0; k < a.count; ++k) {
         if (!a.use.empty() && !a.use[k]) continue;
         Entry sub;
-        if (!e.container || !ctx.r().ParseEntry(pos, e.subEnd, sub)) FailRead(kQ3ErrorInvalidMetafileSubObject, "an attribute array lacks its shaders");
+        if (!e.container || !ctx.r().ParseEntry(pos, e.subEnd, sub))
+          FailRead(kQ3ErrorInvalidMetafileSubObject, "an attribute array lacks its shaders");
         pos = sub.end;
         Ref shader = ctx.ReadSubObject(sub, &pos, e.subEnd);
-        if (!shader || !shader->IsType(kQ3ShapeTypeShader)) FailRead(kQ3ErrorInvalidMetafileSubObject, "an attribute array holds something that is not a shader");
+        if (!shader || !shader->IsType(kQ3ShapeTypeShader))
+          FailRead(kQ3ErrorInvalidMetafileSubObject, "an attribute array holds something that is not a shader");
         a.SetObject(k, shader.release());
       }
     }

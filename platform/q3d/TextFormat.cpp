@@ -37,12 +37,14 @@ class TextReader final : public Reader {
 
   TQ3Uns32 U32() override {
     std::int64_t v = Integer();
-    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX)) FailRead(kQ3ErrorInvalidMetafilePrimitive, "an unsigned number is out of range");
+    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX))
+      FailRead(kQ3ErrorInvalidMetafilePrimitive, "an unsigned number is out of range");
     return TQ3Uns32(v);
   }
   TQ3Int32 I32() override {
     std::int64_t v = Integer();
-    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX)) FailRead(kQ3ErrorInvalidMetafilePrimitive, "a signed number is out of range");
+    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX))
+      FailRead(kQ3ErrorInvalidMetafilePrimitive, "a signed number is out of range");
     return TQ3Int32(TQ3Uns32(v));
   }
   TQ3Uns16 U16() override { return TQ3Uns16(Ranged(-32768, 65535)); }
@@ -95,11 +97,13 @@ class TextReader final : public Reader {
     size_t got = 0;
     while (got < size) {
       std::string tok = Token();
-      if (tok.size() < 2 || tok[0] != '0' || (tok[1] != 'x' && tok[1] != 'X')) FailRead(kQ3ErrorInvalidHexString, "raw data is not written in hexadecimal");
+      if (tok.size() < 2 || tok[0] != '0' || (tok[1] != 'x' && tok[1] != 'X'))
+        FailRead(kQ3ErrorInvalidHexString, "raw data is not written in hexadecimal");
       size_t digits = tok.size() - 2;
       if (digits % 2) FailRead(kQ3ErrorInvalidHexString, "raw data has an odd number of hexadecimal digits");
       for (size_t i = 2; i + 1 < tok.size() && got < size; i += 2) {
-        if (!std::isxdigit(TQ3Uns8(tok[i])) || !std::isxdigit(TQ3Uns8(tok[i + 1]))) FailRead(kQ3ErrorInvalidHexString, "raw data holds a character that is not a hexadecimal digit");
+        if (!std::isxdigit(TQ3Uns8(tok[i])) || !std::isxdigit(TQ3Uns8(tok[i + 1])))
+          FailRead(kQ3ErrorInvalidHexString, "raw data holds a character that is not a hexadecimal digit");
         dst[got++] = TQ3Uns8(Hex(tok[i]) * 16 + Hex(tok[i + 1]));
       }
     }
@@ -137,7 +141,8 @@ class TextReader final : public Reader {
   void CheckCount(TQ3Uns64 count, TQ3Uns32, TQ3Uns32 textTokens) override {
     // Every token takes at least one character and a separator.
     TQ3Uns64 left = pos_ < end_ ? (end_ - pos_) / 2 + 1 : 0;
-    if (textTokens && count > left / textTokens) FailRead(kQ3ErrorInvalidMetafile, "a count asks for more items than the text holds");
+    if (textTokens && count > left / textTokens)
+      FailRead(kQ3ErrorInvalidMetafile, "a count asks for more items than the text holds");
   }
 
   bool ParseEntry(size_t pos, size_t limit, Entry& e) override {
@@ -147,7 +152,8 @@ class TextReader final : public Reader {
     while (q < limit && t_[q] != '(' && t_[q] != ')' && t_[q] != '"') ++q;
     if (q >= limit || t_[q] != '(') FailRead(kQ3ErrorInvalidMetafile, "an object has no opening parenthesis");
     auto close = close_.find(q);
-    if (close == close_.end() || close->second >= limit) FailRead(kQ3ErrorInvalidMetafile, "an object's parenthesis is never closed");
+    if (close == close_.end() || close->second >= limit)
+      FailRead(kQ3ErrorInvalidMetafile, "an object's parenthesis is never closed");
     std::string_view head(t_.data() + p, q - p);
     // A label names the object: "label:" and a blank before the class name.
     size_t i = 0;
@@ -197,7 +203,8 @@ class TextReader final : public Reader {
   size_t ParseHeader(TQ3Uns32& major, TQ3Uns32& minor, TQ3Uns32& flags, TQ3Uns32& tocLocation,
                      std::string& tocLabel) override {
     Entry e;
-    if (!ParseEntry(0, t_.size(), e) || e.kind != Entry::kHeader) FailRead(kQ3ErrorInvalidMetafile, "the file does not start with a 3DMetafile header");
+    if (!ParseEntry(0, t_.size(), e) || e.kind != Entry::kHeader)
+      FailRead(kQ3ErrorInvalidMetafile, "the file does not start with a 3DMetafile header");
     Range saved = Data();
     SetData({e.dataBegin, e.dataEnd});
     major = U32();

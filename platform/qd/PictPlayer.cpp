@@ -428,11 +428,14 @@ bool Player::ReadBits(UInt16 op) {
 
   // Every row comes from data of its own, and packed data can fill at most 128 units from a count
   // byte and one unit: a height the data cannot fill is refused before room is made for the pixels.
-  const std::size_t rowLen = pixelSize == 32 && packType == kPackDropAlpha ? std::size_t(width * 3) : std::size_t(rowBytes);
-  const bool unpacked = rowBytes < kMinPackedRowBytes || neverPacked || packType == kPackNone || packType == kPackDropAlpha;
+  const std::size_t rowLen =
+      pixelSize == 32 && packType == kPackDropAlpha ? std::size_t(width * 3) : std::size_t(rowBytes);
+  const bool unpacked =
+      rowBytes < kMinPackedRowBytes || neverPacked || packType == kPackNone || packType == kPackDropAlpha;
   const std::size_t unit = (pixelSize == 16 && (packType == kPackDefault || packType == kPackWords)) ? 2 : 1;
   const std::size_t countBytes = rowBytes > kMaxByteCountedRowBytes ? 2 : 1;
-  const std::size_t leastRowData = unpacked ? rowLen : countBytes + (rowLen + 128 * unit - 1) / (128 * unit) * (1 + unit);
+  const std::size_t leastRowData =
+      unpacked ? rowLen : countBytes + (rowLen + 128 * unit - 1) / (128 * unit) * (1 + unit);
   if (leastRowData > 0 && std::size_t(height) > Left() / leastRowData)
     return Fail("an image has more rows than its data can fill");
 

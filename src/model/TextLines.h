@@ -3,7 +3,8 @@
 //
 // Readers never throw: a value that cannot be read, or that is out of its range, leaves the
 // stream failed at the position before the value, so that the document's reader stops there and
-// can show where, and notes why (vlcore::LastRefusal). Writers throw the OS error -36 with a context code when a write fails.
+// can show where, and notes why (vlcore::LastRefusal). Writers throw the OS error -36 with a context code when a write
+// fails.
 #pragma once
 
 #include <cstdint>

@@ -12,7 +12,8 @@ Outcome ReadClipboard(const std::uint8_t* data, std::size_t size) {
   const bool registered = gMacPictFormat != 0;
   if (!registered) gMacPictFormat = kMacPictFormatNumber;
   bool refused = false;
-  for (const UInt32 format : {UInt32(CF_TEXT), UInt32(CF_OEMTEXT), UInt32(CF_DIB), UInt32(CF_METAFILEPICT), kMacPictFormatNumber}) {
+  for (const UInt32 format :
+       {UInt32(CF_TEXT), UInt32(CF_OEMTEXT), UInt32(CF_DIB), UInt32(CF_METAFILEPICT), kMacPictFormatNumber}) {
     for (const OSType wanted : {FourCC("TEXT"), FourCC("PICT")}) {
       std::vector<unsigned char> scrap;
       long result = 0;

@@ -18,7 +18,8 @@ bool ReadLine(const std::string& line) {
   char written[64];
   for (const bool angle : {false, true}) {
     try {
-      const Measurement m = Measurement::Parse(line, angle ? gAngleNameTable : gLengthNameTable, angle ? gDegrees : gFeet);
+      const Measurement m =
+          Measurement::Parse(line, angle ? gAngleNameTable : gLengthNameTable, angle ? gDegrees : gFeet);
       try {
         const Format format({angle ? gDegrees : gFeet}, Format::kFractions, 16);
         Measurement::ToString(m, written, sizeof written, format, gShortNameTable);

@@ -52,12 +52,14 @@ Outcome ReadProfile(const std::uint8_t* data, std::size_t size) {
   // Each call reads the whole file again: a few sections and keys are enough.
   constexpr std::size_t kSome = 8;
   std::vector<char> buffer(4096);
-  const DWORD sections = GetPrivateProfileStringA(nullptr, nullptr, "", buffer.data(), DWORD(buffer.size()), path.c_str());
+  const DWORD sections =
+      GetPrivateProfileStringA(nullptr, nullptr, "", buffer.data(), DWORD(buffer.size()), path.c_str());
   std::vector<std::string> names = List(buffer, sections);
   if (names.size() > kSome) names.resize(kSome);
   for (const std::string& section : names) {
     GetPrivateProfileSectionA(section.c_str(), buffer.data(), DWORD(buffer.size()), path.c_str());
-    const DWORD keys = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), DWORD(buffer.size()), path.c_str());
+    const DWORD keys =
+        GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), DWORD(buffer.size()), path.c_str());
     std::vector<std::string> keyNames = List(buffer, keys);
     if (keyNames.size() > kSome) keyNames.resize(kSome);
     for (const std::string& key : keyNames) {

@@ -23,7 +23,9 @@ bool Parse(const vlres::ResourceData& r) {
       ok = vlres::ReadStringList(h, &strings);
       break;
     }
-    case FourCC("STR "): vlres::ReadShortString(h); break;
+    case FourCC("STR "):
+      vlres::ReadShortString(h);
+      break;
     case FourCC("ALRT"): {
       vlres::AlertTemplate t;
       ok = vlres::ParseAlert(h, &t);
@@ -64,7 +66,8 @@ bool Parse(const vlres::ResourceData& r) {
       ok = vlres::ParseControl(h, &t);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   PortFreeHandle(h);
   return ok;

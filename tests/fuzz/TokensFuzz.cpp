@@ -16,13 +16,27 @@ Outcome ReadTokens(const std::uint8_t* data, std::size_t size) {
   char token[32];
   for (std::size_t turn = 0; in.good() && turn < 7 * (size + 1); ++turn) {
     switch (turn % 7) {
-      case 0: ReadAlnumToken(in, token, sizeof token); break;
-      case 1: ReadAlnumTokenOnLine(in, token, sizeof token); break;
-      case 2: ReadWordToken(in, token, sizeof token); break;
-      case 3: ReadNameToken(in, token, sizeof token); break;
-      case 4: ReadSymbolToken(in, token, sizeof token); break;
-      case 5: IsCommentLine(in); break;
-      default: ReadLine(in, token, sizeof token); break;
+      case 0:
+        ReadAlnumToken(in, token, sizeof token);
+        break;
+      case 1:
+        ReadAlnumTokenOnLine(in, token, sizeof token);
+        break;
+      case 2:
+        ReadWordToken(in, token, sizeof token);
+        break;
+      case 3:
+        ReadNameToken(in, token, sizeof token);
+        break;
+      case 4:
+        ReadSymbolToken(in, token, sizeof token);
+        break;
+      case 5:
+        IsCommentLine(in);
+        break;
+      default:
+        ReadLine(in, token, sizeof token);
+        break;
     }
   }
   // The quoted form, from a file.

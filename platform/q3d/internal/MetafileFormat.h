@@ -22,12 +22,12 @@ constexpr TQ3Uns32 kReference = Code("rfrn");
 constexpr TQ3Uns32 kTableOfContents = Code("toc ");
 constexpr TQ3Uns32 kTypeDeclaration = Code("type");
 constexpr std::size_t kHeaderSize = 24;
-constexpr TQ3Uns32 kHeaderRestSize = 16;  // what the header's size field counts
-constexpr std::size_t kEntryHeadSize = 8;   // type and size
+constexpr TQ3Uns32 kHeaderRestSize = 16;   // what the header's size field counts
+constexpr std::size_t kEntryHeadSize = 8;  // type and size
 constexpr std::size_t kPadUnit = 4;
-constexpr TQ3Uns32 kTocEntrySize = 16;      // reference id, a reserved word, offset and type
-constexpr TQ3Uns32 kTocShortEntrySize = 12; // without the type
-constexpr TQ3Uns32 kTocEntryType = 1;       // the entries carry their type
+constexpr TQ3Uns32 kTocEntrySize = 16;       // reference id, a reserved word, offset and type
+constexpr TQ3Uns32 kTocShortEntrySize = 12;  // without the type
+constexpr TQ3Uns32 kTocEntryType = 1;        // the entries carry their type
 
 // ---- Text ----
 constexpr char kTextHeader[] = "3DMetafile";

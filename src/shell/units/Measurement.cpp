@@ -113,7 +113,8 @@ void Measurement::ParsePart(Tokens& tokens, Measurement& part) {
 }
 
 double Measurement::ParseNumber(Tokens& tokens) {
-  if (tokens.Current().kind != MeasurementToken::kNumber) Refuse(Error::kNumberExpected, "a number is missing or out of range");
+  if (tokens.Current().kind != MeasurementToken::kNumber)
+    Refuse(Error::kNumberExpected, "a number is missing or out of range");
   double value = tokens.Current().number;
   tokens.Next();
   if (tokens.Current().kind == MeasurementToken::kNumber) {
@@ -134,7 +135,8 @@ double Measurement::ParseFraction(Tokens& tokens) {
 }
 
 double Measurement::ParseDenominator(Tokens& tokens, double value) {
-  if (tokens.Current().kind != MeasurementToken::kNumber) Refuse(Error::kNumberExpected, "a fraction has no denominator");
+  if (tokens.Current().kind != MeasurementToken::kNumber)
+    Refuse(Error::kNumberExpected, "a fraction has no denominator");
   double denominator = tokens.Current().number;
   if (denominator == 0.0) Refuse(Error::kZeroDenominator, "a denominator is zero");
   tokens.Next();

@@ -194,7 +194,7 @@ TEST(ResourceFork, SharedListsAndDataCannotMultiplyTheFile) {
     const char* reason;
   } cases[] = {
       {64, 64, "the types share their reference lists"},  // would copy 4096 x 64 KB
-      {1, 4096, "the resources share their data"},       // would copy 4096 x 64 KB
+      {1, 4096, "the resources share their data"},        // would copy 4096 x 64 KB
   };
   for (const Case& c : cases) {
     vlcore::ClearRefusal();
