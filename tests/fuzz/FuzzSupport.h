@@ -1,6 +1,9 @@
 // What the entries share: their answers, with the reason the reader noted.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "FuzzEntries.h"
@@ -15,5 +18,18 @@ inline Outcome Refused(const char* reason = nullptr) {
 }
 // Forgets the reason of an earlier refusal; each entry starts with it.
 inline void Begin() { vlcore::ClearRefusal(); }
+
+// What a writer puts in a file, as text.
+inline std::string Written(const std::function<void(std::FILE*)>& write) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* file = open_memstream(&text, &size);
+  if (!file) return {};
+  write(file);
+  std::fclose(file);
+  std::string written(text, size);
+  std::free(text);
+  return written;
+}
 
 }  // namespace vlfuzz

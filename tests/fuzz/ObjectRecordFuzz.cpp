@@ -1,6 +1,5 @@
 // The body of a model object in a native document.
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
@@ -20,17 +19,6 @@ bool ReadBody(const std::string& text, VLUser3DObject* object) {
   return !in.fail();
 }
 
-std::string WrittenBody(VLUser3DObject* object) {
-  char* text = nullptr;
-  std::size_t size = 0;
-  std::FILE* file = open_memstream(&text, &size);
-  object->WriteText(file, 1.0);
-  std::fclose(file);
-  std::string body(text, size);
-  std::free(text);
-  return body;
-}
-
 }  // namespace
 
 Outcome ReadObjectRecord(const std::uint8_t* data, std::size_t size) {
@@ -41,7 +29,7 @@ Outcome ReadObjectRecord(const std::uint8_t* data, std::size_t size) {
     return Refused("memory ran out while the object was read");
   }
   // What the reader took, the writer writes and the reader takes again.
-  const std::string body = WrittenBody(read.get());
+  const std::string body = Written([&](std::FILE* file) { read->WriteText(file, 1.0); });
   Owned<VLUser3DObject> again(new VLUser3DObject);
   if (!ReadBody(body, again.get())) __builtin_trap();
   return Accepted();
