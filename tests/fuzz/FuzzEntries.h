@@ -34,8 +34,9 @@ Outcome ReadResources(const std::uint8_t* data, std::size_t size);
 Outcome ReadResourceSource(const std::uint8_t* data, std::size_t size);
 // The body of a model object in a native document (after its kind's keyword).
 Outcome ReadObjectRecord(const std::uint8_t* data, std::size_t size);
-// A material record of a native document (after its "Material:" word), and the same text as
-// lines of the material preference file.
+// A native document's material block, the text starting after its first "Material:" word (read
+// into a material list, written and read again), and the same text as the material preference
+// file.
 Outcome ReadMaterials(const std::uint8_t* data, std::size_t size);
 // Settings lines of a native document ("Keyword: value" lines).
 Outcome ReadSettingsLines(const std::uint8_t* data, std::size_t size);
