@@ -209,14 +209,17 @@ int D3TMaterial::ReadPrefRecord(vlmaterial::TextSource& source, SInt32* lineNumb
   if (read == vlmaterial::Token::kEnd) return -1;
   if (!fileForm && token.rfind("EOF", 0) == 0) return -1;
   // A name must read back from a document, where an empty one would stop the whole file.
-  if (read == vlmaterial::Token::kBad || token.empty()) malformed("D3TMaterial::Read.1", "D3TMaterial::Write", "a material has no name");
+  if (read == vlmaterial::Token::kBad || token.empty())
+    malformed("D3TMaterial::Read.1", "D3TMaterial::Write", "a material name is missing, unclosed or too long");
   SetName(Str255(token));
 
   std::string word;
-  if (!vlmaterial::ReadWord(source, &word)) malformed("D3TMaterial::Read.1", "D3TMaterial::ReadMaterialType", "a material has no kind");
+  if (!vlmaterial::ReadWord(source, &word))
+    malformed("D3TMaterial::Read.1", "D3TMaterial::ReadMaterialType", "a material has no kind");
   // An unknown kind name is a malformed line: keeping the previous kind would read the fields
   // as another kind's.
-  if (!MaterialKindFromName(word.c_str(), &kind)) malformed("D3TMaterial::Read.4", "D3TMaterial::ReadMaterialType", "a material kind is unknown");
+  if (!MaterialKindFromName(word.c_str(), &kind))
+    malformed("D3TMaterial::Read.4", "D3TMaterial::ReadMaterialType", "a material kind is unknown");
 
   FieldReader fields(source, fileForm);
   if (IsTexture()) {
@@ -242,7 +245,8 @@ int D3TMaterial::ReadPrefRecord(vlmaterial::TextSource& source, SInt32* lineNumb
       fields.Number(&outerHalfAngle);
     }
   }
-  if (fields.Count() != kLayouts[kind].fields) malformed(kLayouts[kind].reason, "D3TMaterial::Write", "a material line lacks a field its kind needs");
+  if (fields.Count() != kLayouts[kind].fields)
+    malformed(kLayouts[kind].reason, "D3TMaterial::Write", "a material line lacks a field its kind needs");
   FinishPrefRecord(!fileForm);
   return 0;
 }

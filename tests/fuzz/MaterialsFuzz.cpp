@@ -57,9 +57,7 @@ void ReadPreferenceFile(std::FILE* file) {
 }
 
 // A raised error's refusal: the reason the reader noted, or the name of where it raised.
-Outcome Raised() {
-  return *vlcore::LastRefusal() ? Refused() : Refused(PStrToStd(gErrorMessage).c_str());
-}
+Outcome Raised() { return *vlcore::LastRefusal() ? Refused() : Refused(PStrToStd(gErrorMessage).c_str()); }
 
 }  // namespace
 

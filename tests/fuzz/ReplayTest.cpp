@@ -59,8 +59,7 @@ class ReaderRegressions : public ::testing::TestWithParam<vlfuzz::Target> {};
 
 TEST_P(ReaderRegressions, EveryKeptInputIsReadOrRefusedWithAReasonWithinTheMemoryBound) {
   const vlfuzz::Target& target = GetParam();
-  const std::filesystem::path folder =
-      std::filesystem::path(VL_SOURCE_DIR) / "tests/fuzz/regressions" / target.name;
+  const std::filesystem::path folder = std::filesystem::path(VL_SOURCE_DIR) / "tests/fuzz/regressions" / target.name;
   ASSERT_TRUE(std::filesystem::is_directory(folder)) << "every reader has a folder of inputs: " << folder;
 #ifdef VL_WATCH_MEMORY
   ASSERT_TRUE(gWatching);

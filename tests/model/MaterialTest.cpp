@@ -14,6 +14,7 @@
 #include "ModelTestSupport.h"
 #include "Q3Core.h"
 #include "Q3Scene.h"
+#include "Refusal.h"
 #include "Resources.h"
 
 namespace {
@@ -289,20 +290,29 @@ TEST_F(MaterialTest, PreferenceRecordsThatDoNotFitNameTheirReasonAndLine) {
     std::string text;
     const char* reason;
     SInt32 line;
+    const char* why;  // the refusal's sentence
   } cases[] = {
-      {"a texture with five fields", "# head\nOak\tTiled_Texture\toak.pict\t1.05\t1\t2\t2\n", "D3TMaterial::Read.2", 2},
+      {"a texture with five fields", "# head\nOak\tTiled_Texture\toak.pict\t1.05\t1\t2\t2\n", "D3TMaterial::Read.2", 2,
+       "a material line lacks a field its kind needs"},
       {"a texture with an unknown unit", "Oak\tTiled_Texture\toak.pict\t1.05\t1\t2\t2\tfurlongs\n",
-       "D3TMaterial::Read.2", 1},
-      {"Properties with a word for a number", "\nWall\tProperties\t1.05\tsolid\t1\t1\t1\n", "D3TMaterial::Read.3", 2},
-      {"a spot light cut short", "Spot\tSpot_Light\t1\t1\t1\t1\tkQ3AttenuationTypeNone\n", "D3TMaterial::Read.5", 1},
+       "D3TMaterial::Read.2", 1, "a material line lacks a field its kind needs"},
+      {"Properties with a word for a number", "\nWall\tProperties\t1.05\tsolid\t1\t1\t1\n", "D3TMaterial::Read.3", 2,
+       "a material line lacks a field its kind needs"},
+      {"a spot light cut short", "Spot\tSpot_Light\t1\t1\t1\t1\tkQ3AttenuationTypeNone\n", "D3TMaterial::Read.5", 1,
+       "a material line lacks a field its kind needs"},
       {"a point light with no number", "Bulb\tPoint_Light\tnan\t1\t1\t1\tkQ3AttenuationTypeNone\n",
-       "D3TMaterial::Read.6", 1},
-      {"an unknown kind name", "Wall\tMarble\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.4", 1},
-      {"a name and nothing else", "Lonely", "D3TMaterial::Read.1", 1},
-      {"an unclosed quote", "\"Roof Tiles\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1},
-      {"an empty name", "\"\"\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1},
-      {"an over-long name", std::string(300, 'x') + "\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1},
-      {"binary bytes", std::string(kBinary, sizeof kBinary - 1), "D3TMaterial::Read.3", 1},
+       "D3TMaterial::Read.6", 1, "a material line lacks a field its kind needs"},
+      {"an unknown kind name", "Wall\tMarble\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.4", 1,
+       "a material kind is unknown"},
+      {"a name and nothing else", "Lonely", "D3TMaterial::Read.1", 1, "a material has no kind"},
+      {"an unclosed quote", "\"Roof Tiles\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1,
+       "a material name is missing, unclosed or too long"},
+      {"an empty name", "\"\"\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1,
+       "a material name is missing, unclosed or too long"},
+      {"an over-long name", std::string(300, 'x') + "\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1,
+       "a material name is missing, unclosed or too long"},
+      {"binary bytes", std::string(kBinary, sizeof kBinary - 1), "D3TMaterial::Read.3", 1,
+       "a material line lacks a field its kind needs"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -316,6 +326,7 @@ TEST_F(MaterialTest, PreferenceRecordsThatDoNotFitNameTheirReasonAndLine) {
     } catch (const DETException& e) {
       EXPECT_EQ(e.GetCode(), kDEErrorErrorReadingMaterialPrefFile);
       EXPECT_EQ(PStrToStd(gErrorMessage), c.reason);
+      EXPECT_STREQ(vlcore::LastRefusal(), c.why);
       EXPECT_EQ(line, c.line);
     }
   }
