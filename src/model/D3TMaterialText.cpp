@@ -16,6 +16,15 @@ void Print(std::FILE* file, const char* format, auto... values) {
   vltext::CheckPrint(std::fprintf(file, format, values...), kWriteContext);
 }
 
+// A key and its text to the end of the line. The text is written whole, zero bytes too, which a
+// formatted print would end at, so that the record reads back as it was.
+void PrintLine(std::FILE* file, const char* key, ConstStringPtr text) {
+  const std::string bytes = PStrToStd(text);
+  Print(file, "%s", key);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) ThrowIfOSErr(ioErr, kWriteContext);
+  Print(file, "%s", "\n");
+}
+
 // A length in feet as the document's length unit shows it.
 long double InEntryUnit(float feet) {
   try {
@@ -51,11 +60,11 @@ bool ReadFloat(std::istream& in, float* out) {
 }  // namespace
 
 void D3TMaterial::WriteText(std::FILE* file, SInt32 id) const {
-  Print(file, "\nMaterial: %s\n", PStrToStd(name).c_str());
+  PrintLine(file, "\nMaterial: ", name);
   Print(file, "%ld\n", long(id));
   Print(file, "MaterialType: %s\n", MaterialKindName(kind));
   if (IsTexture())
-    Print(file, "PictureFile: %s\n", PStrToStd(pictureFile).c_str());
+    PrintLine(file, "PictureFile: ", pictureFile);
   else
     Print(file, "Color: %g %g %g\n", double(colour[0]), double(colour[1]), double(colour[2]));
   if (kind <= kProperties) {

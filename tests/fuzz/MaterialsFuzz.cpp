@@ -65,6 +65,9 @@ Outcome ReadMaterials(const std::uint8_t* data, std::size_t size) {
   // The kinds' default records come from the program's resources.
   static const bool installed = vlres::InstallApplicationResources() != 0;
   (void)installed;
+  // Texture sizes are in the entry unit, which a document sets from its length format.
+  const KeptUnits kept;
+  gLengthEntryUnit = gFeet;
   Outcome outcome = Accepted();
   try {
     outcome = ReadDocumentBlock(std::string(reinterpret_cast<const char*>(data), size));

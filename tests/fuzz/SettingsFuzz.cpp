@@ -44,16 +44,7 @@ Outcome ReadSettingsLines(const std::uint8_t* data, std::size_t size) {
   static const bool installed = vlres::InstallApplicationResources() != 0;
   (void)installed;
   // Unit lines set the program's current formats too: each run starts from the same ones.
-  struct Kept {
-    Format lengthFormat = gLengthFormat, angleFormat = gAngleFormat;
-    UnitBase lengthUnit = gLengthEntryUnit, angleUnit = gAngleEntryUnit;
-    ~Kept() {
-      gLengthFormat = lengthFormat;
-      gAngleFormat = angleFormat;
-      gLengthEntryUnit = lengthUnit;
-      gAngleEntryUnit = angleUnit;
-    }
-  } kept;
+  const KeptUnits kept;
   CPreferences preferences;
   preferences.SetDefaults();
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

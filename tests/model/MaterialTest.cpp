@@ -154,6 +154,19 @@ TEST_F(MaterialTest, EachKindSurvivesTheDocumentFormExactly) {
   EXPECT_FLOAT_EQ(lamp->GetOuterHalfAngle(), 0.6f);
 }
 
+TEST_F(MaterialTest, NamesHoldingZeroBytesSurviveTheDocumentForm) {
+  // A formatted print stops at a zero byte: the record lost its name, and the block no longer read.
+  using namespace std::string_literals;
+  const std::string record =
+      "\nMaterial: \0Oak\n3\nMaterialType: Tiled_Texture\nPictureFile: oak\0floor.pict\nOpacity: 0.75\n"
+      "SpecularReflectivity: 0.25\nSmoothnessExponent: 4.5\nTextureWidthAndHeight: 24, 12\nTextureUnitPref: \"\n"s;
+  SInt32 id = 0;
+  auto material = FromDocument(AfterKeyword(record), &id);
+  EXPECT_EQ(PStrToStd(material->GetName()), "\0Oak"s);
+  EXPECT_EQ(PStrToStd(material->GetPictureFile()), "oak\0floor.pict"s);
+  EXPECT_EQ(DocumentText(*material, id), record);
+}
+
 TEST_F(MaterialTest, EachKindSurvivesThePreferenceFormWithinItsGrid) {
   for (const char* record : kDocumentRecords) {
     SCOPED_TRACE(record);
