@@ -1,5 +1,6 @@
 // The preference form of a material: one tab-separated line of the "VL Material Prefs" file, and
 // the same record in the default sets of the text resources.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -11,7 +12,6 @@
 #include "Q3Scene.h"
 #include "Refusal.h"
 #include "TextLines.h"
-#include "TextTokenReaders.h"
 #include "UnitToNameTableScope.h"
 
 namespace {
@@ -34,15 +34,23 @@ void Print(std::FILE* file, const char* format, double value) {
 
 void PrintText(std::FILE* file, const char* text) { vltext::CheckPrint(std::fprintf(file, "%s", text), kWriteContext); }
 
-// A name or file name as a token the reader gives back whole: in double quotes when it holds
-// white space, is empty, or would read as the start of a comment line.
+// A name or file name as a token the reader gives back whole, zero bytes too: in double quotes
+// when it holds white space, is empty, starts with a quote or would read as the start of a comment
+// line, with each quote inside doubled.
 void PrintToken(std::FILE* file, ConstStringPtr text) {
   const std::string token = PStrToStd(text);
   const bool comment = token.rfind('#', 0) == 0 || token.rfind("//", 0) == 0;
-  if (token.empty() || comment)
-    vltext::CheckPrint(std::fprintf(file, "\"%s\"", token.c_str()), kWriteContext);
-  else
-    vltext::CheckPrint(WriteQuotedToken(file, token.c_str()), kWriteContext);
+  const bool quote = token.empty() || comment || token.front() == '"' ||
+                     std::any_of(token.begin(), token.end(), [](char c) { return vlmaterial::IsSpace(c); });
+  std::string written;
+  if (quote) {
+    written.push_back('"');
+    for (char c : token) written.append(c == '"' ? 2 : 1, c);
+    written.push_back('"');
+  } else {
+    written = token;
+  }
+  if (std::fwrite(written.data(), 1, written.size(), file) != written.size()) ThrowIfOSErr(ioErr, kWriteContext);
 }
 
 // A number a float holds.

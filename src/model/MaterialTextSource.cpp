@@ -109,7 +109,9 @@ Token ReadToken(TextSource& source, bool quotesAllowed, std::string* out, bool* 
     if (quoted) *quoted = true;
     for (;;) {
       c = source.Get();
-      if (c == '"') return Token::kRead;
+      // A doubled quote is a quote of the name's own.
+      if (c == '"' && source.Peek() != '"') return Token::kRead;
+      if (c == '"') source.Get();
       // A name never spans lines: an unclosed quote spoils only its own line.
       if (c == EOF || c == '\n' || c == '\r') {
         source.Unget(c);

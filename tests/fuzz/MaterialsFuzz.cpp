@@ -22,7 +22,7 @@ bool ReadBlock(D3TMaterialList* list, const std::string& text) {
   for (std::string word; in >> word;) {
     if (word == "numMaterials:") {
       long count = 0;
-      in >> count;
+      if (!(in >> count)) vlcore::NoteRefusal("the number of materials is not a whole number");
     } else if (word == "Material:") {
       list->ReadMaterialRecord(in, '\n');
     }
@@ -45,15 +45,35 @@ Outcome ReadDocumentBlock(const std::string& text) {
 
 // The preference form, as the list reads its file: the comment lines at the top, then a material
 // a line, each added or replacing the material of its name.
-void ReadPreferenceFile(std::FILE* file) {
-  D3TMaterialList list;
+void ReadPreferenceFile(std::FILE* file, D3TMaterialList* list) {
   SInt32 line = 1;
-  list.ReadHeaderFile(file, &line);
+  list->ReadHeaderFile(file, &line);
   for (;;) {
-    auto material = std::make_unique<D3TMaterial>(&list);
+    auto material = std::make_unique<D3TMaterial>(list);
     if (material->Read(file, &line) < 0) break;
-    list.AddOrReplace(material.release(), true);
+    list->AddOrReplace(material.release(), true);
   }
+}
+
+// What the list took, written as the list writes its file (its header text, then each material's
+// line), is taken again: the same header and the same number of materials.
+void ReadPreferences(std::FILE* file) {
+  D3TMaterialList list;
+  ReadPreferenceFile(file, &list);
+  const std::string written = Written([&](std::FILE* out) {
+    std::fwrite(list.GetHeaderText().data(), 1, list.GetHeaderText().size(), out);
+    for (long i = 1; i <= list.GetCount(); ++i) list.GetMaterialAt(i)->WritePrefLine(out);
+  });
+  D3TMaterialList again;
+  std::FILE* in = fmemopen(const_cast<char*>(written.data()), written.size(), "rb");
+  if (!in) return;
+  try {
+    ReadPreferenceFile(in, &again);
+  } catch (DETException&) {
+    __builtin_trap();
+  }
+  std::fclose(in);
+  if (again.GetCount() != list.GetCount() || again.GetHeaderText() != list.GetHeaderText()) __builtin_trap();
 }
 
 // A raised error's refusal: the reason the reader noted, or the name of where it raised.
@@ -77,7 +97,7 @@ Outcome ReadMaterials(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return outcome;
   if (std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb")) {
     try {
-      ReadPreferenceFile(file);
+      ReadPreferences(file);
     } catch (DETException&) {
       if (!outcome.refused) outcome = Raised();
     }

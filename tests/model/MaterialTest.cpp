@@ -220,6 +220,27 @@ TEST_F(MaterialTest, EachKindSurvivesThePreferenceFormWithinItsGrid) {
   }
 }
 
+TEST_F(MaterialTest, EveryNameAndPictureFileSurvivesThePreferenceForm) {
+  // A name the line would lose made the line malformed, and the materials after it were lost.
+  using namespace std::string_literals;
+  const std::string names[] = {"Oak",    "Oak Floor",    "\"Quoted\"",         "My \"best\" oak",
+                               "a\"b",   "\"",           "# not a comment",    "// nor this",
+                               "\0Oak"s, "Oak\0 Floor"s, std::string(250, '"')};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    SInt32 id = 0;
+    auto written = FromDocument(" " + name + "\n1\nMaterialType: Tiled_Texture\nPictureFile: " + name + ".pict\n", &id);
+    ASSERT_EQ(PStrToStd(written->GetName()), name);
+    const std::string line = WrittenText([&](std::FILE* file) { written->WritePrefLine(file); });
+    modeltest::FilePtr file = FileWithText(line);
+    D3TMaterial read(nullptr);
+    SInt32 lineNumber = 1;
+    ASSERT_EQ(read.Read(file.get(), &lineNumber), 0) << line;
+    EXPECT_EQ(PStrToStd(read.GetName()), name);
+    EXPECT_EQ(PStrToStd(read.GetPictureFile()), name + ".pict");
+  }
+}
+
 TEST_F(MaterialTest, DocumentRecordsThatDoNotFit) {
   struct Case {
     const char* what;
