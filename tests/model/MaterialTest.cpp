@@ -2,6 +2,8 @@
 // scene objects.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -110,6 +112,17 @@ TEST_F(MaterialTest, ShininessCombinesSmoothnessAndReflectivity) {
     material.SetShininess(c.shininess);
     EXPECT_FLOAT_EQ(material.GetSmoothnessExponent(), c.smoothness);
     EXPECT_FLOAT_EQ(material.GetSpecularReflectivity(), c.reflectivity);
+  }
+  // Past a float's range the smoothness stays the largest float, and the value written reads back
+  // as itself: it no longer became infinite or not a number.
+  for (const double huge : {1.1e63, -1.1e63, double(FLT_MAX)}) {
+    SCOPED_TRACE(huge);
+    material.SetShininess(huge);
+    const double written = material.GetShininess();
+    ASSERT_TRUE(std::isfinite(written));
+    material.SetShininess(written);
+    EXPECT_EQ(material.GetShininess(), written);
+    EXPECT_GE(material.GetSpecularReflectivity(), 0.0f);
   }
   // A reflectivity of 1.0 is written as 0.99.
   std::istringstream in(" Shiny\n1\nMaterialType: Properties\nSpecularReflectivity: 1\nSmoothnessExponent: 2.2\n");
