@@ -33,10 +33,10 @@ int TextSource::Peek() {
 }
 
 void TextSource::GiveBack() {
-  while (!pushed_.empty()) {
-    UngetRaw(pushed_.back());
-    pushed_.pop_back();
-  }
+  // The next character to read is the last one pushed, so it goes back last: given back in the
+  // other order, a "/" line read as no comment moved behind the line end after it.
+  for (const int c : pushed_) UngetRaw(c);
+  pushed_.clear();
 }
 
 int FileSource::GetRaw() { return std::fgetc(file_); }
