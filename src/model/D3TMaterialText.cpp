@@ -1,4 +1,5 @@
 // The document form of a material: its keyed record in the material block of the native file.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -158,8 +159,10 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
         vltext::FailAt(in, at, nullptr);
         return;
       }
-      textureWidth = float(width);
-      textureHeight = float(height);
+      // A size past what a float holds stays the largest float: an infinite one would be written
+      // as a word no reader takes.
+      textureWidth = float(std::clamp(width, -double(FLT_MAX), double(FLT_MAX)));
+      textureHeight = float(std::clamp(height, -double(FLT_MAX), double(FLT_MAX)));
     } else if (word == "TextureUnitPref:") {
       // The rest of the line: a unit without a name leaves it empty, and the next record's
       // first word must not be taken for it.

@@ -180,6 +180,17 @@ TEST_F(MaterialTest, NamesHoldingZeroBytesSurviveTheDocumentForm) {
   EXPECT_EQ(DocumentText(*material, id), record);
 }
 
+TEST_F(MaterialTest, TextureSizesPastAFloatStayTheLargestFloatAndReadBack) {
+  // An infinite size was written as "inf", which no reader takes.
+  SInt32 id = 0;
+  auto material = FromDocument(" Huge\n3\nMaterialType: Tiled_Texture\nTextureWidthAndHeight: 1e88, -1e88\n", &id);
+  EXPECT_EQ(material->GetTextureWidth(), FLT_MAX);
+  EXPECT_EQ(material->GetTextureHeight(), -FLT_MAX);
+  const std::string written = DocumentText(*material, id);
+  auto again = FromDocument(AfterKeyword(written), &id);
+  EXPECT_EQ(DocumentText(*again, id), written);
+}
+
 TEST_F(MaterialTest, EachKindSurvivesThePreferenceFormWithinItsGrid) {
   for (const char* record : kDocumentRecords) {
     SCOPED_TRACE(record);
