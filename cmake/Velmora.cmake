@@ -1,6 +1,12 @@
 # Shared build helpers: one static library per folder, one test program per folder.
 
-set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter -Wno-missing-field-initializers)
+set(VELMORA_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
+# Locals that hide locals; clang (the fuzz preset) spells it its own way.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  list(APPEND VELMORA_WARNINGS -Wshadow-uncaptured-local)
+else()
+  list(APPEND VELMORA_WARNINGS -Wshadow=local)
+endif()
 if(VELMORA_WERROR)
   list(APPEND VELMORA_WARNINGS -Werror)
 endif()
@@ -8,6 +14,14 @@ endif()
 if(VELMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Fuzzing instruments every library for coverage; only the fuzz programs link libFuzzer itself.
+if(VELMORA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "VELMORA_FUZZ needs clang (the fuzz preset chooses it)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 # Debug and sanitizer builds move a relocatable block on every resize.

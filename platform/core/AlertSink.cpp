@@ -31,5 +31,6 @@ int Report(Record record, int defaultAnswer) {
 const std::vector<Record>& Log() { return gLog; }
 void ClearLog() { gLog.clear(); }
 void SetEcho(std::FILE* stream) { gEcho = stream; }
+std::FILE* Echo() { return gEcho; }
 
 }  // namespace vlalert

@@ -28,5 +28,6 @@ const std::vector<Record>& Log();
 void ClearLog();
 // Each record is also written as one line to this stream (null: nowhere).
 void SetEcho(std::FILE* stream);
+std::FILE* Echo();
 
 }  // namespace vlalert

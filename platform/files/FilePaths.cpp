@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PString.h"
+#include "Refusal.h"
 
 namespace fs = std::filesystem;
 
@@ -77,11 +78,13 @@ std::string LeafName(const std::string& path) {
 }
 
 bool NameToDisk(std::string_view macName, std::string* diskName) {
-  if (macName.empty() || macName.size() > std::size_t(kMaxNameLength) || macName == "." || macName == "..")
-    return false;
+  if (macName.empty() || macName == "." || macName == "..")
+    return vlcore::Refuse(false, "a file name is empty or names a folder link");
+  if (macName.size() > std::size_t(kMaxNameLength))
+    return vlcore::Refuse(false, "a file name is longer than 63 characters");
   std::string swapped(macName);
   for (char& c : swapped) {
-    if (c == 0 || c == ':') return false;
+    if (c == 0 || c == ':') return vlcore::Refuse(false, "a file name holds a colon or a zero byte");
     if (c == '/') c = ':';
   }
   *diskName = MacRomanToUtf8(swapped);
@@ -89,12 +92,15 @@ bool NameToDisk(std::string_view macName, std::string* diskName) {
 }
 
 bool NameFromDisk(std::string_view diskName, std::string* macName) {
-  if (diskName.empty() || diskName == "." || diskName == "..") return false;
+  if (diskName.empty() || diskName == "." || diskName == "..")
+    return vlcore::Refuse(false, "a file name is empty or names a folder link");
   std::string mac = Utf8ToMacRoman(diskName);
   // Characters without a Mac Roman form would come back as another name.
-  if (MacRomanToUtf8(mac) != diskName || mac.size() > std::size_t(kMaxNameLength)) return false;
+  if (MacRomanToUtf8(mac) != diskName) return vlcore::Refuse(false, "a file name has characters Mac Roman cannot hold");
+  if (mac.size() > std::size_t(kMaxNameLength))
+    return vlcore::Refuse(false, "a file name is longer than 63 characters");
   for (char& c : mac) {
-    if (c == 0) return false;
+    if (c == 0) return vlcore::Refuse(false, "a file name holds a zero byte");
     if (c == ':') c = '/';
   }
   *macName = std::move(mac);

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ByteReader.h"
+
 namespace vlfiles {
 namespace {
 
@@ -38,22 +40,19 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-void PutCode(unsigned char out[4], OSType code) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(code >> (24 - 8 * i));
-}
-
+// A code is kept in its attribute as four big-endian bytes.
 bool GetCode(const std::string& path, const char* attr, OSType* code) {
   unsigned char bytes[4];
-  if (getxattr(path.c_str(), attr, bytes, sizeof bytes) != 4) return false;
-  *code = (OSType(bytes[0]) << 24) | (OSType(bytes[1]) << 16) | (OSType(bytes[2]) << 8) | OSType(bytes[3]);
+  if (getxattr(path.c_str(), attr, bytes, sizeof bytes) != sizeof bytes) return false;
+  *code = vlcore::ByteReader(bytes, sizeof bytes).U32();
   return true;
 }
 
 // False only when the file itself cannot be reached.
 bool SetCode(const std::string& path, const char* attr, OSType code) {
-  unsigned char bytes[4];
-  PutCode(bytes, code);
-  if (setxattr(path.c_str(), attr, bytes, sizeof bytes, 0) == 0) return true;
+  vlcore::ByteWriter bytes;
+  bytes.U32(code);
+  if (setxattr(path.c_str(), attr, bytes.bytes().data(), bytes.size(), 0) == 0) return true;
   return errno != ENOENT && errno != ENOTDIR;
 }
 

@@ -45,10 +45,14 @@ UInt32 NextSerial() {
 
 }  // namespace
 
+// The running binary does not change while it runs: it is looked up once.
 std::string ExecutablePath() {
-  std::error_code ec;
-  fs::path p = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : p.string();
+  static const std::string path = [] {
+    std::error_code ec;
+    fs::path p = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : p.string();
+  }();
+  return path;
 }
 
 std::string DataDir() {

@@ -2,23 +2,21 @@
 // big-endian values, data padded to four bytes. Files written little-endian
 // (magic 'FMD3') are read too.
 #include <algorithm>
+#include <utility>
 
+#include "ByteReader.h"
 #include "internal/Classes.h"
 #include "internal/Metafile.h"
+#include "internal/MetafileFormat.h"
 
 namespace q3d {
 namespace {
 
-constexpr TQ3Uns32 Code(const char (&s)[5]) { return TQ3Uns32(Q3FourCC(s)); }
-constexpr TQ3Uns32 kContainer = Code("cntr");
-constexpr TQ3Uns32 kBeginGroup = Code("bgng");
-constexpr TQ3Uns32 kEndGroup = Code("endg");
-constexpr TQ3Uns32 kReference = Code("rfrn");
-constexpr TQ3Uns32 kTableOfContents = Code("toc ");
-constexpr TQ3Uns32 kTypeDecl = Code("type");
-constexpr TQ3Uns32 kMagic = Code("3DMF");
+using namespace format;
+using vlcore::ByteOrder;
+using vlcore::ByteReader;
 
-size_t Pad(size_t n) { return (n + 3) & ~size_t(3); }
+size_t Pad(size_t n) { return (n + kPadUnit - 1) & ~(kPadUnit - 1); }
 
 std::string FourCCName(TQ3Uns32 type) {
   std::string s;
@@ -29,132 +27,109 @@ std::string FourCCName(TQ3Uns32 type) {
   return s;
 }
 
+constexpr const char* kReasonDataEnds = "an object's data ends before a value";
+
 class BinaryReader final : public Reader {
  public:
-  BinaryReader(std::vector<TQ3Uns8> bytes, bool swapped) : b_(std::move(bytes)), swap_(swapped) {}
+  BinaryReader(std::vector<TQ3Uns8> bytes, bool swapped)
+      : b_(std::move(bytes)), order_(swapped ? ByteOrder::kLittleEndian : ByteOrder::kBigEndian) {}
 
   bool IsText() const override { return false; }
   size_t Length() const override { return b_.size(); }
 
-  TQ3Uns32 At32(size_t p) const {
-    const TQ3Uns8* q = b_.data() + p;
-    if (swap_) return TQ3Uns32(q[0]) | (TQ3Uns32(q[1]) << 8) | (TQ3Uns32(q[2]) << 16) | (TQ3Uns32(q[3]) << 24);
-    return (TQ3Uns32(q[0]) << 24) | (TQ3Uns32(q[1]) << 16) | (TQ3Uns32(q[2]) << 8) | TQ3Uns32(q[3]);
-  }
-  TQ3Uns16 At16(size_t p) const {
-    const TQ3Uns8* q = b_.data() + p;
-    return swap_ ? TQ3Uns16(q[0] | (q[1] << 8)) : TQ3Uns16((q[0] << 8) | q[1]);
-  }
-
-  void Need(size_t n) {
-    if (pos_ > end_ || end_ - pos_ < n) FailRead(kQ3ErrorReadMoreThanSize);
-  }
-
   TQ3Uns32 U32() override {
-    Need(4);
-    TQ3Uns32 v = At32(pos_);
-    pos_ += 4;
-    return v;
+    return Take([](ByteReader& in) { return in.U32(); });
   }
   TQ3Int32 I32() override { return TQ3Int32(U32()); }
   TQ3Uns16 U16() override {
-    Need(2);
-    TQ3Uns16 v = At16(pos_);
-    pos_ += 2;
-    return v;
+    return Take([](ByteReader& in) { return in.U16(); });
   }
   TQ3Int16 I16() override { return TQ3Int16(U16()); }
   TQ3Uns8 U8() override {
-    Need(1);
-    return b_[pos_++];
+    return Take([](ByteReader& in) { return in.U8(); });
   }
   TQ3Int8 I8() override { return TQ3Int8(U8()); }
   float F32() override {
-    TQ3Uns32 bits = U32();
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
+    return Take([](ByteReader& in) { return in.F32(); });
   }
   double F64() override {
-    TQ3Uns32 first = U32(), second = U32();
-    std::uint64_t bits = swap_ ? (std::uint64_t(second) << 32) | first : (std::uint64_t(first) << 32) | second;
-    double d;
-    std::memcpy(&d, &bits, 8);
-    return d;
+    return Take([](ByteReader& in) { return in.F64(); });
   }
   std::string String() override {
-    Need(1);
-    const void* nul = std::memchr(b_.data() + pos_, 0, end_ - pos_);
-    if (!nul) FailRead(kQ3ErrorInvalidMetafilePrimitive);
-    size_t len = size_t(static_cast<const TQ3Uns8*>(nul) - (b_.data() + pos_));
-    std::string s(reinterpret_cast<const char*>(b_.data() + pos_), len);
-    pos_ = std::min(end_, pos_ + Pad(len + 1));
+    ByteReader in = Data();
+    if (in.AtEnd()) FailRead(kQ3ErrorReadMoreThanSize, kReasonDataEnds);
+    std::string s = in.CString();
+    if (!in.ok()) FailRead(kQ3ErrorInvalidMetafilePrimitive, "a string has no terminating zero");
+    in.Skip(std::min(Pad(s.size() + 1) - (s.size() + 1), in.remaining()));
+    pos_ = in.pos();
     return s;
   }
   void Raw(TQ3Uns8* dst, size_t size) override {
-    Need(size);
-    if (size) std::memcpy(dst, b_.data() + pos_, size);
-    pos_ = std::min(end_, pos_ + Pad(size));
+    ByteReader in = Data();
+    if (!in.Read(dst, size)) FailRead(kQ3ErrorReadMoreThanSize, kReasonDataEnds);
+    in.Skip(std::min(Pad(size) - size, in.remaining()));
+    pos_ = in.pos();
   }
   TQ3Uns32 Enum(const EnumName*) override { return U32(); }
   TQ3Uns32 Flags(const EnumName*) override { return U32(); }
   TQ3Boolean Boolean() override { return U32() ? kQ3True : kQ3False; }
   bool AtEndOfData() override {
-    if (pos_ >= end_) return true;
-    if (end_ - pos_ >= 4) return false;
-    for (size_t p = pos_; p < end_; ++p)
-      if (b_[p]) return false;
+    ByteReader in = Data();
+    if (in.AtEnd()) return true;
+    if (in.remaining() >= kPadUnit) return false;
+    while (!in.AtEnd())
+      if (in.U8()) return false;
     return true;  // only padding is left
   }
-  std::string Word() override { FailRead(kQ3ErrorInvalidMetafilePrimitive); }
+  std::string Word() override { FailRead(kQ3ErrorInvalidMetafilePrimitive, "a binary file has no words"); }
   size_t LabelPosition(const std::string&) const override { return std::string::npos; }
   std::string Slice(size_t begin, size_t end) const override {
     return std::string(reinterpret_cast<const char*>(b_.data() + begin), end - begin);
   }
   void CheckCount(TQ3Uns64 count, TQ3Uns32 binaryBytes, TQ3Uns32) override {
-    size_t left = pos_ < end_ ? end_ - pos_ : 0;
-    if (binaryBytes && count > left / binaryBytes) FailRead(kQ3ErrorInvalidMetafile);
+    if (!Data().Fits(count, binaryBytes))
+      FailRead(kQ3ErrorInvalidMetafile, "a count asks for more items than the object's data holds");
   }
   void Floats(float* dst, size_t count) override {
-    if (count > (size_t(1) << 60)) FailRead(kQ3ErrorInvalidMetafile);
-    Need(count * 4);
-    const TQ3Uns8* q = b_.data() + pos_;
-    for (size_t i = 0; i < count; ++i, q += 4) {
-      TQ3Uns32 bits = swap_ ? TQ3Uns32(q[0]) | (TQ3Uns32(q[1]) << 8) | (TQ3Uns32(q[2]) << 16) | (TQ3Uns32(q[3]) << 24)
-                            : (TQ3Uns32(q[0]) << 24) | (TQ3Uns32(q[1]) << 16) | (TQ3Uns32(q[2]) << 8) | TQ3Uns32(q[3]);
-      std::memcpy(dst + i, &bits, 4);
-    }
-    pos_ += count * 4;
+    if (count > (size_t(1) << 60)) FailRead(kQ3ErrorInvalidMetafile, "a count is out of range");
+    ByteReader in = Data();
+    if (!in.Fits(count, 4)) FailRead(kQ3ErrorReadMoreThanSize, kReasonDataEnds);
+    for (size_t i = 0; i < count; ++i) dst[i] = in.F32();
+    pos_ = in.pos();
   }
   void Indices(TQ3Uns32* dst, size_t count, unsigned width) override {
-    if (count > (size_t(1) << 60)) FailRead(kQ3ErrorInvalidMetafile);
-    Need(count * width);
+    if (count > (size_t(1) << 60)) FailRead(kQ3ErrorInvalidMetafile, "a count is out of range");
+    ByteReader in = Data();
+    if (!in.Fits(count, width)) FailRead(kQ3ErrorReadMoreThanSize, kReasonDataEnds);
     for (size_t i = 0; i < count; ++i) {
-      TQ3Uns32 v;
-      if (width == 1)
-        v = b_[pos_] == 0xFF ? 0xFFFFFFFFu : b_[pos_];
-      else if (width == 2)
-        v = At16(pos_) == 0xFFFF ? 0xFFFFFFFFu : At16(pos_);
-      else
-        v = At32(pos_);
-      dst[i] = v;
-      pos_ += width;
+      // All ones means none, whatever the width.
+      if (width == 1) {
+        TQ3Uns8 v = in.U8();
+        dst[i] = v == 0xFF ? 0xFFFFFFFFu : v;
+      } else if (width == 2) {
+        TQ3Uns16 v = in.U16();
+        dst[i] = v == 0xFFFF ? 0xFFFFFFFFu : v;
+      } else {
+        dst[i] = in.U32();
+      }
     }
+    pos_ = in.pos();
   }
 
   bool ParseEntry(size_t pos, size_t limit, Entry& e) override {
     if (pos >= limit) return false;
-    if (limit - pos < 8) {
-      for (size_t p = pos; p < limit; ++p)
-        if (b_[p]) FailRead(kQ3ErrorInvalidMetafile);
+    ByteReader in = Within(pos, limit);
+    if (in.remaining() < kEntryHeadSize) {
+      while (!in.AtEnd())
+        if (in.U8()) FailRead(kQ3ErrorInvalidMetafile, "bytes after the last object are not padding");
       return false;
     }
-    TQ3Uns32 type = At32(pos), size = At32(pos + 4);
-    if (size > limit - pos - 8) FailRead(kQ3ErrorInvalidMetafile);
+    TQ3Uns32 type = in.U32(), size = in.U32();
+    if (size > in.remaining()) FailRead(kQ3ErrorInvalidMetafile, "an object's size runs past its container");
     e = Entry{};
     e.begin = pos;
-    e.end = pos + 8 + size;
-    e.dataBegin = pos + 8;
+    e.end = pos + kEntryHeadSize + size;
+    e.dataBegin = pos + kEntryHeadSize;
     e.dataEnd = e.end;
     e.fileType = TQ3ObjectType(type);
     switch (type) {
@@ -162,7 +137,7 @@ class BinaryReader final : public Reader {
       case kBeginGroup: {
         Entry root;
         if (!ParseEntry(e.dataBegin, e.end, root) || root.kind != Entry::kObject || root.container)
-          FailRead(kQ3ErrorInvalidMetafile);
+          FailRead(kQ3ErrorInvalidMetafile, "a container or group does not start with its object");
         e.kind = type == kContainer ? Entry::kObject : Entry::kBeginGroup;
         e.container = true;
         e.cls = root.cls;
@@ -183,7 +158,7 @@ class BinaryReader final : public Reader {
       case kTableOfContents:
         e.kind = Entry::kTableOfContents;
         return true;
-      case kTypeDecl:
+      case kTypeDeclaration:
         e.kind = Entry::kTypeDeclaration;
         return true;
       case kMagic:
@@ -199,20 +174,41 @@ class BinaryReader final : public Reader {
 
   size_t ParseHeader(TQ3Uns32& major, TQ3Uns32& minor, TQ3Uns32& flags, TQ3Uns32& tocLocation,
                      std::string&) override {
-    if (b_.size() < 24 || At32(0) != kMagic) FailRead(kQ3ErrorInvalidMetafile);
-    TQ3Uns32 size = At32(4);
-    if (size < 16 || size > b_.size() - 8) FailRead(kQ3ErrorInvalidMetafile);
-    major = At16(8);
-    minor = At16(10);
-    flags = At32(12);
-    TQ3Uns32 hi = swap_ ? At32(20) : At32(16), lo = swap_ ? At32(16) : At32(20);
-    tocLocation = hi == 0 ? lo : 0xFFFFFFFFu;  // checked where the table is read
-    return 8 + size;
+    ByteReader in = Within(0, b_.size());
+    if (b_.size() < kHeaderSize || in.U32() != kMagic)
+      FailRead(kQ3ErrorInvalidMetafile, "the file does not start with a 3DMF header");
+    TQ3Uns32 size = in.U32();
+    if (size < kHeaderRestSize || size > b_.size() - kEntryHeadSize)
+      FailRead(kQ3ErrorInvalidMetafile, "the header's size is out of range");
+    major = in.U16();
+    minor = in.U16();
+    flags = in.U32();
+    std::uint64_t toc = in.U64();
+    tocLocation = toc >> 32 == 0 ? TQ3Uns32(toc) : 0xFFFFFFFFu;  // checked where the table is read
+    return kEntryHeadSize + size;
   }
 
  private:
+  // The bytes from pos to limit.
+  ByteReader Within(size_t pos, size_t limit) const {
+    ByteReader in(b_.data(), std::min(limit, b_.size()), order_);
+    in.Seek(pos);
+    return in;
+  }
+  // The rest of the current data range.
+  ByteReader Data() const { return Within(pos_, end_); }
+  // One value of the current data range.
+  template <class Read>
+  auto Take(Read read) -> decltype(read(std::declval<ByteReader&>())) {
+    ByteReader in = Data();
+    auto v = read(in);
+    if (!in.ok()) FailRead(kQ3ErrorReadMoreThanSize, kReasonDataEnds);
+    pos_ = in.pos();
+    return v;
+  }
+
   std::vector<TQ3Uns8> b_;
-  bool swap_;
+  ByteOrder order_;
 };
 
 class BinaryWriter final : public Writer {
@@ -222,12 +218,8 @@ class BinaryWriter final : public Writer {
   bool IsText() const override { return false; }
 
   size_t BeginObject(TQ3ObjectType type, std::string_view) override {
-    size_t pos = out_.size();
-    Put32(TQ3Uns32(type));
-    Put32(0);
-    open_.push_back(pos);
     ++objects_;
-    return pos;
+    return Open(TQ3Uns32(type));
   }
   void EndObject() override {
     --objects_;
@@ -243,69 +235,47 @@ class BinaryWriter final : public Writer {
   }
   void Reference(TQ3Uns32 refID) override {
     Open(kReference);
-    Put32(refID);
+    out_.U32(refID);
     Close();
   }
-  size_t ObjectDataSize() const override { return open_.empty() ? 0 : out_.size() - open_.back() - 8; }
+  size_t ObjectDataSize() const override { return open_.empty() ? 0 : out_.size() - open_.back() - kEntryHeadSize; }
   int OpenObjects() const override { return objects_; }
 
-  void U32(TQ3Uns32 v) override { Put32(v); }
-  void I32(TQ3Int32 v) override { Put32(TQ3Uns32(v)); }
-  void U16(TQ3Uns16 v) override {
-    out_.push_back(TQ3Uns8(v >> 8));
-    out_.push_back(TQ3Uns8(v));
-  }
-  void I16(TQ3Int16 v) override { U16(TQ3Uns16(v)); }
-  void U8(TQ3Uns8 v) override { out_.push_back(v); }
-  void I8(TQ3Int8 v) override { out_.push_back(TQ3Uns8(v)); }
-  void F32(float v) override {
-    TQ3Uns32 bits;
-    std::memcpy(&bits, &v, 4);
-    Put32(bits);
-  }
-  void F64(double v) override {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, 8);
-    Put32(TQ3Uns32(bits >> 32));
-    Put32(TQ3Uns32(bits));
-  }
+  void U32(TQ3Uns32 v) override { out_.U32(v); }
+  void I32(TQ3Int32 v) override { out_.U32(TQ3Uns32(v)); }
+  void U16(TQ3Uns16 v) override { out_.U16(v); }
+  void I16(TQ3Int16 v) override { out_.U16(TQ3Uns16(v)); }
+  void U8(TQ3Uns8 v) override { out_.U8(v); }
+  void I8(TQ3Int8 v) override { out_.U8(TQ3Uns8(v)); }
+  void F32(float v) override { out_.F32(v); }
+  void F64(double v) override { out_.F64(v); }
   void String(std::string_view s) override {
-    out_.insert(out_.end(), s.begin(), s.end());
-    out_.push_back(0);
-    out_.resize(out_.size() + Pad(s.size() + 1) - (s.size() + 1), 0);
+    out_.Bytes(s.data(), s.size());
+    out_.U8(0);
+    out_.Zeros(Pad(s.size() + 1) - (s.size() + 1));
   }
   void Raw(const TQ3Uns8* data, size_t size) override {
-    out_.insert(out_.end(), data, data + size);
-    out_.resize(out_.size() + Pad(size) - size, 0);
+    out_.Bytes(data, size);
+    out_.Zeros(Pad(size) - size);
   }
-  void Enum(TQ3Uns32 value, const EnumName*) override { Put32(value); }
-  void Flags(TQ3Uns32 value, const EnumName*) override { Put32(value); }
-  void Boolean(bool value) override { Put32(value ? 1 : 0); }
+  void Enum(TQ3Uns32 value, const EnumName*) override { out_.U32(value); }
+  void Flags(TQ3Uns32 value, const EnumName*) override { out_.U32(value); }
+  void Boolean(bool value) override { out_.U32(value ? 1 : 0); }
   void Comment(std::string_view) override {}
   void NewLine() override {}
   void Verbatim(std::string_view) override {}
   void Floats(const float* v, size_t count) override {
-    size_t at = out_.size();
-    out_.resize(at + count * 4);
-    TQ3Uns8* q = out_.data() + at;
-    for (size_t i = 0; i < count; ++i, q += 4) {
-      TQ3Uns32 bits;
-      std::memcpy(&bits, v + i, 4);
-      q[0] = TQ3Uns8(bits >> 24);
-      q[1] = TQ3Uns8(bits >> 16);
-      q[2] = TQ3Uns8(bits >> 8);
-      q[3] = TQ3Uns8(bits);
-    }
+    for (size_t i = 0; i < count; ++i) out_.F32(v[i]);
   }
   void Indices(const TQ3Uns32* v, size_t count, unsigned width) override {
     for (size_t i = 0; i < count; ++i) {
       TQ3Uns32 x = v[i];
       if (width == 1) {
-        out_.push_back(TQ3Uns8(x == 0xFFFFFFFFu ? 0xFF : x));
+        out_.U8(x == 0xFFFFFFFFu ? 0xFF : x);
       } else if (width == 2) {
-        U16(TQ3Uns16(x == 0xFFFFFFFFu ? 0xFFFF : x));
+        out_.U16(x == 0xFFFFFFFFu ? 0xFFFF : x);
       } else {
-        Put32(x);
+        out_.U32(x);
       }
     }
   }
@@ -328,72 +298,61 @@ class BinaryWriter final : public Writer {
     while (!open_.empty()) Close();
     BinaryWriter head(stream_);
     for (const auto& [code, name] : declarations_) {
-      head.Open(kTypeDecl);
-      head.Put32(TQ3Uns32(code));
+      head.Open(kTypeDeclaration);
+      head.U32(TQ3Uns32(code));
       head.String(name);
       head.Close();
     }
-    size_t bodyStart = 24 + head.out_.size();
-    std::vector<TQ3Uns8> file;
-    BinaryWriter header(stream_);
-    header.Put32(kMagic);
-    header.Put32(16);
-    header.U16(1);
-    header.U16(6);
-    header.Put32(stream_ ? TQ3Uns32(kQ3FileModeStream) : 0);
-    header.Put32(0);
-    header.Put32(toc.empty() ? 0 : TQ3Uns32(bodyStart + out_.size()));
-    file = std::move(header.out_);
-    file.insert(file.end(), head.out_.begin(), head.out_.end());
-    file.insert(file.end(), out_.begin(), out_.end());
+    size_t bodyStart = kHeaderSize + head.out_.size();
+    vlcore::ByteWriter file;
+    file.U32(kMagic);
+    file.U32(kHeaderRestSize);
+    file.U16(kMajorVersion);
+    file.U16(kMinorVersion);
+    file.U32(stream_ ? TQ3Uns32(kQ3FileModeStream) : 0);
+    file.U64(toc.empty() ? 0 : TQ3Uns32(bodyStart + out_.size()));
+    file.Bytes(head.out_.bytes().data(), head.out_.size());
+    file.Bytes(out_.bytes().data(), out_.size());
     if (!toc.empty()) {
       BinaryWriter t(stream_);
       t.Open(kTableOfContents);
-      t.Put32(0);
-      t.Put32(0);
+      t.U32(0);  // the next table: none
+      t.U32(0);
       TQ3Uns32 seed = 1;
       for (const TocItem& item : toc) seed = std::max(seed, item.refID + 1);
-      t.Put32(seed);
-      t.Put32(TQ3Uns32(-TQ3Int32(declarations_.size() + 1)));
-      t.Put32(1);
-      t.Put32(16);
-      t.Put32(TQ3Uns32(toc.size()));
+      t.U32(seed);
+      t.U32(TQ3Uns32(-TQ3Int32(declarations_.size() + 1)));
+      t.U32(kTocEntryType);
+      t.U32(kTocEntrySize);
+      t.U32(TQ3Uns32(toc.size()));
       for (const TocItem& item : toc) {
-        t.Put32(item.refID);
-        t.Put32(0);
-        t.Put32(TQ3Uns32(bodyStart + item.position));
-        t.Put32(TQ3Uns32(item.fileType));
+        t.U32(item.refID);
+        t.U32(0);
+        t.U32(TQ3Uns32(bodyStart + item.position));
+        t.U32(TQ3Uns32(item.fileType));
       }
       t.Close();
-      file.insert(file.end(), t.out_.begin(), t.out_.end());
+      file.Bytes(t.out_.bytes().data(), t.out_.size());
     }
-    return file;
+    return std::move(file.bytes());
   }
 
  private:
-  void Put32(TQ3Uns32 v) {
-    out_.push_back(TQ3Uns8(v >> 24));
-    out_.push_back(TQ3Uns8(v >> 16));
-    out_.push_back(TQ3Uns8(v >> 8));
-    out_.push_back(TQ3Uns8(v));
-  }
   size_t Open(TQ3Uns32 type) {
     size_t pos = out_.size();
-    Put32(type);
-    Put32(0);
+    out_.U32(type);
+    out_.U32(0);  // the size, set when the entry closes
     open_.push_back(pos);
     return pos;
   }
   void Close() {
-    out_.resize(Pad(out_.size()), 0);
+    out_.Align(kPadUnit);
     size_t pos = open_.back();
     open_.pop_back();
-    TQ3Uns32 size = TQ3Uns32(out_.size() - pos - 8);
-    TQ3Uns8 b[4] = {TQ3Uns8(size >> 24), TQ3Uns8(size >> 16), TQ3Uns8(size >> 8), TQ3Uns8(size)};
-    std::memcpy(out_.data() + pos + 4, b, 4);
+    out_.Put32At(pos + 4, TQ3Uns32(out_.size() - pos - kEntryHeadSize));
   }
 
-  std::vector<TQ3Uns8> out_;
+  vlcore::ByteWriter out_;
   std::vector<size_t> open_;
   int objects_ = 0;
   bool stream_;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "internal/Classes.h"
@@ -271,7 +272,27 @@ void Release(TQ3Object object) {
   delete object;
 }
 
+// While a duplicate is being made, the copies of the shared objects it holds. A shared object
+// met again (a member several groups hold) gives the same copy, so the copy keeps the sharing and
+// the work stays that of the objects there are, not of the paths to them, which can double with
+// every level of groups.
+static std::unordered_map<TQ3Object, Ref>* gCopies = nullptr;
+
 Ref Duplicate(TQ3Object object) {
+  std::unordered_map<TQ3Object, Ref> copies;
+  struct Outermost {
+    bool is = gCopies == nullptr;
+    explicit Outermost(std::unordered_map<TQ3Object, Ref>* mine) {
+      if (is) gCopies = mine;
+    }
+    ~Outermost() {
+      if (is) gCopies = nullptr;
+    }
+  } outermost(&copies);
+  if (object->IsShared()) {
+    auto known = gCopies->find(object);
+    if (known != gCopies->end()) return known->second.Copy();
+  }
   Ref copy = object->Clone();
   if (!copy) return copy;
   if (auto dup = object->cls->MethodAs<TQ3XObjectDuplicateMethod>(kQ3XMethodTypeObjectDuplicate)) {
@@ -280,6 +301,7 @@ Ref Duplicate(TQ3Object object) {
       return Ref();
     }
   }
+  if (object->IsShared()) gCopies->emplace(object, copy.Copy());
   return copy;
 }
 

@@ -2,8 +2,10 @@
 // objects, and views as far as writing goes.
 #include <cstdlib>
 
+#include "ByteReader.h"
 #include "internal/Classes.h"
 #include "internal/Metafile.h"
+#include "internal/MetafileFormat.h"
 #include "internal/Storage.h"
 
 namespace q3d {
@@ -168,10 +170,10 @@ TQ3Status Q3File_OpenRead(TQ3FileObject file, TQ3FileMode* mode) {
     return kQ3Failure;
   }
   std::unique_ptr<Reader> reader;
-  auto starts = [&](const char* magic) { return bytes.size() >= 4 && std::memcmp(bytes.data(), magic, 4) == 0; };
-  if (starts("3DMF"))
+  const TQ3Uns32 magic = vlcore::ByteReader(bytes.data(), bytes.size()).U32();
+  if (magic == format::kMagic)
     reader = NewBinaryReader(std::move(bytes), false);
-  else if (starts("FMD3"))
+  else if (magic == format::kSwappedMagic)
     reader = NewBinaryReader(std::move(bytes), true);
   else
     reader = NewTextReader(std::move(bytes));
@@ -203,7 +205,7 @@ TQ3Status Q3File_OpenWrite(TQ3FileObject file, TQ3FileMode mode) {
   auto writer = (mode & kQ3FileModeText) ? NewTextWriter(stream) : NewBinaryWriter(stream);
   f->writing = std::make_unique<WriteContext>(std::move(writer), file, stream);
   f->mode = mode;
-  f->version = (1u << 16) | 6u;
+  f->version = (format::kMajorVersion << 16) | format::kMinorVersion;
   f->Store()->inUse = true;
   return kQ3Success;
 }

@@ -97,7 +97,7 @@ std::vector<Vertex> ReadPoints(Reader& r, TQ3Uns32 count) {
 Ref ReadGeometryEntry(ReadContext& ctx, ClassInfo* cls, const Entry& entry,
                       const std::function<void(OpaqueTQ3Object*)>& data) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a geometry");
   ctx.WithData(entry, [&] { data(object.get()); });
   ctx.ReadSubObjects(object.get(), entry);
   return object;
@@ -446,7 +446,8 @@ Ref ReadPolyLine(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
   });
   auto* g = static_cast<PolyLineGeom*>(object.get());
   TQ3Uns32 minimum = cls->type == kQ3GeometryTypePolygon ? 3 : 2;
-  if (g->vertices.size() < minimum) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints);
+  if (g->vertices.size() < minimum)
+    FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints, "a line or polygon has too few points");
   return object;
 }
 
@@ -456,10 +457,10 @@ Ref ReadGeneralPolygon(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
     Reader& r = ctx.r();
     TQ3Uns32 n = r.U32();
     r.CheckCount(n, 4 + 36, 1 + 9);
-    if (n == 0) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints);
+    if (n == 0) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints, "a general polygon has no contours");
     for (TQ3Uns32 i = 0; i < n; ++i) {
       TQ3Uns32 count = r.U32();
-      if (count < 3) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints);
+      if (count < 3) FailRead(kQ3ErrorGeometryInsufficientNumberOfPoints, "a contour has fewer than three points");
       g->contours.push_back(ReadPoints(r, count));
     }
   });
@@ -503,7 +504,8 @@ Ref ReadMarker(ReadContext& ctx, ClassInfo* cls, const Entry& e) {
     g->rowBytes = r.U32();
     g->bitOrder = TQ3Endian(r.Enum(kEndianNames) ? 1 : 0);
     size_t size = 0;
-    if (!ImageSize(g->rowBytes, g->height, (g->width + 7) / 8, size)) FailRead(kQ3ErrorInvalidData);
+    if (!ImageSize(g->rowBytes, g->height, (g->width + 7) / 8, size))
+      FailRead(kQ3ErrorInvalidData, "a bitmap's size is out of range");
     r.CheckCount(size, 1, 1);
     g->image.resize(size);
     r.Raw(g->image.data(), size);
@@ -621,12 +623,13 @@ void Pixmap::Read(Reader& r) {
   bitOrder = TQ3Endian(r.Enum(kEndianNames) ? 1 : 0);
   byteOrder = TQ3Endian(r.Enum(kEndianNames) ? 1 : 0);
   size_t size = 0;
-  if (!PixmapSize(width, height, rowBytes, pixelSize, pixelType, size)) FailRead(kQ3ErrorInvalidData);
+  if (!PixmapSize(width, height, rowBytes, pixelSize, pixelType, size))
+    FailRead(kQ3ErrorInvalidData, "a pixmap's size is out of range");
   r.CheckCount(size, 1, 1);
   std::vector<TQ3Uns8> bytes(size);
   r.Raw(bytes.data(), size);
   image = NewMemoryStorage(std::move(bytes));
-  if (!image) FailRead(kQ3ErrorOutOfMemory);
+  if (!image) FailRead(kQ3ErrorOutOfMemory, "no memory for a pixmap");
 }
 
 // ---------------------------------------------------------------------------

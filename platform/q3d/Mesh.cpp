@@ -470,9 +470,10 @@ struct MeshGeom : Geometry {
           r.CheckCount(nf, 4, 1);
           std::vector<TQ3Uns32> fs(nf);
           r.Indices(fs.data(), nf, 4);
-          if (v >= vertices.size()) FailRead(kQ3ErrorInvalidData);
+          if (v >= vertices.size())
+            FailRead(kQ3ErrorInvalidData, "a mesh corner names a vertex the mesh does not have");
           for (TQ3Uns32 f : fs)
-            if (f >= faces.size()) FailRead(kQ3ErrorInvalidData);
+            if (f >= faces.size()) FailRead(kQ3ErrorInvalidData, "a mesh corner names a face the mesh does not have");
           corners.emplace_back(v, std::move(fs));
         }
       });
@@ -539,7 +540,7 @@ OpaqueTQ3Object* MakeMesh(ClassInfo* c) { return new MeshGeom(c); }
 
 Ref ReadMesh(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a mesh");
   auto* m = static_cast<MeshGeom*>(object.get());
   ctx.WithData(entry, [&] {
     Reader& r = ctx.r();
@@ -558,17 +559,17 @@ Ref ReadMesh(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
     for (TQ3Uns64 i = 0; i < TQ3Uns64(nf) + nc; ++i) {
       TQ3Int32 count = r.I32();
       TQ3Uns32 n = count < 0 ? TQ3Uns32(-std::int64_t(count)) : TQ3Uns32(count);
-      if (n == 0) FailRead(kQ3ErrorInvalidData);
+      if (n == 0) FailRead(kQ3ErrorInvalidData, "a mesh face or contour has no vertices");
       r.CheckCount(n, 4, 1);
       ids.resize(n);
       r.Indices(ids.data(), n, 4);
       for (TQ3Uns32 id : ids)
-        if (id >= nv) FailRead(kQ3ErrorInvalidData);
+        if (id >= nv) FailRead(kQ3ErrorInvalidData, "a mesh face names a vertex the mesh does not have");
       if (count > 0) {
         m->AddFace(ids, Ref());
         ++facesRead;
       } else {
-        if (m->faces.empty()) FailRead(kQ3ErrorInvalidData);
+        if (m->faces.empty()) FailRead(kQ3ErrorInvalidData, "a mesh contour comes before any face");
         m->AddContour(TQ3Uns32(m->faces.size() - 1), ids);
         ++contoursRead;
       }

@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <exception>
 
+#include "Refusal.h"
 #include "internal/Classes.h"
 #include "internal/Metafile.h"
+#include "internal/MetafileFormat.h"
 
 namespace q3d {
 
@@ -14,8 +16,11 @@ int gQuiet = 0;
 QuietReads::QuietReads() { ++gQuiet; }
 QuietReads::~QuietReads() { --gQuiet; }
 
-void FailRead(TQ3Error error) {
-  if (!gQuiet) PostError(error);
+void FailRead(TQ3Error error, const char* reason) {
+  if (!gQuiet) {
+    vlcore::NoteRefusal(reason);
+    PostError(error);
+  }
   throw ReadFailure{};
 }
 
@@ -96,7 +101,7 @@ ReadContext::DataScope::~DataScope() { ctx.r().SetData(saved); }
 ReadContext::DepthScope::DepthScope(ReadContext& c) : ctx(c) {
   if (++ctx.depth_ > kMaxNesting) {
     --ctx.depth_;
-    FailRead(kQ3ErrorNestingTooDeep);
+    FailRead(kQ3ErrorNestingTooDeep, "objects are nested too deeply");
   }
 }
 
@@ -188,7 +193,8 @@ void ReadContext::ReadTableOfContents(size_t pos) {
   Reader& r = *reader_;
   while (pos != std::string::npos && seen.insert(pos).second && seen.size() <= size_t(kMaxNesting)) {
     Entry e;
-    if (!r.ParseEntry(pos, r.Length(), e) || e.kind != Entry::kTableOfContents) FailRead(kQ3ErrorInvalidMetafile);
+    if (!r.ParseEntry(pos, r.Length(), e) || e.kind != Entry::kTableOfContents)
+      FailRead(kQ3ErrorInvalidMetafile, "the table of contents is not where the header says");
     size_t next = std::string::npos;
     WithData(e, [&] {
       if (r.IsText()) {
@@ -203,7 +209,9 @@ void ReadContext::ReadTableOfContents(size_t pos) {
       TQ3Uns32 entryType = r.U32();
       TQ3Uns32 entrySize = r.U32();
       TQ3Uns32 n = r.U32();
-      if (entryType > 1 || (!r.IsText() && entrySize < (entryType ? 16u : 12u))) FailRead(kQ3ErrorInvalidMetafile);
+      const TQ3Uns32 leastSize = entryType ? format::kTocEntrySize : format::kTocShortEntrySize;
+      if (entryType > format::kTocEntryType || (!r.IsText() && entrySize < leastSize))
+        FailRead(kQ3ErrorInvalidMetafile, "a table of contents has an unknown entry layout");
       r.CheckCount(n, entrySize, entryType ? 3 : 2);
       for (TQ3Uns32 i = 0; i < n; ++i) {
         TQ3Uns32 refID = r.U32();
@@ -216,7 +224,7 @@ void ReadContext::ReadTableOfContents(size_t pos) {
           TQ3Uns32 hi = r.U32(), lo = r.U32();
           if (hi == 0 && lo < r.Length()) where = lo;
           if (entryType) r.I32();
-          for (TQ3Uns32 skip = entryType ? 16 : 12; skip < entrySize; skip += 4) r.U32();
+          for (TQ3Uns32 skip = leastSize; skip < entrySize; skip += 4) r.U32();
         }
         if (where == std::string::npos) {
           PostWarning(kQ3WarningInvalidTableOfContents);
@@ -233,7 +241,7 @@ void ReadContext::ReadTableOfContents(size_t pos) {
 size_t ReadContext::Progress() const { return std::min(lastEntry_, reader_->Length()); }
 
 void ReadContext::Idle() {
-  if (!CallFileIdle(file_)) FailRead(kQ3ErrorFileCancelled);
+  if (!CallFileIdle(file_)) FailRead(kQ3ErrorFileCancelled, "reading was cancelled");
 }
 
 bool ReadContext::NextTopEntry(Entry& entry) {
@@ -282,6 +290,7 @@ Ref ReadContext::ReadNext() {
       Frame& f = frames_.back();
       Entry e;
       if (f.subPos >= f.subEnd || !reader_->ParseEntry(f.subPos, f.subEnd, e)) {
+        vlcore::NoteRefusal("the container holds no more objects");
         PostError(kQ3ErrorEndOfContainer);
         return Ref();
       }
@@ -293,6 +302,7 @@ Ref ReadContext::ReadNext() {
     }
     Entry e;
     if (!NextTopEntry(e)) {
+      vlcore::NoteRefusal("the file holds no more objects");
       PostError(kQ3ErrorEndOfFile);
       return Ref();
     }
@@ -432,18 +442,19 @@ Ref ReadContext::ReadGroupMembers(Ref group, size_t* seqPos, size_t seqEnd) {
 Ref ReadContext::ResolveReference(const Entry& entry) {
   TQ3Uns32 id = WithData(entry, [&] { return reader_->U32(); });
   auto it = targets_.find(id);
-  if (it == targets_.end()) FailRead(kQ3ErrorUnresolvableReference);
+  if (it == targets_.end()) FailRead(kQ3ErrorUnresolvableReference, "a reference names no object in the file");
   size_t pos = it->second;
   auto cached = cache_.find(pos);
   if (cached != cache_.end()) return cached->second.Copy();
-  if (!reading_.insert(pos).second) FailRead(kQ3ErrorUnresolvableReference);
+  if (!reading_.insert(pos).second) FailRead(kQ3ErrorUnresolvableReference, "a reference refers to itself");
   struct Done {
     std::unordered_set<size_t>& set;
     size_t pos;
     ~Done() { set.erase(pos); }
   } done{reading_, pos};
   Entry target;
-  if (!reader_->ParseEntry(pos, reader_->Length(), target)) FailRead(kQ3ErrorUnresolvableReference);
+  if (!reader_->ParseEntry(pos, reader_->Length(), target))
+    FailRead(kQ3ErrorUnresolvableReference, "a reference points to no entry");
   size_t seq = target.end;
   Ref object = ReadEntryObject(target, &seq, reader_->Length());
   if (object) cache_[pos] = object.Copy();
@@ -477,7 +488,7 @@ Ref ReadContext::CallReadMethod(const Entry& entry) {
     if (made && !IsLive(made)) made = nullptr;
     object = Ref(made);
   }
-  if (!object) FailRead(kQ3ErrorInvalidMetafileObject);
+  if (!object) FailRead(kQ3ErrorInvalidMetafileObject, "an object's class could not read it");
   if (entry.container) ReadSubObjectRange(object.get(), rest, entry.subEnd);
   return object;
 }
@@ -552,7 +563,7 @@ void ReadContext::ReadElement(OpaqueTQ3Object* parent, const Entry& entry) {
 Ref ReadContext::ReadUnknown(const Entry& entry) {
   PostWarning(kQ3WarningUnknownObject);
   Ref unknown = NewObject(reader_->IsText() ? kQ3UnknownTypeText : kQ3UnknownTypeBinary);
-  if (!unknown) FailRead(kQ3ErrorOutOfMemory);
+  if (!unknown) FailRead(kQ3ErrorOutOfMemory, "no memory for an unknown object");
   auto* u = static_cast<UnknownObject*>(unknown.get());
   u->name = entry.name;
   u->fileType = entry.fileType;

@@ -100,7 +100,7 @@ struct PolyhedronGeom : Geometry {
 
 Ref ReadPolyhedron(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a polyhedron");
   auto* g = static_cast<PolyhedronGeom*>(object.get());
   ctx.WithData(entry, [&] {
     Reader& r = ctx.r();
@@ -117,14 +117,14 @@ Ref ReadPolyhedron(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
       r.Indices(t.v, 3, 4);
       t.flag = r.U32() & kQ3PolyhedronEdgeAll;
       for (TQ3Uns32 k : t.v)
-        if (k >= nv) FailRead(kQ3ErrorInvalidData);
+        if (k >= nv) FailRead(kQ3ErrorInvalidData, "a polyhedron triangle names a vertex it does not have");
     }
     g->edges.resize(ne);
     for (auto& e : g->edges) {
       r.Indices(e.v, 2, 4);
       r.Indices(e.t, 2, 4);
       if (e.v[0] >= nv || e.v[1] >= nv || !ValidIndex(e.t[0], nt, true) || !ValidIndex(e.t[1], nt, true))
-        FailRead(kQ3ErrorInvalidData);
+        FailRead(kQ3ErrorInvalidData, "a polyhedron edge names a vertex or triangle it does not have");
     }
   });
   ctx.ReadSubObjects(g, entry);
@@ -399,7 +399,7 @@ struct TriMeshGeom : Geometry {
       where = r.U32();
       index = r.U32();
       TQ3Uns32 useFlag = r.U32();
-      if (where > 2) FailRead(kQ3ErrorInvalidData);
+      if (where > 2) FailRead(kQ3ErrorInvalidData, "an attribute array is attached to an unknown part");
       a.count = TQ3Uns32(where == 0 ? triangles.size() : where == 1 ? edges.size() : points.size());
       ClassInfo* cls = type < 0 ? ctx.ClassOfFileType(type) : FindElementClass(type);
       if (!cls || !cls->element || !cls->attributeIO) {
@@ -430,10 +430,12 @@ struct TriMeshGeom : Geometry {
       for (TQ3Uns32 k = 0; k < a.count; ++k) {
         if (!a.use.empty() && !a.use[k]) continue;
         Entry sub;
-        if (!e.container || !ctx.r().ParseEntry(pos, e.subEnd, sub)) FailRead(kQ3ErrorInvalidMetafileSubObject);
+        if (!e.container || !ctx.r().ParseEntry(pos, e.subEnd, sub))
+          FailRead(kQ3ErrorInvalidMetafileSubObject, "an attribute array lacks its shaders");
         pos = sub.end;
         Ref shader = ctx.ReadSubObject(sub, &pos, e.subEnd);
-        if (!shader || !shader->IsType(kQ3ShapeTypeShader)) FailRead(kQ3ErrorInvalidMetafileSubObject);
+        if (!shader || !shader->IsType(kQ3ShapeTypeShader))
+          FailRead(kQ3ErrorInvalidMetafileSubObject, "an attribute array holds something that is not a shader");
         a.SetObject(k, shader.release());
       }
     }
@@ -452,7 +454,7 @@ struct TriMeshGeom : Geometry {
 
 Ref ReadTriMesh(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a triangle mesh");
   auto* g = static_cast<TriMeshGeom*>(object.get());
   ctx.WithData(entry, [&] {
     Reader& r = ctx.r();
@@ -470,14 +472,14 @@ Ref ReadTriMesh(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
     if (nt) r.Indices(g->triangles[0].pointIndices, size_t(nt) * 3, pw);
     for (const auto& t : g->triangles)
       for (TQ3Uns32 k : t.pointIndices)
-        if (k >= np) FailRead(kQ3ErrorInvalidData);
+        if (k >= np) FailRead(kQ3ErrorInvalidData, "a triangle names a point the mesh does not have");
     g->edges.resize(ne);
     for (auto& e : g->edges) {
       r.Indices(e.pointIndices, 2, pw);
       r.Indices(e.triangleIndices, 2, tw);
       if (!ValidIndex(e.pointIndices[0], np, false) || !ValidIndex(e.pointIndices[1], np, false) ||
           !ValidIndex(e.triangleIndices[0], nt, true) || !ValidIndex(e.triangleIndices[1], nt, true))
-        FailRead(kQ3ErrorInvalidData);
+        FailRead(kQ3ErrorInvalidData, "a mesh edge names a point or triangle it does not have");
     }
     g->points.resize(np);
     if (np) r.Floats(&g->points[0].x, size_t(np) * 3);

@@ -67,7 +67,7 @@ OpaqueTQ3Object* MakeTransform(ClassInfo* c) {
 
 Ref ReadTransform(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a transform");
   auto* t = static_cast<TransformObj*>(object.get());
   ctx.WithData(entry, [&] {
     Reader& r = ctx.r();
@@ -77,7 +77,7 @@ Ref ReadTransform(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
         break;
       case kQ3TransformTypeRotate: {
         TQ3Uns32 axis = r.Enum(kAxisNames);
-        if (axis > 2) FailRead(kQ3ErrorInvalidData);
+        if (axis > 2) FailRead(kQ3ErrorInvalidData, "a rotation names an unknown axis");
         t->rotate.axis = TQ3Axis(axis);
         t->rotate.radians = r.F32();
         break;
@@ -144,12 +144,12 @@ OpaqueTQ3Object* MakeStyle(ClassInfo* c) {
 
 Ref ReadStyle(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a style");
   auto* s = static_cast<StyleObj*>(object.get());
   ctx.WithData(entry, [&] {
     Reader& r = ctx.r();
     TQ3Uns32 v = r.Enum(StyleNames(cls->type));
-    if (v > 2) FailRead(kQ3ErrorInvalidData);
+    if (v > 2) FailRead(kQ3ErrorInvalidData, "a style has an unknown value");
     if (cls->type != kQ3StyleTypeSubdivision) {
       s->value = v;
       return;
@@ -242,7 +242,7 @@ OpaqueTQ3Object* MakeShader(ClassInfo* c) {
 
 Ref ReadShader(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a shader");
   ctx.ReadSubObjects(object.get(), entry);
   return object;
 }
@@ -264,7 +264,7 @@ OpaqueTQ3Object* MakeTexture(ClassInfo* c) { return new TextureObj(c); }
 
 Ref ReadTexture(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a shader");
   auto* t = static_cast<TextureObj*>(object.get());
   ctx.WithData(entry, [&] { t->pixmap.Read(ctx.r()); });
   ctx.ReadSubObjects(t, entry);
@@ -362,7 +362,7 @@ OpaqueTQ3Object* MakeCamera(ClassInfo* c) {
 
 Ref ReadCamera(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a camera");
   auto* c = static_cast<CameraObj*>(object.get());
   ctx.WithData(entry, [&] { ctx.r().Floats(c->params, size_t(c->ParamCount())); });
   ctx.ReadSubObjects(c, entry);
@@ -452,13 +452,13 @@ OpaqueTQ3Object* MakeLight(ClassInfo* c) { return new LightObj(c); }
 
 Ref ReadLight(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a light");
   auto* l = static_cast<LightObj*>(object.get());
   ctx.WithData(entry, [&] {
     Reader& r = ctx.r();
     auto attenuation = [&] {
       TQ3Uns32 a = r.Enum(kAttenuationNames);
-      if (a > 2) FailRead(kQ3ErrorInvalidData);
+      if (a > 2) FailRead(kQ3ErrorInvalidData, "a light has an unknown attenuation");
       return TQ3AttenuationType(a);
     };
     switch (cls->type) {
@@ -479,7 +479,7 @@ Ref ReadLight(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
         l->hotAngle = r.F32();
         l->outerAngle = r.F32();
         TQ3Uns32 f = r.Enum(kFallOffNames);
-        if (f > 3) FailRead(kQ3ErrorInvalidData);
+        if (f > 3) FailRead(kQ3ErrorInvalidData, "a spot light has an unknown fall-off");
         l->fallOff = TQ3FallOffType(f);
         break;
       }
@@ -563,7 +563,7 @@ OpaqueTQ3Object* MakeViewHints(ClassInfo* c) { return new ViewHintsObj(c); }
 
 Ref ReadViewHints(ReadContext& ctx, ClassInfo* cls, const Entry& entry) {
   Ref object = NewInstance(cls);
-  if (!object) FailRead(kQ3ErrorOutOfMemory);
+  if (!object) FailRead(kQ3ErrorOutOfMemory, "no memory for a group");
   ctx.ReadSubObjects(object.get(), entry);
   return object;
 }

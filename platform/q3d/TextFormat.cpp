@@ -8,6 +8,7 @@
 
 #include "internal/Classes.h"
 #include "internal/Metafile.h"
+#include "internal/MetafileFormat.h"
 
 namespace q3d {
 namespace {
@@ -36,12 +37,14 @@ class TextReader final : public Reader {
 
   TQ3Uns32 U32() override {
     std::int64_t v = Integer();
-    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX)) FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX))
+      FailRead(kQ3ErrorInvalidMetafilePrimitive, "an unsigned number is out of range");
     return TQ3Uns32(v);
   }
   TQ3Int32 I32() override {
     std::int64_t v = Integer();
-    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX)) FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (v < INT32_MIN || v > std::int64_t(UINT32_MAX))
+      FailRead(kQ3ErrorInvalidMetafilePrimitive, "a signed number is out of range");
     return TQ3Int32(TQ3Uns32(v));
   }
   TQ3Uns16 U16() override { return TQ3Uns16(Ranged(-32768, 65535)); }
@@ -53,7 +56,7 @@ class TextReader final : public Reader {
 
   std::string String() override {
     size_t p = Skip(pos_, end_);
-    if (p >= end_ || t_[p] != '"') FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (p >= end_ || t_[p] != '"') FailRead(kQ3ErrorInvalidMetafilePrimitive, "a string does not start with a quote");
     std::string s;
     for (++p; p < end_ && t_[p] != '"'; ++p) {
       char c = t_[p];
@@ -85,7 +88,7 @@ class TextReader final : public Reader {
           s += e;
       }
     }
-    if (p >= end_) FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (p >= end_) FailRead(kQ3ErrorInvalidMetafilePrimitive, "a string has no closing quote");
     pos_ = p + 1;
     return s;
   }
@@ -94,11 +97,13 @@ class TextReader final : public Reader {
     size_t got = 0;
     while (got < size) {
       std::string tok = Token();
-      if (tok.size() < 2 || tok[0] != '0' || (tok[1] != 'x' && tok[1] != 'X')) FailRead(kQ3ErrorInvalidHexString);
+      if (tok.size() < 2 || tok[0] != '0' || (tok[1] != 'x' && tok[1] != 'X'))
+        FailRead(kQ3ErrorInvalidHexString, "raw data is not written in hexadecimal");
       size_t digits = tok.size() - 2;
-      if (digits % 2) FailRead(kQ3ErrorInvalidHexString);
+      if (digits % 2) FailRead(kQ3ErrorInvalidHexString, "raw data has an odd number of hexadecimal digits");
       for (size_t i = 2; i + 1 < tok.size() && got < size; i += 2) {
-        if (!std::isxdigit(TQ3Uns8(tok[i])) || !std::isxdigit(TQ3Uns8(tok[i + 1]))) FailRead(kQ3ErrorInvalidHexString);
+        if (!std::isxdigit(TQ3Uns8(tok[i])) || !std::isxdigit(TQ3Uns8(tok[i + 1])))
+          FailRead(kQ3ErrorInvalidHexString, "raw data holds a character that is not a hexadecimal digit");
         dst[got++] = TQ3Uns8(Hex(tok[i]) * 16 + Hex(tok[i + 1]));
       }
     }
@@ -136,7 +141,8 @@ class TextReader final : public Reader {
   void CheckCount(TQ3Uns64 count, TQ3Uns32, TQ3Uns32 textTokens) override {
     // Every token takes at least one character and a separator.
     TQ3Uns64 left = pos_ < end_ ? (end_ - pos_) / 2 + 1 : 0;
-    if (textTokens && count > left / textTokens) FailRead(kQ3ErrorInvalidMetafile);
+    if (textTokens && count > left / textTokens)
+      FailRead(kQ3ErrorInvalidMetafile, "a count asks for more items than the text holds");
   }
 
   bool ParseEntry(size_t pos, size_t limit, Entry& e) override {
@@ -144,9 +150,10 @@ class TextReader final : public Reader {
     if (p >= limit) return false;
     size_t q = p;
     while (q < limit && t_[q] != '(' && t_[q] != ')' && t_[q] != '"') ++q;
-    if (q >= limit || t_[q] != '(') FailRead(kQ3ErrorInvalidMetafile);
+    if (q >= limit || t_[q] != '(') FailRead(kQ3ErrorInvalidMetafile, "an object has no opening parenthesis");
     auto close = close_.find(q);
-    if (close == close_.end() || close->second >= limit) FailRead(kQ3ErrorInvalidMetafile);
+    if (close == close_.end() || close->second >= limit)
+      FailRead(kQ3ErrorInvalidMetafile, "an object's parenthesis is never closed");
     std::string_view head(t_.data() + p, q - p);
     // A label names the object: "label:" and a blank before the class name.
     size_t i = 0;
@@ -157,18 +164,18 @@ class TextReader final : public Reader {
     }
     while (!head.empty() && IsSpace(head.front())) head.remove_prefix(1);
     while (!head.empty() && IsSpace(head.back())) head.remove_suffix(1);
-    if (head.empty()) FailRead(kQ3ErrorInvalidMetafile);
+    if (head.empty()) FailRead(kQ3ErrorInvalidMetafile, "an object has no class name");
     e = Entry{};
     e.begin = p;
     e.end = close->second + 1;
     e.dataBegin = q + 1;
     e.dataEnd = close->second;
     e.name = std::string(head);
-    if (SameWord(head, "Container") || SameWord(head, "BeginGroup")) {
+    if (SameWord(head, format::kTextContainer) || SameWord(head, format::kTextBeginGroup)) {
       Entry root;
       if (!ParseEntry(e.dataBegin, e.dataEnd, root) || root.kind != Entry::kObject || root.container)
-        FailRead(kQ3ErrorInvalidMetafile);
-      e.kind = SameWord(head, "Container") ? Entry::kObject : Entry::kBeginGroup;
+        FailRead(kQ3ErrorInvalidMetafile, "a container or group does not start with its object");
+      e.kind = SameWord(head, format::kTextContainer) ? Entry::kObject : Entry::kBeginGroup;
       e.container = true;
       e.cls = root.cls;
       e.name = root.name;
@@ -178,15 +185,15 @@ class TextReader final : public Reader {
       e.subEnd = close->second;
       return true;
     }
-    if (SameWord(head, "EndGroup"))
+    if (SameWord(head, format::kTextEndGroup))
       e.kind = Entry::kEndGroup;
-    else if (SameWord(head, "Reference"))
+    else if (SameWord(head, format::kTextReference))
       e.kind = Entry::kReference;
-    else if (SameWord(head, "TableOfContents"))
+    else if (SameWord(head, format::kTextTableOfContents))
       e.kind = Entry::kTableOfContents;
-    else if (SameWord(head, "3DMetafile"))
+    else if (SameWord(head, format::kTextHeader))
       e.kind = Entry::kHeader;
-    else if (SameWord(head, "Type"))
+    else if (SameWord(head, format::kTextTypeDeclaration))
       e.kind = Entry::kTypeDeclaration;
     else
       e.cls = Lookup(head);
@@ -196,7 +203,8 @@ class TextReader final : public Reader {
   size_t ParseHeader(TQ3Uns32& major, TQ3Uns32& minor, TQ3Uns32& flags, TQ3Uns32& tocLocation,
                      std::string& tocLabel) override {
     Entry e;
-    if (!ParseEntry(0, t_.size(), e) || e.kind != Entry::kHeader) FailRead(kQ3ErrorInvalidMetafile);
+    if (!ParseEntry(0, t_.size(), e) || e.kind != Entry::kHeader)
+      FailRead(kQ3ErrorInvalidMetafile, "the file does not start with a 3DMetafile header");
     Range saved = Data();
     SetData({e.dataBegin, e.dataEnd});
     major = U32();
@@ -263,7 +271,10 @@ class TextReader final : public Reader {
     size_t p = Skip(pos_, end_);
     size_t q = p;
     while (q < end_ && !IsDelimiter(t_[q])) ++q;
-    if (q == p) FailRead(q >= end_ ? kQ3ErrorReadMoreThanSize : kQ3ErrorInvalidMetafilePrimitive);
+    if (q == p) {
+      if (q >= end_) FailRead(kQ3ErrorReadMoreThanSize, "an object's data ends before a value");
+      FailRead(kQ3ErrorInvalidMetafilePrimitive, "a value is missing before a delimiter");
+    }
     pos_ = q;
     return t_.substr(p, q - p);
   }
@@ -287,13 +298,13 @@ class TextReader final : public Reader {
 
   std::int64_t ParseInteger(const std::string& tok) {
     std::int64_t v;
-    if (!ParseIntegerText(tok, v)) FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (!ParseIntegerText(tok, v)) FailRead(kQ3ErrorInvalidMetafilePrimitive, "a number is not an integer");
     return v;
   }
   std::int64_t Integer() { return ParseInteger(Token()); }
   std::int64_t Ranged(std::int64_t low, std::int64_t high) {
     std::int64_t v = Integer();
-    if (v < low || v > high) FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (v < low || v > high) FailRead(kQ3ErrorInvalidMetafilePrimitive, "a number is out of range");
     return v;
   }
 
@@ -312,7 +323,7 @@ class TextReader final : public Reader {
       v = T(d);
       if (r.ec == std::errc() && std::isinf(v)) r.ec = std::errc::result_out_of_range;
     }
-    if (r.ec != std::errc() || r.ptr != e) FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    if (r.ec != std::errc() || r.ptr != e) FailRead(kQ3ErrorInvalidMetafilePrimitive, "a number is not a real number");
     return v;
   }
 
@@ -321,7 +332,7 @@ class TextReader final : public Reader {
       if (SameWord(tok, n->name)) return n->value;
     std::int64_t v;
     if (ParseIntegerText(tok, v) && v >= 0 && v <= std::int64_t(UINT32_MAX)) return TQ3Uns32(v);
-    FailRead(kQ3ErrorInvalidMetafilePrimitive);
+    FailRead(kQ3ErrorInvalidMetafilePrimitive, "a word names no value of its kind");
   }
 
   std::string t_;
@@ -350,17 +361,17 @@ class TextWriter final : public Writer {
     --opened_;
     Close(" )");
   }
-  size_t BeginContainer() override { return Open("Container ("); }
+  size_t BeginContainer() override { return Open(std::string(format::kTextContainer) + " ("); }
   void EndContainer() override { CloseOnLine(); }
-  size_t BeginGroup() override { return Open("BeginGroup ("); }
+  size_t BeginGroup() override { return Open(std::string(format::kTextBeginGroup) + " ("); }
   void EndGroupHead() override { CloseOnLine(); }
   void EndGroup() override {
     Line();
-    out_ += "EndGroup ( )";
+    out_ += std::string(format::kTextEndGroup) + " ( )";
   }
   void Reference(TQ3Uns32 refID) override {
     Line();
-    out_ += "Reference ( " + std::to_string(refID) + " )";
+    out_ += std::string(format::kTextReference) + " ( " + std::to_string(refID) + " )";
   }
   size_t ObjectDataSize() const override { return 0; }
   int OpenObjects() const override { return objects_; }
@@ -462,7 +473,8 @@ class TextWriter final : public Writer {
     for (; opened_ > 0; --opened_) CloseOnLine();
     std::map<size_t, std::string> labels;
     for (const TocItem& item : toc) labels[item.position] = LabelName(item);
-    std::string file = "3DMetafile ( 1 6 ";
+    std::string file = std::string(format::kTextHeader) + " ( " + std::to_string(format::kMajorVersion) + " " +
+                       std::to_string(format::kMinorVersion) + " ";
     file += stream_ ? "Stream " : "Normal ";
     file += toc.empty() ? "NULL" : "toc>";
     file += " )\n";
@@ -476,9 +488,9 @@ class TextWriter final : public Writer {
     if (!toc.empty()) {
       TQ3Uns32 seed = 1;
       for (const TocItem& item : toc) seed = std::max(seed, item.refID + 1);
-      file += "\ntoc: TableOfContents (\n\tNULL # next table\n\t";
+      file += "\ntoc: " + std::string(format::kTextTableOfContents) + " (\n\tNULL # next table\n\t";
       file += std::to_string(seed);
-      file += " -1 0 12 ";
+      file += " -1 0 " + std::to_string(format::kTocShortEntrySize) + " ";
       file += std::to_string(toc.size());
       file += " # seeds, entry kind and size, entries\n";
       for (const TocItem& item : toc) {
@@ -512,7 +524,7 @@ class TextWriter final : public Writer {
     out_.append(size_t(indent_), '\t');
     return out_.size();
   }
-  size_t Open(const char* text) {
+  size_t Open(std::string_view text) {
     size_t pos = Line();
     out_ += text;
     ++indent_;

@@ -171,7 +171,7 @@ void RegionRecordLine(GrafPort* port, Point from, Point to);
 void RegionRecordShape(GrafPort* port, const SpanList& shapeInterior);
 void RegionRecordSegments(GrafPort* port, const std::vector<Segment>& segs);
 
-// Picture recording (Picture.cpp); each call does nothing without an open picture.
+// Picture recording (PictRecorder.cpp); each call does nothing without an open picture.
 void PicRecordLine(GrafPort* port, Point from, Point to);
 void PicRecordRect(GrafPort* port, GrafVerb verb, const Rect& r);
 void PicRecordRRect(GrafPort* port, GrafVerb verb, const Rect& r, SInt16 ow, SInt16 oh);
@@ -198,18 +198,6 @@ const UInt8* FallbackGlyph(UInt8 macRomanChar);
 // ---- Procedure dispatch -----------------------------------------------------------------------
 
 void SetError(OSErr e);
-
-// Big-endian helpers.
-inline void PutU16(std::vector<UInt8>& v, UInt32 x) {
-  v.push_back(UInt8(x >> 8));
-  v.push_back(UInt8(x));
-}
-inline void PutU32(std::vector<UInt8>& v, UInt32 x) {
-  PutU16(v, x >> 16);
-  PutU16(v, x & 0xFFFF);
-}
-inline UInt16 GetU16(const UInt8* p) { return UInt16((p[0] << 8) | p[1]); }
-inline UInt32 GetU32(const UInt8* p) { return (UInt32(GetU16(p)) << 16) | GetU16(p + 2); }
 
 inline SInt16 Clamp16(long long v) { return SInt16(v < kMinCoord ? kMinCoord : v > kMaxCoord ? kMaxCoord : v); }
 

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "ByteReader.h"
+#include "PictFormat.h"
 #include "QDInternal.h"
 
 namespace qdimpl {
@@ -354,19 +356,9 @@ void RegionMap(Region& r, const Rect& from, const Rect& to) {
 }
 
 std::vector<UInt8> RegionToPictData(const Region& r) {
-  std::vector<UInt8> d(10, 0);
-  Rect box = r.rgnBBox;
-  auto putRect = [&](std::size_t at) {
-    d[at + 0] = UInt8(UInt16(box.top) >> 8);
-    d[at + 1] = UInt8(box.top);
-    d[at + 2] = UInt8(UInt16(box.left) >> 8);
-    d[at + 3] = UInt8(box.left);
-    d[at + 4] = UInt8(UInt16(box.bottom) >> 8);
-    d[at + 5] = UInt8(box.bottom);
-    d[at + 6] = UInt8(UInt16(box.right) >> 8);
-    d[at + 7] = UInt8(box.right);
-  };
-  putRect(2);
+  vlcore::ByteWriter d;
+  d.U16(0);  // the size, set at the end
+  d.WriteRect(r.rgnBBox);
   if (!RegionIsEmpty(r) && !RegionIsRect(r)) {
     std::vector<SInt32> prev, xr;
     SInt32 prevBottom = INT_MIN;
@@ -374,9 +366,9 @@ std::vector<UInt8> RegionToPictData(const Region& r) {
       xr.clear();
       CombineRow(prev.data(), SInt32(prev.size() / 2), cur, n, RegionOp::Xor, xr);
       if (!xr.empty()) {
-        PutU16(d, UInt16(Clamp16(y)));
-        for (SInt32 x : xr) PutU16(d, UInt16(Clamp16(x)));
-        PutU16(d, 0x7FFF);
+        d.U16(UInt16(Clamp16(y)));
+        for (SInt32 x : xr) d.U16(UInt16(Clamp16(x)));
+        d.U16(pict::kRegionEnd);
       }
       prev.assign(cur, cur + 2 * n);
     };
@@ -386,46 +378,42 @@ std::vector<UInt8> RegionToPictData(const Region& r) {
       prevBottom = br.Bottom();
     }
     emitRow(prevBottom, nullptr, 0);
-    PutU16(d, 0x7FFF);
+    d.U16(pict::kRegionEnd);
   }
-  std::size_t size = d.size();
-  d[0] = UInt8(size >> 8);
-  d[1] = UInt8(size);
-  return d;
+  d.Put16At(0, unsigned(d.size() & 0xFFFF));
+  return std::move(d.bytes());
 }
 
 bool RegionFromPictData(Region& r, const UInt8* data, std::size_t size) {
-  if (size < 10) return false;
-  std::size_t declared = GetU16(data);
-  if (declared < 10 || declared > size) return false;
-  SInt16 top = SInt16(GetU16(data + 2)), left = SInt16(GetU16(data + 4));
-  SInt16 bottom = SInt16(GetU16(data + 6)), right = SInt16(GetU16(data + 8));
-  if (declared == 10) {
-    RegionSetRect(r, left, top, right, bottom);
+  vlcore::ByteReader head(data, size);
+  const std::size_t declared = head.U16();
+  const Rect box = head.ReadRect();
+  if (!head.ok() || declared < pict::kRegionHeaderSize || declared > size) return false;
+  if (declared == pict::kRegionHeaderSize) {
+    RegionSetRect(r, box.left, box.top, box.right, box.bottom);
     return true;
   }
+  vlcore::ByteReader in(data, declared);
+  in.Seek(pict::kRegionHeaderSize);
   std::vector<SInt32> row, xr, next;
   std::vector<SInt32>& out = Scratch(2);
   BandBuilder builder(out);
-  std::size_t pos = 10;
   SInt32 lastY = INT_MIN;
   bool haveRow = false;
   while (true) {
-    if (pos + 2 > declared) return false;
-    UInt16 yw = GetU16(data + pos);
-    pos += 2;
-    if (yw == 0x7FFF) break;
+    UInt16 yw = in.U16();
+    if (!in.ok()) return false;
+    if (yw == pict::kRegionEnd) break;
     SInt32 y = SInt16(yw);
-    if (y <= lastY || y < top || y > bottom) return false;
+    if (y <= lastY || y < box.top || y > box.bottom) return false;
     xr.clear();
     SInt32 lastX = INT_MIN;
     while (true) {
-      if (pos + 2 > declared) return false;
-      UInt16 xw = GetU16(data + pos);
-      pos += 2;
-      if (xw == 0x7FFF) break;
+      UInt16 xw = in.U16();
+      if (!in.ok()) return false;
+      if (xw == pict::kRegionEnd) break;
       SInt32 x = SInt16(xw);
-      if (x <= lastX || x < left || x > right) return false;
+      if (x <= lastX || x < box.left || x > box.right) return false;
       xr.push_back(x);
       lastX = x;
     }

@@ -6,17 +6,16 @@
 #include <cstdio>
 
 #include "ByteReader.h"
+#include "Refusal.h"
+#include "ResourceForkFormat.h"
 #include "Resources.h"
 
 namespace vlres::fork {
 
-namespace {
+using namespace format;
+using vlcore::ByteReader;
 
-constexpr UInt32 kAppleDoubleMagic = 0x00051607;
-constexpr UInt32 kAppleDoubleVersion = 0x00020000;
-constexpr UInt32 kResourceForkEntry = 2;
-constexpr std::size_t kAppleDoubleHeaderSize = 26;
-constexpr std::size_t kEntrySize = 12;
+namespace {
 
 struct Entry {
   UInt32 id;
@@ -24,16 +23,23 @@ struct Entry {
   UInt32 length;
 };
 
-// The entries of an AppleDouble file, each checked to lie inside it; false when damaged.
+// The entries of an AppleDouble file, each checked to lie inside it; false (with the reason
+// noted) when damaged. Rewriting copies every entry, so entries that would together copy more
+// than the file holds (several naming the same bytes) are damage too.
 bool ReadEntries(const std::vector<unsigned char>& file, std::vector<Entry>* entries) {
   ByteReader in(file.data(), file.size());
-  if (in.U32() != kAppleDoubleMagic || !in.ok()) return false;
-  in.Skip(4 + 16);  // version, filler
+  if (in.U32() != kAppleDoubleMagic) return vlcore::Refuse(false, "the file is not an AppleDouble file");
+  in.Skip(4 + kAppleDoubleFillerSize);  // version, filler
   const std::size_t count = in.U16();
-  if (!in.ok() || count * kEntrySize > in.remaining()) return false;
+  if (!in.Fits(count, kAppleDoubleEntrySize))
+    return vlcore::Refuse(false, "the AppleDouble entry list runs past the end of the file");
+  std::uint64_t total = 0;
   for (std::size_t i = 0; i < count; ++i) {
     Entry e{in.U32(), in.U32(), in.U32()};
-    if (std::uint64_t(e.offset) + e.length > file.size()) return false;
+    if (std::uint64_t(e.offset) + e.length > file.size())
+      return vlcore::Refuse(false, "an AppleDouble entry runs past the end of the file");
+    total += e.length;
+    if (total > file.size()) return vlcore::Refuse(false, "AppleDouble entries share their bytes");
     entries->push_back(e);
   }
   return in.ok();
@@ -45,8 +51,8 @@ bool LooksLikeFork(const unsigned char* head, std::size_t headSize, std::uint64_
   ByteReader in(head, headSize);
   const std::uint64_t dataOffset = in.U32(), mapOffset = in.U32();
   const std::uint64_t dataLength = in.U32(), mapLength = in.U32();
-  return in.ok() && dataOffset >= 16 && mapOffset >= 16 && dataOffset + dataLength <= size &&
-         mapOffset + mapLength <= size && mapLength >= 28;
+  return in.ok() && dataOffset >= kForkHeaderSize && mapOffset >= kForkHeaderSize && dataOffset + dataLength <= size &&
+         mapOffset + mapLength <= size && mapLength >= kMapHeaderSize;
 }
 
 OSErr ForkFromAppleDouble(const std::vector<unsigned char>& file, std::vector<unsigned char>* fork) {
@@ -65,16 +71,16 @@ std::vector<unsigned char> AppleDoubleWithFork(const std::vector<unsigned char>&
                                                const std::vector<unsigned char>& fork) {
   std::vector<Entry> kept;
   std::vector<Entry> old;
-  if (ReadEntries(previous, &old))
+  if (!previous.empty() && ReadEntries(previous, &old))
     for (const Entry& e : old)
       if (e.id != kResourceForkEntry) kept.push_back(e);
 
-  ByteWriter out;
+  vlcore::ByteWriter out;
   out.U32(kAppleDoubleMagic);
   out.U32(kAppleDoubleVersion);
-  for (int i = 0; i < 16; ++i) out.U8(0);
+  out.Zeros(kAppleDoubleFillerSize);
   out.U16(unsigned(kept.size() + 1));
-  std::size_t offset = kAppleDoubleHeaderSize + (kept.size() + 1) * kEntrySize;
+  std::size_t offset = kAppleDoubleHeaderSize + (kept.size() + 1) * kAppleDoubleEntrySize;
   for (const Entry& e : kept) {
     out.U32(e.id);
     out.U32(offset);

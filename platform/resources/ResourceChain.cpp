@@ -10,11 +10,13 @@
 #include <memory>
 #include <unordered_map>
 
+#include "ByteReader.h"
 #include "FileOps.h"
 #include "FilePaths.h"
 #include "ForkFile.h"
 #include "Memory.h"
 #include "PString.h"
+#include "ResourceForkFormat.h"
 #include "Resources.h"
 #include "SafeReplace.h"
 
@@ -246,7 +248,7 @@ OSErr ReadForkOf(const std::string& path, std::vector<unsigned char>* fork, std:
   bool regular = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
   std::fclose(f);
   if (!regular) return fnfErr;
-  const bool isAppleDouble = got >= 4 && head[0] == 0 && head[1] == 5 && head[2] == 0x16 && head[3] == 7;
+  const bool isAppleDouble = vlcore::ByteReader(head, got).U32() == vlres::format::kAppleDoubleMagic;
   if (!isAppleDouble) {
     // Check the header's parts against the file's real size before reading it whole.
     if (!LooksLikeFork(head, got, std::uint64_t(st.st_size))) return eofErr;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "MacTypes.h"
+#include "ResourceLayouts.h"
 
 // Resource errors beyond those of MacTypes.h.
 enum : OSErr {
@@ -143,8 +144,9 @@ struct ResourceData {
 OSErr WriteResourceFork(const std::vector<ResourceData>& resources, std::vector<unsigned char>* out);
 OSErr ReadResourceFork(const unsigned char* data, std::size_t size, std::vector<ResourceData>* out);
 
-// Parsers of the classic resource layouts. Each returns false for data too short or
-// inconsistent, never reading outside it.
+// Parsers of the classic resource layouts (their numbers are in ResourceLayouts.h). Each returns
+// false for data too short or inconsistent, never reading outside it, with the reason noted
+// (vlcore::LastRefusal).
 bool ReadStringList(const unsigned char* data, std::size_t size, std::vector<std::string>* out);
 bool ReadStringList(Handle h, std::vector<std::string>* out);
 
@@ -229,5 +231,27 @@ struct VersionRecord {
   std::string longVersion;
 };
 bool ParseVersion(Handle h, VersionRecord* out);
+
+struct CursorTemplate {
+  UInt16 data[layout::kCursorRows] = {};  // rows, the leftmost pixel in the top bit
+  UInt16 mask[layout::kCursorRows] = {};
+  Point hotSpot;  // as stored; the cursor keeps it within its 16 by 16 pixels
+};
+bool ParseCursor(Handle h, CursorTemplate* out);
+
+struct ControlTemplate {
+  Rect bounds;
+  SInt16 value = 0;
+  bool visible = true;
+  SInt16 maximum = 0;
+  SInt16 minimum = 0;
+  SInt16 procId = 0;
+  SInt32 refCon = 0;
+  std::string title;  // Mac Roman
+};
+bool ParseControl(Handle h, ControlTemplate* out);
+
+// The text of a 'STR ' resource; a length beyond the data gives the characters there are.
+std::string ReadShortString(Handle h);
 
 }  // namespace vlres

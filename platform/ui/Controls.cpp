@@ -293,22 +293,10 @@ ControlHandle PortNewControl(WindowPtr window, const Rect* bounds, ConstStringPt
 ControlHandle PortGetNewControl(SInt16 resourceID, WindowPtr window) {
   Handle h = PortLoadResource(FourCC("CNTL"), resourceID);
   if (!h) return nullptr;
-  // bounds, value, visible, maximum, minimum, procID, refCon, title (big-endian).
-  Size size = PortHandleSize(h);
-  const UInt8* p = reinterpret_cast<const UInt8*>(*h);
-  if (size < 23) return nullptr;
-  auto s16 = [&](int at) { return SInt16((p[at] << 8) | p[at + 1]); };
-  Rect bounds{s16(0), s16(2), s16(4), s16(6)};
-  SInt16 value = s16(8);
-  Boolean visible = p[10] != 0;
-  SInt16 maximum = s16(12), minimum = s16(14), procID = s16(16);
-  SInt32 refCon = SInt32((UInt32(p[18]) << 24) | (UInt32(p[19]) << 16) | (UInt32(p[20]) << 8) | p[21]);
-  UInt8 length = p[22];
-  if (Size(23) + length > size) return nullptr;
-  Str255 title;
-  title[0] = length;
-  std::copy(p + 23, p + 23 + length, &title[1]);
-  return PortNewControl(window, &bounds, title, visible, value, minimum, maximum, procID, refCon);
+  vlres::ControlTemplate t;
+  if (!vlres::ParseControl(h, &t)) return nullptr;
+  Str255 title(t.title);
+  return PortNewControl(window, &t.bounds, title, t.visible, t.value, t.minimum, t.maximum, t.procId, t.refCon);
 }
 
 void PortDisposeControl(ControlHandle control) {

@@ -1,6 +1,8 @@
 // Cursors: the built-in shapes, 'CURS' resources and the current cursor.
 #include "Cursors.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -53,23 +55,19 @@ int gHide = 0;
 bool gObscured = false;
 UInt32 gGeneration = 1;
 
-UInt16 Be16(const unsigned char* p) { return UInt16((p[0] << 8) | p[1]); }
-
 }  // namespace
 
 CursHandle PortGetCursor(SInt16 cursorID) {
   auto it = gLoaded.find(cursorID);
   if (it != gLoaded.end()) return &it->second->master;
   Cursor c;
+  vlres::CursorTemplate t;
   Handle h = PortLoadResource(FourCC("CURS"), cursorID);
-  if (h && PortHandleSize(h) >= 68) {
-    const auto* p = reinterpret_cast<const unsigned char*>(*h);
-    for (int i = 0; i < 16; ++i) {
-      c.data[i] = Be16(p + 2 * i);
-      c.mask[i] = Be16(p + 32 + 2 * i);
-    }
-    c.hotSpot.v = SInt16(Be16(p + 64) & 15);
-    c.hotSpot.h = SInt16(Be16(p + 66) & 15);
+  if (h && vlres::ParseCursor(h, &t)) {
+    std::copy(std::begin(t.data), std::end(t.data), std::begin(c.data));
+    std::copy(std::begin(t.mask), std::end(t.mask), std::begin(c.mask));
+    c.hotSpot.v = SInt16(t.hotSpot.v & 15);
+    c.hotSpot.h = SInt16(t.hotSpot.h & 15);
   } else {
     switch (cursorID) {
       case iBeamCursor: c = kIBeam; break;

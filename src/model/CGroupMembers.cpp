@@ -13,9 +13,6 @@
 
 namespace {
 
-// The prompt of the colour picker: item 1 of this string list.
-constexpr SInt16 kColourPromptList = 2600;
-
 // The objects of a list that the caller disposes of with the list, unless handed on.
 struct ObjectListDisposer {
   void operator()(VLArray* list) const {

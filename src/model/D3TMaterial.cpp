@@ -1,6 +1,8 @@
 // A material's life, its queries, the combined shininess, the name tables and its scene objects.
 #include "D3TMaterial.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -214,9 +216,12 @@ double D3TMaterial::GetShininess() const {
 void D3TMaterial::SetShininess(double shininess) {
   const double tenfold = 10.0 * shininess;
   const double whole = FloorOnGrid(tenfold);
-  const double smoothness = whole * 0.1;
-  smoothnessExponent = float(smoothness < 1.0 ? 1.0 : smoothness);
-  specularReflectivity = float(FloorOnGrid((tenfold - whole) * 100.0) * 0.01);
+  // Past what a float holds, the smoothness stays the largest float and the grid's leeway, which
+  // then outweighs a step, no longer makes the reflectivity negative: no value reads as one that
+  // cannot be written back.
+  const double smoothness = std::clamp(whole * 0.1, 1.0, double(FLT_MAX));
+  smoothnessExponent = float(smoothness);
+  specularReflectivity = float(std::max(FloorOnGrid((tenfold - whole) * 100.0) * 0.01, 0.0));
 }
 
 // ---- Scene layer ----

@@ -1,5 +1,6 @@
 // The preference form of a material: one tab-separated line of the "VL Material Prefs" file, and
 // the same record in the default sets of the text resources.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -9,8 +10,8 @@
 #include "MaterialTextSource.h"
 #include "Q3Core.h"
 #include "Q3Scene.h"
+#include "Refusal.h"
 #include "TextLines.h"
-#include "TextTokenReaders.h"
 #include "UnitToNameTableScope.h"
 
 namespace {
@@ -33,15 +34,23 @@ void Print(std::FILE* file, const char* format, double value) {
 
 void PrintText(std::FILE* file, const char* text) { vltext::CheckPrint(std::fprintf(file, "%s", text), kWriteContext); }
 
-// A name or file name as a token the reader gives back whole: in double quotes when it holds
-// white space, is empty, or would read as the start of a comment line.
+// A name or file name as a token the reader gives back whole, zero bytes too: in double quotes
+// when it holds white space, is empty, starts with a quote or would read as the start of a comment
+// line, with each quote inside doubled.
 void PrintToken(std::FILE* file, ConstStringPtr text) {
   const std::string token = PStrToStd(text);
   const bool comment = token.rfind('#', 0) == 0 || token.rfind("//", 0) == 0;
-  if (token.empty() || comment)
-    vltext::CheckPrint(std::fprintf(file, "\"%s\"", token.c_str()), kWriteContext);
-  else
-    vltext::CheckPrint(WriteQuotedToken(file, token.c_str()), kWriteContext);
+  const bool quote = token.empty() || comment || token.front() == '"' ||
+                     std::any_of(token.begin(), token.end(), [](char c) { return vlmaterial::IsSpace(c); });
+  std::string written;
+  if (quote) {
+    written.push_back('"');
+    for (char c : token) written.append(c == '"' ? 2 : 1, c);
+    written.push_back('"');
+  } else {
+    written = token;
+  }
+  if (std::fwrite(written.data(), 1, written.size(), file) != written.size()) ThrowIfOSErr(ioErr, kWriteContext);
 }
 
 // A number a float holds.
@@ -196,7 +205,8 @@ int D3TMaterial::ReadPrefRecord(vlmaterial::TextSource& source, SInt32* lineNumb
   }
   // Errors name the line where the record starts.
   *lineNumber = source.Line();
-  auto malformed = [fileForm](const char* fileReason, const char* streamReason) {
+  auto malformed = [fileForm](const char* fileReason, const char* streamReason, const char* why) {
+    vlcore::NoteRefusal(why);
     if (fileForm) ThrowError(kDEErrorErrorReadingMaterialPrefFile, Str255(fileReason));
     FieldReader::Raise(streamReason);
   };
@@ -207,14 +217,17 @@ int D3TMaterial::ReadPrefRecord(vlmaterial::TextSource& source, SInt32* lineNumb
   if (read == vlmaterial::Token::kEnd) return -1;
   if (!fileForm && token.rfind("EOF", 0) == 0) return -1;
   // A name must read back from a document, where an empty one would stop the whole file.
-  if (read == vlmaterial::Token::kBad || token.empty()) malformed("D3TMaterial::Read.1", "D3TMaterial::Write");
+  if (read == vlmaterial::Token::kBad || token.empty())
+    malformed("D3TMaterial::Read.1", "D3TMaterial::Write", "a material name is missing, unclosed or too long");
   SetName(Str255(token));
 
   std::string word;
-  if (!vlmaterial::ReadWord(source, &word)) malformed("D3TMaterial::Read.1", "D3TMaterial::ReadMaterialType");
+  if (!vlmaterial::ReadWord(source, &word))
+    malformed("D3TMaterial::Read.1", "D3TMaterial::ReadMaterialType", "a material has no kind");
   // An unknown kind name is a malformed line: keeping the previous kind would read the fields
   // as another kind's.
-  if (!MaterialKindFromName(word.c_str(), &kind)) malformed("D3TMaterial::Read.4", "D3TMaterial::ReadMaterialType");
+  if (!MaterialKindFromName(word.c_str(), &kind))
+    malformed("D3TMaterial::Read.4", "D3TMaterial::ReadMaterialType", "a material kind is unknown");
 
   FieldReader fields(source, fileForm);
   if (IsTexture()) {
@@ -240,7 +253,8 @@ int D3TMaterial::ReadPrefRecord(vlmaterial::TextSource& source, SInt32* lineNumb
       fields.Number(&outerHalfAngle);
     }
   }
-  if (fields.Count() != kLayouts[kind].fields) malformed(kLayouts[kind].reason, "D3TMaterial::Write");
+  if (fields.Count() != kLayouts[kind].fields)
+    malformed(kLayouts[kind].reason, "D3TMaterial::Write", "a material line lacks a field its kind needs");
   FinishPrefRecord(!fileForm);
   return 0;
 }

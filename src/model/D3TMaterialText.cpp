@@ -1,4 +1,5 @@
 // The document form of a material: its keyed record in the material block of the native file.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -14,6 +15,15 @@ constexpr std::int32_t kWriteContext = kDEErrorErrorWritingMaterialPrefFile;
 
 void Print(std::FILE* file, const char* format, auto... values) {
   vltext::CheckPrint(std::fprintf(file, format, values...), kWriteContext);
+}
+
+// A key and its text to the end of the line. The text is written whole, zero bytes too, which a
+// formatted print would end at, so that the record reads back as it was.
+void PrintLine(std::FILE* file, const char* key, ConstStringPtr text) {
+  const std::string bytes = PStrToStd(text);
+  Print(file, "%s", key);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) ThrowIfOSErr(ioErr, kWriteContext);
+  Print(file, "%s", "\n");
 }
 
 // A length in feet as the document's length unit shows it.
@@ -41,7 +51,7 @@ bool ReadFloat(std::istream& in, float* out) {
   double value = 0.0;
   if (!vltext::ReadDouble(in, &value)) return false;
   if (!(std::fabs(value) <= FLT_MAX)) {
-    vltext::FailAt(in, start);
+    vltext::FailAt(in, start, "a number is too large for a float");
     return false;
   }
   *out = float(value);
@@ -51,11 +61,11 @@ bool ReadFloat(std::istream& in, float* out) {
 }  // namespace
 
 void D3TMaterial::WriteText(std::FILE* file, SInt32 id) const {
-  Print(file, "\nMaterial: %s\n", PStrToStd(name).c_str());
+  PrintLine(file, "\nMaterial: ", name);
   Print(file, "%ld\n", long(id));
   Print(file, "MaterialType: %s\n", MaterialKindName(kind));
   if (IsTexture())
-    Print(file, "PictureFile: %s\n", PStrToStd(pictureFile).c_str());
+    PrintLine(file, "PictureFile: ", pictureFile);
   else
     Print(file, "Color: %g %g %g\n", double(colour[0]), double(colour[1]), double(colour[2]));
   if (kind <= kProperties) {
@@ -91,7 +101,7 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
   std::string text;
   if (!vltext::ReadRestOfLine(in, delimiter, &text)) return;
   if (text.empty()) {
-    vltext::FailAt(in, start);
+    vltext::FailAt(in, start, "a material has no name");
     return;
   }
   long number = 0;
@@ -112,7 +122,7 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
   }
   at = in.tellg();
   if (!ReadKey(in, &word) || !MaterialKindFromName(word.c_str(), &kind)) {
-    vltext::FailAt(in, at);
+    vltext::FailAt(in, at, "a material kind is missing or unknown");
     return;
   }
 
@@ -146,11 +156,13 @@ void D3TMaterial::ReadText(std::istream& in, SInt32* id, char delimiter) {
                                     gFeet, &width) ||
           !vltext::ParseMeasurement(std::string_view(text).substr(comma + 1), gShortLengthNameTable, gLengthEntryUnit,
                                     gFeet, &height)) {
-        vltext::FailAt(in, at);
+        vltext::FailAt(in, at, nullptr);
         return;
       }
-      textureWidth = float(width);
-      textureHeight = float(height);
+      // A size past what a float holds stays the largest float: an infinite one would be written
+      // as a word no reader takes.
+      textureWidth = float(std::clamp(width, -double(FLT_MAX), double(FLT_MAX)));
+      textureHeight = float(std::clamp(height, -double(FLT_MAX), double(FLT_MAX)));
     } else if (word == "TextureUnitPref:") {
       // The rest of the line: a unit without a name leaves it empty, and the next record's
       // first word must not be taken for it.

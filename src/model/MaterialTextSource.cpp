@@ -33,10 +33,10 @@ int TextSource::Peek() {
 }
 
 void TextSource::GiveBack() {
-  while (!pushed_.empty()) {
-    UngetRaw(pushed_.back());
-    pushed_.pop_back();
-  }
+  // The next character to read is the last one pushed, so it goes back last: given back in the
+  // other order, a "/" line read as no comment moved behind the line end after it.
+  for (const int c : pushed_) UngetRaw(c);
+  pushed_.clear();
 }
 
 int FileSource::GetRaw() { return std::fgetc(file_); }
@@ -109,7 +109,9 @@ Token ReadToken(TextSource& source, bool quotesAllowed, std::string* out, bool* 
     if (quoted) *quoted = true;
     for (;;) {
       c = source.Get();
-      if (c == '"') return Token::kRead;
+      // A doubled quote is a quote of the name's own.
+      if (c == '"' && source.Peek() != '"') return Token::kRead;
+      if (c == '"') source.Get();
       // A name never spans lines: an unclosed quote spoils only its own line.
       if (c == EOF || c == '\n' || c == '\r') {
         source.Unget(c);

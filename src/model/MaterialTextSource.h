@@ -81,9 +81,9 @@ std::string ReadKeptLine(TextSource& source);
 
 enum class Token { kRead, kEnd, kBad };
 // Skips white space and reads a token: a run of characters up to white space, or, where quotes
-// are allowed, a run between double quotes that holds no line end (*quoted is then set; the
-// closing quote is consumed). kEnd when nothing is left; kBad for an unclosed quote or a token
-// of more than kMaxTokenLength characters (its rest is skipped).
+// are allowed, a run between double quotes that holds no line end, a doubled quote inside standing
+// for one (*quoted is then set; the closing quote is consumed). kEnd when nothing is left; kBad for an unclosed quote
+// or a token of more than kMaxTokenLength characters (its rest is skipped).
 Token ReadToken(TextSource& source, bool quotesAllowed, std::string* out, bool* quoted = nullptr);
 
 // A number token: a decimal number that the whole token spells, finite.

@@ -7,11 +7,17 @@
 #include "Measurement.h"
 #include "NameToUnitTable.h"
 #include "PString.h"
+#include "Refusal.h"
 #include "Resources.h"
 
 namespace vltext {
 
-void FailAt(std::istream& in, std::streampos position) {
+namespace {
+constexpr const char* kEndsEarly = "the text ends before the value";
+}  // namespace
+
+void FailAt(std::istream& in, std::streampos position, const char* reason) {
+  vlcore::NoteRefusal(reason);
   in.clear();
   if (position != std::streampos(-1)) in.seekg(position);
   in.setstate(std::ios::failbit);
@@ -24,6 +30,7 @@ void SkipBlanks(std::istream& in) {
 bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine longLine) {
   out->clear();
   if (!in.good()) {
+    vlcore::NoteRefusal(kEndsEarly);
     in.setstate(std::ios::failbit);
     return false;
   }
@@ -34,7 +41,7 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine
     const int c = in.get();
     if (c == std::char_traits<char>::eof()) {
       // The end of the input ends the last line; with nothing read there is no line.
-      if (!any) return false;
+      if (!any) return vlcore::Refuse(false, kEndsEarly);
       in.clear(in.rdstate() & ~std::ios::failbit);
       return true;
     }
@@ -47,7 +54,7 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine
     if (int(out->size()) < kMaxLineLength) {
       out->push_back(char(c));
     } else if (longLine == LongLine::kFail) {
-      FailAt(in, start);
+      FailAt(in, start, "a line is longer than 255 characters");
       out->clear();
       return false;
     }
@@ -71,13 +78,18 @@ std::string ReadWord(std::istream& in) {
 
 bool ReadInteger(std::istream& in, long low, long high, long* out) {
   if (!in.good()) {
+    vlcore::NoteRefusal(kEndsEarly);
     in.setstate(std::ios::failbit);
     return false;
   }
   const std::streampos start = in.tellg();
   long value = 0;
-  if (!(in >> value) || value < low || value > high) {
-    FailAt(in, start);
+  if (!(in >> value)) {
+    FailAt(in, start, "a whole number is missing");
+    return false;
+  }
+  if (value < low || value > high) {
+    FailAt(in, start, "a number is out of its range");
     return false;
   }
   *out = value;
@@ -95,13 +107,14 @@ bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out) {
 
 bool ReadDouble(std::istream& in, double* out) {
   if (!in.good()) {
+    vlcore::NoteRefusal(kEndsEarly);
     in.setstate(std::ios::failbit);
     return false;
   }
   const std::streampos start = in.tellg();
   double value = 0.0;
   if (!(in >> value)) {
-    FailAt(in, start);
+    FailAt(in, start, "a number is missing");
     return false;
   }
   *out = value;
@@ -118,7 +131,7 @@ bool ParseMeasurement(std::string_view text, const NameToUnitTable& names, const
                       const UnitBase& modelUnit, double* out) {
   try {
     const double value = Measurement::Parse(text, names, bareUnit).ValueIn(modelUnit);
-    if (!std::isfinite(value)) return false;
+    if (!std::isfinite(value)) return vlcore::Refuse(false, "the measurement is too large");
     *out = value;
     return true;
   } catch (Measurement::Error) {

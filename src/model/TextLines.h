@@ -3,7 +3,8 @@
 //
 // Readers never throw: a value that cannot be read, or that is out of its range, leaves the
 // stream failed at the position before the value, so that the document's reader stops there and
-// can show where. Writers throw the OS error -36 with a context code when a write fails.
+// can show where, and notes why (vlcore::LastRefusal). Writers throw the OS error -36 with a context code when a write
+// fails.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,9 @@ namespace vltext {
 // Characters a line-oriented read keeps at most.
 constexpr int kMaxLineLength = 255;
 
-// Goes back to a remembered position and sets the fail state.
-void FailAt(std::istream& in, std::streampos position);
+// Goes back to a remembered position and sets the fail state, noting the reason (null: the
+// reason the failed check noted stands).
+void FailAt(std::istream& in, std::streampos position, const char* reason);
 
 // Skips blanks and tabs, not line ends.
 void SkipBlanks(std::istream& in);

@@ -8,6 +8,7 @@
 
 #include "DETException.h"
 #include "Memory.h"
+#include "Refusal.h"
 #include "TextLines.h"
 #include "VLUser3DObject.h"
 
@@ -112,12 +113,14 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   // before it and failed.
   auto expect = [&in](const char* keyword) {
     if (!in.good()) {
+      vlcore::NoteRefusal("the record ends before a count of its parts");
       Fail(in);
       return false;
     }
     const std::streampos at = in.tellg();
     if (ReadWord(in) == keyword) return true;
     Rewind(in, at);
+    vlcore::NoteRefusal("a count of the record's parts is missing");
     Fail(in);
     return false;
   };
@@ -130,11 +133,15 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
     vertexCount = 0;
     for (long i = 0; i < n && in.good(); ++i) {
       double x = 0, y = 0, z = 0, w = 0;
-      if (!(in >> x >> y >> z >> w)) break;
+      if (!(in >> x >> y >> z >> w)) {
+        vlcore::NoteRefusal("a vertex has fewer than four numbers");
+        break;
+      }
       x *= factor;
       y *= factor;
       z *= factor;
       if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+        vlcore::NoteRefusal("a vertex is not a finite point");
         Fail(in);
         break;
       }
@@ -208,6 +215,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   for (SInt16 i = 0; i < edgeCount; ++i) {
     if (edges[i].a >= vertexCount || edges[i].b >= vertexCount || edges[i].a < 0 || edges[i].b < 0) {
       edgeCount = i;
+      vlcore::NoteRefusal("an edge names a vertex the object does not have");
       Fail(in);
       break;
     }
@@ -219,6 +227,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
     if (!valid) {
       ReleaseFaceLoops(i, faceCount);
       faceCount = i;
+      vlcore::NoteRefusal("a face names a vertex the object does not have");
       Fail(in);
       break;
     }

@@ -125,6 +125,15 @@ TEST_F(MaterialPrefFileTest, QuotedNamesReadBackWholeAndLinesReplaceByName) {
   EXPECT_NE(PrefFileText().find("\n\"Roof Tiles\"\tProperties\t1.050000\t"), std::string::npos);
 }
 
+TEST_F(MaterialPrefFileTest, ANameStartingWithASlashAfterTheHeaderReadsWhole) {
+  // Told apart from a comment line, the name's first characters went back in the wrong order.
+  WritePrefFile("# header\n/Brick\tProperties\t1.05\t1\t0.5\t0.2\t0.1\t\n");
+  D3TMaterialList list;
+  list.ReadPrefs();
+  EXPECT_TRUE(AlertIds().empty());
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"/Brick"}));
+}
+
 TEST_F(MaterialPrefFileTest, ADamagedFileKeepsTheMaterialsBeforeTheLineItNames) {
   const std::string good = "# header\nWood\tProperties\t1.05\t1\t0.6\t0.4\t0.2\t\n";
   struct Case {

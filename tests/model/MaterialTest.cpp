@@ -2,6 +2,8 @@
 // scene objects.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -14,6 +16,7 @@
 #include "ModelTestSupport.h"
 #include "Q3Core.h"
 #include "Q3Scene.h"
+#include "Refusal.h"
 #include "Resources.h"
 
 namespace {
@@ -110,6 +113,17 @@ TEST_F(MaterialTest, ShininessCombinesSmoothnessAndReflectivity) {
     EXPECT_FLOAT_EQ(material.GetSmoothnessExponent(), c.smoothness);
     EXPECT_FLOAT_EQ(material.GetSpecularReflectivity(), c.reflectivity);
   }
+  // Past a float's range the smoothness stays the largest float, and the value written reads back
+  // as itself: it no longer became infinite or not a number.
+  for (const double huge : {1.1e63, -1.1e63, double(FLT_MAX)}) {
+    SCOPED_TRACE(huge);
+    material.SetShininess(huge);
+    const double written = material.GetShininess();
+    ASSERT_TRUE(std::isfinite(written));
+    material.SetShininess(written);
+    EXPECT_EQ(material.GetShininess(), written);
+    EXPECT_GE(material.GetSpecularReflectivity(), 0.0f);
+  }
   // A reflectivity of 1.0 is written as 0.99.
   std::istringstream in(" Shiny\n1\nMaterialType: Properties\nSpecularReflectivity: 1\nSmoothnessExponent: 2.2\n");
   SInt32 id = 0;
@@ -151,6 +165,30 @@ TEST_F(MaterialTest, EachKindSurvivesTheDocumentFormExactly) {
   EXPECT_EQ(lamp->GetAttenuation(), 1u);
   EXPECT_EQ(lamp->GetFallOff(), 3u);
   EXPECT_FLOAT_EQ(lamp->GetOuterHalfAngle(), 0.6f);
+}
+
+TEST_F(MaterialTest, NamesHoldingZeroBytesSurviveTheDocumentForm) {
+  // A formatted print stops at a zero byte: the record lost its name, and the block no longer read.
+  using namespace std::string_literals;
+  const std::string record =
+      "\nMaterial: \0Oak\n3\nMaterialType: Tiled_Texture\nPictureFile: oak\0floor.pict\nOpacity: 0.75\n"
+      "SpecularReflectivity: 0.25\nSmoothnessExponent: 4.5\nTextureWidthAndHeight: 24, 12\nTextureUnitPref: \"\n"s;
+  SInt32 id = 0;
+  auto material = FromDocument(AfterKeyword(record), &id);
+  EXPECT_EQ(PStrToStd(material->GetName()), "\0Oak"s);
+  EXPECT_EQ(PStrToStd(material->GetPictureFile()), "oak\0floor.pict"s);
+  EXPECT_EQ(DocumentText(*material, id), record);
+}
+
+TEST_F(MaterialTest, TextureSizesPastAFloatStayTheLargestFloatAndReadBack) {
+  // An infinite size was written as "inf", which no reader takes.
+  SInt32 id = 0;
+  auto material = FromDocument(" Huge\n3\nMaterialType: Tiled_Texture\nTextureWidthAndHeight: 1e88, -1e88\n", &id);
+  EXPECT_EQ(material->GetTextureWidth(), FLT_MAX);
+  EXPECT_EQ(material->GetTextureHeight(), -FLT_MAX);
+  const std::string written = DocumentText(*material, id);
+  auto again = FromDocument(AfterKeyword(written), &id);
+  EXPECT_EQ(DocumentText(*again, id), written);
 }
 
 TEST_F(MaterialTest, EachKindSurvivesThePreferenceFormWithinItsGrid) {
@@ -203,6 +241,27 @@ TEST_F(MaterialTest, EachKindSurvivesThePreferenceFormWithinItsGrid) {
     ASSERT_EQ(read.Read(file.get(), &lineNumber), 0);
     EXPECT_FLOAT_EQ(read.GetSmoothnessExponent(), c.readSmoothness);
     EXPECT_FLOAT_EQ(read.GetSpecularReflectivity(), c.readReflectivity);
+  }
+}
+
+TEST_F(MaterialTest, EveryNameAndPictureFileSurvivesThePreferenceForm) {
+  // A name the line would lose made the line malformed, and the materials after it were lost.
+  using namespace std::string_literals;
+  const std::string names[] = {"Oak",    "Oak Floor",    "\"Quoted\"",         "My \"best\" oak",
+                               "a\"b",   "\"",           "# not a comment",    "// nor this",
+                               "\0Oak"s, "Oak\0 Floor"s, std::string(250, '"')};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    SInt32 id = 0;
+    auto written = FromDocument(" " + name + "\n1\nMaterialType: Tiled_Texture\nPictureFile: " + name + ".pict\n", &id);
+    ASSERT_EQ(PStrToStd(written->GetName()), name);
+    const std::string line = WrittenText([&](std::FILE* file) { written->WritePrefLine(file); });
+    modeltest::FilePtr file = FileWithText(line);
+    D3TMaterial read(nullptr);
+    SInt32 lineNumber = 1;
+    ASSERT_EQ(read.Read(file.get(), &lineNumber), 0) << line;
+    EXPECT_EQ(PStrToStd(read.GetName()), name);
+    EXPECT_EQ(PStrToStd(read.GetPictureFile()), name + ".pict");
   }
 }
 
@@ -289,20 +348,29 @@ TEST_F(MaterialTest, PreferenceRecordsThatDoNotFitNameTheirReasonAndLine) {
     std::string text;
     const char* reason;
     SInt32 line;
+    const char* why;  // the refusal's sentence
   } cases[] = {
-      {"a texture with five fields", "# head\nOak\tTiled_Texture\toak.pict\t1.05\t1\t2\t2\n", "D3TMaterial::Read.2", 2},
+      {"a texture with five fields", "# head\nOak\tTiled_Texture\toak.pict\t1.05\t1\t2\t2\n", "D3TMaterial::Read.2", 2,
+       "a material line lacks a field its kind needs"},
       {"a texture with an unknown unit", "Oak\tTiled_Texture\toak.pict\t1.05\t1\t2\t2\tfurlongs\n",
-       "D3TMaterial::Read.2", 1},
-      {"Properties with a word for a number", "\nWall\tProperties\t1.05\tsolid\t1\t1\t1\n", "D3TMaterial::Read.3", 2},
-      {"a spot light cut short", "Spot\tSpot_Light\t1\t1\t1\t1\tkQ3AttenuationTypeNone\n", "D3TMaterial::Read.5", 1},
+       "D3TMaterial::Read.2", 1, "a material line lacks a field its kind needs"},
+      {"Properties with a word for a number", "\nWall\tProperties\t1.05\tsolid\t1\t1\t1\n", "D3TMaterial::Read.3", 2,
+       "a material line lacks a field its kind needs"},
+      {"a spot light cut short", "Spot\tSpot_Light\t1\t1\t1\t1\tkQ3AttenuationTypeNone\n", "D3TMaterial::Read.5", 1,
+       "a material line lacks a field its kind needs"},
       {"a point light with no number", "Bulb\tPoint_Light\tnan\t1\t1\t1\tkQ3AttenuationTypeNone\n",
-       "D3TMaterial::Read.6", 1},
-      {"an unknown kind name", "Wall\tMarble\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.4", 1},
-      {"a name and nothing else", "Lonely", "D3TMaterial::Read.1", 1},
-      {"an unclosed quote", "\"Roof Tiles\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1},
-      {"an empty name", "\"\"\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1},
-      {"an over-long name", std::string(300, 'x') + "\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1},
-      {"binary bytes", std::string(kBinary, sizeof kBinary - 1), "D3TMaterial::Read.3", 1},
+       "D3TMaterial::Read.6", 1, "a material line lacks a field its kind needs"},
+      {"an unknown kind name", "Wall\tMarble\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.4", 1,
+       "a material kind is unknown"},
+      {"a name and nothing else", "Lonely", "D3TMaterial::Read.1", 1, "a material has no kind"},
+      {"an unclosed quote", "\"Roof Tiles\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1,
+       "a material name is missing, unclosed or too long"},
+      {"an empty name", "\"\"\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1,
+       "a material name is missing, unclosed or too long"},
+      {"an over-long name", std::string(300, 'x') + "\tProperties\t1.05\t1\t1\t1\t1\n", "D3TMaterial::Read.1", 1,
+       "a material name is missing, unclosed or too long"},
+      {"binary bytes", std::string(kBinary, sizeof kBinary - 1), "D3TMaterial::Read.3", 1,
+       "a material line lacks a field its kind needs"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -316,6 +384,7 @@ TEST_F(MaterialTest, PreferenceRecordsThatDoNotFitNameTheirReasonAndLine) {
     } catch (const DETException& e) {
       EXPECT_EQ(e.GetCode(), kDEErrorErrorReadingMaterialPrefFile);
       EXPECT_EQ(PStrToStd(gErrorMessage), c.reason);
+      EXPECT_STREQ(vlcore::LastRefusal(), c.why);
       EXPECT_EQ(line, c.line);
     }
   }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -12,6 +13,8 @@
 
 #include "ByteReader.h"
 #include "PString.h"
+#include "ResourceForkFormat.h"
+#include "ResourceLayouts.h"
 
 namespace rescomp {
 
@@ -371,6 +374,15 @@ class Parser {
       std::size_t slash = fileName_.find_last_of('/');
       if (slash != std::string::npos) path = fileName_.substr(0, slash + 1) + relative;
     }
+    // Only a plain file, and no more than a resource file can hold: a device or a pipe named here
+    // could be read for ever.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+      throw Failure{line, "\"" + path + "\" is not a file"};
+    if (!ec && std::filesystem::is_regular_file(status) &&
+        std::filesystem::file_size(path, ec) > vlres::format::kMaxDataOffset)
+      throw Failure{line, "\"" + path + "\" is larger than a resource file can hold"};
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Failure{line, "cannot read file \"" + path + "\""};
     std::ostringstream s;
@@ -424,8 +436,8 @@ class Parser {
     Open();
     std::vector<std::string> strings;
     while (!AtClose()) strings.push_back(String("string"));
-    if (strings.size() > 65535) throw Failure{lex_.line(), "more than 65535 strings"};
-    vlres::ByteWriter w;
+    if (strings.size() > vlres::layout::kMaxStringListCount) throw Failure{lex_.line(), "more than 65535 strings"};
+    vlcore::ByteWriter w;
     w.U16(unsigned(strings.size()));
     for (const std::string& s : strings) w.PString(s);
     return std::move(w.bytes());
@@ -433,7 +445,7 @@ class Parser {
 
   Bytes SingleString() {
     Open();
-    vlres::ByteWriter w;
+    vlcore::ByteWriter w;
     w.PString(String("string"));
     if (!AtClose()) throw Failure{lex_.line(), "'STR ' holds one string"};
     return std::move(w.bytes());
@@ -474,7 +486,7 @@ class Parser {
       auto kind = kinds.find(word);
       if (kind == kinds.end()) Unknown(word, allowed);
       Rect bounds = ReadBounds();
-      vlres::ByteWriter data;
+      vlcore::ByteWriter data;
       switch (kind->second) {
         case vlres::kUserItem:
           break;
@@ -493,8 +505,8 @@ class Parser {
              (lex_.Peek().text == "disabled" || lex_.Peek().text == "enabled"))
         type = lex_.Next().text == "disabled" ? UInt8(type | vlres::kItemDisableBit)
                                               : UInt8(type & ~vlres::kItemDisableBit);
-      vlres::ByteWriter item;
-      item.U32(0);
+      vlcore::ByteWriter item;
+      item.Zeros(vlres::layout::kItemReservedSize);
       item.WriteRect(bounds);
       item.U8(type);
       item.U8(unsigned(data.size()));
@@ -503,8 +515,8 @@ class Parser {
       items.push_back(std::move(item.bytes()));
     }
     if (items.empty()) throw Failure{lex_.line(), "an item list needs at least one item"};
-    if (items.size() > 0x7FFF) throw Failure{lex_.line(), "too many items"};
-    vlres::ByteWriter w;
+    if (items.size() > vlres::layout::kMaxItemCount) throw Failure{lex_.line(), "too many items"};
+    vlcore::ByteWriter w;
     w.U16(unsigned(items.size() - 1));
     for (const Bytes& b : items) w.Bytes(b.data(), b.size());
     return std::move(w.bytes());
@@ -530,7 +542,7 @@ class Parser {
     Open();
     std::optional<Rect> bounds;
     std::optional<SInt16> items;
-    UInt16 stages = 0x5555;  // every stage: drawn, one beep, item 1 the default
+    UInt16 stages = vlres::layout::kDefaultAlertStages;
     const char* allowed = "bounds, items, stages";
     while (!AtClose()) {
       std::string word = Keyword(allowed);
@@ -545,7 +557,7 @@ class Parser {
     }
     Require(bounds.has_value(), "bounds");
     Require(items.has_value(), "items");
-    vlres::ByteWriter w;
+    vlcore::ByteWriter w;
     w.WriteRect(*bounds);
     w.U16(UInt16(*items));
     w.U16(stages);
@@ -598,7 +610,7 @@ class Parser {
   }
 
   Bytes WindowBytes(const WindowFields& f, bool dialog) {
-    vlres::ByteWriter w;
+    vlcore::ByteWriter w;
     w.WriteRect(*f.bounds);
     w.U16(UInt16(f.proc));
     w.U8(f.visible);
@@ -674,13 +686,13 @@ class Parser {
     }
     UInt32 flags = enabled ? 1 : 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
-      if (i + 1 <= 31) {
+      if (i + 1 <= std::size_t(vlres::layout::kMaxFlaggedMenuItems)) {
         if (items[i].enabled) flags |= UInt32(1) << (i + 1);
       } else if (!items[i].enabled && items[i].text != "-") {
         throw Failure{lex_.line(), "only the first 31 items of a menu can be disabled"};
       }
     }
-    vlres::ByteWriter w;
+    vlcore::ByteWriter w;
     w.U16(UInt16(id_));
     w.U16(0);
     w.U16(0);
@@ -715,9 +727,9 @@ class Parser {
     while (!AtClose()) {
       std::string word = Keyword(allowed);
       if (word == "data")
-        data = SizedHex("cursor data", 32);
+        data = SizedHex("cursor data", vlres::layout::kCursorBitsSize);
       else if (word == "mask")
-        mask = SizedHex("cursor mask", 32);
+        mask = SizedHex("cursor mask", vlres::layout::kCursorBitsSize);
       else if (word == "hotspot") {
         Point p;
         p.v = SInt16(Number(0, 15, "hot spot row"));
@@ -728,7 +740,7 @@ class Parser {
     }
     Require(data.has_value(), "data");
     Require(mask.has_value(), "mask");
-    vlres::ByteWriter w;
+    vlcore::ByteWriter w;
     w.Bytes(data->data(), data->size());
     w.Bytes(mask->data(), mask->size());
     w.U16(UInt16(hotSpot ? hotSpot->v : 0));
@@ -742,7 +754,7 @@ class Parser {
     while (!AtClose()) {
       std::string word = Keyword("data");
       if (word != "data") Unknown(word, "data");
-      data = SizedHex("icon data", 128);
+      data = SizedHex("icon data", vlres::layout::kIconSize);
     }
     Require(data.has_value(), "data");
     return *data;
@@ -754,9 +766,9 @@ class Parser {
     while (!AtClose()) {
       std::string word = Keyword("icon, mask");
       if (word == "icon")
-        icon = SizedHex("icon", 128);
+        icon = SizedHex("icon", vlres::layout::kIconSize);
       else if (word == "mask")
-        mask = SizedHex("icon mask", 128);
+        mask = SizedHex("icon mask", vlres::layout::kIconSize);
       else
         Unknown(word, "icon, mask");
     }
@@ -770,12 +782,14 @@ class Parser {
   Bytes Version() {
     Open();
     std::optional<std::vector<int>> numbers;
-    UInt8 stage = 0x80;
+    UInt8 stage = vlres::layout::kStageRelease;
     UInt8 prerelease = 0;
     UInt16 region = 0;
     std::string shortText, longText;
-    static const std::map<std::string, UInt8> stages = {
-        {"development", 0x20}, {"alpha", 0x40}, {"beta", 0x60}, {"release", 0x80}};
+    static const std::map<std::string, UInt8> stages = {{"development", vlres::layout::kStageDevelopment},
+                                                        {"alpha", vlres::layout::kStageAlpha},
+                                                        {"beta", vlres::layout::kStageBeta},
+                                                        {"release", vlres::layout::kStageRelease}};
     const char* allowed = "version, stage, prerelease, region, short, long";
     while (!AtClose()) {
       std::string word = Keyword(allowed);
@@ -812,7 +826,7 @@ class Parser {
     }
     Require(numbers.has_value(), "version");
     const std::vector<int>& n = *numbers;
-    vlres::ByteWriter w;
+    vlcore::ByteWriter w;
     w.U8(unsigned((n[0] / 10) << 4 | (n[0] % 10)));
     w.U8(unsigned(n[1] << 4 | n[2]));
     w.U8(stage);

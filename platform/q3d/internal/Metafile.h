@@ -17,9 +17,10 @@ namespace q3d {
 constexpr int kMaxNesting = 128;
 
 // Thrown inside the library when data cannot be read; the error is posted
-// before. It never leaves the library's own calls.
+// and the reason noted (vlcore::LastRefusal) before. It never leaves the
+// library's own calls.
 struct ReadFailure {};
-[[noreturn]] void FailRead(TQ3Error error = kQ3ErrorInvalidMetafile);
+[[noreturn]] void FailRead(TQ3Error error, const char* reason);
 // While one lives, failures are not posted (for looking ahead in a file).
 struct QuietReads {
   QuietReads();

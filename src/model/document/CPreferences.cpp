@@ -463,7 +463,7 @@ bool CPreferences::ReadMeasurementLine(std::istream& in, char delimiter, Boolean
   Str255 typed(text);
   const NameToUnitTable& names = angle ? gShortAngleNameTable : gShortLengthNameTable;
   if (!ParseTyped(typed, names, bareUnit, angle ? gDegrees : gFeet, out)) {
-    vltext::FailAt(in, start);
+    vltext::FailAt(in, start, nullptr);
     return false;
   }
   return true;
@@ -486,11 +486,11 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       try {
         format = Format(std::string_view(text), isLength ? gLengthNameTable : gAngleNameTable);
       } catch (Format::Error) {
-        vltext::FailAt(in, start);
+        vltext::FailAt(in, start, nullptr);
         return;
       }
       if (format.UsedUnits() == 0) {
-        vltext::FailAt(in, start);
+        vltext::FailAt(in, start, "a units line names no unit");
         return;
       }
       if (isLength) {
@@ -533,9 +533,12 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       // The grid is drawn line by line at that spacing: it needs a positive spacing and few
       // enough lines for its point count.
       if (!ParseTyped(Str255(text.substr(0, comma)), gShortLengthNameTable, lengthUnit, gFeet, &size) ||
-          !ParseTyped(Str255(text.substr(comma + 1)), gShortLengthNameTable, lengthUnit, gFeet, &spacing) ||
-          GridLineCount(size, spacing) == 0) {
-        vltext::FailAt(in, start);
+          !ParseTyped(Str255(text.substr(comma + 1)), gShortLengthNameTable, lengthUnit, gFeet, &spacing)) {
+        vltext::FailAt(in, start, nullptr);
+        return;
+      }
+      if (GridLineCount(size, spacing) == 0) {
+        vltext::FailAt(in, start, "the grid's size or spacing gives no grid");
         return;
       }
       if (!document) return;
@@ -549,7 +552,7 @@ void CPreferences::ReadHeaderLines(std::istream& in, SInt32 code, char delimiter
       if (!ReadMeasurementLine(in, delimiter, false, lengthUnit, &value)) return;
       // Points snap to multiples of the spacing, which must therefore be positive.
       if (value <= 0.0) {
-        vltext::FailAt(in, start);
+        vltext::FailAt(in, start, "the snap grid spacing is not positive");
         return;
       }
       if (document) document->SetSnapGridSpacing(value);

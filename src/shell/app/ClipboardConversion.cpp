@@ -3,37 +3,27 @@
 #include <cstring>
 #include <limits>
 
+#include "ByteReader.h"
 #include "PString.h"
+#include "PackedBitmapFormat.h"
+#include "Refusal.h"
 
 UInt32 gMacPictFormat = 0;
 
 namespace {
 
-constexpr std::size_t kPictureHeaderSize = 10;
-constexpr std::size_t kInfoHeaderSize = 40;
-constexpr SInt32 kPixelsPerMeter = 2800;
+using namespace packedbitmap;
+using vlcore::ByteOrder;
+
 // Pictures are kept in memory blocks; larger ones are refused rather than wrapped.
 constexpr long kMaxPictureSize = 1L << 30;
 
-void PutU16(unsigned char* p, UInt32 v) {
-  p[0] = static_cast<unsigned char>(v & 0xFF);
-  p[1] = static_cast<unsigned char>((v >> 8) & 0xFF);
-}
-
-void PutU32(unsigned char* p, UInt32 v) {
-  PutU16(p, v & 0xFFFF);
-  PutU16(p + 2, v >> 16);
-}
-
-UInt32 GetU16(const unsigned char* p) { return UInt32(p[0]) | UInt32(p[1]) << 8; }
-UInt32 GetU32(const unsigned char* p) { return GetU16(p) | GetU16(p + 2) << 16; }
-
-void PutPictureHeader(unsigned char* p, std::size_t totalSize, SInt32 width, SInt32 height) {
-  PutU16(p, UInt32(totalSize & 0xFFFF));
-  PutU16(p + 2, 0);
-  PutU16(p + 4, 0);
-  PutU16(p + 6, UInt32(height));
-  PutU16(p + 8, UInt32(width));
+void PutPictureHeader(vlcore::ByteWriter& out, std::size_t totalSize, SInt32 width, SInt32 height) {
+  out.U16(UInt32(totalSize & 0xFFFF));
+  out.U16(0);
+  out.U16(0);
+  out.U16(UInt32(height));
+  out.U16(UInt32(width));
 }
 
 bool IsTextFormat(UInt32 format) { return format == CF_TEXT || format == CF_OEMTEXT || format == CF_DSPTEXT; }
@@ -48,34 +38,41 @@ struct PackedLayout {
 };
 
 bool ReadPackedLayout(const unsigned char* block, std::size_t blockSize, PackedLayout* out) {
-  if (!block || blockSize < kInfoHeaderSize) return false;
-  UInt32 headerSize = GetU32(block);
-  if (headerSize < kInfoHeaderSize || headerSize > blockSize) return false;
-  auto width = SInt32(GetU32(block + 4));
-  auto height = SInt32(GetU32(block + 8));
-  UInt32 bitCount = GetU16(block + 14);
-  UInt32 compression = GetU32(block + 16);
-  UInt32 imageSize = GetU32(block + 20);
-  UInt32 colorsUsed = GetU32(block + 32);
-  if (width <= 0 || height == 0 || height == std::numeric_limits<SInt32>::min()) return false;
+  if (!block) return vlcore::Refuse(false, "there is no bitmap");
+  vlcore::ByteReader in(block, blockSize, ByteOrder::kLittleEndian);
+  const UInt32 headerSize = in.U32();
+  const auto width = in.S32();
+  const auto height = in.S32();
+  in.U16();  // planes
+  const UInt32 bitCount = in.U16();
+  const UInt32 compression = in.U32();
+  const UInt32 imageSize = in.U32();
+  in.Skip(8);  // resolution
+  const UInt32 colorsUsed = in.U32();
+  if (!in.ok()) return vlcore::Refuse(false, "a bitmap is shorter than its header");
+  if (headerSize < kInfoHeaderSize || headerSize > blockSize)
+    return vlcore::Refuse(false, "a bitmap's header size is out of range");
+  if (width <= 0 || height == 0 || height == std::numeric_limits<SInt32>::min())
+    return vlcore::Refuse(false, "a bitmap's size is out of range");
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-    return false;
+    return vlcore::Refuse(false, "a bitmap's depth is not one of 1, 4, 8, 16, 24 and 32");
   std::size_t colors = colorsUsed;
   if (colors == 0 && bitCount <= 8) colors = std::size_t(1) << bitCount;
-  if (colors > 256) return false;
-  std::size_t table = colors * 4;
-  // Three colour masks follow the header of 16- and 32-bit bitfield bitmaps.
-  if (compression == 3 && headerSize == kInfoHeaderSize) table += 12;
+  if (colors > kMaxColors) return vlcore::Refuse(false, "a bitmap's colour table has more than 256 entries");
+  std::size_t table = colors * kColorEntrySize;
+  if (compression == kCompressionBitFields && headerSize == kInfoHeaderSize) table += kBitFieldMasksSize;
   std::size_t image = imageSize;
   if (image == 0) {
     // Uncompressed bitmaps may leave the image size out: rows of 32-bit units.
-    if (compression != 0 && compression != 3) return false;
+    if (compression != kCompressionNone && compression != kCompressionBitFields)
+      return vlcore::Refuse(false, "a compressed bitmap does not give its image size");
     std::size_t rows = std::size_t(height < 0 ? -std::int64_t(height) : height);
     std::size_t rowBytes = ((std::size_t(width) * bitCount + 31) / 32) * 4;
-    if (rows > std::size_t(kMaxPictureSize) / rowBytes) return false;
+    if (rows > std::size_t(kMaxPictureSize) / rowBytes) return vlcore::Refuse(false, "a bitmap is too large");
     image = rowBytes * rows;
   }
-  if (headerSize + table > blockSize || image > blockSize - headerSize - table) return false;
+  if (headerSize + table > blockSize || image > blockSize - headerSize - table)
+    return vlcore::Refuse(false, "a bitmap's colours and pixels run past the end of its block");
   *out = {width, height, headerSize, table, image};
   return true;
 }
@@ -126,8 +123,9 @@ long BitmapRowSize(SInt32 width) {
 
 long BitmapPictureSize(SInt32 width, SInt32 height) {
   long row = BitmapRowSize(width);
-  if (row == 0 || height <= 0 || height > (kMaxPictureSize - 50) / row) return 0;
-  return row * height + 50;
+  const long head = long(kPictureHeaderSize + kInfoHeaderSize);
+  if (row == 0 || height <= 0 || height > (kMaxPictureSize - head) / row) return 0;
+  return row * height + head;
 }
 
 bool BitmapToScrapPicture(const ClipboardBitmap& bitmap, std::vector<unsigned char>* picture) {
@@ -136,21 +134,23 @@ bool BitmapToScrapPicture(const ClipboardBitmap& bitmap, std::vector<unsigned ch
   std::size_t row = std::size_t(BitmapRowSize(bitmap.width));
   std::size_t pixelBytes = std::size_t(bitmap.width) * 3;
   if (bitmap.rowBytes < pixelBytes) return false;
-  picture->assign(std::size_t(total), 0);
+  vlcore::ByteWriter out(ByteOrder::kLittleEndian);
+  PutPictureHeader(out, std::size_t(total), bitmap.width, bitmap.height);
+  out.U32(kInfoHeaderSize);
+  out.U32(UInt32(bitmap.width));
+  out.U32(UInt32(bitmap.height));
+  out.U16(kPlanes);
+  out.U16(kBitsOfPictures);
+  out.U32(kCompressionNone);
+  out.U32(UInt32(row * std::size_t(bitmap.height)));
+  out.U32(kPixelsPerMeter);
+  out.U32(kPixelsPerMeter);
+  out.Zeros(std::size_t(total) - out.size());
+  *picture = std::move(out.bytes());
   unsigned char* p = picture->data();
-  PutPictureHeader(p, std::size_t(total), bitmap.width, bitmap.height);
-  unsigned char* info = p + kPictureHeaderSize;
-  PutU32(info, kInfoHeaderSize);
-  PutU32(info + 4, UInt32(bitmap.width));
-  PutU32(info + 8, UInt32(bitmap.height));
-  PutU16(info + 12, 1);
-  PutU16(info + 14, 24);
-  PutU32(info + 16, 0);
-  PutU32(info + 20, UInt32(row * std::size_t(bitmap.height)));
-  PutU32(info + 24, kPixelsPerMeter);
-  PutU32(info + 28, kPixelsPerMeter);
   for (SInt32 y = 0; y < bitmap.height; ++y)
-    std::memcpy(p + 50 + std::size_t(y) * row, bitmap.pixels + std::size_t(y) * bitmap.rowBytes, pixelBytes);
+    std::memcpy(p + kPictureHeaderSize + kInfoHeaderSize + std::size_t(y) * row,
+                bitmap.pixels + std::size_t(y) * bitmap.rowBytes, pixelBytes);
   return true;
 }
 
@@ -165,10 +165,11 @@ bool PackedBitmapToScrapPicture(const unsigned char* block, std::size_t blockSiz
   PackedLayout layout;
   if (!ReadPackedLayout(block, blockSize, &layout)) return false;
   std::size_t packed = layout.headerSize + layout.tableSize + layout.imageSize;
-  picture->assign(kPictureHeaderSize + packed, 0);
+  vlcore::ByteWriter out(ByteOrder::kLittleEndian);
   SInt32 rows = layout.height < 0 ? -layout.height : layout.height;
-  PutPictureHeader(picture->data(), picture->size(), layout.width, rows);
-  std::memcpy(picture->data() + kPictureHeaderSize, block, packed);
+  PutPictureHeader(out, kPictureHeaderSize + packed, layout.width, rows);
+  out.Bytes(block, packed);
+  *picture = std::move(out.bytes());
   return true;
 }
 

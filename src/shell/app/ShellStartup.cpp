@@ -49,13 +49,9 @@ const FileTypeRecord gFileTypeTable[kFileTypeRows + 1] = {
 std::string LoadShellString(SInt16 id, std::size_t maxChars) {
   Handle h = PortLoadResource(FourCC("STR "), id);
   if (!h || !*h) return {};
-  Size size = PortHandleSize(h);
-  if (size < 1) return {};
-  auto* bytes = reinterpret_cast<const unsigned char*>(*h);
-  std::size_t length = bytes[0];
-  if (length > std::size_t(size - 1)) length = std::size_t(size - 1);
-  if (length > maxChars) length = maxChars;
-  return std::string(reinterpret_cast<const char*>(bytes + 1), length);
+  std::string text = vlres::ReadShortString(h);
+  if (text.size() > maxChars) text.resize(maxChars);
+  return text;
 }
 
 std::vector<MenuKeyRecord> LoadMenuKeyTable() {

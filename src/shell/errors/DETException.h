@@ -88,8 +88,8 @@ class DETQ3Exception : public DETException {
 
  private:
   std::int32_t q3Error;
-  std::int32_t secondError = 0;
-  bool secondErrorSet = false;  // never set
+  [[maybe_unused]] std::int32_t secondError = 0;
+  [[maybe_unused]] bool secondErrorSet = false;  // never set
 };
 
 // A system-level exception code carried as an exception.

@@ -1,6 +1,9 @@
 #include "DialogUtilities.h"
 
+#include <cstring>
+
 #include "Alerts.h"
+#include "ByteReader.h"
 #include "Events.h"
 #include "Memory.h"
 #include "Menus.h"
@@ -11,28 +14,17 @@
 #include "ToolboxUtilities.h"
 #include "Windows.h"
 
-namespace {
-
-SInt16 ReadBE16(const unsigned char* p) { return SInt16((p[0] << 8) | p[1]); }
-void WriteBE16(unsigned char* p, SInt16 v) {
-  p[0] = static_cast<unsigned char>(UInt16(v) >> 8);
-  p[1] = static_cast<unsigned char>(UInt16(v) & 0xFF);
-}
-
-}  // namespace
-
 SInt16 ShowPositionedAlert(SInt16 alertId) {
   Handle alert = PortLoadResource(FourCC("ALRT"), alertId);
-  if (alert && PortHandleSize(alert) >= 8) {
-    auto* bytes = reinterpret_cast<unsigned char*>(*alert);
-    Rect bounds{ReadBE16(bytes), ReadBE16(bytes + 2), ReadBE16(bytes + 4), ReadBE16(bytes + 6)};
+  vlres::AlertTemplate t;
+  if (alert && vlres::ParseAlert(alert, &t)) {
     Rect screen;
     PortGetScreenBounds(&screen);
-    PositionRectOnScreen(&bounds, &screen, PortMenuBarHeight());
-    WriteBE16(bytes, bounds.top);
-    WriteBE16(bytes + 2, bounds.left);
-    WriteBE16(bytes + 4, bounds.bottom);
-    WriteBE16(bytes + 6, bounds.right);
+    PositionRectOnScreen(&t.bounds, &screen, PortMenuBarHeight());
+    // The alert's bounds lead its data.
+    vlcore::ByteWriter bounds;
+    bounds.WriteRect(t.bounds);
+    std::memcpy(*alert, bounds.bytes().data(), bounds.size());
   }
   return PortAlert(alertId, nullptr);
 }

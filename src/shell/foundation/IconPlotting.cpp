@@ -2,26 +2,31 @@
 
 #include <cstring>
 
+#include "ByteReader.h"
 #include "DETException.h"
 #include "Memory.h"
 #include "QuickDraw.h"
+#include "ResourceLayouts.h"
 #include "Resources.h"
 
 namespace {
 
 constexpr ResType kIconType = FourCC("ICON");
 constexpr ResType kSmallIconType = FourCC("SICN");
-constexpr Size kIconBytes = 128;      // 32 by 32, one bit a pixel
-constexpr Size kSmallIconBytes = 32;  // 16 by 16
+constexpr Size kIconBytes = Size(vlres::layout::kIconSize);            // 32 by 32, one bit a pixel
+constexpr Size kSmallIconBytes = Size(vlres::layout::kSmallIconSize);  // 16 by 16
 
 // Copies one icon of a list resource onto dst in the current port. Icons past the end of the
 // resource are not drawn.
 void DrawIconFrom(Handle list, SInt16 index, int side, Size bytes, const Rect& dst, SInt16 mode) {
-  if (!list || index < 1 || Size(index) * bytes > PortHandleSize(list)) return;
+  if (!list || index < 1) return;
+  vlcore::ByteReader in(*list, std::size_t(PortHandleSize(list)));
+  in.Skip(std::size_t(index - 1) * std::size_t(bytes));
+  const UInt8* icon = in.Take(std::size_t(bytes));
+  if (!icon) return;
   // One-bit rows are padded to four bytes for the pixel copy.
   UInt8 bits[32 * 4] = {};
   const int rowIn = side / 8;
-  const UInt8* icon = reinterpret_cast<const UInt8*>(*list) + (index - 1) * bytes;
   for (int r = 0; r < side; ++r) std::memcpy(bits + r * 4, icon + r * rowIn, std::size_t(rowIn));
   PixMap src;
   src.baseAddr = reinterpret_cast<Ptr>(bits);

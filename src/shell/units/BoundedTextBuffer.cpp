@@ -1,7 +1,6 @@
 #include "BoundedTextBuffer.h"
 
-BoundedTextBuffer::BoundedTextBuffer(char* buffer, std::size_t size)
-    : fBuffer(buffer), fFits(buffer != nullptr && size > 0) {
+BoundedTextBuffer::BoundedTextBuffer(char* buffer, std::size_t size) : fFits(buffer != nullptr && size > 0) {
   if (fFits) setp(buffer, buffer + (size - 1));
 }
 

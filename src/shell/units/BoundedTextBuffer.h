@@ -15,6 +15,5 @@ class BoundedTextBuffer : public std::streambuf {
   int_type overflow(int_type c) override;
 
  private:
-  char* fBuffer;
   bool fFits;
 };

@@ -8,7 +8,18 @@
 #include "BoundedTextBuffer.h"
 #include "FormatToken.h"
 #include "NameToUnitTableScope.h"
+#include "Refusal.h"
 #include "TokenStream.h"
+
+namespace {
+
+// Notes why the text is refused and throws the error.
+[[noreturn]] void Refuse(Format::Error error, const char* reason) {
+  vlcore::NoteRefusal(reason);
+  throw error;
+}
+
+}  // namespace
 
 constinit Format gLengthFormat;
 constinit Format gAngleFormat;
@@ -27,28 +38,28 @@ Format::Format(std::string_view text, const NameToUnitTable& names) {
   TokenStream<FormatToken> tokens(text);
 
   while (tokens.Current().kind == FormatToken::kUnit) {
-    if (unitCount == kMaxUnits) throw Error::kTooManyUnits;
+    if (unitCount == kMaxUnits) Refuse(Error::kTooManyUnits, "a format names more than three units");
     units[unitCount++] = tokens.Current().unit;
     tokens.Next();
   }
-  if (unitCount == 0) throw Error::kNoUnit;
+  if (unitCount == 0) Refuse(Error::kNoUnit, "a format names no unit");
 
   if (tokens.Current().kind == FormatToken::kPoint)
     style = kDecimals;
   else if (tokens.Current().kind == FormatToken::kSlash)
     style = kFractions;
   else
-    throw Error::kNoStyleMark;
+    Refuse(Error::kNoStyleMark, "a format has neither a point nor a slash");
   tokens.Next();
 
-  if (tokens.Current().kind != FormatToken::kNumber) throw Error::kNoPrecision;
+  if (tokens.Current().kind != FormatToken::kNumber) Refuse(Error::kNoPrecision, "a format has no precision");
   // Truncated toward zero; a precision beyond a 32-bit count is no usable precision.
   double p = std::trunc(tokens.Current().number);
-  if (!(p <= 2147483647.0)) throw Error::kNoPrecision;
+  if (!(p <= 2147483647.0)) Refuse(Error::kNoPrecision, "a format's precision is out of range");
   precision = SInt32(p);
   tokens.Next();
 
-  if (!tokens.AtEnd()) throw Error::kTextLeft;
+  if (!tokens.AtEnd()) Refuse(Error::kTextLeft, "text is left after the format");
 }
 
 Format::Format(const Format& other)

@@ -7,6 +7,7 @@
 #include "BoundedTextBuffer.h"
 #include "MeasurementToken.h"
 #include "NameToUnitTableScope.h"
+#include "Refusal.h"
 #include "TokenStream.h"
 #include "UnitToNameTableScope.h"
 
@@ -34,6 +35,12 @@ void WriteInteger(std::ostream& stream, long long n) {
   stream.write(digits, end - digits);
 }
 
+// Notes why the text is refused and throws the error.
+[[noreturn]] void Refuse(Measurement::Error error, const char* reason) {
+  vlcore::NoteRefusal(reason);
+  throw error;
+}
+
 }  // namespace
 
 Measurement Measurement::Parse(const char* text, const NameToUnitTable& names, const UnitBase& defaultUnit) {
@@ -45,9 +52,9 @@ Measurement Measurement::Parse(std::string_view text, const NameToUnitTable& nam
   NameToUnitTableScope scope(names);
   Tokens tokens(text);
   Measurement result = ParseSum(tokens, defaultUnit);
-  if (!tokens.AtEnd()) throw Error::kTextLeft;
+  if (!tokens.AtEnd()) Refuse(Error::kTextLeft, "text is left after the measurement");
   // Each number is in range, but sums, quotients and conversions can still leave it.
-  if (!std::isfinite(result.value)) throw Error::kNumberExpected;
+  if (!std::isfinite(result.value)) Refuse(Error::kNumberExpected, "the measurement is too large");
   return result;
 }
 
@@ -87,7 +94,7 @@ Measurement Measurement::ParseCompound(Tokens& tokens, const UnitBase& defaultUn
     ParsePart(tokens, part);
     const UnitBase written = part.unit;
     if (written == gNoUnit) {
-      if (previous == gNoUnit) throw Error::kNoUnitToFollow;
+      if (previous == gNoUnit) Refuse(Error::kNoUnitToFollow, "a bare number follows a bare number");
       part.unit = NextSmallerUnit(previous);
     }
     previous = written;
@@ -106,7 +113,8 @@ void Measurement::ParsePart(Tokens& tokens, Measurement& part) {
 }
 
 double Measurement::ParseNumber(Tokens& tokens) {
-  if (tokens.Current().kind != MeasurementToken::kNumber) throw Error::kNumberExpected;
+  if (tokens.Current().kind != MeasurementToken::kNumber)
+    Refuse(Error::kNumberExpected, "a number is missing or out of range");
   double value = tokens.Current().number;
   tokens.Next();
   if (tokens.Current().kind == MeasurementToken::kNumber) {
@@ -121,15 +129,16 @@ double Measurement::ParseNumber(Tokens& tokens) {
 double Measurement::ParseFraction(Tokens& tokens) {
   double numerator = tokens.Current().number;
   tokens.Next();
-  if (tokens.Current().kind != MeasurementToken::kSlash) throw Error::kSlashMissing;
+  if (tokens.Current().kind != MeasurementToken::kSlash) Refuse(Error::kSlashMissing, "a fraction has no slash");
   tokens.Next();
   return ParseDenominator(tokens, numerator);
 }
 
 double Measurement::ParseDenominator(Tokens& tokens, double value) {
-  if (tokens.Current().kind != MeasurementToken::kNumber) throw Error::kNumberExpected;
+  if (tokens.Current().kind != MeasurementToken::kNumber)
+    Refuse(Error::kNumberExpected, "a fraction has no denominator");
   double denominator = tokens.Current().number;
-  if (denominator == 0.0) throw Error::kZeroDenominator;
+  if (denominator == 0.0) Refuse(Error::kZeroDenominator, "a denominator is zero");
   tokens.Next();
   return value / denominator;
 }

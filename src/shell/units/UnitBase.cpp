@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "NameToUnitTable.h"
+#include "Refusal.h"
 #include "UnitToNameTable.h"
 #include "UnitToNameTableScope.h"
 
@@ -41,7 +42,10 @@ UnitBase& UnitBase::Power(int n) {
 }
 
 double UnitBase::Ratio(const UnitBase& other) const {
-  if (kind != other.kind) throw Error::kKindMismatch;
+  if (kind != other.kind) {
+    vlcore::NoteRefusal("units of different kinds meet");
+    throw Error::kKindMismatch;
+  }
   if (factor == other.factor) return 1.0;
   return factor / other.factor;
 }

@@ -256,3 +256,25 @@ TEST_F(Groups, DisplayState) {
   Obj plain(Q3Group_New());
   EXPECT_EQ(Q3DisplayGroup_GetState(plain, &state), kQ3Failure);
 }
+
+TEST_F(Groups, DuplicatingKeepsSharedMembersShared) {
+  // Every level holds the level below twice: 40 levels stand for 2^40 paths to the point.
+  TQ3PointData pd{{0, 0, 0}, nullptr};
+  Obj level(Q3Point_New(&pd));
+  for (int i = 0; i < 40; ++i) {
+    Obj group(Q3DisplayGroup_New());
+    ASSERT_NE(Q3Group_AddObject(group, level), nullptr);
+    ASSERT_NE(Q3Group_AddObject(group, level), nullptr);
+    level = std::move(group);
+  }
+  Obj copy(Q3Object_Duplicate(level));
+  ASSERT_NE(copy.get(), nullptr);
+  EXPECT_NE(MemberAt(copy, 0).get(), MemberAt(level, 0).get());  // copies, not the originals
+  Obj at = std::move(copy);
+  for (int i = 0; i < 40; ++i) {
+    Obj first = MemberAt(at, 0), second = MemberAt(at, 1);
+    ASSERT_EQ(first.get(), second.get()) << "level " << i;
+    at = std::move(first);
+  }
+  EXPECT_EQ(Q3Object_GetLeafType(at), kQ3GeometryTypePoint);
+}

@@ -3,6 +3,7 @@
 #include <functional>
 #include <random>
 
+#include "ByteReader.h"
 #include "QDInternal.h"
 #include "QdTestUtil.h"
 
@@ -192,7 +193,7 @@ TEST(Regions, PictureLayoutRoundTripsAndRejectsDamage) {
   for (int round = 0; round < 30; ++round) {
     RgnHandle r = RandomRectRegion(rng);
     std::vector<UInt8> data = qdimpl::RegionToPictData(**r);
-    ASSERT_EQ(std::size_t(qdimpl::GetU16(data.data())), data.size());
+    ASSERT_EQ(std::size_t(vlcore::ByteReader(data.data(), data.size()).U16()), data.size());
     Region back;
     ASSERT_TRUE(qdimpl::RegionFromPictData(back, data.data(), data.size()));
     EXPECT_EQ(back.bands, (**r).bands);

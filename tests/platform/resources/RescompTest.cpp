@@ -218,6 +218,8 @@ TEST(Rescomp, BadInputIsReportedWithItsLine) {
       {"resource 'PICT' 5 hex {\n 0g }", "bad.vlr:2: 'g' is not a hex digit"},
       {"resource 'PICT' 5 { }", "bad.vlr:1: type 'PICT' has no typed body"},
       {"resource 'PICT' 5 file \"no-such-file.pict\"", "bad.vlr:1: cannot read file"},
+      {"resource 'PICT' 5 file \"/dev/zero\"", "bad.vlr:1: \"/dev/zero\" is not a file"},
+      {"resource 'TEXT' 5 { include \"/\" }", "bad.vlr:1: \"/\" is not a file"},
       {"resource 'vers' 1 { version 1.10.0 }", "bad.vlr:1: version 1.10.0 must be major.minor.fix"},
       {"resource 'STR#' 1 { \"a\" } @", "bad.vlr:1: unexpected character '@'"},
   };

@@ -1,6 +1,9 @@
 // The classic resource-fork layout: written and read back, and damaged forks refused.
 #include <functional>
 
+#include "ByteReader.h"
+#include "ForkFile.h"
+#include "Refusal.h"
 #include "ResourceTestSupport.h"
 
 using namespace restest;
@@ -145,4 +148,88 @@ TEST(ResourceFork, ArbitraryDamageNeverReadsOutside) {
       }
     }
   }
+}
+
+namespace {
+
+// A fork whose types all point at one reference list, whose references all point at one
+// resource's data: every count and offset lies inside the file, yet reading it would copy the
+// data types x references times.
+Bytes SharingFork(unsigned types, unsigned refs, std::size_t dataLength) {
+  vlcore::ByteWriter data;
+  data.U32(dataLength);
+  data.Zeros(dataLength);
+  vlcore::ByteWriter map;
+  map.Zeros(24);
+  map.U16(28);  // the type list right after the map's header
+  map.U16(0);
+  map.U16(types - 1);
+  for (unsigned t = 0; t < types; ++t) {
+    map.U32(FourCC("DATA") + t);
+    map.U16(refs - 1);
+    map.U16(2 + 8 * types);  // the one reference list, after the type list
+  }
+  for (unsigned r = 0; r < refs; ++r) {
+    map.U16(r);
+    map.U16(0xFFFF);
+    map.U8(0);
+    map.U24(0);  // the one resource's data
+    map.U32(0);
+  }
+  vlcore::ByteWriter fork;
+  fork.U32(16);
+  fork.U32(16 + data.size());
+  fork.U32(data.size());
+  fork.U32(map.size());
+  fork.Bytes(data.bytes().data(), data.size());
+  fork.Bytes(map.bytes().data(), map.size());
+  return fork.bytes();
+}
+
+}  // namespace
+
+TEST(ResourceFork, SharedListsAndDataCannotMultiplyTheFile) {
+  struct Case {
+    unsigned types, refs;
+    const char* reason;
+  } cases[] = {
+      {64, 64, "the types share their reference lists"},  // would copy 4096 x 64 KB
+      {1, 4096, "the resources share their data"},        // would copy 4096 x 64 KB
+  };
+  for (const Case& c : cases) {
+    vlcore::ClearRefusal();
+    OSErr err;
+    auto back = Read(SharingFork(c.types, c.refs, 65536), &err);
+    EXPECT_EQ(err, mapReadErr) << c.reason;
+    EXPECT_TRUE(back.empty());
+    EXPECT_STREQ(vlcore::LastRefusal(), c.reason);
+  }
+  // Each resource its own list entry and its own data: read as it stands.
+  OSErr err;
+  EXPECT_EQ(Read(SharingFork(1, 1, 65536), &err).size(), 1u);
+  EXPECT_EQ(err, noErr);
+}
+
+TEST(ResourceFork, AppleDoubleEntriesSharingTheirBytesAreRefused) {
+  // 4096 entries that each name the whole 49 KB file: rewriting it would copy 200 MB.
+  vlcore::ByteWriter file;
+  const unsigned count = 4096;
+  const std::size_t size = 26 + 12 * count;
+  file.U32(0x00051607);
+  file.U32(0x00020000);
+  file.Zeros(16);
+  file.U16(count);
+  for (unsigned i = 0; i < count; ++i) {
+    file.U32(9);  // a Finder-information entry
+    file.U32(0);
+    file.U32(size);
+  }
+  const Bytes& bytes = file.bytes();
+  Bytes fork;
+  vlcore::ClearRefusal();
+  EXPECT_EQ(vlres::fork::ForkFromAppleDouble(bytes, &fork), mapReadErr);
+  EXPECT_STREQ(vlcore::LastRefusal(), "AppleDouble entries share their bytes");
+  // Rewritten, the damaged entries are dropped: the new file holds the fork and its header.
+  const Bytes newFork = Fork(Sample());
+  EXPECT_EQ(vlres::fork::AppleDoubleWithFork(bytes, newFork).size(), 26 + 12 + newFork.size());
 }
