@@ -43,7 +43,7 @@ bool Expect(std::istream& in, const char* keyword) {
   }
   const std::streampos at = in.tellg();
   if (vltext::ReadWord(in) == keyword) return true;
-  vltext::FailAt(in, at);
+  vltext::FailAt(in, at, "a record's keyword is missing or not the one expected");
   return false;
 }
 
@@ -93,7 +93,7 @@ void VLOpeningOwner::ReadOpenings(std::istream& in, double factor, char delimite
     at = in.tellg();
     // Polyline openings are not a kind this program makes: their record is refused.
     if (vltext::ReadWord(in) != "Opening:") {
-      vltext::FailAt(in, at);
+      vltext::FailAt(in, at, "an opening record does not start with \"Opening:\"");
       break;
     }
     auto* made = new (std::nothrow) CRectangularOpening;

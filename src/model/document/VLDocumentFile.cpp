@@ -296,7 +296,7 @@ void VLDocument::Read(std::istream& in) {
     if (word.empty()) break;
     const auto found = table.find(word);
     if (found == table.end()) {
-      vltext::FailAt(in, at);
+      vltext::FailAt(in, at, "the keyword is not one the file knows");
       break;
     }
     ReadRecord(in, found->second);
@@ -387,7 +387,7 @@ void VLDocument::ReadPhase(std::istream& in) {
     return;
   if (fileVersion < 1) key = itsPhases->NewKey();
   if (key < 1 || key > 32767 || itsPhases->IndexOfKey(std::int32_t(key)) != 0) {
-    vltext::FailAt(in, at);
+    vltext::FailAt(in, at, "a phase number is out of range or given twice");
     return;
   }
   PhaseRecord record;
@@ -411,7 +411,7 @@ void VLDocument::ReadMaterial(std::istream& in) {
   // Objects name their material by id: two materials of one id would make that ambiguous.
   D3TMaterial* existing = nullptr;
   if (materials->GetMaterial(id, &existing)) {
-    vltext::FailAt(in, at);
+    vltext::FailAt(in, at, "a material id is given twice");
     return;
   }
   materials->AddMaterial(id, material.release());
@@ -436,7 +436,7 @@ void VLDocument::ReadSavedView(std::istream& in) {
       for (SInt16 t = 0; t < kViewTypes; ++t)
         if (type == kViewTypeNames[t]) found = t;
       if (found < 0) {
-        vltext::FailAt(in, typeAt);
+        vltext::FailAt(in, typeAt, "a saved view's type is not one the file knows");
         return;
       }
       record.type = found;
@@ -504,7 +504,7 @@ void VLDocument::ReadGroup(std::istream& in) {
   long count = 0;
   if (vltext::ReadWord(in) != "Previous" || !vltext::ReadInteger(in, INT32_MIN, INT32_MAX, &count) ||
       vltext::ReadWord(in) != "objects") {
-    vltext::FailAt(in, at);
+    vltext::FailAt(in, at, "a group record is not \"Previous N objects\"");
     return;
   }
   auto* made = new (std::nothrow) CGroup;
