@@ -18,6 +18,7 @@ const Target* Targets(std::size_t* count) {
       {"picture", ReadPicture},
       {"resources", ReadResources},
       {"resource_source", ReadResourceSource},
+      {"document", ReadDocument},
       {"object_record", ReadObjectRecord},
       {"materials", ReadMaterials},
       {"settings_lines", ReadSettingsLines},

@@ -32,6 +32,9 @@ Outcome ReadPicture(const std::uint8_t* data, std::size_t size);
 Outcome ReadResources(const std::uint8_t* data, std::size_t size);
 // Resource source text through the resource compiler.
 Outcome ReadResourceSource(const std::uint8_t* data, std::size_t size);
+// A whole native document, read into a freshly initialised document as opening its file does,
+// then written and read again.
+Outcome ReadDocument(const std::uint8_t* data, std::size_t size);
 // The body of a model object in a native document (after its kind's keyword).
 Outcome ReadObjectRecord(const std::uint8_t* data, std::size_t size);
 // A native document's material block, the text starting after its first "Material:" word (read
