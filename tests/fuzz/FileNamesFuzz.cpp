@@ -27,7 +27,7 @@ Outcome ReadFileNames(const std::uint8_t* data, std::size_t size) {
   } else {
     refused = true;
   }
-  // Whole paths both ways, and as a file specification.
+  // Whole paths both ways, and as a toolbox file record.
   vlfiles::PathFromMacPath(text);
   const std::string path = "/fuzz/" + text;
   vlfiles::MacPathFromPath(path);
