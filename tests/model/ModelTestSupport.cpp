@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "DrawingPlane.h"
 #include "Memory.h"
 #include "ObjectList.h"
 #include "PhaseRecord.h"
+#include "TempFolder.h"
 
 namespace modeltest {
 
@@ -285,6 +289,46 @@ WorkingPlaneStandIn::~WorkingPlaneStandIn() {
   gWorkingPlaneOn = 0;
   gWorkingPlane = nullptr;
   gStandIn = nullptr;
+}
+
+namespace {
+constexpr const char* kPython = "/usr/bin/python3";
+}  // namespace
+
+bool IndependentDxfReaderPresent() {
+  return std::filesystem::exists(kPython) &&
+         std::system((std::string(kPython) + " -c 'import ezdxf' 2>/dev/null").c_str()) == 0;
+}
+
+std::vector<DxfEntityRead> ReadWithIndependentDxfReader(const std::string& entities) {
+  vltest::TempFolder folder;
+  const std::string dxf = folder.Path("read.dxf"), script = folder.Path("read.py"), report = folder.Path("read.txt");
+  std::ofstream(dxf) << "0\nSECTION\n2\nENTITIES\n" << entities << "0\nENDSEC\n0\nEOF\n";
+  std::ofstream(script) << "import sys, ezdxf\n"
+                           "doc = ezdxf.readfile(sys.argv[1])\n"
+                           "out = open(sys.argv[2], 'w')\n"
+                           "for e in doc.modelspace():\n"
+                           "    pts = ';'.join('%.3f %.3f %.3f' % tuple(v.dxf.location) for v in e.vertices)\n"
+                           "    out.write('%s|%d|%d|%s\\n' % (e.dxftype(), e.is_3d_polyline, e.is_closed, pts))\n";
+  std::vector<DxfEntityRead> read;
+  if (std::system((std::string(kPython) + " " + script + " " + dxf + " " + report).c_str()) != 0) {
+    ADD_FAILURE() << "the independent DXF reader refused the text";
+    return read;
+  }
+  std::ifstream in(report);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    DxfEntityRead entity;
+    std::string is3d, closed;
+    std::getline(fields, entity.type, '|');
+    std::getline(fields, is3d, '|');
+    std::getline(fields, closed, '|');
+    std::getline(fields, entity.points);
+    entity.is3d = is3d == "1";
+    entity.closed = closed == "1";
+    read.push_back(entity);
+  }
+  return read;
 }
 
 }  // namespace modeltest

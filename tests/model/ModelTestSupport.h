@@ -73,6 +73,20 @@ std::string WrittenText(const std::function<void(std::FILE*)>& write);
 // A temporary file holding the text, at its start.
 FilePtr FileWithText(const std::string& text);
 
+// What an independent DXF reader (python3-ezdxf) makes of an entity: its type, whether it is a 3D
+// polyline and closed, and its vertices as "x y z" in three decimals joined by ';'.
+struct DxfEntityRead {
+  std::string type;
+  int is3d = 0;
+  int closed = 0;
+  std::string points;
+};
+// Whether the reader is installed (under the Debian interpreter, which sees the package's modules).
+bool IndependentDxfReaderPresent();
+// The entities of the text wrapped in an ENTITIES section, as that reader reads them; a test
+// failure and none when it cannot read them.
+std::vector<DxfEntityRead> ReadWithIndependentDxfReader(const std::string& entities);
+
 // An object text record of these vertices and face loops, with an edge for every side of a
 // loop (each shared side once).
 std::string BodyRecord(const std::vector<Vector3d>& vertices, const std::vector<std::vector<SInt16>>& faces);

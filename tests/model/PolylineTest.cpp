@@ -303,23 +303,10 @@ TEST(PolylineDxf, AClosedTriangleIsOnePolylineInInchesWithYReversed) {
             }),
             "");
 
-  constexpr const char* kPython = "/usr/bin/python3";
-  if (!std::filesystem::exists(kPython) ||
-      std::system((std::string(kPython) + " -c 'import ezdxf' 2>/dev/null").c_str()) != 0)
-    GTEST_SKIP() << "python3-ezdxf is not installed";
-  vltest::TempFolder folder;
-  const std::string dxf = folder.Path("t.dxf"), script = folder.Path("read.py"), report = folder.Path("read.txt");
-  std::ofstream(dxf) << "0\nSECTION\n2\nENTITIES\n" << text << "0\nENDSEC\n0\nEOF\n";
-  std::ofstream(script) << "import sys, ezdxf\n"
-                           "doc = ezdxf.readfile(sys.argv[1])\n"
-                           "out = open(sys.argv[2], 'w')\n"
-                           "for e in doc.modelspace():\n"
-                           "    pts = ';'.join('%.3f %.3f %.3f' % tuple(v.dxf.location) for v in e.vertices)\n"
-                           "    out.write('%s %d %s\\n' % (e.dxftype(), e.is_closed, pts))\n";
-  ASSERT_EQ(std::system((std::string(kPython) + " " + script + " " + dxf + " " + report).c_str()), 0);
-  std::ifstream in(report);
-  std::string line;
-  std::getline(in, line);
+  if (!modeltest::IndependentDxfReaderPresent()) GTEST_SKIP() << "python3-ezdxf is not installed";
+  const std::vector<modeltest::DxfEntityRead> read = modeltest::ReadWithIndependentDxfReader(text);
+  ASSERT_FALSE(read.empty());
+  const std::string line = read[0].type + " " + std::to_string(read[0].closed) + " " + read[0].points;
   EXPECT_EQ(line, "POLYLINE 1 0.000 -0.000 0.000;12.000 -0.000 6.000;0.000 -24.000 0.000");
 }
 
