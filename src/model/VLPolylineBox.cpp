@@ -1,6 +1,7 @@
 // Polylines: the handle box, handle editing, the info palette, pick rays and cuts across the
 // height of an extrusion.
 #include <cmath>
+#include <functional>
 #include <new>
 #include <vector>
 
@@ -31,6 +32,47 @@ bool Qualifies(const VLPolyline& p) {
 
 Vector3d Minus(const Vector3d& a, const Vector3d& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
+// The extent of the vertices in the box's coordinates: min x, y, z, then max x, y, z.
+void BoxExtent(const VLPolyline& p, const std::function<void(const Vector3d*, Vector3d*)>& toBox, double extent[6]) {
+  for (int k = 0; k < 3; ++k) {
+    extent[k] = kGeomSearchStart;
+    extent[3 + k] = -kGeomSearchStart;
+  }
+  for (SInt16 i = 0; i < p.vertexCount; ++i) {
+    Vector3d q;
+    toBox(&p.vertices[i], &q);
+    for (int k = 0; k < 3; ++k) {
+      extent[k] = std::min(extent[k], VectorComponent(q, k));
+      extent[3 + k] = std::max(extent[3 + k], VectorComponent(q, k));
+    }
+  }
+}
+
+// A new box of the extent for an object that has none; false, and no box, when none can be made.
+bool MakeBoxIfNone(VLPolyline& p, const double extent[6]) {
+  if (p.box) return true;
+  auto* made = new (std::nothrow) CBoundingBox;
+  if (!made) return false;
+  Owned<CBoundingBox> held(made);
+  if (!CatchFailures([&] { made->IBoundingBox(extent); }, [](std::exception_ptr) {})) return false;
+  made->phase = p.phase;
+  p.box = held.release();
+  p.ownsBox = 1;
+  return true;
+}
+
+// The box's handle faces stand for the caps of an extrusion whose caps face apart.
+void ChooseCapHandles(VLPolyline& p) {
+  const SInt16 n = p.faceCount;
+  if (p.typeCode != kObjectTypeExtrusion || n < 2 || p.faces[n - 1].loopCount != p.faces[n - 2].loopCount) return;
+  const Vector3d last{p.faces[n - 1].a, p.faces[n - 1].b, p.faces[n - 1].c};
+  const Vector3d before{p.faces[n - 2].a, p.faces[n - 2].b, p.faces[n - 2].c};
+  if (VectorDot(&last, &before) >= 0) return;
+  p.box->ChooseHandleFaces(&last, &before);
+  p.bottomCap = SInt16(n - 1);
+  p.topCap = SInt16(n - 2);
+}
+
 }  // namespace
 
 bool VLPolyline::BoxEditing() const { return box && !faceMode && !(gVertexEditMode && LoneSelection()); }
@@ -57,39 +99,14 @@ void VLPolyline::UpdateBoundingBox() {
     return;
   }
   SetArrayPointers();
-  double extent[6] = {kGeomSearchStart, kGeomSearchStart, kGeomSearchStart,
-                      -kGeomSearchStart, -kGeomSearchStart, -kGeomSearchStart};
-  for (SInt16 i = 0; i < vertexCount; ++i) {
-    Vector3d p;
-    WorldToDrawingPlane(&vertices[i], &p);
-    for (int k = 0; k < 3; ++k) {
-      extent[k] = std::min(extent[k], VectorComponent(p, k));
-      extent[3 + k] = std::max(extent[3 + k], VectorComponent(p, k));
-    }
-  }
-  if (!box) {
-    auto* made = new (std::nothrow) CBoundingBox;
-    if (!made) return;
-    Owned<CBoundingBox> held(made);
-    if (!CatchFailures([&] { made->IBoundingBox(extent); }, [](std::exception_ptr) {})) return;
-    made->phase = phase;
-    box = held.release();
-    ownsBox = 1;
-  } else {
-    box->SetBox(extent);
-  }
+  double extent[6];
+  BoxExtent(*this, [](const Vector3d* world, Vector3d* q) { WorldToDrawingPlane(world, q); }, extent);
+  const bool hadBox = box != nullptr;
+  if (!MakeBoxIfNone(*this, extent)) return;
+  if (hadBox) box->SetBox(extent);
   box->CalcFacePlanes();
   SetArrayPointers();
-  // The box's handle faces stand for the caps of an extrusion whose caps face apart.
-  if (typeCode == kObjectTypeExtrusion && faceCount >= 2 && faces[faceCount - 1].loopCount == faces[faceCount - 2].loopCount) {
-    const Vector3d last{faces[faceCount - 1].a, faces[faceCount - 1].b, faces[faceCount - 1].c};
-    const Vector3d before{faces[faceCount - 2].a, faces[faceCount - 2].b, faces[faceCount - 2].c};
-    if (VectorDot(&last, &before) < 0) {
-      box->ChooseHandleFaces(&last, &before);
-      bottomCap = SInt16(faceCount - 1);
-      topCap = SInt16(faceCount - 2);
-    }
-  }
+  ChooseCapHandles(*this);
   box->needsRedraw = 1;
   if (gCurrentViewTransform) box->ProjectEdges(gCurrentViewTransform, false);
 }
@@ -103,38 +120,14 @@ void VLPolyline::UpdateBoundingBoxInFrame(const Vector3d* u, const Vector3d* v, 
   Vector3d origin;
   if (referenceVertex >= 0 && referenceVertex < vertexCount) origin = vertices[referenceVertex];
   made->UpdateMatrices(&origin);
-  double extent[6] = {kGeomSearchStart, kGeomSearchStart, kGeomSearchStart,
-                      -kGeomSearchStart, -kGeomSearchStart, -kGeomSearchStart};
+  double extent[6];
   SetArrayPointers();
-  for (SInt16 i = 0; i < vertexCount; ++i) {
-    Vector3d p;
-    made->ToLocal(&vertices[i], &p);
-    for (int k = 0; k < 3; ++k) {
-      extent[k] = std::min(extent[k], VectorComponent(p, k));
-      extent[3 + k] = std::max(extent[3 + k], VectorComponent(p, k));
-    }
-  }
-  if (!box) {
-    auto* fresh = new (std::nothrow) CBoundingBox;
-    if (!fresh) return;
-    Owned<CBoundingBox> held(fresh);
-    if (!CatchFailures([&] { fresh->IBoundingBox(extent); }, [](std::exception_ptr) {})) return;
-    fresh->phase = phase;
-    box = held.release();
-    ownsBox = 1;
-  }
+  BoxExtent(*this, [&](const Vector3d* world, Vector3d* q) { made->ToLocal(world, q); }, extent);
+  if (!MakeBoxIfNone(*this, extent)) return;
   box->SetBoxWithTransformer(extent, transformer.release());
   box->CalcFacePlanes();
   SetArrayPointers();
-  if (typeCode == kObjectTypeExtrusion && faceCount >= 2 && faces[faceCount - 1].loopCount == faces[faceCount - 2].loopCount) {
-    const Vector3d last{faces[faceCount - 1].a, faces[faceCount - 1].b, faces[faceCount - 1].c};
-    const Vector3d before{faces[faceCount - 2].a, faces[faceCount - 2].b, faces[faceCount - 2].c};
-    if (VectorDot(&last, &before) < 0) {
-      box->ChooseHandleFaces(&last, &before);
-      bottomCap = SInt16(faceCount - 1);
-      topCap = SInt16(faceCount - 2);
-    }
-  }
+  ChooseCapHandles(*this);
   box->needsRedraw = 1;
 }
 
