@@ -14,13 +14,16 @@ class COrientationDefiner : public VLObjectOwner {
 
  public:
   COrientationDefiner() = default;
+  // The object's own overloads stay reachable beside the plane's.
+  using VLUser3DObject::SetFrame;
+  using VLUser3DObject::Show;
 
   // A store of these capacities and the planes' defaults: construction-plane type, the current
   // phase, reference vertex 0, no current opening, blue (0, 30000, 65000), changed; hidden.
   // Raises kDEErrorNotEnoughMemory.
   virtual void InitPlane(SInt16 vertices, SInt16 points, SInt16 edges, SInt16 faces);
   // Every vertex through the matrix (points as rows).
-  virtual void TransformVertices(const Matrix4d* matrix);
+  void TransformVertices(const Matrix4d* matrix) override;
   // The unturned frame in the role components (origin, 15 along gAxisY, gAxisX, gAxisZ for
   // vertices 0 to 3), then through the plane-to-world matrix.
   virtual void SetFrame(const Matrix4d* planeToWorld);
@@ -46,6 +49,7 @@ class COrientationDefiner : public VLObjectOwner {
   UInt8 shown = 0;
 
  protected:
+  using VLUser3DObject::BuildGeometry;
   // Writes the vertices, the edges and the faces (each loop in a block of its own, not
   // degenerate) into the store InitPlane made, and computes the face planes.
   void BuildGeometry(const std::vector<Vector3d>& points, const std::vector<EdgeRecord>& edgeList,

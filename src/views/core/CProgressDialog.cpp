@@ -179,17 +179,21 @@ Boolean CProgressDialog::Update(double fraction) {
 
 // ---- Jobs ----
 
+void CProgressDialog::StartJob(SInt32 modulus, SInt16 ticks, SInt32 start, SInt16 messageIndex) {
+  redrawModulus = modulus;
+  delay = ticks;
+  startTick = start;
+  Str255 message;
+  PortGetListString(message, kProgressStrings, messageIndex);
+  SetMessage(message);
+}
+
 void CProgressDialog::BeginSortJob(SInt32 modulus, SInt16 ticks, SInt32 start) {
   submitActive = 1;
   wireActive = 0;
   gProgressContinue = 1;
-  redrawModulus = modulus;
-  delay = ticks;
   submitCount = 0;
-  startTick = start;
-  Str255 message;
-  PortGetListString(message, kProgressStrings, kProgressSubmittingMessage);
-  SetMessage(message);
+  StartJob(modulus, ticks, start, kProgressSubmittingMessage);
   sortShown = 0;
 }
 
@@ -197,13 +201,8 @@ void CProgressDialog::BeginWireframeJob(SInt32 modulus, SInt16 ticks, SInt32 sta
   wireActive = 1;
   submitActive = 0;
   gWireframeContinue = 1;
-  redrawModulus = modulus;
-  delay = ticks;
   wireCount = 0;
-  startTick = start;
-  Str255 message;
-  PortGetListString(message, kProgressStrings, kProgressWireframeMessage);
-  SetMessage(message);
+  StartJob(modulus, ticks, start, kProgressWireframeMessage);
   wireShown = 0;
 }
 

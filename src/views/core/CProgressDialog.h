@@ -118,6 +118,8 @@ class CProgressDialog : public CCollaborator {
   bool DelayPassed() const;
   // Shows the dialog and draws the bar when it is not open and the delay has passed.
   void ShowWhenDue(double fraction);
+  // What every job sets when it begins: its modulus, delay, start and message.
+  void StartJob(SInt32 modulus, SInt16 ticks, SInt32 start, SInt16 messageIndex);
 };
 
 // Dialog 1072 and the messages of string list 2200 the jobs use.

@@ -46,7 +46,7 @@ class ScriptedInput : public vlui::EventSource {
     steps.push_back(std::move(step));
   }
   void Click(Point where, UInt16 modifiers = 0) {
-    Then([this, where, modifiers] {
+    Then([where, modifiers] {
       vlui::SetMouse(where);
       Post(mouseDown, where, modifiers);
       Post(mouseUp, where, modifiers);
