@@ -58,6 +58,9 @@ class VLOpeningOwner : public VLObjectOwner {
   // Gives back the openings of the removed record, the last first, and empties it. Raises
   // kDEErrorNotEnoughMemory when the list cannot grow; what was not given back stays recorded.
   void RestoreRemovedOpenings();
+  // Disposes of the removed record's openings: for a new record of the owner's state, once the
+  // edits that took them off can no longer be undone.
+  void DropRemovedOpenings();
   // The non-null openings in list order.
   std::vector<VLOpening*> Openings() const;
   // The removed record's openings in the order they were taken off.
@@ -197,8 +200,6 @@ class VLOpeningOwner : public VLObjectOwner {
   // Keeps an opening an edit took off in the removed record. Raises kDEErrorNotEnoughMemory,
   // having disposed of it, when the record cannot grow.
   void KeepRemoved(VLOpening* opening);
-  // Disposes of the removed record's openings.
-  void DropRemovedOpenings();
   // Disposes of every opening of the list and the list.
   void DisposeOpenings();
 };

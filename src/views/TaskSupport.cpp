@@ -1,0 +1,31 @@
+#include "TaskSupport.h"
+
+#include "ObjectList.h"
+#include "VLDocument.h"
+#include "VLUser3DObject.h"
+
+SelectToolRequest gSelectToolRequest = nullptr;
+PaletteItemRedraw gPaletteItemRedraw = nullptr;
+
+namespace vltasks {
+
+void RefreshObjectCount() { gObjectCount = gCurrentObjectList ? SInt32(gCurrentObjectList->GetNumItems()) : 0; }
+
+VLUser3DObject* NextSelectedObject(long* position) {
+  if (!gCurrentObjectList) return nullptr;
+  for (; *position <= gCurrentObjectList->GetNumItems(); ++*position) {
+    auto* object = static_cast<VLUser3DObject*>(gCurrentObjectList->PointerAt(*position));
+    if (object && object->selected) return object;
+  }
+  return nullptr;
+}
+
+void ShowSelectTool(SInt16 tool) {
+  if (gSelectToolRequest) gSelectToolRequest(tool);
+}
+
+void RedrawPaletteItem(SInt16 item) {
+  if (gPaletteItemRedraw) gPaletteItemRedraw(item);
+}
+
+}  // namespace vltasks

@@ -1,0 +1,36 @@
+// What the undoable tasks share: the document's object count they keep up to date, and what they
+// ask of the parts of the window that show the editing state: the active view pane's selection
+// tools and the tool palette's colour item. Each of those is a hook that its owner installs when
+// it is made; until then (and in tests without a window) nothing is shown, and the tasks do
+// their edits all the same.
+#pragma once
+
+#include "MacTypes.h"
+
+class VLUser3DObject;
+
+// The active view pane goes to tool group 0 with this select tool (0 objects, 3 openings).
+using SelectToolRequest = void (*)(SInt16 tool);
+extern SelectToolRequest gSelectToolRequest;
+// The tool palette redraws one of its items (803: the current object colour).
+using PaletteItemRedraw = void (*)(SInt16 item);
+extern PaletteItemRedraw gPaletteItemRedraw;
+
+namespace vltasks {
+
+// The select tools of group 0 and the palette's colour item.
+constexpr SInt16 kSelectObjectsTool = 0;
+constexpr SInt16 kSelectOpeningsTool = 3;
+constexpr SInt16 kColorItem = 803;
+
+// gObjectCount from the active document's object list (0 without one).
+void RefreshObjectCount();
+// The first selected object of the active document's object list at or after *position, which
+// takes its place; null when there is none. Walks start at the first model object, so that the
+// planes at positions 1 and 2 stay in their places whether selected or not.
+VLUser3DObject* NextSelectedObject(long* position);
+// Through the hooks, when installed.
+void ShowSelectTool(SInt16 tool);
+void RedrawPaletteItem(SInt16 item);
+
+}  // namespace vltasks
