@@ -237,6 +237,16 @@ void VLDocument::DoCommand(long command) {
   if (changed) SetChanged(true);
 }
 
+void VLDocument::Notify(CTask* task) {
+  InvalidateOtherViews();
+  VLAbstractDocument::Notify(task);
+}
+
+void VLDocument::InvalidateOtherViews() {
+  // The document's other view windows fill the sub-window slots; until they are opened there is
+  // nothing to redraw but the main pane, which the command redraws itself.
+}
+
 // ---- Window ----
 
 void VLDocument::BuildWindow() {

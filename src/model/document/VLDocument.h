@@ -153,6 +153,12 @@ class VLDocument : public VLAbstractDocument {
 
   // The settings commands 4100 to 4106; a command that changes a setting changes the document.
   void DoCommand(long command) override;
+  // A finished task (or null: no undoable change): the other views of the document redraw, then
+  // the director marks the document changed and hands the task to the application, which keeps
+  // it as the one last undoable task (null drops the last one).
+  void Notify(CTask* task) override;
+  // Asks each view window of the document other than the main one to redraw.
+  virtual void InvalidateOtherViews();
 
   virtual void BuildViewsMenu();
   virtual void RebuildPhaseList();
