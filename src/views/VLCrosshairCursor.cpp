@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "COrientationDefiner.h"
 #include "DrawingPlane.h"
 #include "Events.h"
+#include "VLUser3DObject.h"
 
 namespace {
 
@@ -96,4 +98,33 @@ void VLCrosshairCursor::DrawCrosshair() {
       if (groundArmShown[arm]) DrawSegment(projected[6 + 2 * arm], projected[7 + 2 * arm]);
   PortPenNormal();
   PortSetPort(saved);
+}
+
+Boolean VLCrosshairCursor::SetLocateMode(SInt16 mode, VLUser3DObject* object, Boolean redraw, Vector3d* p) {
+  if (mode == locateMode && (mode != 1 || object == faceObject)) return false;
+  locateMode = mode;
+  forceLocate = 1;
+  if (mode == 0) faceObject = nullptr;
+  if (mode == 1) faceObject = object;
+  if (mode == 2) SetPlaneObject(dynamic_cast<COrientationDefiner*>(object));
+  if (!redraw || !panePort) return false;
+  GrafPtr saved;
+  PortGetPort(&saved);
+  PortSetPort(panePort);
+  EraseCrosshair();
+  skipErase = 1;
+  forceLocate = 1;
+  Point mouse;
+  PortGetMouse(&mouse);
+  PortSetPort(saved);
+  if (!Locate(mouse, p)) return false;
+  DrawCrosshair();
+  return true;
+}
+
+void VLCrosshairCursor::SetPlaneObject(COrientationDefiner* object) {
+  planeObject = object;
+  forceLocate = 1;
+  locateMode = 2;
+  NotifyDependents(kPlaneEntered, nullptr);
 }

@@ -7,8 +7,10 @@
 // (and the shadow caster while shadow mode is on). While it is active it is gCurrentViewPane and
 // publishes its display mode and view transform to the drawing code of the objects.
 //
-// Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state) and
-// VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing).
+// Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state),
+// VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing),
+// VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps) and
+// VLViewPaneTools.cpp (tool groups, tools and drawing planes).
 #pragma once
 
 #include "CPanorama.h"
@@ -25,11 +27,14 @@ class VLGWorldOS;
 class VLGrid;
 class VLHorizonLine;
 class VLNorthArrow;
+class VLUser3DObject;
 class VLViewTransform;
 
 // Set by the frame window when a move or size loop ended with a size change: the next draw
 // projects every object afresh.
 extern UInt8 gWindowResized;
+// On exactly while opening tool 3 (opening edit) is chosen.
+extern UInt8 gOpeningEditMode;
 
 class VLViewPane : public CPanorama {
   VL_REGISTERED_CLASS(VLViewPane, CPanorama)
@@ -85,6 +90,35 @@ class VLViewPane : public CPanorama {
   virtual void MarkObjectsChanged();
   // Publishes the pane's display mode into the process-wide bytes.
   void PublishDisplayMode() const;
+
+  // ---- Tool selection (VLViewPaneTools.cpp) ----
+  // Each first finishes or cancels what the group's previous tool left open, stores the new
+  // tool (-1 none) in the document, shows it in the tool palette (gToolIconDisplay) and puts the
+  // crosshair and the location bar in the mode the tool needs.
+
+  // The document's tool-group switch.
+  virtual void SetToolGroup(SInt16 group);
+  // Group 0. With exactly one selected object that has a current opening the tool becomes 3
+  // (opening edit), whatever was asked, and that object the opening owner being edited.
+  virtual void SelectEditTool(SInt16 tool);
+  // Group 1. Leaving the polyline (3) closes the polyline under construction (one of fewer than
+  // two vertices goes, leaving nothing to undo); leaving the block chain (6) abandons it.
+  virtual void SelectDrawingTool(SInt16 tool);
+  // Group 2. Tools 3 to 5 act at once (zoom out by half, zoom back to the full window, zoom to
+  // fit every object) and return to the select tool.
+  virtual void SelectViewTool(SInt16 tool);
+  // Group 3: plane 0 the ground plane (x, y), 1 (y, z), 2 (z, x), 3 to 5 those planes on the
+  // working plane. Sets the axis roles and the working-plane state; planes outside 0..5 are
+  // ignored.
+  virtual void SelectDrawingPlane(SInt16 plane);
+  // Group 5.
+  virtual void SelectOpeningTool(SInt16 tool);
+  // Selection queries (each sets *object to null when it answers false): the object at
+  // position 3; the first selected solid (a block, a polyhedron, an extrusion of more than 2
+  // faces); the one selected object when it has a current opening.
+  Boolean GetFirstModelObject(VLUser3DObject** object) const;
+  Boolean GetSelectedSolid(VLUser3DObject** object) const;
+  Boolean GetSelectedOpeningOwner(VLUser3DObject** object) const;
 
   // ---- Drawing (VLViewPaneDraw.cpp) ----
 
@@ -166,6 +200,10 @@ class VLViewPane : public CPanorama {
   UInt8 partialCopy = 0;
   UInt8 partialRedraw = 0;
   float pictureScale = 1.0f;
+  // The location bar's mode the tools ask for (1 coordinates, 2 the eye or look point of the
+  // view) and, in mode 2, whether it shows the look point; kept for the bar.
+  SInt16 locationBarMode = 0;
+  UInt8 locationBarShowsLook = 0;
 
  protected:
   // The document's ground grid and north arrow (null without the views layer's objects).
@@ -173,4 +211,12 @@ class VLViewPane : public CPanorama {
   VLNorthArrow* DocumentNorthArrow() const;
   // The normal draw of Draw.
   void DrawNormally(const Rect* area);
+
+ private:
+  // Back to group 0 and the select tool.
+  void ReturnToSelectTool();
+  // Closes the polyline under construction as a double click does.
+  void ClosePolylineUnderConstruction();
+  // The crosshair on the working plane while it is in use, else free.
+  void FreeOrPlaneCrosshair();
 };

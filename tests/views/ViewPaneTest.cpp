@@ -19,6 +19,7 @@
 #include "CProgressDialog.h"
 #include "CSectionPlane.h"
 #include "CWindow.h"
+#include "DrawingPlane.h"
 #include "DETException.h"
 #include "FileTypes.h"
 #include "ObjectList.h"
@@ -26,7 +27,9 @@
 #include "ShellStartup.h"
 #include "StandardFile.h"
 #include "TempFolder.h"
+#include "ToolIconDisplay.h"
 #include "VLApplication.h"
+#include "VLCrosshairCursor.h"
 #include "VLDepthBuffer.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
@@ -69,8 +72,32 @@ struct Notes {
   long recordsAfterCancel = -1;      // 90050: the sorter's records after a cancelled redraw
   std::string header;                // 90060: the settings lines the document writes
   std::vector<Vector3d> sectionAfterRead;  // 90060: the section plane's vertices after "SectionPoint: 3 4 5"
+  std::vector<std::string> tools;          // 901xx: the tool state after each step
 };
 Notes gNotes;
+
+// The palette's side of tool selection: which icons are shown selected.
+struct RecordingIcons : ToolIconDisplay {
+  void DeselectToolIcons() override { tools.clear(); }
+  void SelectToolIcon(SInt16 index) override { tools.push_back(index); }
+  void DeselectPlaneIcons() override { planes.clear(); }
+  void SelectPlaneIcon(SInt16 index) override { planes.push_back(index); }
+  std::vector<SInt16> tools, planes;
+};
+RecordingIcons gIcons;
+
+std::string Numbers(const std::vector<SInt16>& values) {
+  std::string text;
+  for (SInt16 v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
+  return text.empty() ? "-" : text;
+}
+
+// The tool group, the tools of groups 0, 1, 2, 3 and 5, and the icons shown.
+std::string ToolState(const VLDocument* document) {
+  std::string text = "group " + std::to_string(document->GetToolGroup()) + " tools";
+  for (SInt16 group : {0, 1, 2, 3, 5}) text += " " + std::to_string(document->GetGroupTool(group));
+  return text + " icons " + Numbers(gIcons.tools) + " planes " + Numbers(gIcons.planes);
+}
 
 // An object that, drawn, stops the drawing job as the user's Stop would.
 class StopButton : public VLUser3DObject {
@@ -185,6 +212,49 @@ class TestDocument : public VLDocument {
         pane->MarkObjectsChanged();
         pane->Refresh();
         break;
+      case 90100:  // group 1, the line tool
+        gToolIconDisplay = &gIcons;
+        pane->SetToolGroup(1);
+        pane->SelectDrawingTool(4);
+        gNotes.tools.push_back(ToolState(this));
+        break;
+      case 90101:
+        gNotes.tools.push_back(ToolState(this));
+        break;
+      case 90102: {  // a polyline of one vertex open, then the block tool
+        auto* polyline = new VLUser3DObject;
+        polyline->vertexCount = 1;
+        GetObjectList()->AppendPointer(polyline);
+        pane->polylineUnderConstruction = polyline;
+        SetDrawingInProgress(1);
+        pane->SelectDrawingTool(3);
+        pane->SelectDrawingTool(0);
+        gNotes.tools.push_back(ToolState(this) + " objects " + std::to_string(GetObjectList()->GetNumItems()) +
+                               (pane->polylineUnderConstruction || GetDrawingInProgress() ? " open" : " closed"));
+        break;
+      }
+      case 90103:  // drawing plane 4 (y, z on the working plane), then plane 1 (y, z)
+        for (SInt16 plane : {4, 1}) {
+          pane->SelectDrawingPlane(plane);
+          gNotes.tools.push_back(ToolState(this) + " axes " + std::to_string(gAxisX) + std::to_string(gAxisY) +
+                                 std::to_string(gAxisZ) + " on " + std::to_string(gWorkingPlaneOn) + " mode " +
+                                 std::to_string(pane->crosshair->locateMode));
+        }
+        break;
+      case 90104: {  // the select tool with one selected object that has a current opening
+        AddBox({0, 0, 0}, {1, 1, 1}, {0, 0, 0});
+        auto* owner = static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(GetObjectList()->GetNumItems()));
+        owner->Select();
+        owner->openingCount = 1;
+        owner->currentOpening = 0;
+        pane->SetToolGroup(0);
+        pane->SelectEditTool(0);
+        gNotes.tools.push_back(ToolState(this) + (pane->openingOwner == owner ? " editing" : ""));
+        owner->openingCount = 0;
+        owner->currentOpening = -1;
+        owner->Deselect();
+        break;
+      }
       default:
         VLDocument::DoCommand(command);
         return;
@@ -218,6 +288,8 @@ class ViewPaneScript : public ::testing::Test {
     gNotes = Notes();
   }
   void TearDown() override {
+    gToolIconDisplay = nullptr;
+    gIcons = RecordingIcons();
     gNativeDocumentMaker = savedMaker;
     gDocumentViewsMaker = savedViews;
     vlres::ResetResourceChain();
@@ -297,4 +369,20 @@ TEST_F(ViewPaneScript, ACuttingSectionPlaneShowsTheInsideOfACutBlock) {
 
 TEST_F(ViewPaneScript, ShownPlanesDrawTheirAxesInWireframeOnly) {
   EXPECT_EQ(Run("planes_shown.vls"), 0);
+}
+
+TEST_F(ViewPaneScript, ToolsAreKeptPerGroupInTheDocumentAndShownInThePalette) {
+  EXPECT_EQ(Run("tool_selection.vls"), 0);
+  const std::vector<std::string> expected{
+      "group 1 tools -1 4 -1 -1 -1 icons 1 planes -",
+      // A new document has its own tools; the first one's come back when it is active again.
+      "group 0 tools 2 0 -1 -1 0 icons - planes -",
+      "group 1 tools -1 4 -1 -1 -1 icons 1 planes -",
+      // Leaving the polyline tool with one vertex drawn removes the polyline.
+      "group 1 tools -1 0 -1 -1 -1 icons 7 planes - objects 2 closed",
+      "group 1 tools -1 0 -1 4 -1 icons 7 planes 18,22 axes 120 on 1 mode 2",
+      "group 1 tools -1 0 -1 1 -1 icons 7 planes 18 axes 120 on 0 mode 0",
+      "group 0 tools 3 -1 -1 1 -1 icons 0 planes 18 editing",
+  };
+  EXPECT_EQ(gNotes.tools, expected);
 }
