@@ -154,6 +154,9 @@ void VLViewPane::Deactivate() {
   gWorkingPlaneOn = 0;
   gWorkingPlane = nullptr;
   if (gCurrentViewPane == this) gCurrentViewPane = nullptr;
+  // The drawing plane chosen in the perspective and axonometric views comes back with them.
+  if (document && (viewToolCommand == kPerspectiveCommand || viewToolCommand == kAxonometricCommand))
+    document->SetGroupTool(4, document->GetGroupTool(3));
   if (gCurrentSelection) EraseFeedback();
   CPanorama::Deactivate();
 }

@@ -21,6 +21,7 @@
 
 class CRayTracer;
 class CShadowCaster;
+class CViewInfo;
 class VLCrosshairCursor;
 class VLDocument;
 class VLGWorldOS;
@@ -86,6 +87,37 @@ class VLViewPane : public CPanorama {
   // and azimuth move by rotate steps; an orbit the transform refuses keeps the previous
   // altitude with the new azimuth. Answers whether the eye moved.
   Boolean OrbitBy(SInt16 dh, SInt16 dv);
+  // The view switches: each sets the view-tool command, takes the drawing plane that goes with
+  // it (SyncDrawingPlane) and changes the view transform. The perspective switch does nothing
+  // while the perspective view is active; with keepCrosshair, coming from an elevation, the
+  // crosshair goes to the ground below the current point. The plan and elevation switches
+  // leave the working-plane and section tool groups and put the crosshair at the origin.
+  virtual void SetPerspectiveView(UInt8 keepCrosshair);
+  virtual void SetAxonometricView();
+  virtual void SetPlanView();
+  // Commands 6100 to 6103; another command keeps the current one but still switches.
+  virtual void SetElevationView(SInt16 command);
+  // The drawing plane of the current view-tool command: the remembered one (group 4) for the
+  // perspective and axonometric views, the ground or the horizontal working plane for the plan,
+  // (z, x) or (y, z) for the elevations.
+  virtual void SyncDrawingPlane();
+  // The views for the document's model box, lit from the sun's direction.
+  virtual void ResetViewToModel();
+  // Aim at, or fit, the model box; the caller redraws.
+  virtual void LookAtModel();
+  virtual void FitViewToModel();
+  virtual void RestoreSavedView(CViewInfo* record);
+  virtual void SaveCurrentView(CViewInfo* record);
+  // The orbit tool's press: with the command bit the eye jumps to the current point when it is
+  // not below the ground; otherwise the eye orbits with the mouse while the button is down
+  // (with the option bit in perspective it walks along the line of sight instead). A plan or
+  // elevation becomes the axonometric view.
+  virtual void OrbitDrag(Point hit, UInt16 modifiers, UInt32 when);
+  // One key step of the orbit (view tool 0) or look-around (1) tool along axis 0 (turn), 1
+  // (tilt) or 2 (walk, perspective only) in direction 0 or 1. False outside view tools 0 and 1.
+  virtual Boolean NavigateByKey(UInt16 axis, UInt8 direction);
+  // The orbit tool's press goes to OrbitDrag; every other press is the panorama's.
+  void DoClick(Point hitPt, SInt16 modifiers, long when) override;
   // Flags every object of the document for re-projection.
   virtual void MarkObjectsChanged();
   // Publishes the pane's display mode into the process-wide bytes.
@@ -219,4 +251,12 @@ class VLViewPane : public CPanorama {
   void ClosePolylineUnderConstruction();
   // The crosshair on the working plane while it is in use, else free.
   void FreeOrPlaneCrosshair();
+  // The current point and the crosshair at p (drawn or only moved).
+  void PlaceCrosshair(const Vector3d& p, bool draw);
+  // Whether the working plane's normal runs along z (within 1e-05).
+  bool WorkingPlaneIsHorizontal() const;
+  // Restore 1 unless the document links the perspective with the axonometric view.
+  UInt8 RestoreRememberedView() const;
+  // The end of a navigation that moved the view: a plan or elevation becomes axonometric.
+  void FinishNavigation();
 };

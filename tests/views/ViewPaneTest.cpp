@@ -5,6 +5,7 @@
 // come later) and note what the pane did; the script compares the window with goldens.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -73,6 +74,7 @@ struct Notes {
   std::string header;                // 90060: the settings lines the document writes
   std::vector<Vector3d> sectionAfterRead;  // 90060: the section plane's vertices after "SectionPoint: 3 4 5"
   std::vector<std::string> tools;          // 901xx: the tool state after each step
+  std::vector<std::string> views;          // 902xx: the view state after each step
 };
 Notes gNotes;
 
@@ -90,6 +92,15 @@ std::string Numbers(const std::vector<SInt16>& values) {
   std::string text;
   for (SInt16 v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
   return text.empty() ? "-" : text;
+}
+
+// The view-tool command, the view kind, the drawing plane with its axes and the eye's angles.
+std::string ViewState(const VLDocument* document, const VLViewPane* pane) {
+  char text[160];
+  std::snprintf(text, sizeof text, "cmd %d kind %d plane %d axes %d%d%d alt %.1f az %.1f", pane->viewToolCommand,
+                pane->viewTransform->viewKind, document->GetGroupTool(3), gAxisX, gAxisY, gAxisZ,
+                pane->eyeAltitude, pane->eyeAzimuth);
+  return text;
 }
 
 // The tool group, the tools of groups 0, 1, 2, 3 and 5, and the icons shown.
@@ -255,6 +266,64 @@ class TestDocument : public VLDocument {
         owner->Deselect();
         break;
       }
+      case 90200:  // the orbit tool in the axonometric view
+        pane->SetToolGroup(2);
+        pane->SelectViewTool(0);
+        pane->SetAxonometricView();
+        pane->Refresh();
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90201:
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90202:
+        pane->SetPlanView();
+        pane->Refresh();
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90203:
+        pane->SetElevationView(6102);
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90204: {  // the perspective view, then key steps: turn right, walk in, and the same walk in the axonometric view
+        pane->SetPerspectiveView(1);
+        gNotes.views.push_back(ViewState(this, pane));
+        pane->NavigateByKey(0, 1);
+        gNotes.views.push_back(ViewState(this, pane));
+        Vector3d eye, start;
+        pane->viewTransform->GetEyePoint(&start);
+        const Vector3d look = pane->viewTransform->lookPoint;
+        pane->SetNavigationFactors(20, 5);  // the eye is about 10 from the look point
+        const bool walked = pane->NavigateByKey(2, 1);
+        pane->SetNavigationFactors(20, 20);
+        pane->viewTransform->GetEyePoint(&eye);
+        // How far the eye went, toward the look point when positive.
+        const double step = std::sqrt((eye.x - start.x) * (eye.x - start.x) + (eye.y - start.y) * (eye.y - start.y) +
+                                      (eye.z - start.z) * (eye.z - start.z));
+        const double closer = (look.x - start.x) * (eye.x - start.x) + (look.y - start.y) * (eye.y - start.y) +
+                              (look.z - start.z) * (eye.z - start.z);
+        pane->SetAxonometricView();
+        const Vector3d eyeBefore = *pane->viewTransform->GetEyePoint(&eye);
+        const bool parallelWalk = pane->NavigateByKey(2, 1);
+        pane->viewTransform->GetEyePoint(&eye);
+        char text[120];
+        std::snprintf(text, sizeof text, "walk %d %.1f parallel %d %s", walked, closer > 0 ? step : -step, parallelWalk,
+                      eye.x == eyeBefore.x && eye.y == eyeBefore.y && eye.z == eyeBefore.z ? "still" : "moved");
+        gNotes.views.push_back(text);
+        break;
+      }
+      case 90205:  // the crosshair at height 3 for a command-click
+      case 90206:  // and at height -1
+        pane->currentPoint = {1, -2, command == 90205 ? 3.0 : -1.0};
+        break;
+      case 90207: {
+        Vector3d eye;
+        pane->viewTransform->GetEyePoint(&eye);
+        char text[80];
+        std::snprintf(text, sizeof text, "eye %.1f %.1f %.1f", eye.x, eye.y, eye.z);
+        gNotes.views.push_back(text);
+        break;
+      }
       default:
         VLDocument::DoCommand(command);
         return;
@@ -385,4 +454,29 @@ TEST_F(ViewPaneScript, ToolsAreKeptPerGroupInTheDocumentAndShownInThePalette) {
       "group 0 tools 3 -1 -1 1 -1 icons 0 planes 18 editing",
   };
   EXPECT_EQ(gNotes.tools, expected);
+}
+
+TEST_F(ViewPaneScript, TheOrbitToolAndTheViewSwitchesMoveTheEyeAndChooseTheDrawingPlane) {
+  EXPECT_EQ(Run("navigation.vls"), 0);
+  const std::vector<std::string> expected{
+      "cmd 6004 kind 6 plane 0 axes 012 alt 65.2 az 30.0",
+      // 10 pixels up at the rotate factor 20: 4 degrees higher; far up: held at 1.
+      "cmd 6004 kind 6 plane 0 axes 012 alt 61.2 az 30.0",
+      "cmd 6004 kind 6 plane 0 axes 012 alt 1.0 az 30.0",
+      "cmd 6000 kind 1 plane 0 axes 012 alt 0.0 az 0.0",
+      // An orbit from the plan ends axonometric, on the plane remembered for that view.
+      "cmd 6004 kind 6 plane 0 axes 012 alt 1.0 az 10.0",
+      "cmd 6102 kind 4 plane 1 axes 120 alt 90.0 az 90.0",
+      "cmd 6003 kind 0 plane 0 axes 012 alt 65.2 az 30.0",
+      // One right-arrow step turns the eye by the rotate factor; option-up walks the move factor
+      // toward the look point, and nothing in a parallel view.
+      "cmd 6003 kind 0 plane 0 axes 012 alt 65.2 az 50.0",
+      "walk 1 5.0 parallel 1 still",
+      // A command-click below the ground leaves the eye; at height 3 the eye goes there.
+      "eye 1.0 -2.0 3.0",
+  };
+  ASSERT_GE(gNotes.views.size(), 2u);
+  EXPECT_NE(gNotes.views[gNotes.views.size() - 2], "eye 1.0 -2.0 -1.0");
+  gNotes.views.erase(gNotes.views.end() - 2);
+  EXPECT_EQ(gNotes.views, expected);
 }
