@@ -118,6 +118,15 @@ class VLViewPane : public CPanorama {
   virtual Boolean NavigateByKey(UInt16 axis, UInt8 direction);
   // The orbit tool's press goes to OrbitDrag; every other press is the panorama's.
   void DoClick(Point hitPt, SInt16 modifiers, long when) override;
+  // ---- Locating ----
+  // The model point under the pane point, from the pane's last located point through the
+  // crosshair (which keeps it): into *point, and with snapToVertices pulled onto the nearest
+  // vertex of a model object within the snapping distance (skip left out unless
+  // includeSkipped). False when no new point can be located.
+  virtual Boolean LocateMousePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip,
+                                   Boolean includeSkipped);
+  // The document's snap-to-handle distance (model units); 0 without a document.
+  double SnapDistance() const;
   // Flags every object of the document for re-projection.
   virtual void MarkObjectsChanged();
   // Publishes the pane's display mode into the process-wide bytes.

@@ -34,6 +34,7 @@
 #include "VLDepthBuffer.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
+#include "VLPolyline.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
@@ -305,6 +306,26 @@ class TestDocument : public VLDocument {
         gNotes.views.push_back(text);
         break;
       }
+      case 90300: {  // locate near the top corner (4, 4, 5) of the tall block, without and with vertex snapping
+        gSnapToGrid = 0;
+        char text[160];
+        for (Boolean snap : {false, true}) {
+          pane->currentPoint = {0, 0, 5};
+          pane->crosshair->forceLocate = 1;
+          const Vector3d near{3.9, 3.8, 5};
+          Vector3d at;
+          pane->viewTransform->ProjectPoint(&near, &at);
+          Vector3d located;
+          const Boolean moved =
+              pane->LocateMousePoint(Point{SInt16(at.y), SInt16(at.x)}, &located, snap, nullptr, false);
+          std::snprintf(text, sizeof text, "%d %.1f %.1f %.1f", moved, located.x, located.y, located.z);
+          gNotes.views.push_back(text);
+        }
+        gSnapToGrid = 1;
+        std::snprintf(text, sizeof text, "distance %.1f", gPaneSnapDistance ? gPaneSnapDistance(pane) : -1.0);
+        gNotes.views.push_back(text);
+        break;
+      }
       default:
         VLDocument::DoCommand(command);
         return;
@@ -459,5 +480,11 @@ TEST_F(ViewPaneScript, TheOrbitToolAndTheViewSwitchesMoveTheEyeAndChooseTheDrawi
   ASSERT_GE(gNotes.views.size(), 2u);
   EXPECT_NE(gNotes.views[gNotes.views.size() - 2], "eye 1.0 -2.0 -1.0");
   gNotes.views.erase(gNotes.views.end() - 2);
+  EXPECT_EQ(gNotes.views, expected);
+}
+
+TEST_F(ViewPaneScript, ALocatedPointSnapsToTheNearestVertexWithinTheSnappingDistance) {
+  EXPECT_EQ(Run("vertex_snapping.vls"), 0);
+  const std::vector<std::string> expected{"1 3.9 3.8 5.0", "1 4.0 4.0 5.0", "distance 2.0"};
   EXPECT_EQ(gNotes.views, expected);
 }
