@@ -326,6 +326,14 @@ class TestDocument : public VLDocument {
         gNotes.views.push_back(text);
         break;
       }
+      case 90400:  // the crosshair at (2, 1, 0) over a freshly shown view
+        pane->CopyOffscreenToWindow();
+        pane->crosshair->SkipNextErase();
+        pane->crosshair->SetPosition(2, 1, 0);
+        break;
+      case 90401:  // moved to (-3, -2, 0): the old one is inverted away
+        pane->crosshair->SetPosition(-3, -2, 0);
+        break;
       default:
         VLDocument::DoCommand(command);
         return;
@@ -487,4 +495,8 @@ TEST_F(ViewPaneScript, ALocatedPointSnapsToTheNearestVertexWithinTheSnappingDist
   EXPECT_EQ(Run("vertex_snapping.vls"), 0);
   const std::vector<std::string> expected{"1 3.9 3.8 5.0", "1 4.0 4.0 5.0", "distance 2.0"};
   EXPECT_EQ(gNotes.views, expected);
+}
+
+TEST_F(ViewPaneScript, TheCrosshairIsDrawnThroughItsPointAndMovesWithoutATrace) {
+  EXPECT_EQ(Run("crosshair.vls"), 0);
 }
