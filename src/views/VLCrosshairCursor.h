@@ -1,10 +1,12 @@
 // The pane's 3D crosshair: the one concrete locator (CCrosshairLocator). It rounds located points
 // to its snap spacing, draws the crosshair by inversion (the line along the working plane's
-// normal in a second colour), and announces the start points of drags. Face mode and
-// plane-object mode, with their frames, are not built yet: the cursor stays in mode 0.
+// normal in a second colour, in face mode the two lines across the face), and announces the
+// start points of drags. It switches the locator's mode (0 the working plane, 1 the faces of the
+// selection, 2 a plane object) and builds the face frames that face mode locates through.
 #pragma once
 
 #include "CCrosshairLocator.h"
+
 
 class VLCrosshairCursor : public CCrosshairLocator {
   VL_REGISTERED_CLASS(VLCrosshairCursor, CCrosshairLocator)
@@ -14,7 +16,7 @@ class VLCrosshairCursor : public CCrosshairLocator {
   // Keeps its collaborators (none owned), the extent -25..25 across and 0..50 up, the spacing
   // 0.5, mode 0, and makes its two pen patterns. The located point starts at the origin.
   void IVLCrosshairCursor(VLViewTransform* view, VLGWorldOS* world, const Rect* paneRect, GrafPtr port, CView* pane);
-  // Releases the patterns.
+  // Releases the patterns and the face frames.
   void Dispose() override;
   // Rounds each coordinate (with Option down only the normal one) to the snap spacing.
   Boolean SnapToGrid(Vector3d* p) override;
@@ -25,10 +27,39 @@ class VLCrosshairCursor : public CCrosshairLocator {
   // A spacing that is not a finite value above 0 is refused (false, nothing changes): the
   // rounding divides by it.
   Boolean SetSnapSpacing(double spacing);
-  // Sends the start point of a drag: 5002 with now set, else 5003.
+  // Sends the start point of a drag (a model point, sent in the frame of the mode): 5002 with
+  // now set, else 5003.
   void BroadcastPoint(const Vector3d* p, Boolean now);
-  // Places the Shift anchor.
-  void SetAnchor(const Vector3d* p) { anchor = *p; }
+  // Enters mode 0, 1 (on the faces of the selection, the object the one under the mouse) or 2
+  // (on the plane of the working-plane tool given as the object): nothing, false, when mode and
+  // object are already those. Mode 0 releases the face frames. With redraw the crosshair is taken
+  // off the pane and located afresh at the mouse from point (in and out); answers whether it
+  // moved and was drawn.
+  Boolean SetLocateMode(SInt16 mode, VLUser3DObject* object, Boolean redraw, Vector3d* point);
+  // Face mode: the frames of every face of every selected object for the current view, the
+  // object kept as the one under the mouse. Raises kDEErrorNotEnoughMemory when a frame block
+  // cannot be had; the frames made so far stay.
+  void BuildFaceFrames(VLUser3DObject* object);
+  // Keeps the plane object, enters mode 2, forces the next locate and sends kPlaneEntered.
+  void SetPlaneObject(CWorkingPlaneTool* object);
+  // Copies the whole locate state into another cursor, the face frames duplicated; when a
+  // duplicate cannot be had the other cursor keeps no frames.
+  void CopyStateTo(VLCrosshairCursor* other) const;
+  // The face lock's rectangle in model coordinates; answers the locked face's index.
+  SInt16 GetFaceOutline(Vector3d corners[4]) const;
+  // The face lock: later locates stay on the first face hit.
+  void LockToFirstFace() {
+    stayOnFirstFace = 1;
+    firstFaceRecorded = 0;
+  }
+  void UnlockFace() { stayOnFirstFace = firstFaceRecorded = 0; }
+  // The object under the mouse in face mode, with the locked face's index.
+  VLUser3DObject* GetCurrentFace(SInt16* face) const {
+    *face = lockedFaceIndex;
+    return faceObject;
+  }
+  // Places the Shift anchor (a model point; kept in the plane's frame in mode 2).
+  void SetAnchor(const Vector3d* p);
   // The pane has painted over the crosshair: the next locate does not erase it.
   void SkipNextErase() { skipErase = 1; }
   // The pane was resized.
@@ -41,4 +72,8 @@ class VLCrosshairCursor : public CCrosshairLocator {
   Point lastMouse{};
   PixPatHandle crosshairPattern = nullptr;
   PixPatHandle normalPattern = nullptr;
+
+ private:
+  // Frees every face-frame block and empties both lists.
+  void ReleaseFaceFrames();
 };

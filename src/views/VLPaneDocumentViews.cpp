@@ -7,6 +7,7 @@
 #include "CSectionPlane.h"
 #include "CWorkingPlaneTool.h"
 #include "DETException.h"
+#include "ToolIconDisplay.h"
 #include "Unwinding.h"
 #include "VLDocument.h"
 #include "VLGrid.h"
@@ -103,6 +104,25 @@ void VLPaneDocumentViews::RecomputeAndRedraw() {
 
 void VLPaneDocumentViews::DrawNow() {
   if (pane) pane->EraseFeedback();
+}
+
+void VLPaneDocumentViews::RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) {
+  if (!pane) return;
+  switch (toolGroup) {
+    case 0: pane->SelectEditTool(toolDefaults[0]); break;
+    case 1: pane->SelectDrawingTool(toolDefaults[1]); break;
+    case 2: pane->SelectViewTool(toolDefaults[2]); break;
+    case 5: pane->SelectOpeningTool(toolDefaults[5]); break;
+    case 6:
+    case 7:
+      if (gToolIconDisplay) {
+        gToolIconDisplay->DeselectToolIcons();
+        gToolIconDisplay->SelectToolIcon(0);
+      }
+      break;
+    default:
+      break;  // the drawing-plane groups restore nothing
+  }
 }
 
 void VLPaneDocumentViews::SetViewFactors(double rotateFactor, double moveFactor) {

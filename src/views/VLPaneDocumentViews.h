@@ -35,6 +35,9 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void RecomputeAndRedraw() override;
   void DrawNow() override;
   void SetViewFactors(double rotateFactor, double moveFactor) override;
+  // The pane's select operation of the group takes the group's stored tool; the plane groups
+  // show the palette's first tool icon.
+  void RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) override;
 
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
   void SetBackgroundGrid(double halfSize, double spacing) override;

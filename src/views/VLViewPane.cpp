@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "CRayTracer.h"
+#include "CPreferences.h"
 #include "CShadowCaster.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
@@ -19,6 +20,7 @@
 #include "VLGrid.h"
 #include "VLHorizonLine.h"
 #include "VLPaneDocumentViews.h"
+#include "VLPolyline.h"
 #include "VLUser3DObject.h"
 #include "Unwinding.h"
 #include "VLViewTransform.h"
@@ -32,6 +34,12 @@ constexpr double kDefaultNavigationFactor = 20.0;
 constexpr double kNavigationStepScale = 0.02;
 constexpr long kConstructionEndedNotice = 10;
 constexpr long kZoomChanged = 5000;
+// The nearest-vertex search starts at a corner and a distance beyond any model point.
+constexpr double kFarCorner = -105600.0;
+constexpr double kNoDistance = 105600.0;
+
+// The model objects' polylines close within a share of the pane's snapping distance.
+double PaneSnappingDistance(VLViewPane* pane) { return pane ? pane->SnapDistance() : 0.0; }
 
 // A new object for the pane, owned until the pane keeps it; kDEErrorNotEnoughMemory without one.
 template <typename T>
@@ -55,6 +63,7 @@ void VLViewPane::IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 w
   partialCopy = 0;
   windowShowsOffscreen = 1;
   IPanorama(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);
+  gPaneSnapDistance = PaneSnappingDistance;
   SetWantsClicks(true);
   perspectiveActive = 1;
   document = doc;
@@ -154,6 +163,9 @@ void VLViewPane::Deactivate() {
   gWorkingPlaneOn = 0;
   gWorkingPlane = nullptr;
   if (gCurrentViewPane == this) gCurrentViewPane = nullptr;
+  // The drawing plane chosen in the perspective and axonometric views comes back with them.
+  if (document && (viewToolCommand == kPerspectiveCommand || viewToolCommand == kAxonometricCommand))
+    document->SetGroupTool(4, document->GetGroupTool(3));
   if (gCurrentSelection) EraseFeedback();
   CPanorama::Deactivate();
 }
@@ -196,6 +208,37 @@ void VLViewPane::MarkObjectsChanged() {
   VLArray* objects = document ? document->GetObjectList() : nullptr;
   for (long i = 1; objects && i <= objects->GetNumItems(); ++i)
     if (auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i))) object->MarkChanged();
+}
+
+// ---- Locating ----
+
+double VLViewPane::SnapDistance() const {
+  CPreferences* preferences = document ? document->GetPreferences() : nullptr;
+  return preferences ? preferences->GetSnapToHandleDistance() : 0.0;
+}
+
+Boolean VLViewPane::LocateMousePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip,
+                                     Boolean includeSkipped) {
+  if (!crosshair) return false;
+  Vector3d located = currentPoint;
+  const Boolean moved = crosshair->Locate(panePoint, &located);
+  if (moved && snapToVertices && document) {
+    VLArray* objects = document->GetObjectList();
+    Vector3d nearest{kFarCorner, kFarCorner, kFarCorner};
+    double distance = kNoDistance;
+    Boolean found = false;
+    const double tolerance = SnapDistance();
+    for (long i = 1; objects && i <= objects->GetNumItems(); ++i) {
+      auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i));
+      if (!object || (object == skip && !includeSkipped)) continue;
+      // A point already on a vertex stays where it is.
+      if (object->SnapToVertex(&located, &nearest, &distance, &found, tolerance)) break;
+    }
+    if (found) located = nearest;
+  }
+  currentPoint = located;
+  *point = located;
+  return moved;
 }
 
 VLGrid* VLViewPane::DocumentGrid() const {

@@ -7,8 +7,10 @@
 // (and the shadow caster while shadow mode is on). While it is active it is gCurrentViewPane and
 // publishes its display mode and view transform to the drawing code of the objects.
 //
-// Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state) and
-// VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing).
+// Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state),
+// VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing),
+// VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps) and
+// VLViewPaneTools.cpp (tool groups, tools and drawing planes).
 #pragma once
 
 #include "CPanorama.h"
@@ -19,17 +21,21 @@
 
 class CRayTracer;
 class CShadowCaster;
+class CViewInfo;
 class VLCrosshairCursor;
 class VLDocument;
 class VLGWorldOS;
 class VLGrid;
 class VLHorizonLine;
 class VLNorthArrow;
+class VLUser3DObject;
 class VLViewTransform;
 
 // Set by the frame window when a move or size loop ended with a size change: the next draw
 // projects every object afresh.
 extern UInt8 gWindowResized;
+// On exactly while opening tool 3 (opening edit) is chosen.
+extern UInt8 gOpeningEditMode;
 
 class VLViewPane : public CPanorama {
   VL_REGISTERED_CLASS(VLViewPane, CPanorama)
@@ -81,10 +87,79 @@ class VLViewPane : public CPanorama {
   // and azimuth move by rotate steps; an orbit the transform refuses keeps the previous
   // altitude with the new azimuth. Answers whether the eye moved.
   Boolean OrbitBy(SInt16 dh, SInt16 dv);
+  // The view switches: each sets the view-tool command, takes the drawing plane that goes with
+  // it (SyncDrawingPlane) and changes the view transform. The perspective switch does nothing
+  // while the perspective view is active; with keepCrosshair, coming from an elevation, the
+  // crosshair goes to the ground below the current point. The plan and elevation switches
+  // leave the working-plane and section tool groups and put the crosshair at the origin.
+  virtual void SetPerspectiveView(UInt8 keepCrosshair);
+  virtual void SetAxonometricView();
+  virtual void SetPlanView();
+  // Commands 6100 to 6103; another command keeps the current one but still switches.
+  virtual void SetElevationView(SInt16 command);
+  // The drawing plane of the current view-tool command: the remembered one (group 4) for the
+  // perspective and axonometric views, the ground or the horizontal working plane for the plan,
+  // (z, x) or (y, z) for the elevations.
+  virtual void SyncDrawingPlane();
+  // The views for the document's model box, lit from the sun's direction.
+  virtual void ResetViewToModel();
+  // Aim at, or fit, the model box; the caller redraws.
+  virtual void LookAtModel();
+  virtual void FitViewToModel();
+  virtual void RestoreSavedView(CViewInfo* record);
+  virtual void SaveCurrentView(CViewInfo* record);
+  // The orbit tool's press: with the command bit the eye jumps to the current point when it is
+  // not below the ground; otherwise the eye orbits with the mouse while the button is down
+  // (with the option bit in perspective it walks along the line of sight instead). A plan or
+  // elevation becomes the axonometric view.
+  virtual void OrbitDrag(Point hit, UInt16 modifiers, UInt32 when);
+  // One key step of the orbit (view tool 0) or look-around (1) tool along axis 0 (turn), 1
+  // (tilt) or 2 (walk, perspective only) in direction 0 or 1. False outside view tools 0 and 1.
+  virtual Boolean NavigateByKey(UInt16 axis, UInt8 direction);
+  // The orbit tool's press goes to OrbitDrag; every other press is the panorama's.
+  void DoClick(Point hitPt, SInt16 modifiers, long when) override;
+  // ---- Locating ----
+  // The model point under the pane point, from the pane's last located point through the
+  // crosshair (which keeps it): into *point, and with snapToVertices pulled onto the nearest
+  // vertex of a model object within the snapping distance (skip left out unless
+  // includeSkipped). False when no new point can be located.
+  virtual Boolean LocateMousePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip,
+                                   Boolean includeSkipped);
+  // The document's snap-to-handle distance (model units); 0 without a document.
+  double SnapDistance() const;
   // Flags every object of the document for re-projection.
   virtual void MarkObjectsChanged();
   // Publishes the pane's display mode into the process-wide bytes.
   void PublishDisplayMode() const;
+
+  // ---- Tool selection (VLViewPaneTools.cpp) ----
+  // Each first finishes or cancels what the group's previous tool left open, stores the new
+  // tool (-1 none) in the document, shows it in the tool palette (gToolIconDisplay) and puts the
+  // crosshair and the location bar in the mode the tool needs.
+
+  // The document's tool-group switch.
+  virtual void SetToolGroup(SInt16 group);
+  // Group 0. With exactly one selected object that has a current opening the tool becomes 3
+  // (opening edit), whatever was asked, and that object the opening owner being edited.
+  virtual void SelectEditTool(SInt16 tool);
+  // Group 1. Leaving the polyline (3) closes the polyline under construction (one of fewer than
+  // two vertices goes, leaving nothing to undo); leaving the block chain (6) abandons it.
+  virtual void SelectDrawingTool(SInt16 tool);
+  // Group 2. Tools 3 to 5 act at once (zoom out by half, zoom back to the full window, zoom to
+  // fit every object) and return to the select tool.
+  virtual void SelectViewTool(SInt16 tool);
+  // Group 3: plane 0 the ground plane (x, y), 1 (y, z), 2 (z, x), 3 to 5 those planes on the
+  // working plane. Sets the axis roles and the working-plane state; planes outside 0..5 are
+  // ignored.
+  virtual void SelectDrawingPlane(SInt16 plane);
+  // Group 5.
+  virtual void SelectOpeningTool(SInt16 tool);
+  // Selection queries (each sets *object to null when it answers false): the object at
+  // position 3; the first selected solid (a block, a polyhedron, an extrusion of more than 2
+  // faces); the one selected object when it has a current opening.
+  Boolean GetFirstModelObject(VLUser3DObject** object) const;
+  Boolean GetSelectedSolid(VLUser3DObject** object) const;
+  Boolean GetSelectedOpeningOwner(VLUser3DObject** object) const;
 
   // ---- Drawing (VLViewPaneDraw.cpp) ----
 
@@ -166,6 +241,10 @@ class VLViewPane : public CPanorama {
   UInt8 partialCopy = 0;
   UInt8 partialRedraw = 0;
   float pictureScale = 1.0f;
+  // The location bar's mode the tools ask for (1 coordinates, 2 the eye or look point of the
+  // view) and, in mode 2, whether it shows the look point; kept for the bar.
+  SInt16 locationBarMode = 0;
+  UInt8 locationBarShowsLook = 0;
 
  protected:
   // The document's ground grid and north arrow (null without the views layer's objects).
@@ -173,4 +252,20 @@ class VLViewPane : public CPanorama {
   VLNorthArrow* DocumentNorthArrow() const;
   // The normal draw of Draw.
   void DrawNormally(const Rect* area);
+
+ private:
+  // Back to group 0 and the select tool.
+  void ReturnToSelectTool();
+  // Closes the polyline under construction as a double click does.
+  void ClosePolylineUnderConstruction();
+  // The crosshair on the working plane while it is in use, else free.
+  void FreeOrPlaneCrosshair();
+  // The current point and the crosshair at p (drawn or only moved).
+  void PlaceCrosshair(const Vector3d& p, bool draw);
+  // Whether the working plane's normal runs along z (within 1e-05).
+  bool WorkingPlaneIsHorizontal() const;
+  // Restore 1 unless the document links the perspective with the axonometric view.
+  UInt8 RestoreRememberedView() const;
+  // The end of a navigation that moved the view: a plan or elevation becomes axonometric.
+  void FinishNavigation();
 };

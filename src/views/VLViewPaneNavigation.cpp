@@ -1,7 +1,18 @@
-// The pane's side of navigation: the orbit angles it keeps beside the camera.
+// The pane's side of navigation: the orbit angles it keeps beside the camera, the view switches
+// with their drawing planes, the model and saved views, the orbit drag and the key steps.
 #include <cmath>
 
+#include "CPreferences.h"
+#include "CRayTracer.h"
+#include "CWorkingPlaneTool.h"
+#include "Cursors.h"
+#include "Events.h"
+#include "VLCrosshairCursor.h"
+#include "VLDocument.h"
+#include "VLDocumentViews.h"
 #include "VLViewPane.h"
+#include "ViewConventions.h"
+#include "ViewDrawingFlags.h"
 #include "core/VLViewTransform.h"
 
 namespace {
@@ -9,6 +20,15 @@ namespace {
 constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kRadiansPerDegree = 0.017453292;
 constexpr double kLowestAltitude = 1.0, kHighestAltitude = 179.0;
+constexpr SInt16 kOrbitCursor = 135;
+constexpr double kHorizontalTolerance = 1e-5;
+enum : SInt16 { kViewToolGroup = 2, kPlaneGroup = 3, kAxonometricPlaneGroup = 4, kWorkingPlaneGroup = 6,
+                kSectionPlaneGroup = 7 };
+enum : SInt16 { kGroundPlane = 0, kYZPlane = 1, kZXPlane = 2, kWorkingPlane = 3 };
+
+bool IsElevationCommand(SInt16 command) { return command >= kCmdNorthElevation && command <= kCmdWestElevation; }
+
+double HeldAltitude(double altitude) { return std::fmax(kLowestAltitude, std::fmin(kHighestAltitude, altitude)); }
 
 }  // namespace
 
@@ -42,5 +62,253 @@ Boolean VLViewPane::OrbitBy(SInt16 dh, SInt16 dv) {
   }
   lookAltitude = eyeAltitude;
   lookAzimuth = eyeAzimuth - 180.0;
+  return true;
+}
+
+// ---- View switches ----
+
+UInt8 VLViewPane::RestoreRememberedView() const {
+  CPreferences* preferences = document ? document->GetPreferences() : nullptr;
+  return preferences && preferences->GetPerspLinkedWithAxon() != 0 ? 0 : 1;
+}
+
+bool VLViewPane::WorkingPlaneIsHorizontal() const {
+  CWorkingPlaneTool* plane = document && document->GetViews() ? document->GetViews()->GetWorkingPlaneTool() : nullptr;
+  if (!plane) return false;
+  double equation[4] = {};
+  plane->GetPlaneEquation(equation);
+  return std::fabs(equation[0]) < kHorizontalTolerance && std::fabs(equation[1]) < kHorizontalTolerance &&
+         equation[2] != 0.0;
+}
+
+void VLViewPane::PlaceCrosshair(const Vector3d& p, bool draw) {
+  currentPoint = p;
+  if (!crosshair) return;
+  if (draw) {
+    PrepareDrawingPort();
+    crosshair->SetPosition(p.x, p.y, p.z);
+  } else {
+    crosshair->MoveTo(p.x, p.y, p.z);
+  }
+}
+
+void VLViewPane::SyncDrawingPlane() {
+  if (!document) return;
+  switch (viewToolCommand) {
+    case kPerspectiveCommand:
+    case kAxonometricCommand:
+      SelectDrawingPlane(document->GetGroupTool(kAxonometricPlaneGroup));
+      break;
+    case kPlanCommand:
+      SelectDrawingPlane(document->GetWorkingPlaneInUse() && WorkingPlaneIsHorizontal() ? kWorkingPlane : kGroundPlane);
+      break;
+    case kCmdNorthElevation:
+    case kCmdSouthElevation:
+      SelectDrawingPlane(kZXPlane);
+      break;
+    case kCmdEastElevation:
+    case kCmdWestElevation:
+      SelectDrawingPlane(kYZPlane);
+      break;
+    default:
+      break;
+  }
+}
+
+void VLViewPane::SetPerspectiveView(UInt8 keepCrosshair) {
+  if (perspectiveActive) return;
+  const bool fromElevation = IsElevationCommand(viewToolCommand);
+  viewToolCommand = kPerspectiveCommand;
+  const UInt8 restore = RestoreRememberedView();
+  SyncDrawingPlane();
+  viewTransform->SwitchToPerspective(restore);
+  SyncOrbitAngles();
+  perspectiveActive = 1;
+  if (fromElevation && keepCrosshair) PlaceCrosshair({currentPoint.x, currentPoint.y, 0.0}, true);
+}
+
+void VLViewPane::SetAxonometricView() {
+  const UInt8 restore = RestoreRememberedView();
+  viewToolCommand = kAxonometricCommand;
+  SyncDrawingPlane();
+  viewTransform->SwitchToAxonometric(restore);
+  SyncOrbitAngles();
+  perspectiveActive = 0;
+}
+
+void VLViewPane::SetPlanView() {
+  if (document && (document->GetToolGroup() == kWorkingPlaneGroup || document->GetToolGroup() == kSectionPlaneGroup)) {
+    SetToolGroup(0);
+    SelectEditTool(0);
+  }
+  viewToolCommand = kPlanCommand;
+  SyncDrawingPlane();
+  PlaceCrosshair({0.0, 0.0, 0.0}, false);
+  viewTransform->UpdateForViewKind();
+  eyeAltitude = eyeAzimuth = lookAltitude = 0.0;
+  lookAzimuth = -180.0;
+  perspectiveActive = 0;
+}
+
+void VLViewPane::SetElevationView(SInt16 command) {
+  if (document) document->RecomputeModelBounds();
+  if (document && (document->GetToolGroup() == kWorkingPlaneGroup || document->GetToolGroup() == kSectionPlaneGroup)) {
+    SetToolGroup(0);
+    SelectEditTool(0);
+  }
+  if (IsElevationCommand(command)) viewToolCommand = command;
+  SyncDrawingPlane();
+  PlaceCrosshair({0.0, 0.0, 0.0}, false);
+  viewTransform->SetElevationView(command);
+  SyncOrbitAngles();
+  perspectiveActive = 0;
+}
+
+// ---- Model and saved views ----
+
+void VLViewPane::ResetViewToModel() {
+  if (!document) return;
+  const double* box = document->GetModelBox();
+  const Vector3d min{box[0], box[1], box[2]}, max{box[3], box[4], box[5]};
+  viewTransform->InitViewsForBox(&min, &max);
+  if (rayTracer)
+    viewTransform->SetLightDirection(rayTracer->sunDirection.x, rayTracer->sunDirection.y, rayTracer->sunDirection.z);
+  SyncOrbitAngles();
+}
+
+void VLViewPane::LookAtModel() {
+  if (!document) return;
+  const double* box = document->GetModelBox();
+  const Vector3d min{box[0], box[1], box[2]}, max{box[3], box[4], box[5]};
+  viewTransform->LookAtBox(&min, &max);
+}
+
+void VLViewPane::FitViewToModel() {
+  if (!document) return;
+  const double* box = document->GetModelBox();
+  const Vector3d min{box[0], box[1], box[2]}, max{box[3], box[4], box[5]};
+  viewTransform->FitBox(&min, &max);
+}
+
+void VLViewPane::RestoreSavedView(CViewInfo* record) {
+  // The sketch layer is drawn over one view only.
+  sketchShown = 0;
+  viewTransform->RestoreView(record);
+  SyncOrbitAngles();
+}
+
+void VLViewPane::SaveCurrentView(CViewInfo* record) { viewTransform->SaveView(record); }
+
+// ---- The orbit tool and the key steps ----
+
+void VLViewPane::FinishNavigation() {
+  MarkObjectsChanged();
+  showingSavedView = 0;
+  if (viewToolCommand == kPlanCommand || IsElevationCommand(viewToolCommand)) {
+    viewToolCommand = kAxonometricCommand;
+    SyncDrawingPlane();
+  }
+  Refresh();
+}
+
+void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
+  if (document && document->GetToolGroup() == kViewToolGroup && document->GetGroupTool(kViewToolGroup) == 0) {
+    OrbitDrag(hitPt, UInt16(modifiers), UInt32(when));
+    return;
+  }
+  CPanorama::DoClick(hitPt, modifiers, when);
+}
+
+void VLViewPane::OrbitDrag(Point hit, UInt16 modifiers, UInt32) {
+  bool changed = false;
+  if (modifiers & cmdKey) {
+    // The eye jumps to the crosshair, unless that lies below the ground.
+    if (currentPoint.z >= 0.0) {
+      Vector3d eye = currentPoint;
+      viewTransform->SetEyePoint(&eye);
+      SyncOrbitAngles();
+      PlaceCrosshair(currentPoint, false);
+      changed = true;
+    }
+  } else {
+    if (CursHandle cursor = PortGetCursor(kOrbitCursor)) PortSetCursor(*cursor);
+    gInteractiveDrawing = 1;
+    // Each pass redraws in wireframe.
+    const UInt8 shadedWas = gShadedMode, hiddenWas = gHiddenLineMode, shadowWas = gShadowMode;
+    gShadedMode = gHiddenLineMode = gShadowMode = 0;
+    Point previous = hit;
+    while (PortStillDown()) {
+      EventRecord event{};
+      PortEventAvail(everyEvent, &event);
+      PrepareDrawingPort();
+      Point mouse;
+      PortGetMouse(&mouse);
+      if (mouse.h == previous.h && mouse.v == previous.v) continue;
+      if (!changed) {
+        changed = true;
+        if (viewTransform->viewKind >= kPlanView && viewTransform->viewKind <= kWestElevationView)
+          viewTransform->SetAxonometric();
+      }
+      const SInt16 dh = SInt16(mouse.h - previous.h), dv = SInt16(mouse.v - previous.v);
+      if ((event.modifiers & optionKey) && viewTransform->perspective) {
+        viewTransform->MoveEye(dv * moveStep);
+        Refresh();
+      } else if (OrbitBy(dh, dv)) {
+        Refresh();
+      }
+      previous = mouse;
+    }
+    gShadedMode = shadedWas;
+    gHiddenLineMode = hiddenWas;
+    gShadowMode = shadowWas;
+  }
+  gInteractiveDrawing = 0;
+  if (changed) {
+    FinishNavigation();
+  } else {
+    MarkObjectsChanged();
+    Refresh();
+  }
+}
+
+Boolean VLViewPane::NavigateByKey(UInt16 axis, UInt8 direction) {
+  if (CursHandle watch = PortGetCursor(watchCursor)) PortSetCursor(*watch);
+  if (!document || document->GetToolGroup() != kViewToolGroup) return false;
+  const SInt16 tool = document->GetGroupTool(kViewToolGroup);
+  if (tool != 0 && tool != 1) return false;
+  const double sign = direction ? 1.0 : -1.0;
+  Boolean moved = false;
+  if (axis == 2) {
+    // Walking along the line of sight means something only in perspective.
+    if (!viewTransform->perspective) return true;
+    const double toward = direction ? -1.0 : 1.0;
+    auto walk = [&](double s) { return tool == 0 ? viewTransform->MoveEye(s) : viewTransform->MoveLookPoint(s); };
+    moved = walk(toward * moveFactor) || walk(toward * moveStep);
+  } else if (tool == 0) {
+    const double altitudeBefore = eyeAltitude;
+    if (axis == 0)
+      eyeAzimuth += sign * rotateFactor;
+    else
+      eyeAltitude = HeldAltitude(eyeAltitude + sign * rotateFactor);
+    moved = viewTransform->OrbitEye(eyeAltitude * kRadiansPerDegree, eyeAzimuth * kRadiansPerDegree);
+    if (!moved) {
+      eyeAltitude = altitudeBefore;
+      moved = viewTransform->OrbitEye(eyeAltitude * kRadiansPerDegree, eyeAzimuth * kRadiansPerDegree);
+    }
+    lookAltitude = eyeAltitude;
+    lookAzimuth = eyeAzimuth - 180.0;
+  } else {
+    if (axis == 0)
+      lookAzimuth -= sign * rotateFactor;
+    else
+      lookAltitude = HeldAltitude(lookAltitude - sign * rotateFactor);
+    moved = viewTransform->TurnLook(lookAltitude * kRadiansPerDegree, lookAzimuth * kRadiansPerDegree);
+    eyeAltitude = lookAltitude;
+    eyeAzimuth = lookAzimuth + 180.0;
+  }
+  if (moved) {
+    if (viewToolCommand == kPlanCommand || IsElevationCommand(viewToolCommand)) viewTransform->SetAxonometric();
+    FinishNavigation();
+  }
   return true;
 }

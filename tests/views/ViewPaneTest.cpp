@@ -5,6 +5,7 @@
 // come later) and note what the pane did; the script compares the window with goldens.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -19,6 +20,7 @@
 #include "CProgressDialog.h"
 #include "CSectionPlane.h"
 #include "CWindow.h"
+#include "DrawingPlane.h"
 #include "DETException.h"
 #include "FileTypes.h"
 #include "ObjectList.h"
@@ -26,14 +28,18 @@
 #include "ShellStartup.h"
 #include "StandardFile.h"
 #include "TempFolder.h"
+#include "ToolIconDisplay.h"
 #include "VLApplication.h"
+#include "VLCrosshairCursor.h"
 #include "VLDepthBuffer.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
+#include "VLPolyline.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
+#include "ViewTestSupport.h"
 #include "headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -42,26 +48,6 @@ namespace {
 
 const fs::path kScripts = fs::path(VL_SOURCE_DIR) / "tests" / "views" / "scripts";
 
-// The record of the box between lo and hi with its faces pointing out.
-std::string BoxRecord(Vector3d lo, Vector3d hi) {
-  const Vector3d v[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
-                         {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
-  const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-  const int loops[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
-  std::ostringstream text;
-  text.precision(17);
-  text << "Phase: 1\nMat: 0\nName:\nColor: 0 0 0\nnumVerts: 8\n";
-  for (const Vector3d& p : v) text << p.x << " " << p.y << " " << p.z << " 1\n";
-  text << "numEdges: 12\n";
-  for (const auto& e : edges) text << e[0] << " " << e[1] << "\n";
-  text << "numFaces: 6\n";
-  for (const auto& loop : loops) {
-    text << "numVerts: 4\n";
-    for (int k : loop) text << k << "\n";
-  }
-  return text.str();
-}
-
 // What the test commands noted during a run.
 struct Notes {
   std::vector<bool> paneWasCurrent;  // 90030: gCurrentViewPane was the document's pane
@@ -69,8 +55,42 @@ struct Notes {
   long recordsAfterCancel = -1;      // 90050: the sorter's records after a cancelled redraw
   std::string header;                // 90060: the settings lines the document writes
   std::vector<Vector3d> sectionAfterRead;  // 90060: the section plane's vertices after "SectionPoint: 3 4 5"
+  std::vector<std::string> tools;          // 901xx: the tool state after each step
+  std::vector<std::string> views;          // 902xx: the view state after each step
 };
 Notes gNotes;
+
+// The palette's side of tool selection: which icons are shown selected.
+struct RecordingIcons : ToolIconDisplay {
+  void DeselectToolIcons() override { tools.clear(); }
+  void SelectToolIcon(SInt16 index) override { tools.push_back(index); }
+  void DeselectPlaneIcons() override { planes.clear(); }
+  void SelectPlaneIcon(SInt16 index) override { planes.push_back(index); }
+  std::vector<SInt16> tools, planes;
+};
+RecordingIcons gIcons;
+
+std::string Numbers(const std::vector<SInt16>& values) {
+  std::string text;
+  for (SInt16 v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
+  return text.empty() ? "-" : text;
+}
+
+// The view-tool command, the view kind, the drawing plane with its axes and the eye's angles.
+std::string ViewState(const VLDocument* document, const VLViewPane* pane) {
+  char text[160];
+  std::snprintf(text, sizeof text, "cmd %d kind %d plane %d axes %d%d%d alt %.1f az %.1f", pane->viewToolCommand,
+                pane->viewTransform->viewKind, document->GetGroupTool(3), gAxisX, gAxisY, gAxisZ,
+                pane->eyeAltitude, pane->eyeAzimuth);
+  return text;
+}
+
+// The tool group, the tools of groups 0, 1, 2, 3 and 5, and the icons shown.
+std::string ToolState(const VLDocument* document) {
+  std::string text = "group " + std::to_string(document->GetToolGroup()) + " tools";
+  for (SInt16 group : {0, 1, 2, 3, 5}) text += " " + std::to_string(document->GetGroupTool(group));
+  return text + " icons " + Numbers(gIcons.tools) + " planes " + Numbers(gIcons.planes);
+}
 
 // An object that, drawn, stops the drawing job as the user's Stop would.
 class StopButton : public VLUser3DObject {
@@ -185,6 +205,135 @@ class TestDocument : public VLDocument {
         pane->MarkObjectsChanged();
         pane->Refresh();
         break;
+      case 90100:  // group 1, the line tool
+        gToolIconDisplay = &gIcons;
+        pane->SetToolGroup(1);
+        pane->SelectDrawingTool(4);
+        gNotes.tools.push_back(ToolState(this));
+        break;
+      case 90101:
+        gNotes.tools.push_back(ToolState(this));
+        break;
+      case 90102: {  // a polyline of one vertex open, then the block tool
+        auto* polyline = new VLUser3DObject;
+        polyline->vertexCount = 1;
+        GetObjectList()->AppendPointer(polyline);
+        pane->polylineUnderConstruction = polyline;
+        SetDrawingInProgress(1);
+        pane->SelectDrawingTool(3);
+        pane->SelectDrawingTool(0);
+        gNotes.tools.push_back(ToolState(this) + " objects " + std::to_string(GetObjectList()->GetNumItems()) +
+                               (pane->polylineUnderConstruction || GetDrawingInProgress() ? " open" : " closed"));
+        break;
+      }
+      case 90103:  // drawing plane 4 (y, z on the working plane), then plane 1 (y, z)
+        for (SInt16 plane : {4, 1}) {
+          pane->SelectDrawingPlane(plane);
+          gNotes.tools.push_back(ToolState(this) + " axes " + std::to_string(gAxisX) + std::to_string(gAxisY) +
+                                 std::to_string(gAxisZ) + " on " + std::to_string(gWorkingPlaneOn) + " mode " +
+                                 std::to_string(pane->crosshair->locateMode));
+        }
+        break;
+      case 90104: {  // the select tool with one selected object that has a current opening
+        AddBox({0, 0, 0}, {1, 1, 1}, {0, 0, 0});
+        auto* owner = static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(GetObjectList()->GetNumItems()));
+        owner->Select();
+        owner->openingCount = 1;
+        owner->currentOpening = 0;
+        pane->SetToolGroup(0);
+        pane->SelectEditTool(0);
+        gNotes.tools.push_back(ToolState(this) + (pane->openingOwner == owner ? " editing" : ""));
+        owner->openingCount = 0;
+        owner->currentOpening = -1;
+        owner->Deselect();
+        break;
+      }
+      case 90200:  // the orbit tool in the axonometric view
+        pane->SetToolGroup(2);
+        pane->SelectViewTool(0);
+        pane->SetAxonometricView();
+        pane->Refresh();
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90201:
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90202:
+        pane->SetPlanView();
+        pane->Refresh();
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90203:
+        pane->SetElevationView(6102);
+        gNotes.views.push_back(ViewState(this, pane));
+        break;
+      case 90204: {  // the perspective view, then key steps: turn right, walk in, and the same walk in the axonometric view
+        pane->SetPerspectiveView(1);
+        gNotes.views.push_back(ViewState(this, pane));
+        pane->NavigateByKey(0, 1);
+        gNotes.views.push_back(ViewState(this, pane));
+        Vector3d eye, start;
+        pane->viewTransform->GetEyePoint(&start);
+        const Vector3d look = pane->viewTransform->lookPoint;
+        pane->SetNavigationFactors(20, 5);  // the eye is about 10 from the look point
+        const bool walked = pane->NavigateByKey(2, 1);
+        pane->SetNavigationFactors(20, 20);
+        pane->viewTransform->GetEyePoint(&eye);
+        // How far the eye went, toward the look point when positive.
+        const double step = std::sqrt((eye.x - start.x) * (eye.x - start.x) + (eye.y - start.y) * (eye.y - start.y) +
+                                      (eye.z - start.z) * (eye.z - start.z));
+        const double closer = (look.x - start.x) * (eye.x - start.x) + (look.y - start.y) * (eye.y - start.y) +
+                              (look.z - start.z) * (eye.z - start.z);
+        pane->SetAxonometricView();
+        const Vector3d eyeBefore = *pane->viewTransform->GetEyePoint(&eye);
+        const bool parallelWalk = pane->NavigateByKey(2, 1);
+        pane->viewTransform->GetEyePoint(&eye);
+        char text[120];
+        std::snprintf(text, sizeof text, "walk %d %.1f parallel %d %s", walked, closer > 0 ? step : -step, parallelWalk,
+                      eye.x == eyeBefore.x && eye.y == eyeBefore.y && eye.z == eyeBefore.z ? "still" : "moved");
+        gNotes.views.push_back(text);
+        break;
+      }
+      case 90205:  // the crosshair at height 3 for a command-click
+      case 90206:  // and at height -1
+        pane->currentPoint = {1, -2, command == 90205 ? 3.0 : -1.0};
+        break;
+      case 90207: {
+        Vector3d eye;
+        pane->viewTransform->GetEyePoint(&eye);
+        char text[80];
+        std::snprintf(text, sizeof text, "eye %.1f %.1f %.1f", eye.x, eye.y, eye.z);
+        gNotes.views.push_back(text);
+        break;
+      }
+      case 90300: {  // locate near the top corner (4, 4, 5) of the tall block, without and with vertex snapping
+        gSnapToGrid = 0;
+        char text[160];
+        for (Boolean snap : {false, true}) {
+          pane->currentPoint = {0, 0, 5};
+          pane->crosshair->forceLocate = 1;
+          const Vector3d near{3.9, 3.8, 5};
+          Vector3d at;
+          pane->viewTransform->ProjectPoint(&near, &at);
+          Vector3d located;
+          const Boolean moved =
+              pane->LocateMousePoint(Point{SInt16(at.y), SInt16(at.x)}, &located, snap, nullptr, false);
+          std::snprintf(text, sizeof text, "%d %.1f %.1f %.1f", moved, located.x, located.y, located.z);
+          gNotes.views.push_back(text);
+        }
+        gSnapToGrid = 1;
+        std::snprintf(text, sizeof text, "distance %.1f", gPaneSnapDistance ? gPaneSnapDistance(pane) : -1.0);
+        gNotes.views.push_back(text);
+        break;
+      }
+      case 90400:  // the crosshair at (2, 1, 0) over a freshly shown view
+        pane->CopyOffscreenToWindow();
+        pane->crosshair->SkipNextErase();
+        pane->crosshair->SetPosition(2, 1, 0);
+        break;
+      case 90401:  // moved to (-3, -2, 0): the old one is inverted away
+        pane->crosshair->SetPosition(-3, -2, 0);
+        break;
       default:
         VLDocument::DoCommand(command);
         return;
@@ -218,6 +367,8 @@ class ViewPaneScript : public ::testing::Test {
     gNotes = Notes();
   }
   void TearDown() override {
+    gToolIconDisplay = nullptr;
+    gIcons = RecordingIcons();
     gNativeDocumentMaker = savedMaker;
     gDocumentViewsMaker = savedViews;
     vlres::ResetResourceChain();
@@ -297,4 +448,55 @@ TEST_F(ViewPaneScript, ACuttingSectionPlaneShowsTheInsideOfACutBlock) {
 
 TEST_F(ViewPaneScript, ShownPlanesDrawTheirAxesInWireframeOnly) {
   EXPECT_EQ(Run("planes_shown.vls"), 0);
+}
+
+TEST_F(ViewPaneScript, ToolsAreKeptPerGroupInTheDocumentAndShownInThePalette) {
+  EXPECT_EQ(Run("tool_selection.vls"), 0);
+  const std::vector<std::string> expected{
+      "group 1 tools -1 4 -1 -1 -1 icons 1 planes -",
+      // A new document has its own tools; the first one's come back when it is active again.
+      "group 0 tools 2 0 -1 -1 0 icons - planes -",
+      "group 1 tools -1 4 -1 -1 -1 icons 1 planes -",
+      // Leaving the polyline tool with one vertex drawn removes the polyline.
+      "group 1 tools -1 0 -1 -1 -1 icons 7 planes - objects 2 closed",
+      "group 1 tools -1 0 -1 4 -1 icons 7 planes 18,22 axes 120 on 1 mode 2",
+      "group 1 tools -1 0 -1 1 -1 icons 7 planes 18 axes 120 on 0 mode 0",
+      "group 0 tools 3 -1 -1 1 -1 icons 0 planes 18 editing",
+  };
+  EXPECT_EQ(gNotes.tools, expected);
+}
+
+TEST_F(ViewPaneScript, TheOrbitToolAndTheViewSwitchesMoveTheEyeAndChooseTheDrawingPlane) {
+  EXPECT_EQ(Run("navigation.vls"), 0);
+  const std::vector<std::string> expected{
+      "cmd 6004 kind 6 plane 0 axes 012 alt 65.2 az 30.0",
+      // 10 pixels up at the rotate factor 20: 4 degrees higher; far up: held at 1.
+      "cmd 6004 kind 6 plane 0 axes 012 alt 61.2 az 30.0",
+      "cmd 6004 kind 6 plane 0 axes 012 alt 1.0 az 30.0",
+      "cmd 6000 kind 1 plane 0 axes 012 alt 0.0 az 0.0",
+      // An orbit from the plan ends axonometric, on the plane remembered for that view.
+      "cmd 6004 kind 6 plane 0 axes 012 alt 1.0 az 10.0",
+      "cmd 6102 kind 4 plane 1 axes 120 alt 90.0 az 90.0",
+      "cmd 6003 kind 0 plane 0 axes 012 alt 65.2 az 30.0",
+      // One right-arrow step turns the eye by the rotate factor; option-up walks the move factor
+      // toward the look point, and nothing in a parallel view.
+      "cmd 6003 kind 0 plane 0 axes 012 alt 65.2 az 50.0",
+      "walk 1 5.0 parallel 1 still",
+      // A command-click below the ground leaves the eye; at height 3 the eye goes there.
+      "eye 1.0 -2.0 3.0",
+  };
+  ASSERT_GE(gNotes.views.size(), 2u);
+  EXPECT_NE(gNotes.views[gNotes.views.size() - 2], "eye 1.0 -2.0 -1.0");
+  gNotes.views.erase(gNotes.views.end() - 2);
+  EXPECT_EQ(gNotes.views, expected);
+}
+
+TEST_F(ViewPaneScript, ALocatedPointSnapsToTheNearestVertexWithinTheSnappingDistance) {
+  EXPECT_EQ(Run("vertex_snapping.vls"), 0);
+  const std::vector<std::string> expected{"1 3.9 3.8 5.0", "1 4.0 4.0 5.0", "distance 2.0"};
+  EXPECT_EQ(gNotes.views, expected);
+}
+
+TEST_F(ViewPaneScript, TheCrosshairIsDrawnThroughItsPointAndMovesWithoutATrace) {
+  EXPECT_EQ(Run("crosshair.vls"), 0);
 }

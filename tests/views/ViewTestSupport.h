@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
 
 #include "CurrentWorld.h"
 #include "QuickDraw.h"
@@ -105,3 +107,23 @@ class FlagScope {
  private:
   UInt8 saved_[4];
 };
+
+// The record of the box between lo and hi with its faces pointing out.
+inline std::string BoxRecord(Vector3d lo, Vector3d hi) {
+  const Vector3d v[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
+                         {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
+  const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+  const int loops[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+  std::ostringstream text;
+  text.precision(17);
+  text << "Phase: 1\nMat: 0\nName:\nColor: 0 0 0\nnumVerts: 8\n";
+  for (const Vector3d& p : v) text << p.x << " " << p.y << " " << p.z << " 1\n";
+  text << "numEdges: 12\n";
+  for (const auto& e : edges) text << e[0] << " " << e[1] << "\n";
+  text << "numFaces: 6\n";
+  for (const auto& loop : loops) {
+    text << "numVerts: 4\n";
+    for (int k : loop) text << k << "\n";
+  }
+  return text.str();
+}

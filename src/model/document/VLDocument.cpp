@@ -285,6 +285,22 @@ void VLDocument::PublishObjectLists() {
   gObjectCount = gCurrentObjectList ? SInt32(gCurrentObjectList->GetNumItems()) : 0;
 }
 
+// ---- Tool groups ----
+
+void VLDocument::SetToolGroup(SInt16 group) {
+  if (group == currentToolGroup || group < 0 || group > kLastToolGroup) return;
+  currentToolGroup = group;
+  for (SInt16 reset : {0, 1, 2, 5}) toolGroupDefaults[reset] = -1;
+}
+
+SInt16 VLDocument::GetGroupTool(SInt16 group) const {
+  return group >= 0 && group < kToolGroups ? toolGroupDefaults[group] : SInt16(-1);
+}
+
+void VLDocument::SetGroupTool(SInt16 group, SInt16 tool) {
+  if (group >= 0 && group < kToolGroups) toolGroupDefaults[group] = tool;
+}
+
 void VLDocument::PublishUnits() {
   if (!itsPreferences) return;
   const Format& length = itsPreferences->GetLengthFormat();

@@ -58,6 +58,9 @@ class VLDocument : public VLAbstractDocument {
   static constexpr long kMaxViews = 50;
   static constexpr SInt16 kSubWindowSlots = 5;
   static constexpr SInt16 kToolGroups = 7;
+  // Tool groups: 0 selection, 1 drawing, 2 view, 3 drawing plane, 4 the drawing plane of the
+  // perspective and axonometric views, 5 openings, 6 working plane (its one tool), 7 section plane.
+  static constexpr SInt16 kLastToolGroup = 7;
   // Default phases a new document takes at most from string list 132.
   static constexpr SInt16 kMaxDefaultPhases = 1000;
   // The empty model box: minima and maxima that any point replaces.
@@ -193,6 +196,20 @@ class VLDocument : public VLAbstractDocument {
   SInt16 GetCurrentPhase() const { return currentPhase; }
   SInt16 GetToolGroup() const { return currentToolGroup; }
   const SInt16* GetToolGroupDefaults() const { return toolGroupDefaults; }
+  // ---- Tool groups: the group the view pane applies on a click and one tool per group ----
+  // Switches to group g (0 to 7): nothing when g is current or out of range; otherwise g is
+  // stored and the tools of groups 0, 1, 2 and 5 become none (-1).
+  virtual void SetToolGroup(SInt16 group);
+  // The tool of a group (-1 none); a group without a tool (7 and those out of range) answers -1.
+  SInt16 GetGroupTool(SInt16 group) const;
+  // Stores the tool of a group; a group without a tool is ignored.
+  void SetGroupTool(SInt16 group, SInt16 tool);
+  // Set while a click-by-click drawing of group 1 is unfinished.
+  UInt8 GetDrawingInProgress() const { return drawingInProgress; }
+  void SetDrawingInProgress(UInt8 inProgress) { drawingInProgress = inProgress; }
+  // Whether drawing is bound to the working plane (drawing planes 3 to 5).
+  UInt8 GetWorkingPlaneInUse() const { return workingPlaneInUse; }
+  void SetWorkingPlaneInUse(UInt8 inUse) { workingPlaneInUse = inUse; }
   SInt16 GetViewNumberCounter() const { return viewNumberCounter; }
   const double* GetModelBox() const { return modelBox; }
   double GetLatitude() const { return latitude; }
@@ -275,6 +292,7 @@ class VLDocument : public VLAbstractDocument {
   UInt8 refreshOnActivation = 0;
   UInt8 stateFlag = 0;
   UInt8 drawingInProgress = 0;
+  UInt8 workingPlaneInUse = 0;
   UInt8 viewUndo = 0;
   double latitude = 0.0;
   UInt8 groundPlaneVisible = 0;

@@ -1,0 +1,3 @@
+#include "ToolIconDisplay.h"
+
+ToolIconDisplay* gToolIconDisplay = nullptr;
