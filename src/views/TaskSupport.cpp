@@ -3,8 +3,19 @@
 #include "ObjectList.h"
 #include "VLDocument.h"
 #include "VLUser3DObject.h"
+#include "VLViewPane.h"
 
-SelectToolRequest gSelectToolRequest = nullptr;
+namespace {
+
+void SelectInActivePane(SInt16 tool) {
+  if (!gCurrentViewPane) return;
+  gCurrentViewPane->SetToolGroup(0);
+  gCurrentViewPane->SelectEditTool(tool);
+}
+
+}  // namespace
+
+SelectToolRequest gSelectToolRequest = SelectInActivePane;
 PaletteItemRedraw gPaletteItemRedraw = nullptr;
 
 namespace vltasks {

@@ -1,15 +1,16 @@
 // What the undoable tasks share: the document's object count they keep up to date, and what they
 // ask of the parts of the window that show the editing state: the active view pane's selection
-// tools and the tool palette's colour item. Each of those is a hook that its owner installs when
-// it is made; until then (and in tests without a window) nothing is shown, and the tasks do
-// their edits all the same.
+// tools and the tool palette's colour item. Each goes through a hook: the select tool's reaches
+// the active pane (none in tests without a window), the palette's is installed by the palette
+// when it is made. Without them nothing is shown, and the tasks do their edits all the same.
 #pragma once
 
 #include "MacTypes.h"
 
 class VLUser3DObject;
 
-// The active view pane goes to tool group 0 with this select tool (0 objects, 3 openings).
+// The active view pane goes to tool group 0 with this select tool (0 objects, 3 openings); tests
+// put their own in its place.
 using SelectToolRequest = void (*)(SInt16 tool);
 extern SelectToolRequest gSelectToolRequest;
 // The tool palette redraws one of its items (803: the current object colour).

@@ -45,6 +45,7 @@ RGBColor ColourOf(VLUser3DObject* object) {
 struct WindowRequests {
   static inline std::vector<SInt16> tools;
   static inline std::vector<SInt16> items;
+  SelectToolRequest paneRequest = gSelectToolRequest;
   WindowRequests() {
     tools.clear();
     items.clear();
@@ -52,7 +53,7 @@ struct WindowRequests {
     gPaletteItemRedraw = [](SInt16 item) { items.push_back(item); };
   }
   ~WindowRequests() {
-    gSelectToolRequest = nullptr;
+    gSelectToolRequest = paneRequest;
     gPaletteItemRedraw = nullptr;
   }
 };

@@ -27,6 +27,7 @@
 #include "Resources.h"
 #include "ShellStartup.h"
 #include "StandardFile.h"
+#include "TaskSupport.h"
 #include "TempFolder.h"
 #include "ToolIconDisplay.h"
 #include "VLApplication.h"
@@ -36,6 +37,7 @@
 #include "VLPaneDocumentViews.h"
 #include "VLPolyline.h"
 #include "VLUser3DObject.h"
+#include "TaskSupport.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
@@ -248,6 +250,11 @@ class TestDocument : public VLDocument {
         owner->Deselect();
         break;
       }
+      case 90105:  // a task that ends in the select tool reaches the active pane
+        pane->SetToolGroup(1);
+        vltasks::ShowSelectTool(vltasks::kSelectObjectsTool);
+        gNotes.tools.push_back(ToolState(this));
+        break;
       case 90200:  // the orbit tool in the axonometric view
         pane->SetToolGroup(2);
         pane->SelectViewTool(0);
@@ -462,6 +469,7 @@ TEST_F(ViewPaneScript, ToolsAreKeptPerGroupInTheDocumentAndShownInThePalette) {
       "group 1 tools -1 0 -1 4 -1 icons 7 planes 18,22 axes 120 on 1 mode 2",
       "group 1 tools -1 0 -1 1 -1 icons 7 planes 18 axes 120 on 0 mode 0",
       "group 0 tools 3 -1 -1 1 -1 icons 0 planes 18 editing",
+      "group 0 tools 0 -1 -1 1 -1 icons 0 planes 18",
   };
   EXPECT_EQ(gNotes.tools, expected);
 }
