@@ -9,8 +9,9 @@
 //
 // Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state),
 // VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing),
-// VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps) and
-// VLViewPaneTools.cpp (tool groups, tools and drawing planes).
+// VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps),
+// VLViewPaneTools.cpp (tool groups, tools and drawing planes) and VLViewPaneZoom.cpp (zoom and
+// scrolling).
 #pragma once
 
 #include "CPanorama.h"
@@ -118,6 +119,29 @@ class VLViewPane : public CPanorama {
   virtual Boolean NavigateByKey(UInt16 axis, UInt8 direction);
   // The orbit tool's press goes to OrbitDrag; every other press is the panorama's.
   void DoClick(Point hitPt, SInt16 modifiers, long when) override;
+  // ---- Zoom and scrolling (VLViewPaneZoom.cpp) ----
+  // Each zoom broadcasts kZoomChanged with the zoom ratio (a double: the bounds' width over the
+  // pane's) to the dependents.
+  // Shows the middle 1/factor of the view (factor above 1 enlarges), kept within the bounds;
+  // the bounds grow to the zoomed extent. A factor that is not above 0 does nothing.
+  virtual void ZoomBy(double factor);
+  // Zooms to the union of the objects' screen rectangles grown by a tenth. A union without
+  // width or height, or none, leaves the view; the ratio is broadcast in every case.
+  virtual void ZoomToFitObjects();
+  // Back to the whole window; nothing, and nothing broadcast, when it shows it already.
+  virtual void ZoomReset();
+  // The pane keeps its coordinates: scrolling moves the view's sub-window and the bounds.
+  void Scroll(long h, long v, Boolean redraw) override;
+  // Nothing while printing; otherwise the panorama's scroll with the sub-window following.
+  void ScrollTo(const LongPt* newPosition, Boolean redraw) override;
+  // The class library's automatic scrolling never moves this pane: false.
+  Boolean AutoScroll(LongPt* mouse) override;
+  // While zoomed, a point outside the frame scrolls the view by its overshoot (the crosshair
+  // notes whether it scrolled).
+  virtual void AutoScrollToPoint(Point p);
+  // The bounds' width over the pane's width.
+  double ZoomRatio() const;
+
   // ---- Locating ----
   // The model point under the pane point, from the pane's last located point through the
   // crosshair (which keeps it): into *point, and with snapToVertices pulled onto the nearest
@@ -264,6 +288,9 @@ class VLViewPane : public CPanorama {
   void PlaceCrosshair(const Vector3d& p, bool draw);
   // Whether the working plane's normal runs along z (within 1e-05).
   bool WorkingPlaneIsHorizontal() const;
+  void BroadcastZoom(double ratio);
+  // Scroll steps and overlaps a tenth of the width; the scroll bars follow the bounds.
+  void CalibrateScrolling();
   // Restore 1 unless the document links the perspective with the axonometric view.
   UInt8 RestoreRememberedView() const;
   // The end of a navigation that moved the view: a plan or elevation becomes axonometric.

@@ -217,9 +217,15 @@ void VLViewPane::SelectViewTool(SInt16 tool) {
       EraseFeedback();
       break;
     case 3:
+      ZoomBy(0.5);
+      ReturnToSelectTool();
+      break;
     case 4:
+      ZoomReset();
+      ReturnToSelectTool();
+      break;
     case 5:
-      // The zoom actions come with the pane's zoom; until then they only return to select.
+      if (gCurrentViewPane) gCurrentViewPane->ZoomToFitObjects();
       ReturnToSelectTool();
       break;
     default:

@@ -87,6 +87,14 @@ std::string ViewState(const VLDocument* document, const VLViewPane* pane) {
   return text;
 }
 
+// The zoom ratios a pane broadcasts.
+struct ZoomNotes : CCollaborator {
+  void ProviderChanged(CCollaborator*, long reason, void* info) override {
+    if (reason == 5000) ratios.push_back(*static_cast<double*>(info));
+  }
+  std::vector<double> ratios;
+};
+
 // The tool group, the tools of groups 0, 1, 2, 3 and 5, and the icons shown.
 std::string ToolState(const VLDocument* document) {
   std::string text = "group " + std::to_string(document->GetToolGroup()) + " tools";
@@ -341,6 +349,31 @@ class TestDocument : public VLDocument {
       case 90401:  // moved to (-3, -2, 0): the old one is inverted away
         pane->crosshair->SetPosition(-3, -2, 0);
         break;
+      case 90500:  // the zoom-to-fit view tool
+      case 90501: {  // the same with every object's screen rectangle without width
+        if (command == 90501)
+          for (long i = 1; i <= GetObjectList()->GetNumItems(); ++i)
+            static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(i))->screenBounds = Rect{40, 200, 300, 200};
+        ZoomNotes zooms;
+        pane->AddDependent(&zooms);
+        LongRect before;
+        pane->GetBounds(&before);
+        pane->SetToolGroup(2);
+        pane->SelectViewTool(5);
+        pane->RemoveDependent(&zooms);
+        LongRect after;
+        pane->GetBounds(&after);
+        char text[160];
+        std::snprintf(text, sizeof text, "%s ratios %zu %.2f group %d tool %d",
+                      before.left == after.left && before.right == after.right && before.top == after.top &&
+                              before.bottom == after.bottom
+                          ? "same"
+                          : "zoomed",
+                      zooms.ratios.size(), zooms.ratios.empty() ? 0.0 : zooms.ratios.back(), GetToolGroup(),
+                      GetGroupTool(0));
+        gNotes.views.push_back(text);
+        break;
+      }
       default:
         VLDocument::DoCommand(command);
         return;
@@ -507,4 +540,14 @@ TEST_F(ViewPaneScript, ALocatedPointSnapsToTheNearestVertexWithinTheSnappingDist
 
 TEST_F(ViewPaneScript, TheCrosshairIsDrawnThroughItsPointAndMovesWithoutATrace) {
   EXPECT_EQ(Run("crosshair.vls"), 0);
+}
+
+TEST_F(ViewPaneScript, ZoomToFitShowsTheObjectsAndSkipsAUnionWithoutWidth) {
+  EXPECT_EQ(Run("zoom_to_fit.vls"), 0);
+  // The view tool acts at once and returns to the select tool.
+  ASSERT_EQ(gNotes.views.size(), 2u);
+  EXPECT_EQ(gNotes.views[0].substr(0, 15), "zoomed ratios 1");
+  EXPECT_NE(gNotes.views[0].find("group 0 tool 0"), std::string::npos) << gNotes.views[0];
+  EXPECT_EQ(gNotes.views[1].substr(0, 13), "same ratios 1");
+  EXPECT_NE(gNotes.views[1].find("group 0 tool 0"), std::string::npos) << gNotes.views[1];
 }
