@@ -117,7 +117,18 @@ class VLViewPane : public CPanorama {
   // One key step of the orbit (view tool 0) or look-around (1) tool along axis 0 (turn), 1
   // (tilt) or 2 (walk, perspective only) in direction 0 or 1. False outside view tools 0 and 1.
   virtual Boolean NavigateByKey(UInt16 axis, UInt8 direction);
-  // The orbit tool's press goes to OrbitDrag; every other press is the panorama's.
+  // The look-around tool's press: with the command bit the look point jumps to the current
+  // point when it is not below the ground; otherwise the line of sight turns about the eye with
+  // the mouse (polar angle kept off the poles), or with the option bit in perspective the look
+  // point walks along it. A plan or elevation becomes the axonometric view.
+  virtual void LookAround(Point hit, UInt16 modifiers, UInt32 when);
+  // A dragged look-around polar angle folded into -180..180 and kept 0.1 off the poles.
+  static double HeldPolarAngle(double polar);
+  // The zoom tool's press: a dragged rectangle of 5 by 5 pixels or more fills the pane and the
+  // tool returns to select; a smaller one is a click that zooms by 2 about the point.
+  virtual void ZoomDrag(Point hit);
+  // The orbit, look-around and zoom tools' presses go to OrbitDrag, LookAround and ZoomDrag;
+  // every other press is the panorama's.
   void DoClick(Point hitPt, SInt16 modifiers, long when) override;
   // ---- Zoom and scrolling (VLViewPaneZoom.cpp) ----
   // Each zoom broadcasts kZoomChanged with the zoom ratio (a double: the bounds' width over the
@@ -289,6 +300,11 @@ class VLViewPane : public CPanorama {
   // Whether the working plane's normal runs along z (within 1e-05).
   bool WorkingPlaneIsHorizontal() const;
   void BroadcastZoom(double ratio);
+  // Zooms the view into a pane rectangle (widened to the pane's proportions, written back); the
+  // bounds follow, zoomed on, the ratio broadcast.
+  void ZoomIntoRect(Rect* r);
+  // Moves the rectangle, keeping its size, back inside the bounds.
+  void KeepInsideBounds(Rect* r) const;
   // Scroll steps and overlaps a tenth of the width; the scroll bars follow the bounds.
   void CalibrateScrolling();
   // Restore 1 unless the document links the perspective with the axonometric view.

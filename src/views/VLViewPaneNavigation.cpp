@@ -20,7 +20,7 @@ namespace {
 constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kRadiansPerDegree = 0.017453292;
 constexpr double kLowestAltitude = 1.0, kHighestAltitude = 179.0;
-constexpr SInt16 kOrbitCursor = 135;
+constexpr SInt16 kOrbitCursor = 135, kLookAroundCursor = 136;
 constexpr double kHorizontalTolerance = 1e-5;
 enum : SInt16 { kViewToolGroup = 2, kPlaneGroup = 3, kAxonometricPlaneGroup = 4, kWorkingPlaneGroup = 6,
                 kSectionPlaneGroup = 7 };
@@ -212,11 +212,84 @@ void VLViewPane::FinishNavigation() {
 }
 
 void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
-  if (document && document->GetToolGroup() == kViewToolGroup && document->GetGroupTool(kViewToolGroup) == 0) {
-    OrbitDrag(hitPt, UInt16(modifiers), UInt32(when));
-    return;
+  const SInt16 tool = document && document->GetToolGroup() == kViewToolGroup ? document->GetGroupTool(kViewToolGroup) : -1;
+  switch (tool) {
+    case 0: OrbitDrag(hitPt, UInt16(modifiers), UInt32(when)); break;
+    case 1: LookAround(hitPt, UInt16(modifiers), UInt32(when)); break;
+    case 2: ZoomDrag(hitPt); break;
+    default: CPanorama::DoClick(hitPt, modifiers, when); break;
   }
-  CPanorama::DoClick(hitPt, modifiers, when);
+}
+
+double VLViewPane::HeldPolarAngle(double polar) {
+  if (polar < -180.0) polar += 180.0;
+  if (polar > 180.0) polar -= 180.0;
+  if (polar > 179.9 && polar <= 180.0) return 179.9;
+  if (polar >= 0.0 && polar < 0.1) return 0.1;
+  if (polar > -0.1 && polar <= 0.0) return -0.1;
+  if (polar > -180.0 && polar <= -179.9) return -179.9;
+  return polar;
+}
+
+void VLViewPane::LookAround(Point hit, UInt16 modifiers, UInt32) {
+  bool changed = false;
+  if (modifiers & cmdKey) {
+    if (currentPoint.z < 0.0) return;
+    Vector3d look = currentPoint;
+    viewTransform->SetLookPoint(&look);
+    SyncOrbitAngles();
+    PlaceCrosshair(look, false);
+    changed = true;
+  } else {
+    if (CursHandle cursor = PortGetCursor(kLookAroundCursor)) PortSetCursor(*cursor);
+    double lastPolar = lookAltitude, lastAzimuth = lookAzimuth, lastStep = 0.0;
+    const UInt8 shadedWas = gShadedMode, hiddenWas = gHiddenLineMode, shadowWas = gShadowMode;
+    gShadedMode = gHiddenLineMode = gShadowMode = 0;
+    gInteractiveDrawing = 1;
+    Point previous = hit;
+    while (PortStillDown()) {
+      EventRecord event{};
+      PortEventAvail(everyEvent, &event);
+      PrepareDrawingPort();
+      Point mouse;
+      PortGetMouse(&mouse);
+      const SInt16 dh = SInt16(mouse.h - previous.h), dv = SInt16(mouse.v - previous.v);
+      if ((event.modifiers & optionKey) && viewTransform->perspective) {
+        const double step = dv * moveStep;
+        if (step != lastStep) {
+          changed = true;
+          const Boolean moved = viewTransform->MoveLookPoint(step);
+          Refresh();
+          if (moved) lastStep = step;
+        }
+      } else {
+        const double polar = dv ? HeldPolarAngle(lookAltitude - dv * rotateStep) : lastPolar;
+        const double azimuth = dh ? lookAzimuth - dh * rotateStep : lastAzimuth;
+        if (polar != lastPolar || azimuth != lastAzimuth) {
+          if (!changed && viewTransform->viewKind >= kPlanView && viewTransform->viewKind <= kWestElevationView)
+            viewTransform->SetAxonometric();
+          changed = true;
+          lookAltitude = polar;
+          lookAzimuth = azimuth;
+          if (!viewTransform->TurnLook(lookAltitude * kRadiansPerDegree, lookAzimuth * kRadiansPerDegree)) {
+            lookAltitude = lastPolar;
+            viewTransform->TurnLook(lookAltitude * kRadiansPerDegree, lookAzimuth * kRadiansPerDegree);
+          }
+          lastPolar = lookAltitude;
+          lastAzimuth = lookAzimuth;
+          eyeAltitude = lookAltitude;
+          eyeAzimuth = lookAzimuth + 180.0;
+          Refresh();
+        }
+      }
+      previous = mouse;
+    }
+    gShadedMode = shadedWas;
+    gHiddenLineMode = hiddenWas;
+    gShadowMode = shadowWas;
+    gInteractiveDrawing = 0;
+  }
+  if (changed) FinishNavigation();
 }
 
 void VLViewPane::OrbitDrag(Point hit, UInt16 modifiers, UInt32) {

@@ -1,10 +1,13 @@
 // Zooming and scrolling. The pane never scrolls its pixels: both move the view transform's
 // sub-window, and the panorama's bounds only tell the scroll bars how far the zoomed view reaches.
+#include <algorithm>
 #include <cmath>
 
 #include "CScrollPane.h"
 #include "Cursors.h"
+#include "QuickDraw.h"
 #include "VLCrosshairCursor.h"
+#include "VLGWorld.h"
 #include "VLDocument.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
@@ -16,6 +19,8 @@ namespace {
 constexpr long kZoomChanged = 5000;
 constexpr double kScrollStepShare = 0.1;
 constexpr long kFitMarginShare = 10;
+// A zoom drag narrower or lower than this counts as a click.
+constexpr SInt16 kLeastZoomDrag = 5;
 
 void ShowWatchCursor() {
   if (CursHandle watch = PortGetCursor(watchCursor)) PortSetCursor(*watch);
@@ -45,26 +50,69 @@ void VLViewPane::ZoomBy(double factor) {
   const double ch = std::trunc(W * 0.5), cv = std::trunc(H * 0.5);
   Rect r{SInt16(std::trunc(cv - H / (2.0 * factor))), SInt16(std::trunc(ch - W / (2.0 * factor))),
          SInt16(std::trunc(cv + H / (2.0 * factor))), SInt16(std::trunc(ch + W / (2.0 * factor)))};
-  if (r.right - r.left < bounds.right - bounds.left) {
-    // Back inside the bounds, keeping the size.
-    if (r.left < bounds.left) PortOffsetRect(&r, SInt16(bounds.left - r.left), 0);
-    if (r.right > bounds.right) PortOffsetRect(&r, SInt16(-(r.right - bounds.right)), 0);
-    if (r.top < bounds.top) PortOffsetRect(&r, 0, SInt16(bounds.top - r.top));
-    if (r.bottom > bounds.bottom) PortOffsetRect(&r, 0, SInt16(-(r.bottom - bounds.bottom)));
-  }
-  if (!viewTransform->ZoomToRect(&r)) return;
+  if (r.right - r.left < bounds.right - bounds.left) KeepInsideBounds(&r);
+  ZoomIntoRect(&r);
+}
+
+void VLViewPane::ZoomIntoRect(Rect* r) {
+  if (!viewTransform->ZoomToRect(r)) return;
   MarkObjectsChanged();
   const LongRect old = bounds;
-  const double rw = r.right - r.left, rh = r.bottom - r.top;
+  const double W = width, H = height;
+  const double rw = r->right - r->left, rh = r->bottom - r->top;
   const double bw = old.right - old.left, bh = old.bottom - old.top;
-  bounds.left = SInt32(std::trunc(frame.left - (r.left - old.left) * W / rw));
-  bounds.top = SInt32(std::trunc(frame.top - (r.top - old.top) * H / rh));
+  bounds.left = SInt32(std::trunc(frame.left - (r->left - old.left) * W / rw));
+  bounds.top = SInt32(std::trunc(frame.top - (r->top - old.top) * H / rh));
   bounds.right = SInt32(std::trunc(bounds.left + bw * W / rw));
   bounds.bottom = SInt32(std::trunc(bounds.top + bh * H / rh));
   CalibrateScrolling();
   Refresh();
   zoomed = 1;
   BroadcastZoom(ZoomRatio());
+}
+
+void VLViewPane::KeepInsideBounds(Rect* r) const {
+  if (r->left < bounds.left) PortOffsetRect(r, SInt16(bounds.left - r->left), 0);
+  if (r->right > bounds.right) PortOffsetRect(r, SInt16(-(r->right - bounds.right)), 0);
+  if (r->top < bounds.top) PortOffsetRect(r, 0, SInt16(bounds.top - r->top));
+  if (r->bottom > bounds.bottom) PortOffsetRect(r, 0, SInt16(-(r->bottom - bounds.bottom)));
+}
+
+void VLViewPane::ZoomDrag(Point hit) {
+  PrepareDrawingPort();
+  PortPenPattern(&qd.dkGray);
+  Rect shown{};
+  Point last = hit;
+  while (PortStillDown()) {
+    Point mouse;
+    PortGetMouse(&mouse);
+    if (mouse.h == last.h && mouse.v == last.v) continue;
+    last = mouse;
+    Rect next{std::min(hit.v, mouse.v), std::min(hit.h, mouse.h), std::max(hit.v, mouse.v), std::max(hit.h, mouse.h)};
+    // The view under the last rectangle comes back from the offscreen image.
+    if (offscreen && !PortEmptyRect(&shown)) {
+      Rect edges = shown;
+      PortInsetRect(&edges, -1, -1);
+      offscreen->CopyRectToCurrentPort(&edges);
+    }
+    PortFrameRect(&next);
+    shown = next;
+  }
+  const bool dragged = shown.right - shown.left >= kLeastZoomDrag && shown.bottom - shown.top >= kLeastZoomDrag;
+  Rect r = shown;
+  if (!dragged) {
+    // A click: half the pane in each direction about the point.
+    const SInt16 halfWidth = SInt16(std::trunc(width * 0.25)), halfHeight = SInt16(std::trunc(height * 0.25));
+    r = Rect{SInt16(hit.v - halfHeight), SInt16(hit.h - halfWidth), SInt16(hit.v + halfHeight),
+             SInt16(hit.h + halfWidth)};
+    if (!(width > bounds.right - bounds.left && height > bounds.bottom - bounds.top)) KeepInsideBounds(&r);
+  }
+  PortPenNormal();
+  ZoomIntoRect(&r);
+  if (dragged) {
+    SetToolGroup(0);
+    SelectEditTool(0);
+  }
 }
 
 void VLViewPane::ZoomToFitObjects() {

@@ -51,4 +51,10 @@ TEST_F(OrbitPane, ADragMovesTheAltitudeByRotateStepsAndHoldsIt) {
   EXPECT_NEAR(pane.lookAzimuth, -170.0, 1e-6);
 }
 
+TEST(LookAround, APolarAngleIsFoldedAndKeptOffThePoles) {
+  const double cases[][2] = {{180.0, 179.9}, {179.95, 179.9}, {0.0, 0.1},     {0.05, 0.1},   {-0.05, -0.1},
+                             {-179.95, -179.9}, {200.0, 20.0}, {-200.0, -20.0}, {90.0, 90.0}, {-0.1, -0.1}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(VLViewPane::HeldPolarAngle(c[0]), c[1]) << c[0];
+}
+
 }  // namespace

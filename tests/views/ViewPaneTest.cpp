@@ -95,6 +95,8 @@ struct ZoomNotes : CCollaborator {
   std::vector<double> ratios;
 };
 
+ZoomNotes gZooms;
+
 // The tool group, the tools of groups 0, 1, 2, 3 and 5, and the icons shown.
 std::string ToolState(const VLDocument* document) {
   std::string text = "group " + std::to_string(document->GetToolGroup()) + " tools";
@@ -374,6 +376,37 @@ class TestDocument : public VLDocument {
         gNotes.views.push_back(text);
         break;
       }
+      case 90600:  // the look-around tool in the plan, one degree a pixel
+        pane->SetNavigationFactors(50, 20);
+        pane->SetPlanView();
+        pane->SetToolGroup(2);
+        pane->SelectViewTool(1);
+        pane->Refresh();
+        break;
+      case 90601: {
+        char text[120];
+        std::snprintf(text, sizeof text, "cmd %d kind %d look %.1f %.1f eye %.1f %.1f", pane->viewToolCommand,
+                      pane->viewTransform->viewKind, pane->lookAltitude, pane->lookAzimuth, pane->eyeAltitude,
+                      pane->eyeAzimuth);
+        gNotes.views.push_back(text);
+        break;
+      }
+      case 90602:  // the zoom tool, the whole window
+        pane->SetNavigationFactors(20, 20);
+        pane->ZoomReset();
+        pane->SetToolGroup(2);
+        pane->SelectViewTool(2);
+        pane->AddDependent(&gZooms);
+        break;
+      case 90603: {
+        char text[120];
+        std::snprintf(text, sizeof text, "group %d tool %d", GetToolGroup(), GetGroupTool(GetToolGroup() == 2 ? 2 : 0));
+        gNotes.views.push_back(text);
+        break;
+      }
+      case 90604:
+        pane->RemoveDependent(&gZooms);
+        break;
       default:
         VLDocument::DoCommand(command);
         return;
@@ -550,4 +583,25 @@ TEST_F(ViewPaneScript, ZoomToFitShowsTheObjectsAndSkipsAUnionWithoutWidth) {
   EXPECT_NE(gNotes.views[0].find("group 0 tool 0"), std::string::npos) << gNotes.views[0];
   EXPECT_EQ(gNotes.views[1].substr(0, 13), "same ratios 1");
   EXPECT_NE(gNotes.views[1].find("group 0 tool 0"), std::string::npos) << gNotes.views[1];
+}
+
+TEST_F(ViewPaneScript, TheLookAroundAndZoomToolsTurnTheSightAndZoomARectangleOrAClick) {
+  gZooms.ratios.clear();
+  EXPECT_EQ(Run("look_around_zoom.vls"), 0);
+  const std::vector<std::string> expected{
+      // From the plan 180 pixels up at a degree a pixel: the polar angle stops at 179.9 and the view is axonometric.
+      "cmd 6004 kind 6 look 179.9 -180.0 eye 179.9 0.0",
+      // 30 pixels to the right turns the azimuth back by 30.
+      "cmd 6004 kind 6 look 179.9 -210.0 eye 179.9 -30.0",
+      // A command-click with the crosshair below the ground changes nothing.
+      "cmd 6004 kind 6 look 179.9 -210.0 eye 179.9 -30.0",
+      // A 4-pixel drag is a click: zoom by 2 and the tool stays; a 5 by 5 rectangle zooms and returns to select.
+      "group 2 tool 2",
+  };
+  ASSERT_EQ(gNotes.views.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(gNotes.views.begin(), gNotes.views.begin() + 4), expected);
+  EXPECT_NE(gNotes.views[4].find("group 0 tool 0"), std::string::npos) << gNotes.views[4];
+  ASSERT_EQ(gZooms.ratios.size(), 2u);
+  EXPECT_NEAR(gZooms.ratios[0], 2.0, 0.01);  // the click's half sizes are whole pixels
+  EXPECT_GT(gZooms.ratios[1], 20.0);
 }
