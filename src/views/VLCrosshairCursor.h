@@ -68,7 +68,8 @@ class VLCrosshairCursor : public CCrosshairLocator {
   void RecordMouse(Point where) { lastMouse = where; }
 
   Rect paneRect{};
-  UInt8 scrolled = 0;  // the pane scrolled the view while a drawing task tracked the mouse
+  UInt8 scrolled = 0;
+  UInt8 taskTracking = 0;  // a click-by-click task of the pane tracks the mouse  // the pane scrolled the view while a drawing task tracked the mouse
   Vector3d point;  // the point last located for the pane
   Point lastMouse{};
   PixPatHandle crosshairPattern = nullptr;

@@ -20,6 +20,7 @@
 #include "VLGrid.h"
 #include "VLHorizonLine.h"
 #include "VLPaneDocumentViews.h"
+#include "VLOutlineTask.h"
 #include "VLPolyline.h"
 #include "VLUser3DObject.h"
 #include "Unwinding.h"
@@ -102,7 +103,8 @@ void VLViewPane::IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 w
   SetNavigationFactors(kDefaultNavigationFactor, kDefaultNavigationFactor);
   textBar = bar;
   if (textBar) crosshair->AddDependent(textBar);
-  polylineUnderConstruction = lastChainBlock = polylineTask = openingTask = openingOwner = nullptr;
+  polylineUnderConstruction = lastChainBlock = polylineTask = openingOwner = nullptr;
+  openingTask = nullptr;
   shadowCaster = nullptr;
   gWorkingPlaneOn = 0;
   gWorkingPlane = nullptr;
@@ -113,6 +115,9 @@ void VLViewPane::IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 w
 }
 
 void VLViewPane::Dispose() {
+  // An opening outline still being clicked was never handed up: it is the pane's.
+  if (openingTask) openingTask->Dispose();
+  openingTask = nullptr;
   if (offscreen) offscreen->Dispose();
   offscreen = nullptr;
   if (crosshair) crosshair->Dispose();

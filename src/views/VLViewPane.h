@@ -29,6 +29,7 @@ class VLGWorldOS;
 class VLGrid;
 class VLHorizonLine;
 class VLNorthArrow;
+class VLOutlineTask;
 class VLUser3DObject;
 class VLViewTransform;
 
@@ -244,7 +245,7 @@ class VLViewPane : public CPanorama {
   void* polylineUnderConstruction = nullptr;
   void* lastChainBlock = nullptr;
   void* polylineTask = nullptr;
-  void* openingTask = nullptr;
+  VLOutlineTask* openingTask = nullptr;  // a polyline opening in progress
   void* openingOwner = nullptr;
   double eyeAltitude = 0.0, eyeAzimuth = 0.0;
   double lookAltitude = 0.0, lookAzimuth = 0.0;
@@ -293,6 +294,9 @@ class VLViewPane : public CPanorama {
   void ReturnToSelectTool();
   // Closes the polyline under construction as a double click does.
   void ClosePolylineUnderConstruction();
+  // Ends the polyline opening in progress: passed up with 3 points or more, else disposed of
+  // with nothing left to undo; the pane forgets it.
+  void FinishOpeningTask();
   // The crosshair on the working plane while it is in use, else free.
   void FreeOrPlaneCrosshair();
   // The current point and the crosshair at p (drawn or only moved).

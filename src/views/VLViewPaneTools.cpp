@@ -9,6 +9,7 @@
 #include "VLCrosshairCursor.h"
 #include "VLDocument.h"
 #include "VLDocumentViews.h"
+#include "VLOutlineTask.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
 
@@ -20,7 +21,9 @@ enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kPlaneGroup =
                 kWorkingPlaneGroup = 6 };
 constexpr SInt16 kNoIcon = -1;
 constexpr SInt16 kPolylineTool = 3, kBlockChainTool = 6;
-constexpr SInt16 kOpeningEditTool = 3, kFaceSelectionTool = 5;
+constexpr SInt16 kPolylineOpeningTool = 1, kOpeningEditTool = 3, kFaceSelectionTool = 5;
+// An opening outline of fewer points makes nothing.
+constexpr SInt16 kLeastOpeningPoints = 3;
 
 // Main tool icons, by tool.
 constexpr SInt16 kEditIcons[] = {0, 13, kNoIcon, 0};
@@ -183,6 +186,21 @@ void VLViewPane::ClosePolylineUnderConstruction() {
   EndConstruction();
 }
 
+void VLViewPane::FinishOpeningTask() {
+  VLOutlineTask* task = openingTask;
+  if (!task) return;
+  openingTask = nullptr;
+  LongPt none{};
+  task->EndTracking(&none, &none, &none);
+  if (crosshair) crosshair->taskTracking = 0;
+  if (task->CountPoints() >= kLeastOpeningPoints) {
+    Notify(task);
+  } else {
+    task->Dispose();
+    Notify(nullptr);
+  }
+}
+
 void VLViewPane::SelectDrawingTool(SInt16 tool) {
   if (!document) return;
   const SInt16 previous = document->GetGroupTool(kDrawingGroup);
@@ -236,7 +254,9 @@ void VLViewPane::SelectViewTool(SInt16 tool) {
 void VLViewPane::SelectOpeningTool(SInt16 tool) {
   if (!document) return;
   const SInt16 previous = document->GetGroupTool(kOpeningGroup);
-  if (previous == kOpeningEditTool) {
+  if (previous == kPolylineOpeningTool) {
+    FinishOpeningTask();
+  } else if (previous == kOpeningEditTool) {
     gOpeningEditMode = 0;
     RefreshWithoutCopy();
   } else if (previous == kFaceSelectionTool) {
@@ -301,7 +321,11 @@ void VLViewPane::SelectDrawingPlane(SInt16 plane) {
   document->SetGroupTool(kPlaneGroup, plane);
   const SInt16 openingTool = document->GetGroupTool(kOpeningGroup);
   VLUser3DObject* owner = nullptr;
-  if (openingTool == 0 || openingTool == 1 || openingTool == 4) {
+  if (openingTask) {
+    FinishOpeningTask();
+    document->SetGroupTool(kOpeningGroup, -1);
+    ReturnToSelectTool();
+  } else if (openingTool == 0 || openingTool == 1 || openingTool == 4) {
     // The opening tool is left before the select tool asks for the drawing plane again.
     document->SetGroupTool(kOpeningGroup, -1);
     ReturnToSelectTool();

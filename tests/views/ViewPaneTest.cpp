@@ -35,6 +35,7 @@
 #include "VLDepthBuffer.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
+#include "VLOutlineTask.h"
 #include "VLPolyline.h"
 #include "VLUser3DObject.h"
 #include "TaskSupport.h"
@@ -59,6 +60,8 @@ struct Notes {
   std::vector<Vector3d> sectionAfterRead;  // 90060: the section plane's vertices after "SectionPoint: 3 4 5"
   std::vector<std::string> tools;          // 901xx: the tool state after each step
   std::vector<std::string> views;          // 902xx: the view state after each step
+  int outlinesEnded = 0, outlinesDisposed = 0;  // 907xx
+  std::vector<bool> outlinePassedUp;            // 907xx: the application keeps the outline as its last task
 };
 Notes gNotes;
 
@@ -86,6 +89,19 @@ std::string ViewState(const VLDocument* document, const VLViewPane* pane) {
                 pane->eyeAltitude, pane->eyeAzimuth);
   return text;
 }
+
+// A polyline opening's outline as the pane holds it between clicks.
+class TestOutline : public VLOutlineTask {
+ public:
+  explicit TestOutline(SInt16 points) : points(points) { Init(1); }
+  SInt16 CountPoints() const override { return points; }
+  void EndTracking(LongPt*, LongPt*, LongPt*) override { ++gNotes.outlinesEnded; }
+  void Dispose() override {
+    ++gNotes.outlinesDisposed;
+    VLOutlineTask::Dispose();
+  }
+  SInt16 points;
+};
 
 // The zoom ratios a pane broadcasts.
 struct ZoomNotes : CCollaborator {
@@ -407,6 +423,21 @@ class TestDocument : public VLDocument {
       case 90604:
         pane->RemoveDependent(&gZooms);
         break;
+      case 90700:    // a polyline opening of 2 points open, then drawing plane 0
+      case 90701: {  // one of 3 points, then the rotate tool
+        auto* outline = new TestOutline(command == 90700 ? 2 : 3);
+        pane->SetToolGroup(5);
+        pane->SelectOpeningTool(1);
+        pane->openingTask = outline;
+        pane->crosshair->taskTracking = 1;
+        if (command == 90700)
+          pane->SelectDrawingPlane(0);
+        else
+          pane->SelectOpeningTool(2);
+        gNotes.outlinePassedUp.push_back(gApplication->GetLastTask() == outline);
+        gNotes.tools.push_back(ToolState(this) + (pane->openingTask || pane->crosshair->taskTracking ? " open" : ""));
+        break;
+      }
       default:
         VLDocument::DoCommand(command);
         return;
@@ -604,4 +635,16 @@ TEST_F(ViewPaneScript, TheLookAroundAndZoomToolsTurnTheSightAndZoomARectangleOrA
   ASSERT_EQ(gZooms.ratios.size(), 2u);
   EXPECT_NEAR(gZooms.ratios[0], 2.0, 0.01);  // the click's half sizes are whole pixels
   EXPECT_GT(gZooms.ratios[1], 20.0);
+}
+
+TEST_F(ViewPaneScript, AnOpenOpeningOutlineIsFinishedWhenThePlaneOrTheToolChanges) {
+  EXPECT_EQ(Run("opening_outline.vls"), 0);
+  // Two points make nothing: the outline goes and the tool returns to select; three are handed up.
+  EXPECT_EQ(gNotes.outlinePassedUp, (std::vector<bool>{false, true}));
+  EXPECT_EQ(gNotes.outlinesEnded, 2);
+  EXPECT_GE(gNotes.outlinesDisposed, 1);
+  ASSERT_EQ(gNotes.tools.size(), 2u);
+  EXPECT_EQ(gNotes.tools[0].substr(0, 20), "group 0 tools 0 -1 -");
+  EXPECT_EQ(gNotes.tools[1].substr(0, 24), "group 5 tools -1 -1 -1 0");
+  EXPECT_EQ(gNotes.tools[1].find("open"), std::string::npos);
 }
