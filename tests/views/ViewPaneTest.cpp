@@ -38,7 +38,6 @@
 #include "VLOutlineTask.h"
 #include "VLPolyline.h"
 #include "VLUser3DObject.h"
-#include "TaskSupport.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
