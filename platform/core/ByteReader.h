@@ -223,9 +223,13 @@ class ByteWriter {
   void Put32At(std::size_t at, unsigned long v) { PutAt(at, v, 4); }
 
  private:
+  // Byte by byte: growing the vector first and then writing into it trips GCC's bounds warning
+  // in optimised builds.
   void Unsigned(std::uint64_t v, std::size_t n) {
-    out_.resize(out_.size() + n);
-    PutAt(out_.size() - n, v, n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t shift = order_ == ByteOrder::kBigEndian ? n - 1 - i : i;
+      out_.push_back(static_cast<unsigned char>(v >> (8 * shift)));
+    }
   }
   void PutAt(std::size_t at, std::uint64_t v, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
