@@ -1,7 +1,9 @@
 #include "TextLines.h"
 
-#include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <type_traits>
 
 #include "DETException.h"
 #include "Measurement.h"
@@ -13,8 +15,142 @@
 namespace vltext {
 
 namespace {
+
 constexpr const char* kEndsEarly = "the text ends before the value";
+constexpr int kEof = std::char_traits<char>::eof();
+
+// ---- Reading straight from the stream's buffer ----
+// The stream's own >>, std::ws, peek and get build a sentry and go through the locale for
+// every character or number; a document holds hundreds of thousands of them. These read the
+// buffer itself and leave the stream's state and position exactly as those calls would.
+
+// White space as the classic locale has it.
+bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+// Skips white space as a formatted read does; at the end the stream is failed and at its end.
+// `consumed` counts the characters taken.
+bool SkipSpace(std::istream& in, std::size_t* consumed) {
+  std::streambuf* buf = in.rdbuf();
+  for (int c = buf->sgetc();; c = buf->snextc(), ++*consumed) {
+    if (c == kEof) {
+      in.setstate(std::ios::eofbit | std::ios::failbit);
+      return false;
+    }
+    if (!IsSpace(c)) return true;
+  }
+}
+
+// Takes characters while `accept` says so, into text; true when the input ended there.
+template <typename Accept>
+bool TakeWhile(std::streambuf* buf, std::string* text, Accept accept) {
+  for (int c = buf->sgetc();; c = buf->snextc()) {
+    if (c == kEof) return true;
+    if (!accept(c)) return false;
+    text->push_back(char(c));
+  }
+}
+
+// The text of a whole number as the classic locale's number reader takes it: a sign and decimal
+// digits. Everything taken is consumed, also when it makes no number.
+bool TakeIntegerText(std::streambuf* buf, std::string* text) {
+  int c = buf->sgetc();
+  if (c == '+' || c == '-') {
+    text->push_back(char(c));
+    c = buf->snextc();
+  }
+  return c == kEof || TakeWhile(buf, text, IsDigit);
+}
+
+// The same for a floating-point number: a sign, digits with one decimal point, and after a digit
+// an exponent with its own sign and digits.
+bool TakeFloatText(std::streambuf* buf, std::string* text) {
+  int c = buf->sgetc();
+  if (c == '+' || c == '-') {
+    text->push_back(char(c));
+    c = buf->snextc();
+  }
+  bool point = false, exponent = false, digits = false;
+  for (;; c = buf->snextc()) {
+    if (c == kEof) return true;
+    if (IsDigit(c)) {
+      digits = true;
+    } else if (c == '.' && !point && !exponent) {
+      point = true;
+    } else if ((c == 'e' || c == 'E') && !exponent && digits) {
+      exponent = true;
+      text->push_back('e');
+      c = buf->snextc();
+      if (c == kEof) return true;
+      if (c != '+' && c != '-') {
+        if (!IsDigit(c)) return false;
+        text->push_back(char(c));
+        continue;
+      }
+    } else {
+      return false;
+    }
+    text->push_back(char(c));
+  }
+}
+
+// Converts the whole text; a leading plus is the reader's, not from_chars'.
+template <typename Number>
+bool Convert(const std::string& text, Number* value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') ++first;
+  if (first == last || *first == '+') return false;
+  const auto [end, error] = std::from_chars(first, last, *value);
+  if (error == std::errc::result_out_of_range) {
+    if constexpr (std::is_floating_point_v<Number>) {
+      // Too small to be held comes out as zero or a tiny number, as the stream's reader gives it.
+      const double slow = std::strtod(text.c_str(), nullptr);
+      if (std::isinf(slow)) return false;
+      *value = Number(slow);
+      return true;
+    }
+    return false;
+  }
+  return error == std::errc() && end == last;
+}
+
+// `in >> *value` for a whole or floating-point number. `consumed` counts the characters taken,
+// so that a caller can go back before them.
+template <typename Number>
+bool Extract(std::istream& in, Number* value, std::size_t* consumed) {
+  if (!in.good()) {
+    in.setstate(std::ios::failbit);
+    return false;
+  }
+  if (!SkipSpace(in, consumed)) return false;
+  thread_local std::string text;
+  text.clear();
+  bool atEnd = false;
+  if constexpr (std::is_floating_point_v<Number>)
+    atEnd = TakeFloatText(in.rdbuf(), &text);
+  else
+    atEnd = TakeIntegerText(in.rdbuf(), &text);
+  *consumed += text.size();
+  std::ios::iostate state = atEnd ? std::ios::eofbit : std::ios::goodbit;
+  const bool ok = Convert(text, value);
+  if (!ok) state |= std::ios::failbit;
+  if (state != std::ios::goodbit) in.setstate(state);
+  return ok;
+}
+
+// Back before the characters a failed read took, failing the stream with the reason.
+void FailBefore(std::istream& in, std::size_t consumed, const char* reason) {
+  in.clear();
+  FailAt(in, in.tellg() - std::streamoff(consumed), reason);
+}
+
 }  // namespace
+
+bool Take(std::istream& in, double* value) {
+  std::size_t consumed = 0;
+  return Extract(in, value, &consumed);
+}
 
 void FailAt(std::istream& in, std::streampos position, const char* reason) {
   vlcore::NoteRefusal(reason);
@@ -24,7 +160,14 @@ void FailAt(std::istream& in, std::streampos position, const char* reason) {
 }
 
 void SkipBlanks(std::istream& in) {
-  while (in.peek() == ' ' || in.peek() == '\t') in.get();
+  if (!in.good()) {
+    in.setstate(std::ios::failbit);
+    return;
+  }
+  std::streambuf* buf = in.rdbuf();
+  int c = buf->sgetc();
+  while (c == ' ' || c == '\t') c = buf->snextc();
+  if (c == kEof) in.setstate(std::ios::eofbit | std::ios::failbit);
 }
 
 bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine longLine) {
@@ -35,19 +178,26 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine
     return false;
   }
   SkipBlanks(in);
+  if (!in.good()) return vlcore::Refuse(false, kEndsEarly);
   const std::streampos start = in.tellg();
+  std::streambuf* buf = in.rdbuf();
   bool any = false;
   for (;;) {
-    const int c = in.get();
-    if (c == std::char_traits<char>::eof()) {
+    const int c = buf->sbumpc();
+    if (c == kEof) {
       // The end of the input ends the last line; with nothing read there is no line.
-      if (!any) return vlcore::Refuse(false, kEndsEarly);
-      in.clear(in.rdstate() & ~std::ios::failbit);
+      if (!any) {
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return vlcore::Refuse(false, kEndsEarly);
+      }
+      in.setstate(std::ios::eofbit);
       return true;
     }
     any = true;
     if (c == '\r') {
-      if (in.peek() == '\n') in.get();
+      const int next = buf->sgetc();
+      if (next == '\n') buf->sbumpc();
+      if (next == kEof) in.setstate(std::ios::eofbit);
       return true;
     }
     if (c == delimiter || c == '\n') return true;
@@ -64,15 +214,13 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine
 std::string ReadWord(std::istream& in) {
   std::string word;
   if (!in.good()) return word;
-  in >> std::ws;
-  while (in.good()) {
-    const int c = in.peek();
-    if (c == std::char_traits<char>::eof() || std::isspace(c)) break;
-    in.get();
-    if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
-  }
+  std::streambuf* buf = in.rdbuf();
+  int c = buf->sgetc();
+  while (IsSpace(c)) c = buf->snextc();
   // Running into the end of the input after a word is no failure of that word.
-  if (!word.empty() && in.eof()) in.clear(in.rdstate() & ~std::ios::eofbit);
+  if (c == kEof) in.setstate(std::ios::eofbit);
+  for (; c != kEof && !IsSpace(c); c = buf->snextc())
+    if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
   return word;
 }
 
@@ -82,14 +230,14 @@ bool ReadInteger(std::istream& in, long low, long high, long* out) {
     in.setstate(std::ios::failbit);
     return false;
   }
-  const std::streampos start = in.tellg();
+  std::size_t consumed = 0;
   long value = 0;
-  if (!(in >> value)) {
-    FailAt(in, start, "a whole number is missing");
+  if (!Extract(in, &value, &consumed)) {
+    FailBefore(in, consumed, "a whole number is missing");
     return false;
   }
   if (value < low || value > high) {
-    FailAt(in, start, "a number is out of its range");
+    FailBefore(in, consumed, "a number is out of its range");
     return false;
   }
   *out = value;
@@ -111,10 +259,10 @@ bool ReadDouble(std::istream& in, double* out) {
     in.setstate(std::ios::failbit);
     return false;
   }
-  const std::streampos start = in.tellg();
+  std::size_t consumed = 0;
   double value = 0.0;
-  if (!(in >> value)) {
-    FailAt(in, start, "a number is missing");
+  if (!Extract(in, &value, &consumed)) {
+    FailBefore(in, consumed, "a number is missing");
     return false;
   }
   *out = value;

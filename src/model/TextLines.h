@@ -48,6 +48,9 @@ bool ReadShort(std::istream& in, SInt16* out);
 bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out);
 // A double (blank-separated); no number fails the stream.
 bool ReadDouble(std::istream& in, double* out);
+// A number exactly as `in >> *value` takes it (the same text accepted, the same state and
+// position after), read from the stream's buffer without the locale's machinery.
+bool Take(std::istream& in, double* value);
 // Skips white space and takes the character when it is c.
 void TakeIfNext(std::istream& in, char c);
 

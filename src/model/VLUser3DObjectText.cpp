@@ -133,7 +133,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
     vertexCount = 0;
     for (long i = 0; i < n && in.good(); ++i) {
       double x = 0, y = 0, z = 0, w = 0;
-      if (!(in >> x >> y >> z >> w)) {
+      if (!(vltext::Take(in, &x) && vltext::Take(in, &y) && vltext::Take(in, &z) && vltext::Take(in, &w))) {
         vlcore::NoteRefusal("a vertex has fewer than four numbers");
         break;
       }

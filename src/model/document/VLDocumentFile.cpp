@@ -282,21 +282,14 @@ void VLDocument::Read(std::istream& in) {
       shownPercent = percent;
       if (!gProgressDialog->Update(double(here) * step)) ThrowError(kDEErrorSilent, kWhere);
     }
-    in >> std::ws;
-    if (in.eof()) break;
-    const std::streampos at = in.tellg();
-    if (in.get() == '/' && in.good() && in.peek() == '/') {
-      in.get();
-      vltext::ReadRestOfLine(in, char(lineDelimiter), &rest, vltext::LongLine::kCut);
-      in.clear(in.rdstate() & ~std::ios::failbit);
-      continue;
-    }
-    GiveBack(in, at);
     const std::string word = vltext::ReadWord(in);
     if (word.empty()) break;
-    const auto found = table.find(word);
+    // Two slashes begin a comment, whatever follows them on the line.
+    const auto found = word.starts_with("//") ? table.find("//") : table.find(word);
     if (found == table.end()) {
-      vltext::FailAt(in, at, "the keyword is not one the file knows");
+      GiveBack(in, here);
+      in >> std::ws;
+      vltext::FailAt(in, in.tellg(), "the keyword is not one the file knows");
       break;
     }
     ReadRecord(in, found->second);

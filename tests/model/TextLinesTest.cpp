@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "TextLines.h"
+
+namespace {
+
+// The readers take numbers and words from the stream's buffer themselves; the stream's own
+// calls are the oracle: the same values, the same state and the same position afterwards.
+struct After {
+  std::ios::iostate state;
+  long position;  // -1 when the stream is failed
+  std::string rest;
+  bool operator==(const After&) const = default;
+};
+
+After Observe(std::istringstream& in) {
+  After after{in.rdstate(), in.fail() ? -1L : long(in.tellg()), {}};
+  in.clear();
+  std::getline(in, after.rest, '\0');
+  return after;
+}
+
+// The word reader as the stream's own calls give it.
+std::string StreamWord(std::istream& in) {
+  std::string word;
+  if (!in.good()) return word;
+  in >> std::ws;
+  while (in.good()) {
+    const int c = in.peek();
+    if (c == std::char_traits<char>::eof() || std::isspace(c)) break;
+    in.get();
+    word.push_back(char(c));
+  }
+  if (!word.empty() && in.eof()) in.clear(in.rdstate() & ~std::ios::eofbit);
+  return word;
+}
+
+std::string RandomText(std::mt19937& random) {
+  static const char kAlphabet[] = "0123456789+-.eE \n\tx/";
+  std::uniform_int_distribution<int> length(0, 12), pick(0, sizeof kAlphabet - 2);
+  std::string text;
+  for (int n = length(random); n > 0; --n) text.push_back(kAlphabet[pick(random)]);
+  return text;
+}
+
+void CompareNumbers(const std::string& text) {
+  SCOPED_TRACE("text \"" + text + "\"");
+  std::istringstream mine(text), theirs(text);
+  double value = -7.0, expected = -7.0;
+  const bool took = vltext::Take(mine, &value);
+  const bool expectedTook = bool(theirs >> expected);
+  EXPECT_EQ(took, expectedTook);
+  if (took && expectedTook) {
+    EXPECT_EQ(value, expected);
+  }
+  EXPECT_EQ(Observe(mine), Observe(theirs));
+
+  // A whole number: the stream's >> with the reader's range check and its going back.
+  std::istringstream mineInt(text), theirsInt(text);
+  long number = 0, expectedNumber = 0;
+  const bool read = vltext::ReadInteger(mineInt, -1000, 1000, &number);
+  const std::streampos start = theirsInt.tellg();
+  bool expectedRead = bool(theirsInt >> expectedNumber) && expectedNumber >= -1000 && expectedNumber <= 1000;
+  if (!expectedRead) {
+    theirsInt.clear();
+    theirsInt.seekg(start);
+    theirsInt.setstate(std::ios::failbit);
+  }
+  EXPECT_EQ(read, expectedRead);
+  if (read) {
+    EXPECT_EQ(number, expectedNumber);
+  }
+  EXPECT_EQ(Observe(mineInt), Observe(theirsInt));
+
+  std::istringstream mineWord(text), theirsWord(text);
+  EXPECT_EQ(vltext::ReadWord(mineWord), StreamWord(theirsWord));
+  EXPECT_EQ(Observe(mineWord), Observe(theirsWord));
+}
+
+TEST(TextLines, NumbersAndWordsAreTakenAsTheStreamTakesThem) {
+  for (const char* text : {"", " ", "12", " 12 ", "-0", "+5", "+", "-", ".", "5.", ".5", "-.5e2", "1e", "1e+",
+                           "1E-3x", "3else", "0x1p3", "inf", "nan", "1e400", "-1e400", "1e-400", "4.9e-324",
+                           "99999999999999999999", "-9223372036854775808", "1.2.3", "12abc", "\n\t 7\r", "1 2"})
+    CompareNumbers(text);
+  std::mt19937 random(27);
+  for (int i = 0; i < 20000; ++i) CompareNumbers(RandomText(random));
+}
+
+TEST(TextLines, ARestOfLineEndsAtAnyLineEndOrTheInput) {
+  struct Case {
+    const char* text;
+    bool read;
+    const char* line;
+    std::ios::iostate state;
+    const char* rest;
+  } cases[] = {
+      {"  name\rnext", true, "name", std::ios::goodbit, "next"},
+      {"name\r\nnext", true, "name", std::ios::goodbit, "next"},
+      {"name\r", true, "name", std::ios::eofbit, ""},
+      {"name", true, "name", std::ios::eofbit, ""},
+      {"\nnext", true, "", std::ios::goodbit, "next"},
+      {"   ", false, "", std::ios::eofbit | std::ios::failbit, ""},
+      {"", false, "", std::ios::eofbit | std::ios::failbit, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::istringstream in(c.text);
+    std::string line;
+    EXPECT_EQ(vltext::ReadRestOfLine(in, '\r', &line, vltext::LongLine::kCut), c.read);
+    EXPECT_EQ(line, c.line);
+    EXPECT_EQ(in.rdstate(), c.state);
+    in.clear();
+    std::string rest;
+    std::getline(in, rest, '\0');
+    EXPECT_EQ(rest, c.rest);
+  }
+}
+
+}  // namespace
