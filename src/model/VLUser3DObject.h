@@ -620,4 +620,8 @@ class VLUser3DObject : public VL3DObject {
   void ReleaseFaceLoops(SInt16 from, SInt16 to);
   // The midpoint of an edge, where its handle sits.
   void EdgeMidpoint(SInt16 edge, Vector3d* out);
+  // OrientFaces without its recompute of the planes: whether no face could be settled, or
+  // whether any loop was turned (the planes then need recomputing).
+  enum class Orientation { kUnsettled, kKept, kTurned };
+  Orientation OrientFaceLoops();
 };

@@ -67,14 +67,19 @@ Boolean VLUser3DObject::CheckFaceOrientation(SInt16 face) {
 }
 
 void VLUser3DObject::OrientFaces() {
+  if (OrientFaceLoops() != Orientation::kUnsettled) CalcFacePlanes();
+}
+
+VLUser3DObject::Orientation VLUser3DObject::OrientFaceLoops() {
   SetArrayPointers();
   const SInt16 count = faceCount;
-  if (count <= 0) return;
+  if (count <= 0) return Orientation::kUnsettled;
   // One state per face in the shared work buffer: no other user of it runs until the planes
   // are recomputed at the end.
   const long points = (long(count) * long(sizeof(UInt16)) + long(sizeof(Vector3d)) - 1) / long(sizeof(Vector3d));
   UInt16* state = reinterpret_cast<UInt16*>(ReservePointWorkBuffer(points));
-  if (!state) return;
+  if (!state) return Orientation::kUnsettled;
+  bool turned = false;
 
   // Pass 1: what each face's plane says about the rest of the solid.
   bool anySettled = false;
@@ -102,6 +107,7 @@ void VLUser3DObject::OrientFaces() {
     if (noneBehind) {
       // Every vertex lies in front: the face points into the solid.
       ReverseFace(i);
+      turned = true;
       state[i] = kStateSettled;
     } else if (noneInFront) {
       state[i] = kStateSettled;
@@ -110,7 +116,7 @@ void VLUser3DObject::OrientFaces() {
     }
     anySettled = anySettled || state[i] == kStateSettled;
   }
-  if (!anySettled) return;
+  if (!anySettled) return Orientation::kUnsettled;
 
   // Pass 2: faces of concave corners take their sense from settled neighbours through shared
   // edges, walking the faces in a ring until every orientable face is settled.
@@ -124,7 +130,10 @@ void VLUser3DObject::OrientFaces() {
         if (state[j] != kStateSettled) continue;
         const SInt16 sense = CompareFaceOrientation(&faces[i], &faces[j]);
         if (sense == 0) continue;
-        if (sense == 1) ReverseFace(SInt16(i));
+        if (sense == 1) {
+          ReverseFace(SInt16(i));
+          turned = true;
+        }
         state[i] = kStateSettled;
         break;
       }
@@ -143,10 +152,12 @@ void VLUser3DObject::OrientFaces() {
   for (SInt16 i = 0; i < count; ++i) {
     if (state[i] != kStateNotPlanar) continue;
     for (SInt16 j = 0; j < count; ++j)
-      if (state[j] == kStateSettled && CompareFaceOrientation(&faces[i], &faces[j]) == 1) ReverseFace(i);
+      if (state[j] == kStateSettled && CompareFaceOrientation(&faces[i], &faces[j]) == 1) {
+        ReverseFace(i);
+        turned = true;
+      }
   }
-
-  CalcFacePlanes();
+  return turned ? Orientation::kTurned : Orientation::kKept;
 }
 
 Boolean VLUser3DObject::FacePlaneInFront(SInt16 faceA, SInt16 faceB, Boolean includeFacing) {

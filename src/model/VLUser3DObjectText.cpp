@@ -234,7 +234,9 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   }
 
   CalcFacePlanes();
-  OrientFaces();
+  // OrientFaces would recompute every plane again; a record read afresh has no openings to
+  // turn with its faces, and its planes change only when a loop was turned.
+  if (OrientFaceLoops() == Orientation::kTurned) CalcFacePlanes();
   needsRedraw = 1;
   changed = 1;
   CheckConvexity();
