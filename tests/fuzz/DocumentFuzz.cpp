@@ -53,9 +53,10 @@ bool ReadText(const std::string& text, Owned<VLDocument>* document) {
   // As opening does after a complete read.
   gPhaseCounter = (*document)->GetPhaseCounter();
   (*document)->RecomputeModelBounds();
-  // Opening ends by giving the document the default snap spacing (FinishSetUp, which also shows
-  // the window); a document never made it so far has none, which no file may give.
-  (*document)->SetSnapGridSpacing(vltext::DefaultLength(VLDocument::kSnapGridDefault, 0.5));
+  // Opening ends by keeping the file's snap spacing, or giving the default when the file gave
+  // none (FinishSetUp, which also shows the window).
+  if (!((*document)->GetSnapGridSpacing() > 0.0))
+    (*document)->SetSnapGridSpacing(vltext::DefaultLength(VLDocument::kSnapGridDefault, 0.5));
   return true;
 }
 

@@ -182,7 +182,10 @@ void VLDocument::FinishSetUp(bool workingViewMade) {
   currentToolGroup = 0;
   GetMaterialList()->ReadPrefs();
 
-  const double snapSpacing = vltext::DefaultLength(kSnapGridDefault, kDefaultSnapSpacing);
+  const double fileSpacing = GetSnapGridSpacing();
+  const double snapSpacing = workingViewMade && fileSpacing > 0.0
+                                 ? fileSpacing
+                                 : vltext::DefaultLength(kSnapGridDefault, kDefaultSnapSpacing);
 
   PublishUnits();
   itsViews->RefreshView();

@@ -239,7 +239,8 @@ class VLDocument : public VLAbstractDocument {
   // The default phases of a new document from string list 132.
   void MakeDefaultPhases();
   // The end of NewFile and OpenFile: title, working view, material preferences, snap spacing,
-  // units; the window shown.
+  // units; the window shown. An opened document (its working view made before reading) keeps
+  // the snap spacing its file gave; the default serves a new one and a file that gave none.
   // A failure from showing the window on closes the document and goes no further.
   void FinishSetUp(bool workingViewMade = false);
   // The file's text into the document, the progress dialog shown meanwhile; a damaged file

@@ -22,6 +22,7 @@
 #include "FilePaths.h"
 #include "SafeReplace.h"
 #include "StandardFile.h"
+#include "TextLines.h"
 #include "Unwinding.h"
 #include "VLCube.h"
 #include "VLPolyline.h"
@@ -256,6 +257,23 @@ TEST_F(NativeFile, SavedOpenedAndSavedAgainGivesTheSameText) {
   EXPECT_NE(textA.find("GroundColor: 100  200  300\nSkyColor: 400  500  600\n"), std::string::npos);
   EXPECT_NE(textA.find("Attentuation: kQ3AttenuationTypeInverseDistance\n"), std::string::npos);
   EXPECT_NE(textA.find("\nView: \n4\n"), std::string::npos);
+}
+
+TEST_F(NativeFile, OpeningKeepsTheSnapSpacingTheFileGives) {
+  std::string text = FixtureText();
+  const std::string header = "//\tNumber of Objects: 12\n";
+  const double defaultSpacing = vltext::DefaultLength(VLDocument::kSnapGridDefault, 0.5);
+  VLDocument* without = Open(temp.Write("without.vl", text));
+  ASSERT_NE(without, nullptr);
+  EXPECT_DOUBLE_EQ(without->GetSnapGridSpacing(), defaultSpacing);  // the file gives none
+
+  text.insert(text.find(header) + header.size(), "SnapGridSpacing: 2\n");
+  VLDocument* with = Open(temp.Write("with.vl", text));
+  ASSERT_NE(with, nullptr);
+  EXPECT_NE(with->GetSnapGridSpacing(), defaultSpacing);
+  const std::string saved = temp.Path("saved.vl");
+  SaveAs(with, saved);
+  EXPECT_NE(vltest::TempFolder::Read(saved).find("\nSnapGridSpacing: 2\n"), std::string::npos);
 }
 
 TEST_F(NativeFile, LineEndsOfEveryKindReadAlike) {
