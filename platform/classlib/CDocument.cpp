@@ -1,7 +1,12 @@
 #include "CDocument.h"
 
+#include <new>
+
 #include "Alerts.h"
+#include "CException.h"
 #include "CMenuManager.h"
+#include "CPane.h"
+#include "CPrinter.h"
 #include "Commands.h"
 #include "Resources.h"
 #include "StandardFile.h"
@@ -73,6 +78,8 @@ Boolean CDocument::Close(Boolean quitting) {
   return CDirector::Close(quitting);
 }
 
+CDocument::~CDocument() { delete itsPrinter; }
+
 void CDocument::DoCommand(long command) {
   switch (command) {
     case cmdSave:
@@ -80,6 +87,12 @@ void CDocument::DoCommand(long command) {
       break;
     case cmdSaveAs:
       DoSaveFileAs();
+      break;
+    case cmdPageSetup:
+      if (printable) DoPageSetup();
+      break;
+    case cmdPrint:
+      if (printable) DoPrint();
       break;
     default:
       CDirector::DoCommand(command);
@@ -91,4 +104,43 @@ void CDocument::UpdateMenus() {
   if (!gMenuManager) return;
   if (dirty) gMenuManager->EnableCommand(cmdSave);
   gMenuManager->EnableCommand(cmdSaveAs);
+  if (printable) {
+    gMenuManager->EnableCommand(cmdPageSetup);
+    gMenuManager->EnableCommand(cmdPrint);
+  }
 }
+
+// ---- Printing ----
+
+void CDocument::CreatePrinter() {
+  auto* printer = new (std::nothrow) CPrinter;
+  if (!printer) Failure(memFullErr, 0);
+  delete itsPrinter;
+  itsPrinter = printer;
+  itsPrinter->IPrinter(this, nullptr);
+}
+
+void CDocument::DoPageSetup() {
+  if (!itsPrinter) CreatePrinter();
+  if (itsPrinter) itsPrinter->DoPageSetup();
+}
+
+void CDocument::DoPrint() {
+  if (!itsPrinter) CreatePrinter();
+  if (itsPrinter) itsPrinter->DoPrint();
+}
+
+void CDocument::AboutToPrint(long* firstPage, long* lastPage) {
+  *firstPage = 1;
+  *lastPage = 1;
+}
+
+void CDocument::PrintPageOfDoc(SInt16) {
+  auto* pane = dynamic_cast<CPane*>(GetFirstTarget());
+  if (!pane || !itsPrinter) return;
+  Rect page = (*itsPrinter->GetPrintRecord())->pageRect;
+  pane->Prepare();
+  pane->Draw(&page);
+}
+
+void CDocument::DonePrinting() {}

@@ -1,11 +1,13 @@
 // A document: a director with a file. Closing a changed document asks whether to save it
 // (alert 151, with the document's name and why it closes), and a refused or failed save keeps
-// it open, so nothing is lost. Commands 5 (save) and 6 (save as) are handled here.
+// it open, so nothing is lost. Commands 5 (save), 6 (save as), 8 (page set-up) and 9 (print)
+// are handled here.
 #pragma once
 
 #include "CDirector.h"
 #include "PString.h"
 
+class CPrinter;
 struct StandardFileReply;
 struct SFReply;
 
@@ -14,6 +16,7 @@ class CDocument : public CDirector {
 
  public:
   CDocument() : serial(++lastSerial) {}
+  ~CDocument() override;
 
   // Documents are numbered as they are made, from 1: a document made after another has the
   // higher number. LastSerial is the number of the last one made (0 before any).
@@ -46,6 +49,20 @@ class CDocument : public CDirector {
   // DoSaveAs, a cancelled dialog answers false.
   virtual Boolean DoSaveFileAs();
 
+  // ---- Printing (commands 8 and 9 of a printable document) ----
+  // Makes the document's printer (itsPrinter): the base a CPrinter with a default record.
+  virtual void CreatePrinter();
+  CPrinter* GetPrinter() const { return itsPrinter; }
+  // The page set-up dialog and the print job, through the printer (made on demand).
+  void DoPageSetup();
+  void DoPrint();
+  // The steps of a job: the pages to print (the base prints page 1 only), one page drawn into
+  // the current port (the base: the first target, when it is a pane, draws the page's
+  // rectangle), and the end of the job, whether it completed, failed or was stopped.
+  virtual void AboutToPrint(long* firstPage, long* lastPage);
+  virtual void PrintPageOfDoc(SInt16 pageNumber);
+  virtual void DonePrinting();
+
   // When changed, asks whether to save first (the save option decides, see gSaveOption).
   Boolean Close(Boolean quitting) override;
   void DoCommand(long command) override;
@@ -53,6 +70,7 @@ class CDocument : public CDirector {
 
  protected:
   Boolean printable = false;
+  CPrinter* itsPrinter = nullptr;  // owned
   Boolean hasFile = false;
   FSSpec fileSpec;
   Str255 name;

@@ -161,6 +161,13 @@ void CView::AdjustCursor(Point, RgnHandle) { PortSetArrowCursor(); }
 void CView::MouseExited(Point) {}
 
 void CView::Prepare() {
+  if (printingPort) {
+    PortSetPort(printingPort);
+    PortSetOrigin(0, 0);
+    const Rect page = printingPort->portRect;
+    PortClipRect(&page);
+    return;
+  }
   if (!macPort) return;
   PortSetPort(macPort);
   PortSetOrigin(ClampToShort(hOrigin), ClampToShort(vOrigin));

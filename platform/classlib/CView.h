@@ -77,8 +77,11 @@ class CView : public CBureaucrat {
   // The mouse left the view (it was under the mouse at the last cursor update).
   virtual void MouseExited(Point where);
 
-  // Makes the view's port current with its origin and its aperture as the clip.
+  // Makes the view's port current with its origin and its aperture as the clip; while a page
+  // prints, the page's port, from (0, 0) and clipped to the page.
   virtual void Prepare();
+  // The port of the page being printed (set by the printer around each page), else null.
+  static inline GrafPtr printingPort = nullptr;
   // Asks for the view to be redrawn with the window's next update.
   virtual void Refresh();
   // Draws the view and its subviews where they meet the area (window coordinates).

@@ -199,8 +199,9 @@ class VLViewPane : public CPanorama {
 
   // ---- Drawing (VLViewPaneDraw.cpp) ----
 
-  // The class library's draw entry (area in pane coordinates): the normal draw, or the shadow
-  // view in shadow mode. Printing, pictures and tracking draws come with their tasks.
+  // The class library's draw entry (area in pane coordinates): the printed page while
+  // printing, the picture while drawing one, the shadow view in shadow mode, else the normal
+  // draw. Tracking draws come with their tasks.
   void Draw(const Rect* area) override;
   // The class library's DrawAll, then follows a changed frame: pane rectangle, offscreen world,
   // view transform, crosshair; objects re-project, the next draw redraws.
@@ -231,6 +232,21 @@ class VLViewPane : public CPanorama {
   virtual void DrawShadowView(const Rect* area);
   // Whether the next normal draw goes directly (true) or through the sorter.
   Boolean ChooseDirectDrawing() const;
+
+  // ---- Printing and pictures (VLViewPanePrint.cpp) ----
+
+  // The view at the page's size into the current (printer) port, with the printed caption; the
+  // pane's own size comes back afterwards. Draw calls it while gPrintingView is set.
+  virtual void DrawForPrinting(const Rect* page);
+  // A picture of the view at scale times the pane's size (only the selected objects, without
+  // grid, horizon and north arrow, when selected is true), returned through picture: the
+  // caller owns it. A failure raises kDEErrorErrorWritingFile with the pane restored.
+  virtual void DrawPicture(PicHandle* picture, Boolean selected, float scale);
+  // The draw DrawPicture reaches through Draw: records the picture into recordedPicture.
+  virtual void DrawIntoPicture(const Rect* area);
+  // The objects of the document in order (only selected ones when selectedOnly is set), until
+  // the user presses command-period; then the depth sorter paints when drawing sorted.
+  void DrawObjectsUntilStopped(Rect* lastUpdate);
 
   // ---- Fields ----
 

@@ -81,6 +81,14 @@ VLArray* ObjectsOf(VLDocument* document) {
 // ---- Entries ----
 
 void VLViewPane::Draw(const Rect* area) {
+  if (gPrintingView) {
+    DrawForPrinting(area);
+    return;
+  }
+  if (drawingIntoPicture) {
+    DrawIntoPicture(area);
+    return;
+  }
   if (gShadowMode) {
     DrawShadowView(area);
     return;

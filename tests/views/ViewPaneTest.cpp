@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <sstream>
@@ -23,6 +24,7 @@
 #include "DrawingPlane.h"
 #include "DETException.h"
 #include "FileTypes.h"
+#include "GoldenTest.h"
 #include "ObjectList.h"
 #include "Resources.h"
 #include "ShellStartup.h"
@@ -61,6 +63,9 @@ struct Notes {
   std::vector<std::string> views;          // 902xx: the view state after each step
   int outlinesEnded = 0, outlinesDisposed = 0;  // 907xx
   std::vector<bool> outlinePassedUp;            // 907xx: the application keeps the outline as its last task
+  Rect pane;                               // 90090: the pane's rectangle
+  std::vector<Rect> pictureFrames;         // 90090: pictures at scale 2, then of the selection at 1
+  std::vector<OSErr> pictureChecks;
 };
 Notes gNotes;
 
@@ -437,6 +442,17 @@ class TestDocument : public VLDocument {
         gNotes.tools.push_back(ToolState(this) + (pane->openingTask || pane->crosshair->taskTracking ? " open" : ""));
         break;
       }
+      case 90090:  // pictures of the view: all of it at scale 2, the selected objects at 1
+        gNotes.pane = pane->paneRect;
+        for (const auto& [selected, scale] : {std::pair{false, 2.0f}, {true, 1.0f}}) {
+          PicHandle picture = nullptr;
+          pane->DrawPicture(&picture, selected, scale);
+          if (!picture) continue;
+          gNotes.pictureFrames.push_back(PortPictureFrame(picture));
+          gNotes.pictureChecks.push_back(PortCheckPicture(picture));
+          PortKillPicture(picture);
+        }
+        break;
       default:
         VLDocument::DoCommand(command);
         return;
@@ -646,4 +662,40 @@ TEST_F(ViewPaneScript, AnOpenOpeningOutlineIsFinishedWhenThePlaneOrTheToolChange
   EXPECT_EQ(gNotes.tools[0].substr(0, 20), "group 0 tools 0 -1 -");
   EXPECT_EQ(gNotes.tools[1].substr(0, 24), "group 5 tools -1 -1 -1 0");
   EXPECT_EQ(gNotes.tools[1].find("open"), std::string::npos);
+}
+
+// Printing: page set-up cancelled, the print dialog and the file dialog answered, the page
+// written as a PDF file whose page, turned back into pixels by an independent reader, is the view
+// at the page's size with the caption; the pane keeps its own size and the printing flag is down
+// afterwards.
+TEST_F(ViewPaneScript, APrintedDocumentIsAPdfPageOfTheViewWithItsCaption) {
+  if (std::system("command -v pdftoppm > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is missing";
+  const std::string pdf = temp.Path("page.pdf");
+  const std::string script = temp.Write("print.vls",
+                                        "# A wall and two blocks in a hidden-line plan, printed.\n"
+                                        "command 90001\ncommand 90011\ncommand 90020\n"
+                                        "command 8\nkey escape\nexpect dialog 8200\n"
+                                        "answer putfile " + pdf + "\ncommand 9\nkey return\n"
+                                        "expect dialog 8201\n");
+  const int status = vlheadless::RunScript(script, [&]() -> CApplication* { return StartApplication(); });
+  FreeWorkBlocks();
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(gPrintingView, 0);
+  ASSERT_TRUE(fs::exists(pdf));
+  const std::string image = temp.Path("page");
+  ASSERT_EQ(std::system(("pdftoppm -r 144 -png -singlefile '" + pdf + "' '" + image + "'").c_str()), 0);
+  vlui::Picture page;
+  std::string error;
+  ASSERT_TRUE(vlui::ReadPngPicture(image + ".png", &page, &error)) << error;
+  EXPECT_TRUE(vltest::PictureMatches(page, (kScripts / "golden" / "printed-page.png").string()));
+}
+
+TEST_F(ViewPaneScript, PicturesOfTheViewAreDrawnAtTheirScale) {
+  EXPECT_EQ(Run("pictures.vls"), 0);
+  const Rect& pane = gNotes.pane;
+  const auto width = SInt16(pane.right - pane.left), height = SInt16(pane.bottom - pane.top);
+  ASSERT_EQ(gNotes.pictureFrames.size(), 2u);
+  EXPECT_EQ(gNotes.pictureFrames[0], (Rect{0, 0, SInt16(2 * height), SInt16(2 * width)}));
+  EXPECT_EQ(gNotes.pictureFrames[1], (Rect{0, 0, height, width}));
+  EXPECT_EQ(gNotes.pictureChecks, (std::vector<OSErr>{noErr, noErr}));
 }

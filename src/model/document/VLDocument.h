@@ -156,6 +156,14 @@ class VLDocument : public VLAbstractDocument {
 
   // The settings commands 4100 to 4106; a command that changes a setting changes the document.
   void DoCommand(long command) override;
+
+  // ---- Printing (VLDocumentPrint.cpp) ----
+  // The printer is a VLPrinter, set up with no record (one of the driver's defaults).
+  void CreatePrinter() override;
+  // The class library's steps, with gPrintingView (the views draw for the printer) set from
+  // the start of a job to its end; a job the user stopped ends after two seconds' pause.
+  void AboutToPrint(long* firstPage, long* lastPage) override;
+  void DonePrinting() override;
   // A finished task (or null: no undoable change): the other views of the document redraw, then
   // the director marks the document changed and hands the task to the application, which keeps
   // it as the one last undoable task (null drops the last one).
