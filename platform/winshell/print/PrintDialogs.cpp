@@ -153,7 +153,12 @@ Boolean PortPrJobDialog(THPrint record) {
   StandardFileReply reply;
   PortStandardPutFile(prompt, Str255("Untitled.pdf"), &reply);
   if (!reply.sfGood) return Refused();
-  PortPrSetOutputPath(vlfiles::PathFromSpec(reply.sfFile));
+  std::string path;
+  if (vlfiles::ResolvePath(reply.sfFile.vRefNum, reply.sfFile.parID, reply.sfFile.name, &path) != noErr) {
+    PortPrSetError(fnfErr);
+    return false;
+  }
+  PortPrSetOutputPath(path);
   (*record)->copies = copies;
   return true;
 }
