@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "CApplication.h"
+#include "EventBroker.h"
 #include "Format.h"
 #include "PString.h"
 
@@ -106,6 +107,9 @@ class VLApplication : public CApplication {
     if (startupScreen == screen) startupScreen = nullptr;
   }
   VLSwitchboard* GetSwitchboard() const { return switchboard; }
+  // The one event broker, made with the application and gone with it; it is
+  // EventBroker::Current() meanwhile, so the palettes, panels and plug-ins take it as they are made.
+  EventBroker& GetEventBroker() { return eventBroker; }
   void SetQuickDraw3DEnabled(Boolean enabled) { quickDraw3DEnabled = enabled; }
 
   // Text-tool attributes.
@@ -144,6 +148,8 @@ class VLApplication : public CApplication {
   VLSwitchboard* switchboard = nullptr;
   Format lengthFormats[kLengthFormatCount];
   Format angleFormats[kAngleFormatCount];
+  // Outlives the tear-down (the destructor's body), where the palettes subscribed to it go.
+  EventBroker eventBroker;
 };
 
 // A window's title as the window list shows it: without a leading character 19 and leading blanks.
