@@ -10,6 +10,7 @@
 #include "Measurement.h"
 #include "NameToUnitTable.h"
 #include "PString.h"
+#include "Selection.h"
 #include "UnitToNameTable.h"
 
 namespace {
@@ -88,7 +89,8 @@ void CFeetInchesPane::DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event)
   } else if (keyCode == kLeftArrowKeyCode || keyCode == kRightArrowKeyCode || keyCode == kForwardDeleteKeyCode) {
     CTextEntryPane::DoKeyDown(theChar, keyCode, event);
   } else if (IsMeasurementCharacter(c) || keyCode == kBackspaceKeyCode || keyCode == kClearKeyCode) {
-    if (!gObjectInfoBox || itsSupervisor != gObjectInfoBox) NoteTyping();
+    // The object info palette's own fields do not count as typed coordinates.
+    if (!gObjectInfoBox || itsSupervisor != gObjectInfoBox->PaletteCollaborator()) NoteTyping();
     CTextEntryPane::DoKeyDown(theChar, keyCode, event);
   } else if (itsSupervisor) {
     itsSupervisor->DoKeyDown(theChar, keyCode, event);

@@ -11,7 +11,6 @@
 
 UInt8 gTextBarTyped = 0;
 UInt8 gFieldTyped[3] = {};
-CBureaucrat* gObjectInfoBox = nullptr;
 
 namespace {
 

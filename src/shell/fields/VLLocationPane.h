@@ -10,8 +10,6 @@
 // info palette and the view pane. gFieldTyped has one flag per text-bar field index (0 to 2).
 extern UInt8 gTextBarTyped;
 extern UInt8 gFieldTyped[3];
-// The object info palette while it is open; its fields leave the typing flags alone.
-extern CBureaucrat* gObjectInfoBox;
 
 class CValuePane : public CTextEntryPane {
   VL_REGISTERED_CLASS(CValuePane, CTextEntryPane)

@@ -10,6 +10,7 @@
 #include "Events.h"
 #include "Format.h"
 #include "PString.h"
+#include "Selection.h"
 #include "UnitBase.h"
 
 namespace {
@@ -20,6 +21,15 @@ class RecordingRoot : public CPane {
   RecordingRoot() { Init(nullptr, nullptr, 400, 300, 0, 0, sizFIXEDLEFT, sizFIXEDTOP); }
   void DoKeyDown(char c, UInt8, EventRecord*) override { keys.push_back(int(UInt8(c))); }
   std::vector<int> keys;
+};
+
+// An object info palette whose fields have the root as supervisor.
+class RootPalette : public ObjectInfoPalette {
+ public:
+  explicit RootPalette(CCollaborator* root) : root(root) {}
+  CCollaborator* PaletteCollaborator() override { return root; }
+  void ShowMultipleSelection() override {}
+  CCollaborator* root;
 };
 
 class EntryFieldTest : public ::testing::Test {
@@ -168,10 +178,12 @@ TEST_F(EntryFieldTest, TypingSetsTheSharedFlagsOfItsFieldIndex) {
 
   // The object info palette's fields leave the flags alone.
   gTextBarTyped = 0;
-  gObjectInfoBox = root;
+  RootPalette palette(root);
+  gObjectInfoBox = &palette;
   MeasurementField(1, 0.0, 0)->DoKeyDown('3', 0, &e);
   EXPECT_EQ(gTextBarTyped, 0);
   EXPECT_EQ(gFieldTyped[0], 0);
+  gObjectInfoBox = nullptr;
 }
 
 }  // namespace

@@ -1,0 +1,81 @@
+// The floating "Tools" window: the selection, drawing, opening and view tools, the working-plane
+// orientations, two snapping switches and the zoom percentage. The palette keeps no tool state:
+// a click asks the current view pane to switch tools (VLIconPaneFClicks.cpp) and the pane calls
+// back to select and deselect icons; every selection made here is posted on the application's
+// event broker as a palette event (channel 2).
+#pragma once
+
+#include "VLApplication.h"
+
+class CToolBackgroundPane;
+class VLIconPaneF;
+class VLModeIconPane;
+class VLZoomPane;
+
+class VLToolPalette : public VLPaletteDirector {
+  VL_REGISTERED_CLASS(VLToolPalette, VLPaletteDirector)
+
+ public:
+  static constexpr SInt16 kToolIconCount = 24;
+  static constexpr SInt16 kPlaneIconCount = 4;
+  static constexpr SInt16 kWindowID = 131;
+  // Notices the palette follows: the view's zoom factor (a double), a scene document became
+  // active, a scene mode chosen and left (a 32-bit mode).
+  static constexpr long kZoomChanged = 5000;
+  static constexpr long kSceneActivated = FourCharReason("Doc5");
+  static constexpr long kSceneModeChosen = FourCharReason("Doc6");
+  static constexpr long kSceneModeLeft = FourCharReason("Doc7");
+
+  VLToolPalette() = default;
+
+  // The director under its supervisor, then the window: floating, from window resource 131, with
+  // the grey background, the icons and the zoom field (100), shown. The palette becomes
+  // gToolPalette.
+  void IVLToolPalette(CDirectorOwner* supervisor);
+  // Forgets gToolPalette when it is this palette.
+  void Dispose() override;
+
+  // Redraws the icon with that code at once (nothing for a code below 0 or without an icon).
+  virtual void RedrawIcon(SInt16 code);
+  // Selects the tool icon of the index (none below 0), then posts a palette event with the index.
+  virtual void SelectToolIcon(SInt16 index);
+  virtual void DeselectToolIcons();
+  // The same for the plane icons.
+  virtual void SelectPlaneIcon(SInt16 index);
+  virtual void DeselectPlaneIcons();
+  // Enables and disables the icons by what the current view pane and its document allow.
+  virtual void UpdateIcons();
+
+  void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+  // After each event the icons follow the current view pane, its document and the selection.
+  void EventStep() override { UpdateIcons(); }
+
+  VLIconPaneF* FindIcon(SInt16 code) const;
+  VLZoomPane* GetZoomField() const { return zoomField; }
+  VLIconPaneF* GetToolIcon(SInt16 i) const { return i >= 0 && i < kToolIconCount ? toolIcons[i] : nullptr; }
+  VLIconPaneF* GetPlaneIcon(SInt16 i) const { return i >= 0 && i < kPlaneIconCount ? planeIcons[i] : nullptr; }
+
+ protected:
+  void BuildWindow();
+  // Posts a palette event carrying the number.
+  void PostPaletteEvent(SInt32 number);
+  // The scene mode's icon (modes 1, 2, 5, 8); 0 for any other mode.
+  static SInt16 SceneModeIcon(SInt32 mode);
+
+  VLZoomPane* zoomField = nullptr;
+  VLIconPaneF* toolIcons[kToolIconCount] = {};
+  VLIconPaneF* planeIcons[kPlaneIconCount] = {};
+  VLModeIconPane* modeIcons[2] = {};
+  CToolBackgroundPane* background = nullptr;
+  SInt16 toolIconCount = kToolIconCount;
+  SInt16 planeIconCount = kPlaneIconCount;
+};
+
+// The one tool palette, from the application's initialiser to its tear-down; null when none.
+extern VLToolPalette* gToolPalette;
+// The director of the active scene window; null while none is active (there are no scene
+// windows yet).
+extern CDirector* gActiveSceneDirector;
+
+// Makes the application's initialiser build the tool palette.
+void InstallToolPalette();
