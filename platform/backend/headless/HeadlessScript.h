@@ -35,12 +35,13 @@ struct ScriptLine {
     kExpectFront,      // expect front "Title"
     kExpectItem,       // expect item N "text"
     kExpectClipboard,  // expect clipboard "text"
+    kExpectBeeps,      // expect beeps N
     kExpectSameFiles,  // expect same FILE1 FILE2 [but line N]
     kCompare,          // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
   };
   Kind kind = kCommand;
   int line = 0;            // line number in the script, from 1
-  long command = 0;        // kCommand, kExpectCommand
+  long command = 0;        // kCommand, kExpectCommand; kExpectBeeps: the count
   unsigned char key = 0;   // kKey: the character (Mac Roman)
   UInt16 modifiers = 0;    // kKey, kClick, kDrag, kClickItem
   SInt16 alertId = 0;      // kAnswerAlert, kExpectAlert, kExpectDialog
