@@ -177,6 +177,12 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
     case ScriptLine::kClick:
       Press(line.from, line.modifiers);
       vlui::PostEvent(mouseUp, 0, line.modifiers);
+      // A double click: both presses are queued at once, as a program waiting for the second
+      // press of a double click looks at the queue.
+      if (line.steps == 2) {
+        vlui::PostEvent(mouseDown, 0, line.modifiers);
+        vlui::PostEvent(mouseUp, 0, line.modifiers);
+      }
       motion.push_back(Step{Step::kRelease, line.from, {}, false, line.line});
       return true;
     case ScriptLine::kClickItem: {

@@ -136,10 +136,12 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
       if (!Number<SInt16>(w[2], 1, 32767, &line->item)) return "the item is not a number from 1 to 32767: " + w[2];
       return Modifiers(w, 3, &line->modifiers);
     }
-    if (w.size() < 3) return "expected: click X Y [cmd] [shift] [option] or click item N";
+    if (w.size() < 3) return "expected: click X Y [twice] [cmd] [shift] [option] or click item N";
     line->kind = ScriptLine::kClick;
     if (std::string p = Point2(w, 1, &line->from); !p.empty()) return p;
-    return Modifiers(w, 3, &line->modifiers);
+    const bool twice = w.size() > 3 && w[3] == "twice";
+    line->steps = twice ? 2 : 1;
+    return Modifiers(w, twice ? 4 : 3, &line->modifiers);
   }
   if (verb == "move") {
     if (w.size() != 3) return "expected: move X Y";

@@ -16,7 +16,7 @@ struct ScriptLine {
     kAnswerAlert,      // answer alert ID N
     kExpectAlert,      // expect alert ID
     kWait,             // wait TICKS
-    kClick,            // click X Y [mods]
+    kClick,            // click X Y [twice] [mods]
     kDrag,             // drag X1 Y1 to X2 Y2 [steps N] [mods]
     kMove,             // move X Y
     kType,             // type TEXT
@@ -49,7 +49,7 @@ struct ScriptLine {
   UInt32 ticks = 0;        // kWait
   Point from;              // kClick, kDrag, kMove (global)
   Point to;                // kDrag; kResize: (height, width)
-  int steps = 1;           // kDrag
+  int steps = 1;           // kDrag; kClick: 2 for a double click
   std::string
       text;  // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
