@@ -60,9 +60,11 @@ bool CFeetInchesPane::ReadTypedValue(double* result) {
   try {
     double converted = 0.0;
     if (kind == kAngle)
-      converted = Measurement::Parse(std::string_view(typed), gShortAngleNameTable, gAngleEntryUnit).ValueIn(gModelAngleUnit);
+      converted =
+          Measurement::Parse(std::string_view(typed), gShortAngleNameTable, gAngleEntryUnit).ValueIn(gModelAngleUnit);
     else
-      converted = Measurement::Parse(std::string_view(typed), gShortLengthNameTable, gLengthEntryUnit).ValueIn(gModelLengthUnit);
+      converted = Measurement::Parse(std::string_view(typed), gShortLengthNameTable, gLengthEntryUnit)
+                      .ValueIn(gModelLengthUnit);
     if (!std::isfinite(converted)) return false;
     *result = converted;
     return true;

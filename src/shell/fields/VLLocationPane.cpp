@@ -63,12 +63,10 @@ void VLLocationPane::IVLLocationPane(CView* enclosure, CBureaucrat* supervisor, 
   fieldIndex = index;
 }
 
-void VLLocationPane::IVLLocationPaneWithBorder(CView* enclosure, CBureaucrat* supervisor, SInt16 width,
-                                               SInt16 height, SInt16 hEncl, SInt16 vEncl, SizingOption hSizing,
-                                               SizingOption vSizing, SInt16 lineWidth, double initialValue,
-                                               SInt16 index) {
-  IVLLocationPane(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing, lineWidth, initialValue,
-                  index);
+void VLLocationPane::IVLLocationPaneWithBorder(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height,
+                                               SInt16 hEncl, SInt16 vEncl, SizingOption hSizing, SizingOption vSizing,
+                                               SInt16 lineWidth, double initialValue, SInt16 index) {
+  IVLLocationPane(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing, lineWidth, initialValue, index);
   SetBorder(new CPaneBorder(kBorderFrame));
 }
 
@@ -117,8 +115,8 @@ void VLLocationPane::DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) 
   const UInt8 c = UInt8(theChar);
   if (IsEntryKey(theChar)) {
     CValuePane::DoKeyDown(theChar, keyCode, event);
-  } else if ((c >= kLeftArrowChar && c <= kDownArrowChar) || IsDigit(theChar) || theChar == '.' ||
-             theChar == '-' || keyCode == kBackspaceKeyCode || keyCode == kClearKeyCode) {
+  } else if ((c >= kLeftArrowChar && c <= kDownArrowChar) || IsDigit(theChar) || theChar == '.' || theChar == '-' ||
+             keyCode == kBackspaceKeyCode || keyCode == kClearKeyCode) {
     NoteTyping();
     CValuePane::DoKeyDown(theChar, keyCode, event);
   } else if (itsSupervisor) {

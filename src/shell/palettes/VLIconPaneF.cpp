@@ -4,15 +4,14 @@
 
 #include "IconPlotting.h"
 #include "QuickDraw.h"
-#include "VLUser3DObject.h"
 #include "VLToolPalette.h"
+#include "VLUser3DObject.h"
 
 namespace {
 
 // Tool index -> icon code (VLIconPaneF::ToolCodeOfIndex).
-constexpr SInt16 kToolCodes[] = {500, 600,  601,  602,  603,  604,  605,  606,  607,  700,
-                                 701, 800,  801,  802,  803,  900,  1200, 901,  1202, 902,
-                                 1201, 903, 1203, 1000, 1001, 1101, 1100, 1115, 1116};
+constexpr SInt16 kToolCodes[] = {500, 600,  601, 602,  603, 604,  605, 606,  607,  700,  701,  800,  801,  802, 803,
+                                 900, 1200, 901, 1202, 902, 1201, 903, 1203, 1000, 1001, 1101, 1100, 1115, 1116};
 static_assert(std::size(kToolCodes) == VLIconPaneF::kLastToolIndex + 1);
 
 // The shadow plug-in's icons are drawn full size.
@@ -27,9 +26,8 @@ SInt16 VLIconPaneF::ToolCodeOfIndex(SInt16 index) {
   return index >= 0 && index <= kLastToolIndex ? kToolCodes[index] : SInt16(0);
 }
 
-void VLIconPaneF::IVLIconPaneF(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height,
-                               SInt16 hEncl, SInt16 vEncl, SizingOption hSizing, SizingOption vSizing,
-                               SInt16 iconCode) {
+void VLIconPaneF::IVLIconPaneF(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,
+                               SInt16 vEncl, SizingOption hSizing, SizingOption vSizing, SInt16 iconCode) {
   code = iconCode;
   Init(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);
   SetWantsClicks(true);

@@ -132,8 +132,9 @@ void VLIconPaneF::DoClick(Point hitPt, SInt16, long when) {
       done = ReturnToSelection(pane, tool->whenSelected != WhenSelected::kBack);
     }
   } else {
-    const Boolean doubleClick = (code == 603 || code == 701 || code == 1000 || code == 1001 || code == 1100 ||
-                                 code == 1203) && IsDoubleClick(this, hitPt, when, true);
+    const Boolean doubleClick =
+        (code == 603 || code == 701 || code == 1000 || code == 1001 || code == 1100 || code == 1203) &&
+        IsDoubleClick(this, hitPt, when, true);
     switch (code) {
       case kSelectIcon:
         if (!selected)

@@ -26,8 +26,8 @@ UInt8* SwitchOf(SInt16 onCode) {
 }  // namespace
 
 void VLModeIconPane::IVLModeIconPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height,
-                                     SInt16 hEncl, SInt16 vEncl, SizingOption hSizing, SizingOption vSizing,
-                                     SInt16 on, SInt16 off) {
+                                     SInt16 hEncl, SInt16 vEncl, SizingOption hSizing, SizingOption vSizing, SInt16 on,
+                                     SInt16 off) {
   onCode = on;
   offCode = off;
   Init(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);

@@ -33,10 +33,10 @@ struct IconPlace {
 
 // The tool icons in the palette's order, where they sit in the window.
 constexpr IconPlace kToolIcons[VLToolPalette::kToolIconCount] = {
-    {500, 1, 2},     {503, 27, 20},    {600, 1, 39},    {601, 27, 39},   {602, 1, 57},    {603, 27, 57},
-    {604, 1, 75},    {605, 27, 75},   {606, 1, 93},    {607, 27, 93},   {700, 1, 112},   {701, 27, 112},
-    {800, 1, 131},   {801, 27, 131},  {802, 1, 149},   {803, 27, 149},  {900, 1, 171},   {901, 1, 189},
-    {902, 1, 207},   {903, 1, 225},   {1000, 1, 247},  {1001, 27, 247}, {1100, 1, 278},  {1101, 27, 278}};
+    {500, 1, 2},   {503, 27, 20},  {600, 1, 39},   {601, 27, 39},   {602, 1, 57},   {603, 27, 57},
+    {604, 1, 75},  {605, 27, 75},  {606, 1, 93},   {607, 27, 93},   {700, 1, 112},  {701, 27, 112},
+    {800, 1, 131}, {801, 27, 131}, {802, 1, 149},  {803, 27, 149},  {900, 1, 171},  {901, 1, 189},
+    {902, 1, 207}, {903, 1, 225},  {1000, 1, 247}, {1001, 27, 247}, {1100, 1, 278}, {1101, 27, 278}};
 constexpr IconPlace kPlaneIcons[VLToolPalette::kPlaneIconCount] = {
     {1200, 27, 171}, {1201, 27, 189}, {1202, 27, 207}, {1203, 27, 225}};
 constexpr IconPlace kModeIcons[2] = {{VLModeIconPane::kSnapToHandles, 27, 2}, {VLModeIconPane::kSnapToGrid, 1, 20}};
@@ -51,7 +51,8 @@ constexpr double kInitialZoom = 100.0;
 // The icons a scene window leaves enabled.
 constexpr SInt16 kSceneIcons[] = {500, 1000, 1001, 1101, 1100};
 // The icons that a valid tool of the current group enables.
-constexpr SInt16 kToolGroupIcons[] = {500, 600, 601, 602, 603, 604, 605, 606, 607, 700, 701, 803, 1000, 1001, 1100, 1101};
+constexpr SInt16 kToolGroupIcons[] = {500, 600, 601, 602, 603,  604,  605,  606,
+                                      607, 700, 701, 803, 1000, 1001, 1100, 1101};
 
 template <class Pane>
 Pane* Made() {
@@ -87,8 +88,8 @@ void VLToolPalette::BuildWindow() {
   for (SInt16 i = 0; i < kPlaneIconCount; ++i) place(&planeIcons[i], kPlaneIcons[i]);
   for (int i = 0; i < 2; ++i) {
     modeIcons[i] = Made<VLModeIconPane>();
-    modeIcons[i]->IVLModeIconPane(window, this, kIconWidth, kIconHeight, kModeIcons[i].h, kModeIcons[i].v,
-                                  sizFIXEDLEFT, sizFIXEDTOP, kModeIcons[i].code, kModeOffCodes[i]);
+    modeIcons[i]->IVLModeIconPane(window, this, kIconWidth, kIconHeight, kModeIcons[i].h, kModeIcons[i].v, sizFIXEDLEFT,
+                                  sizFIXEDTOP, kModeIcons[i].code, kModeOffCodes[i]);
   }
 
   zoomField = Made<VLZoomPane>();
@@ -128,33 +129,38 @@ void VLToolPalette::PostPaletteEvent(SInt32 number) {
   broker->Post(event);
 }
 
+namespace {
+
+// Selects the icon of the tool index among the icons (none for an index below 0).
+template <std::size_t N>
+void SelectIconOfIndex(VLIconPaneF* (&icons)[N], SInt16 index) {
+  if (index < 0) return;
+  const SInt16 code = VLIconPaneF::ToolCodeOfIndex(index);
+  for (VLIconPaneF* icon : icons)
+    if (icon && icon->GetCode() == code) icon->SelectIcon();
+}
+
+template <std::size_t N>
+void DeselectIcons(VLIconPaneF* (&icons)[N]) {
+  for (VLIconPaneF* icon : icons)
+    if (icon) icon->DeselectIcon();
+}
+
+}  // namespace
+
 void VLToolPalette::SelectToolIcon(SInt16 index) {
-  if (index >= 0) {
-    const SInt16 code = VLIconPaneF::ToolCodeOfIndex(index);
-    for (VLIconPaneF* icon : toolIcons)
-      if (icon && icon->GetCode() == code) icon->SelectIcon();
-  }
+  SelectIconOfIndex(toolIcons, index);
   PostPaletteEvent(index);
 }
 
-void VLToolPalette::DeselectToolIcons() {
-  for (VLIconPaneF* icon : toolIcons)
-    if (icon) icon->DeselectIcon();
-}
+void VLToolPalette::DeselectToolIcons() { DeselectIcons(toolIcons); }
 
 void VLToolPalette::SelectPlaneIcon(SInt16 index) {
-  if (index >= 0 && planeIconCount > 0) {
-    const SInt16 code = VLIconPaneF::ToolCodeOfIndex(index);
-    for (VLIconPaneF* icon : planeIcons)
-      if (icon && icon->GetCode() == code) icon->SelectIcon();
-  }
+  if (planeIconCount > 0) SelectIconOfIndex(planeIcons, index);
   PostPaletteEvent(index);
 }
 
-void VLToolPalette::DeselectPlaneIcons() {
-  for (VLIconPaneF* icon : planeIcons)
-    if (icon) icon->DeselectIcon();
-}
+void VLToolPalette::DeselectPlaneIcons() { DeselectIcons(planeIcons); }
 
 namespace {
 

@@ -1,8 +1,7 @@
 #include "CToolBackgroundPane.h"
 
-void CToolBackgroundPane::IToolBackgroundPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width,
-                                              SInt16 height, SInt16 hEncl, SInt16 vEncl, SizingOption hSizing,
-                                              SizingOption vSizing) {
+void CToolBackgroundPane::IToolBackgroundPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height,
+                                              SInt16 hEncl, SInt16 vEncl, SizingOption hSizing, SizingOption vSizing) {
   Init(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);
   colour = RGBColor{55000, 55000, 55000};
 }

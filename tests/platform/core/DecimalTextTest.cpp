@@ -32,20 +32,12 @@ TEST(DecimalText, ReadsTheLongestNumberPrefix) {
     bool validPrefix;
   };
   const Case cases[] = {
-      {"12.5", 12.5, 5, true},
-      {"12.5 ", 12.5, 5, false},  // the field's trailing blank
-      {"  -3", -3.0, 5, true},
-      {"+.25", 0.25, 5, true},
-      {"7.", 7.0, 3, true},
-      {"1-2", 1.0, 2, false},
-      {"1.2.3", 1.2, 4, false},
-      {"2e3", 2000.0, 4, true},
-      {"2e", 2.0, 2, true},   // the start of an exponent
-      {"2e-", 2.0, 2, true},
-      {"2ex", 2.0, 2, false},
-      {"0.000125", 0.000125, 9, true},
-      {"00042", 42.0, 6, true},
-      {"-0", -0.0, 3, true},
+      {"12.5", 12.5, 5, true},  {"12.5 ", 12.5, 5, false},  // the field's trailing blank
+      {"  -3", -3.0, 5, true},  {"+.25", 0.25, 5, true},   {"7.", 7.0, 3, true},
+      {"1-2", 1.0, 2, false},   {"1.2.3", 1.2, 4, false},  {"2e3", 2000.0, 4, true},
+      {"2e", 2.0, 2, true},  // the start of an exponent
+      {"2e-", 2.0, 2, true},    {"2ex", 2.0, 2, false},    {"0.000125", 0.000125, 9, true},
+      {"00042", 42.0, 6, true}, {"-0", -0.0, 3, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -62,9 +54,9 @@ TEST(DecimalText, TextWithoutANumberReadsAsNaN) {
     Reading r = Read(text);
     EXPECT_TRUE(std::isnan(r.value));
   }
-  EXPECT_TRUE(Read("-").validPrefix);   // could still become a number
+  EXPECT_TRUE(Read("-").validPrefix);  // could still become a number
   EXPECT_FALSE(Read("abc").validPrefix);
-  EXPECT_EQ(Read("  x").index, 3);      // only the blanks were read
+  EXPECT_EQ(Read("  x").index, 3);  // only the blanks were read
 }
 
 TEST(DecimalText, StartsAtTheIndexAndKeepsExtremesBounded) {

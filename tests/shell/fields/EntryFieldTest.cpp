@@ -96,11 +96,9 @@ TEST_F(EntryFieldTest, AMeasurementTypedInTheDocumentsUnitsBecomesTheValueInTheM
     double value;
   };
   const Case cases[] = {
-      {1, "5'3", 5.25},
-      {1, "5' 3 1/2\"", 5.0 + 3.5 / 12.0},
+      {1, "5'3", 5.25},  {1, "5' 3 1/2\"", 5.0 + 3.5 / 12.0},
       {1, "2", 2.0},  // a bare number in the entry unit
-      {1, "-1'6", -1.5},
-      {4, "30", 30.0},
+      {1, "-1'6", -1.5}, {4, "30", 30.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);

@@ -86,8 +86,8 @@ TEST_F(ToolPaletteTest, TheInitialiserMakesTheFloatingToolsWindowWithItsIcons) {
   struct Place {
     SInt16 code, h, v;
   };
-  for (Place p : {Place{500, 1, 2}, Place{503, 27, 20}, Place{603, 27, 57}, Place{803, 27, 149},
-                  Place{1203, 27, 225}, Place{1101, 27, 278}}) {
+  for (Place p : {Place{500, 1, 2}, Place{503, 27, 20}, Place{603, 27, 57}, Place{803, 27, 149}, Place{1203, 27, 225},
+                  Place{1101, 27, 278}}) {
     VLIconPaneF* icon = palette->FindIcon(p.code);
     ASSERT_NE(icon, nullptr) << p.code;
     LongPt place;
@@ -108,9 +108,9 @@ TEST_F(ToolPaletteTest, TheInitialiserMakesTheFloatingToolsWindowWithItsIcons) {
 TEST_F(ToolPaletteTest, SelectionsArePostedAsPaletteEventsOnTheApplicationsBroker) {
   PaletteListener listener;
   palette->DeselectToolIcons();
-  palette->SelectToolIcon(2);    // 601
-  palette->SelectToolIcon(-1);   // nothing selected, but posted
-  palette->SelectToolIcon(29);   // beyond the table: code 0, no icon
+  palette->SelectToolIcon(2);   // 601
+  palette->SelectToolIcon(-1);  // nothing selected, but posted
+  palette->SelectToolIcon(29);  // beyond the table: code 0, no icon
   palette->DeselectPlaneIcons();
   palette->SelectPlaneIcon(18);  // 1202
   EXPECT_EQ(SelectedCodes(), (std::vector<SInt16>{601, 1202}));
@@ -160,10 +160,8 @@ TEST_F(ToolPaletteTest, NoticesShowTheZoomAndTheScenesIcons) {
 TEST_F(ToolPaletteTest, IconsFollowTheViewPaneAndGoWithoutOne) {
   // Without a document window every icon is disabled and the zoom field takes no clicks.
   palette->UpdateIcons();
-  for (SInt16 i = 0; i < VLToolPalette::kToolIconCount; ++i)
-    EXPECT_FALSE(palette->GetToolIcon(i)->IsIconEnabled());
-  for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i)
-    EXPECT_FALSE(palette->GetPlaneIcon(i)->IsIconEnabled());
+  for (SInt16 i = 0; i < VLToolPalette::kToolIconCount; ++i) EXPECT_FALSE(palette->GetToolIcon(i)->IsIconEnabled());
+  for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i) EXPECT_FALSE(palette->GetPlaneIcon(i)->IsIconEnabled());
   EXPECT_FALSE(palette->GetZoomField()->WantsClicks());
 
   app->CreateDocument();
@@ -174,12 +172,14 @@ TEST_F(ToolPaletteTest, IconsFollowTheViewPaneAndGoWithoutOne) {
   gCurrentViewPane->viewToolCommand = VLViewPane::kPerspectiveCommand;
   palette->UpdateIcons();
   std::vector<bool> planes;
-  for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i) planes.push_back(palette->GetPlaneIcon(i)->IsIconEnabled());
+  for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i)
+    planes.push_back(palette->GetPlaneIcon(i)->IsIconEnabled());
   EXPECT_EQ(planes, (std::vector<bool>{false, true, false, false}));
   gCurrentViewPane->viewToolCommand = VLViewPane::kPlanCommand;
   palette->UpdateIcons();
   planes.clear();
-  for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i) planes.push_back(palette->GetPlaneIcon(i)->IsIconEnabled());
+  for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i)
+    planes.push_back(palette->GetPlaneIcon(i)->IsIconEnabled());
   EXPECT_EQ(planes, (std::vector<bool>{true, false, false, true}));
 }
 
