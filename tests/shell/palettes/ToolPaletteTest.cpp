@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Alerts.h"
 #include "AppResources.h"
 #include "CDesktop.h"
 #include "CToolBackgroundPane.h"
@@ -181,6 +182,27 @@ TEST_F(ToolPaletteTest, IconsFollowTheViewPaneAndGoWithoutOne) {
   for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i)
     planes.push_back(palette->GetPlaneIcon(i)->IsIconEnabled());
   EXPECT_EQ(planes, (std::vector<bool>{true, false, false, true}));
+}
+
+TEST_F(ToolPaletteTest, AZoomOfZeroOrLessIsRefusedWithABeepAndTheValueStays) {
+  VLZoomPane* zoom = palette->GetZoomField();
+  EventRecord e;
+  zoom->DoKeyDown('5', 0, &e);  // without a view pane the field takes no keys at all
+  Str255 text;
+  zoom->GetTextString(text);
+  EXPECT_EQ(text.Std(), "100");
+
+  app->CreateDocument();
+  ASSERT_NE(gCurrentViewPane, nullptr);
+  for (const char* typed : {"0", "-50", "", "0.0"}) {
+    vlui::ResetBeepCount();
+    zoom->SetTextString(Str255(typed));
+    zoom->DoKeyDown(kReturnChar, kReturnKeyCode, &e);
+    EXPECT_EQ(vlui::BeepCount(), 1) << typed;
+    EXPECT_DOUBLE_EQ(zoom->GetValue(), 100.0) << typed;
+    zoom->GetTextString(text);
+    EXPECT_EQ(text.Std(), "100") << typed;
+  }
 }
 
 TEST_F(ToolPaletteTest, AQuitThatClosesThePaletteLeavesNothingForTheTearDown) {
