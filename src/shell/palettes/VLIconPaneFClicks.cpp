@@ -4,12 +4,9 @@
 
 #include "Alerts.h"
 #include "CSwitchboard.h"
-#include "ColorPicker.h"
 #include "Events.h"
-#include "PString.h"
 #include "PaletteClicks.h"
 #include "PaletteViewActions.h"
-#include "Resources.h"
 #include "Selection.h"
 #include "VLDocument.h"
 #include "VLIconPaneF.h"
@@ -60,8 +57,6 @@ constexpr SInt16 kFirstClickOnly[] = {603, 701, 803, 1100};
 
 constexpr long kCircleFacetingCommand = 4104;
 constexpr long kWorkingPlaneCommand = 4204;
-constexpr SInt16 kPromptStrings = 2600;
-constexpr SInt16 kObjectColourPrompt = 1;
 
 template <class Table>
 auto Find(const Table& table, SInt16 code) -> decltype(&table[0]) {
@@ -210,10 +205,8 @@ void VLIconPaneF::ClickColourSwatch(Point hitPt, long when) {
     if (!RecolourSelection(gCurrentViewPane, doubleClick)) PortBeep(1);
   } else if (doubleClick) {
     PortFlushEvents(mDownMask, 0);
-    Str255 prompt;
-    PortGetListString(prompt, kPromptStrings, kObjectColourPrompt);
-    RGBColor chosen = gDefaultObjectColor;
-    if (PortGetColor(Point{0, 0}, prompt, &gDefaultObjectColor, &chosen)) gDefaultObjectColor = chosen;
+    RGBColor chosen;
+    if (AskObjectColor(gDefaultObjectColor, &chosen)) gDefaultObjectColor = chosen;
   }
   RedrawNow();
 }

@@ -10,6 +10,7 @@
 #include "DETException.h"
 #include "EventBroker.h"
 #include "PaletteViewActions.h"
+#include "TaskSupport.h"
 #include "Unwinding.h"
 #include "VLApplication.h"
 #include "VLDocument.h"
@@ -67,6 +68,10 @@ void VLToolPalette::IVLToolPalette(CDirectorOwner* supervisor) {
   Init(supervisor);
   BuildWindow();
   gToolPalette = this;
+  // The undoable colour change shows the current colour again on its swatch.
+  gPaletteItemRedraw = [](SInt16 item) {
+    if (gToolPalette) gToolPalette->RedrawIcon(item);
+  };
 }
 
 void VLToolPalette::BuildWindow() {
@@ -102,7 +107,10 @@ void VLToolPalette::BuildWindow() {
 }
 
 void VLToolPalette::Dispose() {
-  if (gToolPalette == this) gToolPalette = nullptr;
+  if (gToolPalette == this) {
+    gToolPalette = nullptr;
+    gPaletteItemRedraw = nullptr;
+  }
   VLPaletteDirector::Dispose();
 }
 

@@ -8,15 +8,21 @@
 #include "Alerts.h"
 #include "AppResources.h"
 #include "CDesktop.h"
+#include "CTask.h"
 #include "CToolBackgroundPane.h"
 #include "CWindow.h"
 #include "DCEventSink.h"
 #include "EventBroker.h"
 #include "Events.h"
+#include "ObjectList.h"
 #include "PString.h"
+#include "PaletteViewActions.h"
 #include "Resources.h"
 #include "Screen.h"
+#include "Selection.h"
+#include "StandardFile.h"
 #include "VLApplication.h"
+#include "VLCube.h"
 #include "VLDocument.h"
 #include "VLIconPaneF.h"
 #include "VLPaneDocumentViews.h"
@@ -203,6 +209,69 @@ TEST_F(ToolPaletteTest, AZoomOfZeroOrLessIsRefusedWithABeepAndTheValueStays) {
     zoom->GetTextString(text);
     EXPECT_EQ(text.Std(), "100") << typed;
   }
+}
+
+bool SameColour(const RGBColor& a, const RGBColor& b) {
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+TEST_F(ToolPaletteTest, TheSwatchRecoloursTheSelectionUndoablyAndACancelledChoiceChangesNothing) {
+  app->CreateDocument();
+  for (int i = 0; i < 4; ++i) app->ProcessOneEvent();  // the window's activation publishes its lists
+  ASSERT_NE(gCurrentSelection, nullptr);
+  VLViewPane* pane = gCurrentViewPane;
+  ASSERT_NE(pane, nullptr);
+  std::vector<VLCube*> blocks;
+  for (double x : {0.0, 10.0}) {
+    auto* block = new VLCube;
+    ASSERT_TRUE(block->InitStorage());
+    const Vector3d from{x, 0, 0}, to{x + 4, 4, 4};
+    block->BuildGeometry(nullptr, false, &from, -1, nullptr);
+    block->BuildGeometry(nullptr, true, &to, -1, nullptr);
+    gCurrentObjectList->AppendPointer(block);
+    block->Select();
+    blocks.push_back(block);
+  }
+  ASSERT_TRUE(blocks[0]->selected && blocks[1]->selected);
+  const RGBColor saved = gDefaultObjectColor, red{65535, 0, 0}, blue{0, 0, 65535};
+  auto colourOf = [](VLCube* block) {
+    RGBColor c;
+    block->GetColor(&c);
+    return c;
+  };
+
+  // A single click gives every selected object the current colour, as one undoable task.
+  gDefaultObjectColor = red;
+  ASSERT_TRUE(vlpalettes::RecolourSelection(pane, false));
+  CTask* recoloured = app->GetLastTask();
+  ASSERT_NE(recoloured, nullptr);
+  for (VLCube* block : blocks) EXPECT_TRUE(SameColour(colourOf(block), red));
+
+  // A double click whose colour dialog is cancelled changes nothing and makes no task.
+  vlui::StandardDialogAnswer answer;
+  auto previous = vlui::SetStandardDialogAnswerer(
+      [&answer](const vlui::StandardDialogRequest& request, vlui::StandardDialogAnswer* a) {
+        *a = answer;
+        return request.kind == "color";
+      });
+  answer.chosen = false;
+  ASSERT_TRUE(vlpalettes::RecolourSelection(pane, true));
+  EXPECT_EQ(app->GetLastTask(), recoloured);
+  for (VLCube* block : blocks) EXPECT_TRUE(SameColour(colourOf(block), red));
+  EXPECT_TRUE(SameColour(gDefaultObjectColor, red));
+
+  // Chosen: both objects and the current colour take it; Undo gives back the colours before.
+  answer.chosen = true;
+  answer.color = blue;
+  ASSERT_TRUE(vlpalettes::RecolourSelection(pane, true));
+  for (VLCube* block : blocks) EXPECT_TRUE(SameColour(colourOf(block), blue));
+  EXPECT_TRUE(SameColour(gDefaultObjectColor, blue));
+  ASSERT_NE(app->GetLastTask(), recoloured);
+  app->GetLastTask()->Undo();
+  for (VLCube* block : blocks) EXPECT_TRUE(SameColour(colourOf(block), red));
+  EXPECT_TRUE(SameColour(gDefaultObjectColor, red));
+  vlui::SetStandardDialogAnswerer(previous);
+  gDefaultObjectColor = saved;
 }
 
 TEST_F(ToolPaletteTest, AQuitThatClosesThePaletteLeavesNothingForTheTearDown) {
