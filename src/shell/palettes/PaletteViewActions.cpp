@@ -3,8 +3,11 @@
 #include <new>
 
 #include "CObjectChangedTask.h"
+#include "Cursors.h"
 #include "DETException.h"
+#include "DrawingPlane.h"
 #include "ObjectList.h"
+#include "Selection.h"
 #include "TaskSupport.h"
 #include "Unwinding.h"
 #include "VLArray.h"
@@ -12,31 +15,76 @@
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
 
-// The view pane's tool switching, navigation, working plane and sketch overlay come with the
-// views layer's tools; until they do, those refuse.
 namespace vlpalettes {
 
 namespace {
 constexpr long kFirstModelObject = 3;  // positions 1 and 2 hold the section and working planes
 constexpr SInt16 kColourUndoName = 5;
+constexpr SInt16 kPlaneGroup = 3;  // the drawing plane: the working-plane mode
 }  // namespace
 
-Boolean ChooseTool(VLViewPane*, SInt16, SInt16, Boolean) { return false; }
+Boolean ChooseTool(VLViewPane* pane, SInt16 group, SInt16 tool, Boolean redraw) {
+  if (!pane) return false;
+  pane->SetToolGroup(group);
+  switch (group) {
+    case kSelectionGroup:
+      pane->SelectEditTool(tool);
+      break;
+    case kDrawingGroup:
+      pane->SelectDrawingTool(tool);
+      break;
+    case kViewGroup:
+      pane->SelectViewTool(tool);
+      break;
+    case kOpeningGroup:
+      pane->SelectOpeningTool(tool);
+      break;
+    default:
+      return false;
+  }
+  if (redraw) pane->DrawNow();
+  return true;
+}
 
-Boolean SelectSelectionTool(VLViewPane*, SInt16) { return false; }
+Boolean SelectSelectionTool(VLViewPane* pane, SInt16 tool) {
+  if (!pane) return false;
+  pane->SelectEditTool(tool);
+  return true;
+}
 
-Boolean ReturnToSelection(VLViewPane*, Boolean) { return false; }
+Boolean ReturnToSelection(VLViewPane* pane, Boolean redraw) { return ChooseTool(pane, kSelectionGroup, 0, redraw); }
 
-Boolean ChooseWorkingPlane(VLViewPane*, SInt16) { return false; }
+Boolean ChooseWorkingPlane(VLViewPane* pane, SInt16 mode) {
+  if (!pane) return false;
+  // The pane keeps the mode in the document as its drawing plane and takes the axes from it.
+  pane->SelectDrawingPlane(mode);
+  pane->PlaceCrosshair(Vector3d{0.0, 0.0, 0.0}, false);
+  pane->Refresh();
+  return true;
+}
 
-SInt16 CurrentWorkingPlaneMode(VLViewPane*) { return -1; }
+SInt16 CurrentWorkingPlaneMode(VLViewPane* pane) {
+  return pane && pane->document ? pane->document->GetGroupTool(kPlaneGroup) : SInt16(-1);
+}
 
-Boolean IsWorkingPlaneHorizontal(VLViewPane*) { return true; }
+Boolean IsWorkingPlaneHorizontal(VLViewPane* pane) { return pane && pane->WorkingPlaneIsHorizontal(); }
 
-Boolean IsWorkingPlaneActive(VLViewPane*) { return false; }
+Boolean IsWorkingPlaneActive(VLViewPane*) { return gWorkingPlaneOn != 0; }
 
-Boolean FitView(VLViewPane*, Boolean) { return false; }
+Boolean FitView(VLViewPane* pane, Boolean centreOnly) {
+  if (!pane) return false;
+  PortSetArrowCursor();
+  if (!ChooseTool(pane, kViewGroup, centreOnly ? 1 : 0)) return false;
+  if (centreOnly)
+    pane->LookAtModel();
+  else
+    pane->FitViewToModel();
+  pane->MarkObjectsChanged();
+  pane->Refresh();
+  return true;
+}
 
+// The view pane has no zoom by a factor and no sketch overlay yet.
 Boolean ZoomView(VLViewPane*, double) { return false; }
 
 Boolean EraseSketch(VLViewPane*) { return false; }
@@ -70,21 +118,43 @@ Boolean RecolourSelection(VLViewPane* pane, Boolean choose) {
   return true;
 }
 
-Boolean DeselectEverything(VLViewPane*) { return false; }
+Boolean DeselectEverything(VLViewPane* pane) {
+  if (!pane) return false;
+  // Deselecting takes the object out of the selection, so the first item is always the next.
+  for (long count = gCurrentSelection ? gCurrentSelection->GetNumItems() : 0; count > 0; --count)
+    if (auto* object = static_cast<VLUser3DObject*>(gCurrentSelection->PointerAt(1))) object->Deselect();
+  pane->SelectEditTool(0);
+  pane->Refresh();
+  return true;
+}
 
-Boolean HasSelectedFreeFace(VLViewPane*) { return false; }
+Boolean HasSelectedFreeFace(VLViewPane*) {
+  long position = kFirstModelObject;
+  while (VLUser3DObject* object = vltasks::NextSelectedObject(&position)) {
+    object->SetArrayPointers();
+    for (SInt16 i = 0; i < object->faceCount; ++i)
+      if (!object->faces[i].degenerate) return true;
+    ++position;
+  }
+  return false;
+}
 
-Boolean HasOpeningHost(VLViewPane*) { return false; }
+Boolean HasOpeningHost(VLViewPane* pane) {
+  VLUser3DObject* host = nullptr;
+  return pane && pane->GetSelectedSolid(&host);
+}
 
-// Positions 1 and 2 of the object list hold the section and working planes.
-Boolean HasModelObject(VLViewPane*) { return gCurrentObjectList && gCurrentObjectList->GetNumItems() > 2; }
+Boolean HasModelObject(VLViewPane* pane) {
+  VLUser3DObject* first = nullptr;
+  return pane && pane->GetFirstModelObject(&first);
+}
 
 void GetCurrentTool(VLViewPane* pane, SInt16* group, SInt16* tool) {
   *group = -1;
   *tool = -1;
   if (!pane || !pane->document) return;
   *group = pane->document->GetToolGroup();
-  if (*group >= 0 && *group < VLDocument::kToolGroups) *tool = pane->document->GetToolGroupDefaults()[*group];
+  *tool = pane->document->GetGroupTool(*group);
 }
 
 }  // namespace vlpalettes

@@ -32,7 +32,8 @@ void VLIconPaneF::IVLIconPaneF(CView* enclosure, CBureaucrat* supervisor, SInt16
   Init(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);
   SetWantsClicks(true);
   SetID(code);
-  enabled = selected = (code == kSelectIcon || code == kFirstPlaneIcon) ? 1 : 0;
+  enabled = 1;
+  selected = (code == kSelectIcon || code == kFirstPlaneIcon) ? 1 : 0;
   savedFrame = Rect{SInt16(frame.top), SInt16(frame.left), SInt16(frame.bottom), SInt16(frame.right)};
 }
 

@@ -28,7 +28,7 @@ class VLIconPaneF : public CPane {
 
   VLIconPaneF() = default;
 
-  // The pane, wanting clicks, its identifier the code; enabled and selected only for 500 and
+  // The pane, wanting clicks, its identifier the code; enabled, and selected only for 500 and
   // 1200; the frame saved.
   virtual void IVLIconPaneF(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,
                             SInt16 vEncl, SizingOption hSizing, SizingOption vSizing, SInt16 iconCode);

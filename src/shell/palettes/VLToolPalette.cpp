@@ -18,6 +18,7 @@
 #include "VLModeIconPane.h"
 #include "VLViewPane.h"
 #include "VLZoomPane.h"
+#include "Windows.h"
 
 VLToolPalette* gToolPalette = nullptr;
 CDirector* gActiveSceneDirector = nullptr;
@@ -68,6 +69,7 @@ void VLToolPalette::IVLToolPalette(CDirectorOwner* supervisor) {
   Init(supervisor);
   BuildWindow();
   gToolPalette = this;
+  gToolIconDisplay = this;
   // The undoable colour change shows the current colour again on its swatch.
   gPaletteItemRedraw = [](SInt16 item) {
     if (gToolPalette) gToolPalette->RedrawIcon(item);
@@ -111,6 +113,7 @@ void VLToolPalette::Dispose() {
     gToolPalette = nullptr;
     gPaletteItemRedraw = nullptr;
   }
+  if (gToolIconDisplay == this) gToolIconDisplay = nullptr;
   VLPaletteDirector::Dispose();
 }
 
@@ -233,6 +236,19 @@ void VLToolPalette::UpdateIcons() {
     if (view.planeCode != pane->viewToolCommand) continue;
     for (SInt16 i = 0; i < kPlaneIconCount; ++i) Enable(planeIcons[i], view.enabled[i]);
   }
+}
+
+void VLToolPalette::EventStep() {
+  const void* pane = gCurrentViewPane;
+  // A document window that is inactive only for a while (a dialog in front of it) leaves the
+  // icons as they are; they go grey when no window is left.
+  if (!pane && PortFrontNonFloatingWindow()) return;
+  if (pane && !lastViewPane && !gActiveSceneDirector) {
+    for (VLIconPaneF* icon : toolIcons) Enable(icon, true);
+    for (VLIconPaneF* icon : planeIcons) Enable(icon, true);
+  }
+  lastViewPane = pane;
+  UpdateIcons();
 }
 
 SInt16 VLToolPalette::SceneModeIcon(SInt32 mode) {

@@ -5,6 +5,7 @@
 // event broker as a palette event (channel 2).
 #pragma once
 
+#include "ToolIconDisplay.h"
 #include "VLApplication.h"
 
 class CToolBackgroundPane;
@@ -12,7 +13,7 @@ class VLIconPaneF;
 class VLModeIconPane;
 class VLZoomPane;
 
-class VLToolPalette : public VLPaletteDirector {
+class VLToolPalette : public VLPaletteDirector, public ToolIconDisplay {
   VL_REGISTERED_CLASS(VLToolPalette, VLPaletteDirector)
 
  public:
@@ -30,25 +31,28 @@ class VLToolPalette : public VLPaletteDirector {
 
   // The director under its supervisor, then the window: floating, from window resource 131, with
   // the grey background, the icons and the zoom field (100), shown. The palette becomes
-  // gToolPalette.
+  // gToolPalette and the view panes' gToolIconDisplay.
   void IVLToolPalette(CDirectorOwner* supervisor);
-  // Forgets gToolPalette when it is this palette.
+  // Forgets gToolPalette and gToolIconDisplay when they are this palette.
   void Dispose() override;
 
   // Redraws the icon with that code at once (nothing for a code below 0 or without an icon).
   virtual void RedrawIcon(SInt16 code);
   // Selects the tool icon of the index (none below 0), then posts a palette event with the index.
-  virtual void SelectToolIcon(SInt16 index);
-  virtual void DeselectToolIcons();
+  void SelectToolIcon(SInt16 index) override;
+  void DeselectToolIcons() override;
   // The same for the plane icons.
-  virtual void SelectPlaneIcon(SInt16 index);
-  virtual void DeselectPlaneIcons();
+  void SelectPlaneIcon(SInt16 index) override;
+  void DeselectPlaneIcons() override;
   // Enables and disables the icons by what the current view pane and its document allow.
   virtual void UpdateIcons();
 
   void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
   // After each event the icons follow the current view pane, its document and the selection.
-  void EventStep() override { UpdateIcons(); }
+  // When a view pane comes where there was none, every icon is enabled first, as the palette
+  // made them, for the pane's answers to take away. While a window without a view pane is in
+  // front (a dialog, the start-up screen) the icons stay as they are.
+  void EventStep() override;
 
   VLIconPaneF* FindIcon(SInt16 code) const;
   VLZoomPane* GetZoomField() const { return zoomField; }
@@ -67,6 +71,8 @@ class VLToolPalette : public VLPaletteDirector {
   VLIconPaneF* planeIcons[kPlaneIconCount] = {};
   VLModeIconPane* modeIcons[2] = {};
   CToolBackgroundPane* background = nullptr;
+  // The view pane at the last event step; compared, never used.
+  const void* lastViewPane = nullptr;
   SInt16 toolIconCount = kToolIconCount;
   SInt16 planeIconCount = kPlaneIconCount;
 };

@@ -104,9 +104,9 @@ TEST_F(ToolPaletteTest, TheInitialiserMakesTheFloatingToolsWindowWithItsIcons) {
     EXPECT_EQ(icon->GetWidth(), 27);
     EXPECT_EQ(icon->GetHeight(), 19);
   }
-  // Only the selection tool and the plan plane start enabled and selected.
+  // Every icon starts enabled; the selection tool and the plan plane start selected.
   EXPECT_EQ(SelectedCodes(), (std::vector<SInt16>{500, 1200}));
-  EXPECT_FALSE(palette->FindIcon(600)->IsIconEnabled());
+  EXPECT_TRUE(palette->FindIcon(600)->IsIconEnabled());
   Str255 zoom;
   palette->GetZoomField()->GetTextString(zoom);
   EXPECT_EQ(zoom.Std(), "100");
@@ -129,6 +129,7 @@ TEST_F(ToolPaletteTest, SelectionsArePostedAsPaletteEventsOnTheApplicationsBroke
 
 TEST_F(ToolPaletteTest, IconStatesChangeOnlyThroughTheirOperations) {
   VLIconPaneF* icon = palette->FindIcon(606);
+  icon->DisableIcon();
   ASSERT_FALSE(icon->IsIconEnabled());
   icon->SelectIcon();  // selecting a disabled icon enables it too
   EXPECT_TRUE(icon->IsIconEnabled());
@@ -188,6 +189,41 @@ TEST_F(ToolPaletteTest, IconsFollowTheViewPaneAndGoWithoutOne) {
   for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i)
     planes.push_back(palette->GetPlaneIcon(i)->IsIconEnabled());
   EXPECT_EQ(planes, (std::vector<bool>{true, false, false, true}));
+}
+
+TEST_F(ToolPaletteTest, AClickChoosesTheIconsToolAndASecondClickReturnsToSelection) {
+  app->CreateDocument();
+  for (int i = 0; i < 4; ++i) app->ProcessOneEvent();
+  VLViewPane* pane = gCurrentViewPane;
+  ASSERT_NE(pane, nullptr);
+  PaletteListener listener;
+  struct Case {
+    SInt16 code, group, tool, index;
+  };
+  // Block (606, index 7), line (600, index 1), rectangular opening (800, index 11).
+  for (Case c : {Case{606, 1, 0, 7}, Case{600, 1, 4, 1}, Case{800, 5, 0, 11}}) {
+    SCOPED_TRACE(c.code);
+    listener.numbers.clear();
+    VLIconPaneF* icon = palette->FindIcon(c.code);
+    icon->EnableIcon();
+    icon->DoClick(Point{5, 5}, 0, 0);
+    EXPECT_EQ(pane->document->GetToolGroup(), c.group);
+    EXPECT_EQ(pane->document->GetGroupTool(c.group), c.tool);
+    EXPECT_TRUE(icon->IsIconSelected());
+    ASSERT_FALSE(listener.numbers.empty());
+    EXPECT_EQ(listener.numbers.back(), c.index);
+    icon->DoClick(Point{5, 5}, 0, 0);
+    EXPECT_EQ(pane->document->GetToolGroup(), 0);
+    EXPECT_EQ(pane->document->GetGroupTool(0), 0);
+    EXPECT_FALSE(icon->IsIconSelected());
+    EXPECT_TRUE(palette->FindIcon(500)->IsIconSelected());
+    EXPECT_EQ(listener.numbers.back(), 0);
+  }
+  // A disabled icon ignores the click.
+  VLIconPaneF* rectangle = palette->FindIcon(601);
+  rectangle->DisableIcon();
+  rectangle->DoClick(Point{5, 5}, 0, 0);
+  EXPECT_EQ(pane->document->GetToolGroup(), 0);
 }
 
 TEST_F(ToolPaletteTest, AZoomOfZeroOrLessIsRefusedWithABeepAndTheValueStays) {
