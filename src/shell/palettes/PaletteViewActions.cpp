@@ -84,9 +84,13 @@ Boolean FitView(VLViewPane* pane, Boolean centreOnly) {
   return true;
 }
 
-// The view pane has no zoom by a factor and no sketch overlay yet.
-Boolean ZoomView(VLViewPane*, double) { return false; }
+Boolean ZoomView(VLViewPane* pane, double factor) {
+  if (!pane) return false;
+  pane->ZoomBy(factor);
+  return true;
+}
 
+// The view pane has no sketch overlay yet.
 Boolean EraseSketch(VLViewPane*) { return false; }
 
 Boolean RecolourSelection(VLViewPane* pane, Boolean choose) {

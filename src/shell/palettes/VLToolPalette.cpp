@@ -247,6 +247,11 @@ void VLToolPalette::EventStep() {
     for (VLIconPaneF* icon : toolIcons) Enable(icon, true);
     for (VLIconPaneF* icon : planeIcons) Enable(icon, true);
   }
+  // The palette follows the zoom the pane broadcasts, from the zoom it has now.
+  if (pane && pane != lastViewPane) {
+    AttachToProvider(gCurrentViewPane);
+    if (zoomField) zoomField->SetValue(100.0 * gCurrentViewPane->ZoomRatio());
+  }
   lastViewPane = pane;
   UpdateIcons();
 }

@@ -50,8 +50,9 @@ class VLToolPalette : public VLPaletteDirector, public ToolIconDisplay {
   void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
   // After each event the icons follow the current view pane, its document and the selection.
   // When a view pane comes where there was none, every icon is enabled first, as the palette
-  // made them, for the pane's answers to take away. While a window without a view pane is in
-  // front (a dialog, the start-up screen) the icons stay as they are.
+  // made them, for the pane's answers to take away; the palette becomes the pane's dependent,
+  // showing its zoom. While a window without a view pane is in front (a dialog, the start-up
+  // screen) the icons stay as they are.
   void EventStep() override;
 
   VLIconPaneF* FindIcon(SInt16 code) const;
