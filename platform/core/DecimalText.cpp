@@ -12,7 +12,7 @@ constexpr long kExponentCap = 100000;  // stops the exponent's digits from overf
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-void SetSpecial(Decimal* result, char which) {
+void SetMarker(Decimal* result, char which) {
   result->exponent = 0;
   result->digits.length = 1;
   result->digits.text[0] = which;
@@ -41,8 +41,8 @@ class DigitCollector {
       --length;
       ++exponent;
     }
-    if (length == 0 || exponent + length < -kHugeExponent) return SetSpecial(result, '0');
-    if (exponent + length > kHugeExponent) return SetSpecial(result, 'I');
+    if (length == 0 || exponent + length < -kHugeExponent) return SetMarker(result, '0');
+    if (exponent + length > kHugeExponent) return SetMarker(result, 'I');
     result->exponent = SInt16(exponent);
     result->digits.length = UInt8(length);
     for (int i = 0; i < length; ++i) result->digits.text[i] = text_[i];
@@ -80,7 +80,7 @@ void PortStringToDecimal(ConstStringPtr text, SInt16* index, Decimal* result, Bo
   }
   int scanned = i;  // how far the text still looked like a number
   if (!anyDigit) {
-    SetSpecial(result, 'N');
+    SetMarker(result, 'N');
     result->sign = 0;
     *index = SInt16(afterBlanks);
     *validPrefix = scanned >= end;

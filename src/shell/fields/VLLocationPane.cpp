@@ -58,7 +58,7 @@ void VLLocationPane::IVLLocationPane(CView* enclosure, CBureaucrat* supervisor, 
   value = initialValue;
   precision = 2;
   ShowValue();
-  savedFrame = Rect{SInt16(frame.top), SInt16(frame.left), SInt16(frame.bottom), SInt16(frame.right)};
+  LongToQDRect(&frame, &savedFrame);
   SetWantsClicks(false);
   fieldIndex = index;
 }

@@ -34,7 +34,7 @@ void VLIconPaneF::IVLIconPaneF(CView* enclosure, CBureaucrat* supervisor, SInt16
   SetID(code);
   enabled = 1;
   selected = (code == kSelectIcon || code == kFirstPlaneIcon) ? 1 : 0;
-  savedFrame = Rect{SInt16(frame.top), SInt16(frame.left), SInt16(frame.bottom), SInt16(frame.right)};
+  LongToQDRect(&frame, &savedFrame);
 }
 
 void VLIconPaneF::RedrawNow() {

@@ -33,7 +33,7 @@ void VLModeIconPane::IVLModeIconPane(CView* enclosure, CBureaucrat* supervisor, 
   Init(enclosure, supervisor, width, height, hEncl, vEncl, hSizing, vSizing);
   SetWantsClicks(true);
   SetID(onCode);
-  savedFrame = Rect{SInt16(frame.top), SInt16(frame.left), SInt16(frame.bottom), SInt16(frame.right)};
+  LongToQDRect(&frame, &savedFrame);
 }
 
 Boolean VLModeIconPane::IsOn() const {

@@ -176,8 +176,8 @@ TEST_F(ToolPaletteTest, IconsFollowTheViewPaneAndGoWithoutOne) {
   ASSERT_NE(gCurrentViewPane, nullptr);
   palette->UpdateIcons();
   EXPECT_TRUE(palette->GetZoomField()->WantsClicks());
-  // A perspective view offers the vertical plane across the view only.
-  gCurrentViewPane->viewToolCommand = VLViewPane::kPerspectiveCommand;
+  // An eye view (6003) offers the vertical plane across the view only.
+  gCurrentViewPane->viewToolCommand = 6003;
   palette->UpdateIcons();
   std::vector<bool> planes;
   for (SInt16 i = 0; i < VLToolPalette::kPlaneIconCount; ++i)
