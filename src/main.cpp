@@ -18,6 +18,7 @@
 #include "ShellMain.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
+#include "VLToolPalette.h"
 #include "headless/HeadlessBackend.h"
 #if VL_HAVE_SDL
 #include <SDL.h>
@@ -161,9 +162,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   ShellArguments arguments;
-  // The application makes the model's native documents, each with its 3D view.
+  // The application makes the model's native documents, each with its 3D view, and the tool
+  // palette.
   InstallNativeDocument();
   InstallPaneDocumentViews();
+  InstallToolPalette();
   if (argc >= 3 && std::strcmp(argv[1], "--headless") == 0) {
     // Every further argument names a document; a first "--" only ends the options.
     int first = std::strcmp(argv[2], "--") == 0 ? 2 : 3;

@@ -1,5 +1,7 @@
 #include "CSwitchboard.h"
 
+#include <cstdlib>
+
 #include "Alerts.h"
 #include "CApplication.h"
 #include "CDesktop.h"
@@ -10,7 +12,24 @@
 #include "Screen.h"
 #include "Windows.h"
 
+SInt16 gClickCount = 0;
+
 namespace {
+
+constexpr SInt16 kClickSlop = 5;
+
+// Counts the press into gClickCount.
+void CountClick(const EventRecord& event) {
+  static UInt32 lastWhen = 0;
+  static Point lastWhere;
+  const bool follows = gClickCount > 0 && event.when - lastWhen <= PortDoubleClickTicks() &&
+                       std::abs(event.where.h - lastWhere.h) <= kClickSlop &&
+                       std::abs(event.where.v - lastWhere.v) <= kClickSlop;
+  gClickCount = follows ? SInt16(gClickCount + 1) : SInt16(1);
+  lastWhen = event.when;
+  lastWhere = event.where;
+}
+
 // Updates of class-library windows while a modal loop of the window layer runs (an alert on
 // the screen): they are drawn at once.
 void ModalUpdate(WindowPtr window, EventRecord*) {
@@ -67,6 +86,7 @@ void CSwitchboard::DispatchWindowEvent(EventRecord* event) {
 }
 
 void CSwitchboard::DoMouseDown(EventRecord* event) {
+  CountClick(*event);
   WindowPtr window = nullptr;
   SInt16 part = PortFindWindow(event->where, &window);
   if (part == inMenuBar) {

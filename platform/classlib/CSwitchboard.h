@@ -28,3 +28,8 @@ class CSwitchboard : public CCollaborator {
   // Tracks the menus from a press in the menu bar and dispatches the chosen command.
   virtual void DoMenuBarClick(EventRecord* event);
 };
+
+// The presses in a row of the mouse-down being handled: 1 for a first click, 2 when it follows
+// the previous mouse-down within the double-click time and 5 pixels of it, and so on. A press
+// that a double-click wait took out of the queue is not counted.
+extern SInt16 gClickCount;

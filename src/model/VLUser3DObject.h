@@ -44,6 +44,9 @@ class VLViewTransform;
 
 // The colour new objects take; the colour picker of an object and the tool palette set it.
 extern RGBColor gDefaultObjectColor;
+// The colour picker for objects (prompt: item 1 of string list 2600) on the colour from: true with
+// the choice in *chosen, false when cancelled.
+Boolean AskObjectColor(const RGBColor& from, RGBColor* chosen);
 
 // While set, OrientFaces settles a face that no settled neighbour can orient. The drawing
 // exchange's import sets it around its orientation of an imported mesh.

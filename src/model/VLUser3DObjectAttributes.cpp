@@ -30,11 +30,15 @@ RGBColor HalfOf(const RGBColor& colour) {
 
 }  // namespace
 
-Boolean VLUser3DObject::ChooseColor() {
+Boolean AskObjectColor(const RGBColor& from, RGBColor* chosen) {
   Str255 prompt;
   PortGetListString(prompt, kPromptStrings, kColorPrompt);
+  return PortGetColor(Point{0, 0}, prompt, &from, chosen);
+}
+
+Boolean VLUser3DObject::ChooseColor() {
   RGBColor chosen;
-  if (!PortGetColor(Point{0, 0}, prompt, &color, &chosen)) return false;
+  if (!AskObjectColor(color, &chosen)) return false;
   color = chosen;
   drawColor = HalfOf(chosen);
   gDefaultObjectColor = chosen;

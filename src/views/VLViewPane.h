@@ -196,6 +196,10 @@ class VLViewPane : public CPanorama {
   Boolean GetFirstModelObject(VLUser3DObject** object) const;
   Boolean GetSelectedSolid(VLUser3DObject** object) const;
   Boolean GetSelectedOpeningOwner(VLUser3DObject** object) const;
+  // The current point and the crosshair at p (drawn or only moved).
+  void PlaceCrosshair(const Vector3d& p, bool draw);
+  // Whether the working plane's normal runs along z (within 1e-05).
+  bool WorkingPlaneIsHorizontal() const;
 
   // ---- Drawing (VLViewPaneDraw.cpp) ----
 
@@ -315,10 +319,6 @@ class VLViewPane : public CPanorama {
   void FinishOpeningTask();
   // The crosshair on the working plane while it is in use, else free.
   void FreeOrPlaneCrosshair();
-  // The current point and the crosshair at p (drawn or only moved).
-  void PlaceCrosshair(const Vector3d& p, bool draw);
-  // Whether the working plane's normal runs along z (within 1e-05).
-  bool WorkingPlaneIsHorizontal() const;
   void BroadcastZoom(double ratio);
   // Zooms the view into a pane rectangle (widened to the pane's proportions, written back); the
   // bounds follow, zoomed on, the ratio broadcast.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 
+#include "Alerts.h"
 #include "CApplication.h"
 #include "Commands.h"
 #include "Cursors.h"
@@ -37,6 +38,7 @@ void HeadlessBackend::Install() {
   vlalert::ClearLog();
   vlui::ResetEvents();
   vlui::ClearCommandLog();
+  beepsSeen = vlui::BeepCount();
   if (!vlui::ScreenReady()) {
     vlui::InitScreen();
     madeScreen = true;
@@ -147,6 +149,7 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
     case ScriptLine::kExpectFront:
     case ScriptLine::kExpectItem:
     case ScriptLine::kExpectClipboard:
+    case ScriptLine::kExpectBeeps:
     case ScriptLine::kExpectSameFiles:
       Check(line);
       return false;
@@ -174,6 +177,12 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
     case ScriptLine::kClick:
       Press(line.from, line.modifiers);
       vlui::PostEvent(mouseUp, 0, line.modifiers);
+      // A double click: both presses are queued at once, as a program waiting for the second
+      // press of a double click looks at the queue.
+      if (line.steps == 2) {
+        vlui::PostEvent(mouseDown, 0, line.modifiers);
+        vlui::PostEvent(mouseUp, 0, line.modifiers);
+      }
       motion.push_back(Step{Step::kRelease, line.from, {}, false, line.line});
       return true;
     case ScriptLine::kClickItem: {
@@ -427,6 +436,13 @@ void HeadlessBackend::Check(const ScriptLine& line) {
         Fail(line.line, "expected the files " + line.names[0] + " and " + line.names[1] + ", but one cannot be read");
       else if (first != second)
         Fail(line.line, "expected " + line.names[0] + " and " + line.names[1] + " to hold the same lines");
+      return;
+    }
+    case ScriptLine::kExpectBeeps: {
+      const long count = vlui::BeepCount() - beepsSeen;
+      beepsSeen = vlui::BeepCount();
+      if (count != line.command)
+        Fail(line.line, "expected " + std::to_string(line.command) + " beeps, but there were " + std::to_string(count));
       return;
     }
     case ScriptLine::kExpectClipboard: {

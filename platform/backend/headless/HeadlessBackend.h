@@ -109,6 +109,7 @@ class HeadlessBackend : public vlui::EventSource, public vlui::ClipboardHost {
   Boolean installed = false;
   bool madeScreen = false;
   std::string clipboard;
+  long beepsSeen = 0;  // the beep count at the last expect beeps (or the start)
   bool clipboardHolds = false;
   UInt32 clipboardCount = 1;
   vlui::EventSource* previousSource = nullptr;

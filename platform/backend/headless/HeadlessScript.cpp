@@ -136,10 +136,12 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
       if (!Number<SInt16>(w[2], 1, 32767, &line->item)) return "the item is not a number from 1 to 32767: " + w[2];
       return Modifiers(w, 3, &line->modifiers);
     }
-    if (w.size() < 3) return "expected: click X Y [cmd] [shift] [option] or click item N";
+    if (w.size() < 3) return "expected: click X Y [twice] [cmd] [shift] [option] or click item N";
     line->kind = ScriptLine::kClick;
     if (std::string p = Point2(w, 1, &line->from); !p.empty()) return p;
-    return Modifiers(w, 3, &line->modifiers);
+    const bool twice = w.size() > 3 && w[3] == "twice";
+    line->steps = twice ? 2 : 1;
+    return Modifiers(w, twice ? 4 : 3, &line->modifiers);
   }
   if (verb == "move") {
     if (w.size() != 3) return "expected: move X Y";
@@ -244,7 +246,7 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
   if (verb == "expect") {
     const std::string usage =
         "expected: expect alert ID, expect dialog ID, expect command N, expect window \"Title\", expect no window "
-        "\"Title\", expect front \"Title\", expect item N \"text\" or expect clipboard \"text\"";
+        "\"Title\", expect front \"Title\", expect item N \"text\", expect clipboard \"text\" or expect beeps N";
     if (w.size() < 2) return usage;
     const std::string& what = w[1];
     if (what == "alert" || what == "dialog") {
@@ -259,6 +261,12 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
       line->kind = ScriptLine::kExpectCommand;
       if (!Number<long>(w[2], -2147483647L - 1, 2147483647L, &line->command))
         return "the command is not a 32-bit number: " + w[2];
+      return {};
+    }
+    if (what == "beeps") {
+      if (w.size() != 3) return "expected: expect beeps N";
+      line->kind = ScriptLine::kExpectBeeps;
+      if (!Number<long>(w[2], 0, 2147483647L, &line->command)) return "the beeps are not a number from 0: " + w[2];
       return {};
     }
     if (what == "window" || what == "front" || what == "clipboard") {

@@ -16,7 +16,7 @@ struct ScriptLine {
     kAnswerAlert,      // answer alert ID N
     kExpectAlert,      // expect alert ID
     kWait,             // wait TICKS
-    kClick,            // click X Y [mods]
+    kClick,            // click X Y [twice] [mods]
     kDrag,             // drag X1 Y1 to X2 Y2 [steps N] [mods]
     kMove,             // move X Y
     kType,             // type TEXT
@@ -35,12 +35,13 @@ struct ScriptLine {
     kExpectFront,      // expect front "Title"
     kExpectItem,       // expect item N "text"
     kExpectClipboard,  // expect clipboard "text"
+    kExpectBeeps,      // expect beeps N
     kExpectSameFiles,  // expect same FILE1 FILE2 [but line N]
     kCompare,          // compare screen FILE.png / compare window "Title" FILE.png / compare dialog FILE.png [...]
   };
   Kind kind = kCommand;
   int line = 0;            // line number in the script, from 1
-  long command = 0;        // kCommand, kExpectCommand
+  long command = 0;        // kCommand, kExpectCommand; kExpectBeeps: the count
   unsigned char key = 0;   // kKey: the character (Mac Roman)
   UInt16 modifiers = 0;    // kKey, kClick, kDrag, kClickItem
   SInt16 alertId = 0;      // kAnswerAlert, kExpectAlert, kExpectDialog
@@ -48,7 +49,7 @@ struct ScriptLine {
   UInt32 ticks = 0;        // kWait
   Point from;              // kClick, kDrag, kMove (global)
   Point to;                // kDrag; kResize: (height, width)
-  int steps = 1;           // kDrag
+  int steps = 1;           // kDrag; kClick: 2 for a double click
   std::string
       text;  // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"

@@ -46,6 +46,8 @@ SInt16 gViewsMenuItemCount = 0;
 SInt16 gWindowsMenuItemCount = 0;
 Boolean gQuickTimePresent = false;
 std::function<void()> gApplicationEndHook;
+ToolPaletteMaker gToolPaletteMaker = nullptr;
+SInt32 gViewSetting = 0;
 
 namespace {
 
@@ -125,6 +127,8 @@ Boolean VLApplication::IVLApplication() {
   ShowStartupScreen();
   MakeDepthBuffer();
   MakeProgressDialog();
+  gViewSetting = 100;
+  MakeToolPalette();
   gViewsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kViewsMenu) : 0;
   gWindowsMenuItemCount = gMenuManager ? gMenuManager->CountItems(kWindowsMenu) : 0;
 
@@ -175,9 +179,19 @@ void VLApplication::MakeProgressDialog() {
   gProgressDialog = progress;
 }
 
+void VLApplication::MakeToolPalette() {
+  if (!gToolPaletteMaker) return;
+  VLPaletteDirector* palette = gToolPaletteMaker(this);
+  FailNIL(palette);
+  toolPalette = palette;
+}
+
 void VLApplication::TearDown() {
   if (tornDown) return;
   tornDown = true;
+  // Quitting may have closed the palette with the other directors already.
+  if (toolPalette && OwnsDirector(toolPalette)) toolPalette->Dispose();
+  toolPalette = nullptr;
   if (gDepthBuffer) {
     VLDepthBuffer* sorter = gDepthBuffer;
     gDepthBuffer = nullptr;
@@ -290,7 +304,10 @@ void VLApplication::AppendFontNames(SInt16 menuId) {
 
 // --- Run ------------------------------------------------------------------------------------
 
-void VLApplication::ProcessOneEvent() { CApplication::ProcessOneEvent(); }
+void VLApplication::ProcessOneEvent() {
+  CApplication::ProcessOneEvent();
+  if (toolPalette && OwnsDirector(toolPalette)) toolPalette->EventStep();
+}
 
 void VLApplication::ReportFailure(std::exception_ptr failure) {
   CatchFailures(

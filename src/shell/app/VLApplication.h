@@ -9,9 +9,12 @@
 #include <functional>
 
 #include "CApplication.h"
+#include "CDirector.h"
+#include "EventBroker.h"
 #include "Format.h"
 #include "PString.h"
 
+class VLPaletteDirector;
 class VLStartupScreen;
 class VLSwitchboard;
 
@@ -24,11 +27,11 @@ class VLApplication : public CApplication {
   ~VLApplication() override;
 
   // The initialiser: factories, menus, cursors, start-up screen, the progress dialog
-  // (gProgressDialog, made hidden), menu adjustments. True.
+  // (gProgressDialog, made hidden), the tool palette, menu adjustments. True.
   virtual Boolean IVLApplication();
 
-  // Disposes the program-wide objects: the progress dialog, the clipboard and what later layers
-  // made. Runs once; the globals it disposes are cleared.
+  // Disposes the program-wide objects: the tool palette, the progress dialog, the clipboard and
+  // what later layers made. Runs once; the globals it disposes are cleared.
   virtual void TearDown();
   void Quit() override;
 
@@ -43,6 +46,7 @@ class VLApplication : public CApplication {
   void SetUpFileParameters() override;
   void SetUpMenus() override;
 
+  // The class library's event step, then the tool palette's.
   void ProcessOneEvent() override;
   // A failure of one pass: class-library exceptions are reported with ReportException (the
   // program's alerts), others as the class library reports them.
@@ -106,6 +110,9 @@ class VLApplication : public CApplication {
     if (startupScreen == screen) startupScreen = nullptr;
   }
   VLSwitchboard* GetSwitchboard() const { return switchboard; }
+  // The one event broker, made with the application and gone with it; it is
+  // EventBroker::Current() meanwhile, so the palettes, panels and plug-ins take it as they are made.
+  EventBroker& GetEventBroker() { return eventBroker; }
   void SetQuickDraw3DEnabled(Boolean enabled) { quickDraw3DEnabled = enabled; }
 
   // Text-tool attributes.
@@ -129,6 +136,8 @@ class VLApplication : public CApplication {
   // The one progress dialog into gProgressDialog, opened (hidden). Raises the memory error when
   // it cannot be made.
   void MakeProgressDialog();
+  // The tool palette under the application (when a maker is installed).
+  void MakeToolPalette();
   // Appends the names of the fonts to the menu, as items without commands.
   void AppendFontNames(SInt16 menuId);
   void WarnAboutQuickDraw3D();
@@ -142,8 +151,11 @@ class VLApplication : public CApplication {
   Boolean quickDraw3DEnabled = true;
   Boolean tornDown = false;
   VLSwitchboard* switchboard = nullptr;
+  VLPaletteDirector* toolPalette = nullptr;
   Format lengthFormats[kLengthFormatCount];
   Format angleFormats[kAngleFormatCount];
+  // Outlives the tear-down (the destructor's body), where the palettes subscribed to it go.
+  EventBroker eventBroker;
 };
 
 // A window's title as the window list shows it: without a leading character 19 and leading blanks.
@@ -189,6 +201,21 @@ enum : SInt16 {
 };
 // The release of the 3D scene library the program needs (1.5.1).
 constexpr UInt32 kQD3DRequiredRelease = 0x01518000;
+
+// The tool palette as the application sees it: a director with a step of its own after each event.
+class VLPaletteDirector : public CDirector {
+  VL_REGISTERED_CLASS(VLPaletteDirector, CDirector)
+
+ public:
+  virtual void EventStep() {}
+};
+
+// Makes the tool palette under the application and sets it up (the layer that defines the palette
+// installs it; null: the program has no palette). Raises the memory error when it cannot.
+using ToolPaletteMaker = VLPaletteDirector* (*)(CDirectorOwner* supervisor);
+extern ToolPaletteMaker gToolPaletteMaker;
+// The view setting the view and tool code read; 100 from the initialiser on.
+extern SInt32 gViewSetting;
 
 // Called first when the application goes, while the frame still stands (the shell notes the
 // frame's placement then).

@@ -31,8 +31,11 @@ struct PanelEvent : BrokerRecord {
   PanelEvent() { channel = 2; }
 };
 
+// word2 carries the tool index (or the icon code chosen for a scene); the sender, which no 32-bit
+// word can hold here, is kept beside the words.
 struct PaletteEvent : BrokerRecord {
   std::int32_t word1 = 0;
   std::int32_t word2 = 0;
+  const void* sender = nullptr;
   PaletteEvent() { channel = 2; }
 };

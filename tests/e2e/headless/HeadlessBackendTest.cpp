@@ -57,7 +57,9 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
       {"answer alert 70000 1", "s:2: the alert id is not a 16-bit number: 70000"},
       {"expect nothing 5",
        "s:2: expected: expect alert ID, expect dialog ID, expect command N, expect window \"Title\", expect no "
-       "window \"Title\", expect front \"Title\", expect item N \"text\" or expect clipboard \"text\""},
+       "window \"Title\", expect front \"Title\", expect item N \"text\", expect clipboard \"text\" or expect "
+       "beeps N"},
+      {"expect beeps -1", "s:2: the beeps are not a number from 0: -1"},
       {"wait -1", "s:2: the ticks are not a number from 0 to 2147483647: -1"},
       {"compare window a.png",
        "s:2: expected: compare screen FILE.png, compare window \"Title\" FILE.png or compare dialog FILE.png, then "

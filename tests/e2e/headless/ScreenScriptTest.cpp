@@ -414,6 +414,20 @@ TEST_F(ScreenScriptTest, ClipboardTextIsPastedAndCopiedInDialogs) {
   EXPECT_EQ(Only({"dialog"}), (std::vector<std::string>{"dialog 1 from outside|second"}));
 }
 
+TEST_F(ScreenScriptTest, BeepsAreCountedBetweenExpectations) {
+  EXPECT_EQ(Run("expect beeps 0\n"
+                "click 1000 700\n"  // on the desktop: nothing
+                "key k cmd\n"
+                "click 1000 700\n"
+                "expect beeps 1\n"
+                "expect beeps 0\n"
+                "key escape\n"),
+            vlheadless::kStatusOk)
+      << Messages();
+  EXPECT_EQ(Run("click 1000 700\nexpect beeps 1\n"), vlheadless::kStatusExpectFailed);
+  EXPECT_NE(Messages().find("expected 1 beeps, but there were 0"), std::string::npos) << Messages();
+}
+
 TEST_F(ScreenScriptTest, FileAndColourDialogsTakeTheScriptsAnswers) {
   std::string out = (folder / "out.vl").string();
   EXPECT_EQ(Run("answer putfile " + out + "\n"

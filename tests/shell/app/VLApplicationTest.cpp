@@ -10,6 +10,7 @@
 #include "CMenuManager.h"
 #include "CProgressDialog.h"
 #include "VLDepthBuffer.h"
+#include "DCEventSink.h"
 #include "DETException.h"
 #include "ShellAppTestSupport.h"
 #include "CDesktop.h"
@@ -71,6 +72,20 @@ TEST_F(ShellAppFixture, FormatsAndModelUnitsFromTheConstructor) {
   EXPECT_EQ(app->FindAngleFormat(app->GetAngleFormats()[2]), 2);
   EXPECT_EQ(app->GetAngleFormats()[1].unitCount, 2);
   EXPECT_EQ(app->FindAngleFormat(Format({gRadians}, Format::kDecimals, 2)), 3);
+}
+
+TEST_F(ShellAppFixture, TheApplicationOwnsTheOneEventBrokerFromConstructionToDeletion) {
+  EXPECT_EQ(EventBroker::Current(), nullptr);
+  MakeApp();
+  EXPECT_EQ(EventBroker::Current(), &app->GetEventBroker());
+  // A sink made while the program runs takes it, and is let go when the application goes first.
+  DCEventSink sink;
+  EXPECT_EQ(sink.Broker(), &app->GetEventBroker());
+  sink.Broker()->Subscribe(&sink, PaletteEvent());
+  delete app;
+  app = nullptr;
+  EXPECT_EQ(EventBroker::Current(), nullptr);
+  EXPECT_EQ(sink.Broker(), nullptr);
 }
 
 TEST_F(ShellAppFixture, StartUpMenusAndTextToolDefaults) {
