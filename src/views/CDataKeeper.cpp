@@ -303,12 +303,14 @@ void CVertsAndTypeKeeper::Restore() {
       polyline->screenPointCount = vertexCount;
       polyline->edgeCount = edgeCount;
     }
+    WriteRecordedVertices();
     polyline->UpdateBoundingBox();
     polyline->CalcScreenBounds();
     return;
   }
   if (polyline && present == kObjectTypePolyline && typeCode == kObjectTypeExtrusion) {
     polyline->ExtrudeAlong(&extrusionVector);
+    WriteRecordedVertices();
     return;
   }
   ExchangeGeometry(object, geometry);
@@ -333,6 +335,17 @@ void CVertsAndTypeKeeper::Restore() {
     polyline->CalcScreenBounds();
   }
   object->MarkChanged();
+}
+
+void CVertsAndTypeKeeper::WriteRecordedVertices() {
+  // An edit may have moved the vertices as well as changing the kind (a scaling drag that ends
+  // in an extrusion): the positions recorded come back too.
+  Handle recorded = geometry->CopyVertices();
+  if (!recorded) return;
+  object->SetVertices(recorded);
+  PortFreeHandle(recorded);
+  // The faces keep the orientation the flattening or extruding gave them.
+  object->CalcFacePlanes();
 }
 
 CDataKeeper* CVertsAndTypeKeeper::NewChildKeeper() { return new (std::nothrow) CVertsAndTypeKeeper; }

@@ -138,11 +138,15 @@ class CVertsAndTypeKeeper : public CDataKeeper {
   void Capture(VLUser3DObject* object) override;
   // The base, then: an extrusion recorded as an outline is flattened back (an open one with its
   // counts); an outline recorded as an extrusion is extruded again along the recorded vector;
-  // otherwise the object and the keeper exchange their geometry.
+  // either way the recorded vertex positions are written back. Otherwise the object and the
+  // keeper exchange their geometry.
   void Restore() override;
   CDataKeeper* NewChildKeeper() override;
 
  protected:
+  // The recorded vertex positions written over the object's (as many as both hold).
+  void WriteRecordedVertices();
+
   // Holds the recorded store and counts; never drawn or listed.
   VLUser3DObject* geometry = nullptr;
   SInt16 typeCode = -1;

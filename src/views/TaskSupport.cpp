@@ -1,6 +1,9 @@
 #include "TaskSupport.h"
 
+#include <cstdio>
+
 #include "ObjectList.h"
+#include "VLCrosshairCursor.h"
 #include "VLDocument.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
@@ -17,6 +20,9 @@ void SelectInActivePane(SInt16 tool) {
 
 SelectToolRequest gSelectToolRequest = SelectInActivePane;
 PaletteItemRedraw gPaletteItemRedraw = nullptr;
+AngleTextDisplay gAngleTextDisplay = nullptr;
+UInt8 gSnapToVertices = 0;
+UInt8 gTrackingDrag = 0;
 
 namespace vltasks {
 
@@ -38,5 +44,26 @@ void ShowSelectTool(SInt16 tool) {
 void RedrawPaletteItem(SInt16 item) {
   if (gPaletteItemRedraw) gPaletteItemRedraw(item);
 }
+
+Point PanePoint(const LongPt* p) { return Point{SInt16(p->v), SInt16(p->h)}; }
+
+void RedrawActivePane() {
+  VLViewPane* pane = gCurrentViewPane;
+  if (!pane) return;
+  pane->Refresh();
+  if (pane->crosshair) pane->crosshair->DrawCrosshair();
+}
+
+namespace {
+AngleText gAngleText;
+}  // namespace
+
+void ShowAngleText(const char* text, Boolean select) {
+  std::snprintf(gAngleText.text, sizeof gAngleText.text, "%s", text ? text : "");
+  gAngleText.selected = select;
+  if (gAngleTextDisplay) gAngleTextDisplay(gAngleText.text, select);
+}
+
+const AngleText& LastAngleText() { return gAngleText; }
 
 }  // namespace vltasks

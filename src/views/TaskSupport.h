@@ -5,6 +5,7 @@
 // when it is made. Without them nothing is shown, and the tasks do their edits all the same.
 #pragma once
 
+#include "LongCoordinates.h"
 #include "MacTypes.h"
 
 class VLUser3DObject;
@@ -16,6 +17,14 @@ extern SelectToolRequest gSelectToolRequest;
 // The tool palette redraws one of its items (803: the current object colour).
 using PaletteItemRedraw = void (*)(SInt16 item);
 extern PaletteItemRedraw gPaletteItemRedraw;
+// The text bar's angle field takes a text, selected or not; installed by the text bar.
+using AngleTextDisplay = void (*)(const char* text, Boolean select);
+extern AngleTextDisplay gAngleTextDisplay;
+
+// Located points are pulled onto nearby vertices of the model (a document command toggles it).
+extern UInt8 gSnapToVertices;
+// Set by the pane around the drag of a tool; the tasks' release clears it.
+extern UInt8 gTrackingDrag;
 
 namespace vltasks {
 
@@ -33,5 +42,17 @@ VLUser3DObject* NextSelectedObject(long* position);
 // Through the hooks, when installed.
 void ShowSelectTool(SInt16 tool);
 void RedrawPaletteItem(SInt16 item);
+// A tracked mouse point as a pane point.
+Point PanePoint(const LongPt* p);
+// The active pane draws the model and its crosshair again (nothing without one).
+void RedrawActivePane();
+// Keeps the text as the angle field's (AngleText) and shows it through the hook when installed.
+void ShowAngleText(const char* text, Boolean select);
+// What the angle field was last given, whether or not a text bar shows it.
+struct AngleText {
+  char text[64] = "";
+  Boolean selected = false;
+};
+const AngleText& LastAngleText();
 
 }  // namespace vltasks
