@@ -124,10 +124,10 @@ void CScalingTask::EndTracking(LongPt* currPt, LongPt*, LongPt*) {
     const Vector3d current = pane->currentPoint;
     // The mouse has not moved since the last poll: the locate must run all the same to snap.
     if (pane->crosshair) pane->crosshair->forceLocate = 1;
-    Vector3d snapped;
-    pane->LocateMousePoint(vltasks::PanePoint(currPt), &snapped, true, object, false);
-    if (std::fabs(snapped.x - current.x) > kSnapMoved || std::fabs(snapped.y - current.y) > kSnapMoved ||
-        std::fabs(snapped.z - current.z) > kSnapMoved)
+    Vector3d snapped = current;
+    const Boolean located = pane->LocateMousePoint(vltasks::PanePoint(currPt), &snapped, true, object, false);
+    if (located && (std::fabs(snapped.x - current.x) > kSnapMoved || std::fabs(snapped.y - current.y) > kSnapMoved ||
+                    std::fabs(snapped.z - current.z) > kSnapMoved))
       ScaleTo(&snapped);
   }
   // The object keeps the shape of the last step.

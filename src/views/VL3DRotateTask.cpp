@@ -223,7 +223,8 @@ void VL3DRotateTask::ShowAngle(double angle) const {
   CPreferences* preferences = ActivePreferences();
   const Format& format = preferences ? preferences->GetAngleFormat() : gAngleFormat;
   char text[64];
-  CatchFailures([&] { Measurement::ToString(Measurement(angle, gDegrees), text, sizeof text, format, gShortNameTable); },
-                [&](std::exception_ptr) { std::snprintf(text, sizeof text, "%g", angle); });
+  CatchFailures(
+      [&] { Measurement::ToString(Measurement(angle, gDegrees), text, sizeof text, format, gShortNameTable); },
+      [&](std::exception_ptr) { std::snprintf(text, sizeof text, "%g", angle); });
   vltasks::ShowAngleText(text, true);
 }

@@ -284,14 +284,6 @@ TEST_F(DragTask, TheVertexRecordExchangesTheVerticesAndTheirCountOnEveryToggle) 
   EXPECT_FALSE(record->IsUndone()) << "the record leaves the undone flag alone";
 }
 
-TEST_F(DragTask, AVertexRecordWithoutAnObjectRecordsNothing) {
-  Owned<VL3DToolVertsChangedTask> record(new VL3DToolVertsChangedTask);
-  record->IToolVertsChangedTask(1);
-  record->SetObject(nullptr);
-  record->Undo();
-  SUCCEED();
-}
-
 // ---- Scaling ----
 
 class ScalingDrag : public DragTask {
