@@ -26,6 +26,7 @@ class CShadowCaster;
 class CViewInfo;
 class CWorkingPlaneTool;
 class VLCrosshairCursor;
+class VLCube;
 class VLDocument;
 class VLGWorldOS;
 class VLGrid;
@@ -43,6 +44,9 @@ extern UInt8 gOpeningEditMode;
 // Where the last click selection was made (pane coordinates): a click within 3 pixels of it
 // reaches past the object picked then.
 extern Point gLastClickPoint;
+// Makes the blocks of a chain of blocks: a new block with its storage, null when memory runs
+// out. Tests put their own in its place.
+extern VLCube* (*gNewChainBlock)();
 
 class VLViewPane : public CPanorama {
   VL_REGISTERED_CLASS(VLViewPane, CPanorama)
@@ -245,6 +249,12 @@ class VLViewPane : public CPanorama {
   // current opening becomes the opening owner being edited); a drag from outside the selection
   // is a rubber band. Dragging the selection itself is refused.
   virtual void EditSelection(Point hitPt, UInt16 modifiers, UInt32 when);
+  // The chain of blocks (VLViewPaneChain.cpp). The first press drags the first block (a press
+  // without a drag draws none); each later press adds the next block of the wall toward the
+  // point, joined to the last and kept on the chain's side of its start height; a double click
+  // ends the chain and returns to the select tool. Each press drops the last undoable task;
+  // one whose block cannot be made changes nothing.
+  virtual void DrawBlockChain(Point hitPt, UInt32 when);
   // The colour of the nearest model object under the point becomes the colour of new objects,
   // and the palette shows it. No undo.
   virtual void PickUpColour(Point hitPt);
@@ -318,6 +328,12 @@ class VLViewPane : public CPanorama {
   double eyeAltitude = 0.0, eyeAzimuth = 0.0;
   double lookAltitude = 0.0, lookAzimuth = 0.0;
   double lastPickDepth = -1.0;
+  // The chain of blocks: the height it started at, whether it grows upward from there, and the
+  // end face it continues from once it has a second block.
+  double chainStartHeight = 0.0;
+  UInt8 chainGrowsUp = 0;
+  UInt8 chainHasContinuation = 0;
+  SInt16 chainEdge = 0;
   double rotateFactor = 0.0, moveFactor = 0.0;
   double rotateStep = 0.0, moveStep = 0.0;
   Vector3d currentPoint;
@@ -362,6 +378,16 @@ class VLViewPane : public CPanorama {
   void RefusePress();
   // Polls until the release: true as soon as the mouse goes more than 3 pixels from the press.
   Boolean PressBecomesDrag(Point hitPt);
+  // Whether a press at the pane point is the first of a double click (WaitForDoubleClick).
+  Boolean IsDoubleClick(Point hitPt, UInt32 when);
+  // The two kinds of chain press; false when no block could be made.
+  Boolean StartBlockChain(Point hitPt);
+  Boolean ContinueBlockChain(Point hitPt, UInt32 when);
+  // The point's coordinate along the drawing plane's normal, in the working plane's frame
+  // while drawing is bound to it.
+  double HeightInDrawingPlane(const Vector3d& p) const;
+  // Appends a block to the object list as the chain's last.
+  void AppendChainBlock(VLCube* block);
   // Back to group 0 and the select tool.
   void ReturnToSelectTool();
   // Closes the polyline under construction as a double click does.

@@ -16,7 +16,7 @@ namespace {
 
 enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kOpeningGroup = 5 };
 enum : SInt16 { kSelectTool = 0, kColourPickTool = 1, kOpeningEditTool = 3, kOrbitTool = 0, kLookAroundTool = 1,
-                kZoomTool = 2, kFaceSelectionTool = 5 };
+                kZoomTool = 2, kFaceSelectionTool = 5, kBlockChainTool = 6 };
 // A press of the select tool becomes a drag once the mouse is this far from it on either axis.
 constexpr SInt16 kDragSlop = 3;
 constexpr double kNoDistance = 105600.0;
@@ -64,6 +64,11 @@ void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
       // The drawing-plane groups do not act in the pane.
       break;
     case kDrawingGroup:
+      if (tool == kBlockChainTool)
+        DrawBlockChain(hitPt, UInt32(when));
+      else
+        RefusePress();
+      break;
     case 6:
     case 7:
       RefusePress();

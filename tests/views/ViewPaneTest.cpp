@@ -35,6 +35,7 @@
 #include "ToolIconDisplay.h"
 #include "VLApplication.h"
 #include "VLCrosshairCursor.h"
+#include "VLCube.h"
 #include "VLDepthBuffer.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
@@ -410,6 +411,38 @@ class TestDocument : public VLDocument {
       case 90801:
         gNotes.picks.push_back(PickState(this));
         break;
+      case 90830: {  // the chain of blocks, on an empty model in plan
+        RemoveModelObjects();
+        const Vector3d min{-8, -8, 0}, max{8, 8, 10};
+        pane->viewTransform->InitViewsForBox(&min, &max);
+        pane->SetPlanView();
+        pane->SetToolGroup(1);
+        pane->SelectDrawingTool(6);
+        pane->Refresh();
+        break;
+      }
+      case 90831: {  // each model object's box, and the tool
+        std::string text = "group " + std::to_string(GetToolGroup()) + " open " + std::to_string(GetDrawingInProgress());
+        VLArray* list = GetObjectList();
+        for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i) {
+          auto* object = static_cast<VLUser3DObject*>(list->PointerAt(i));
+          double lo[3], hi[3];
+          object->GetBounds(&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
+          char box[120];
+          std::snprintf(box, sizeof box, " | %.1f..%.1f %.1f..%.1f %.1f..%.1f", lo[0], hi[0], lo[1], hi[1], lo[2] + 0.0,
+                        hi[2] + 0.0);
+          text += box;
+        }
+        gNotes.picks.push_back(text);
+        break;
+      }
+      case 90832:  // no memory for a block
+        savedChainBlock = gNewChainBlock;
+        gNewChainBlock = [] { return static_cast<VLCube*>(nullptr); };
+        break;
+      case 90833:
+        gNewChainBlock = savedChainBlock;
+        break;
       case 90821:  // the block tool
         pane->SetToolGroup(1);
         pane->SelectDrawingTool(0);
@@ -529,6 +562,7 @@ class TestDocument : public VLDocument {
   }
 
  private:
+  VLCube* (*savedChainBlock)() = nullptr;
   void RemoveModelObjects() {
     VLArray* list = GetObjectList();
     while (list->GetNumItems() >= VLDocument::kFirstModelObject) {
@@ -802,5 +836,17 @@ TEST_F(ViewPaneScript, ShiftClicksAndRubberBandsSelectAndTheDrawingToolsRefusePr
   const std::vector<std::string> expected{"selected" + z,       "selected 4" + z,     "selected 4 5" + z,
                                           "selected 5" + z,     "selected 3 4" + z,   "selected 3 4 5" + z,
                                           "selected" + z,       "beeps 1 objects 5"};
+  EXPECT_EQ(gNotes.picks, expected);
+}
+
+TEST_F(ViewPaneScript, AChainOfBlocksDrawsJoinedWallsUntilADoubleClick) {
+  EXPECT_EQ(Run("block_chain.vls"), 0);
+  const std::vector<std::string> expected{
+      "group 1 open 1 | -4.0..0.0 0.0..1.0 0.0..0.0",
+      // The second block turns south; the first reaches out to meet it at the corner.
+      "group 1 open 1 | -4.0..1.0 0.0..1.0 0.0..0.0 | 0.0..1.0 0.0..5.0 0.0..0.0",
+      "group 0 open 0 | -4.0..1.0 0.0..1.0 0.0..0.0 | 0.0..1.0 0.0..5.0 0.0..0.0 | 0.0..5.0 4.0..5.0 0.0..0.0",
+      // Without memory for a block a press on an empty model changes nothing.
+      "group 1 open 0"};
   EXPECT_EQ(gNotes.picks, expected);
 }
