@@ -374,6 +374,9 @@ class VLViewPane : public CPanorama {
   void DrawNormally(const Rect* area);
 
  private:
+  // Deselecting and selecting again drops an opening or face selection: the whole object is
+  // selected.
+  static void Reselect(VLUser3DObject* object);
   // A beep, then waits for the release: nothing changes.
   void RefusePress();
   // Polls until the release: true as soon as the mouse goes more than 3 pixels from the press.

@@ -34,12 +34,6 @@ constexpr SInt16 kOpeningGroup = 5;
 
 VLUser3DObject* ObjectAt(VLArray* list, long i) { return static_cast<VLUser3DObject*>(list->PointerAt(i)); }
 
-// Deselecting and selecting again drops an opening or face selection: the whole object is selected.
-void Reselect(VLUser3DObject* object) {
-  object->Deselect();
-  object->Select();
-}
-
 // The rectangle between two pane points, left <= right and top <= bottom.
 Rect Between(Point a, Point b) {
   return Rect{std::min(a.v, b.v), std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h)};
