@@ -13,6 +13,7 @@
 #include "VLCrosshairCursor.h"
 #include "VLCube.h"
 #include "VLDocument.h"
+#include "VLUser3DObject.h"
 #include "VLViewPane.h"
 #include "ViewDrawingFlags.h"
 
@@ -70,8 +71,9 @@ Boolean VLViewPane::StartBlockChain(Point hitPt) {
   VLCube* block = gNewChainBlock();
   if (!block) return false;
   document->SetDrawingInProgress(1);
-  VLArray* selection = document->GetSelectionList();
-  while (selection->GetNumItems() > 0) static_cast<VLUser3DObject*>(selection->PointerAt(1))->Deselect();
+  VLArray* objects = document->GetObjectList();
+  for (long i = objects->GetNumItems(); i >= 1; --i)
+    if (auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i)); object && object->selected) object->Deselect();
   AppendChainBlock(block);
   chainHasContinuation = 0;
 
@@ -106,7 +108,6 @@ Boolean VLViewPane::StartBlockChain(Point hitPt) {
     // A press without a drag draws nothing: the chain does not start.
     document->SetDrawingInProgress(0);
     block->Deselect();
-    VLArray* objects = document->GetObjectList();
     objects->DeleteItem(objects->GetNumItems());
     gObjectCount = SInt32(objects->GetNumItems());
     if (document->GetObjectHolder()) document->GetObjectHolder()->objectCount = gObjectCount;
