@@ -35,9 +35,6 @@ constexpr double kDefaultNavigationFactor = 20.0;
 constexpr double kNavigationStepScale = 0.02;
 constexpr long kConstructionEndedNotice = 10;
 constexpr long kZoomChanged = 5000;
-// The nearest-vertex search starts at a corner and a distance beyond any model point.
-constexpr double kFarCorner = -105600.0;
-constexpr double kNoDistance = 105600.0;
 
 // The model objects' polylines close within a share of the pane's snapping distance.
 double PaneSnappingDistance(VLViewPane* pane) { return pane ? pane->SnapDistance() : 0.0; }
@@ -220,30 +217,6 @@ void VLViewPane::MarkObjectsChanged() {
 double VLViewPane::SnapDistance() const {
   CPreferences* preferences = document ? document->GetPreferences() : nullptr;
   return preferences ? preferences->GetSnapToHandleDistance() : 0.0;
-}
-
-Boolean VLViewPane::LocateMousePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip,
-                                     Boolean includeSkipped) {
-  if (!crosshair) return false;
-  Vector3d located = currentPoint;
-  const Boolean moved = crosshair->Locate(panePoint, &located);
-  if (moved && snapToVertices && document) {
-    VLArray* objects = document->GetObjectList();
-    Vector3d nearest{kFarCorner, kFarCorner, kFarCorner};
-    double distance = kNoDistance;
-    Boolean found = false;
-    const double tolerance = SnapDistance();
-    for (long i = 1; objects && i <= objects->GetNumItems(); ++i) {
-      auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i));
-      if (!object || (object == skip && !includeSkipped)) continue;
-      // A point already on a vertex stays where it is.
-      if (object->SnapToVertex(&located, &nearest, &distance, &found, tolerance)) break;
-    }
-    if (found) located = nearest;
-  }
-  currentPoint = located;
-  *point = located;
-  return moved;
 }
 
 VLGrid* VLViewPane::DocumentGrid() const {

@@ -10,8 +10,9 @@
 // Implemented in VLViewPane.cpp (life cycle, activation, display mode, construction state),
 // VLViewPaneDraw.cpp (drawing, copying to the window, progress, resizing),
 // VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps),
-// VLViewPaneTools.cpp (tool groups, tools and drawing planes) and VLViewPaneZoom.cpp (zoom and
-// scrolling).
+// VLViewPaneTools.cpp (tool groups, tools and drawing planes), VLViewPaneZoom.cpp (zoom and
+// scrolling), VLViewPanePicking.cpp (picking, the rubber band, locating, the crosshair's
+// placement, alignment) and VLViewPaneClick.cpp (the mouse-down and its tools).
 #pragma once
 
 #include "CPanorama.h"
@@ -23,7 +24,9 @@
 class CRayTracer;
 class CShadowCaster;
 class CViewInfo;
+class CWorkingPlaneTool;
 class VLCrosshairCursor;
+class VLCube;
 class VLDocument;
 class VLGWorldOS;
 class VLGrid;
@@ -38,6 +41,12 @@ class VLViewTransform;
 extern UInt8 gWindowResized;
 // On exactly while opening tool 3 (opening edit) is chosen.
 extern UInt8 gOpeningEditMode;
+// Where the last click selection was made (pane coordinates): a click within 3 pixels of it
+// reaches past the object picked then.
+extern Point gLastClickPoint;
+// Makes the blocks of a chain of blocks: a new block with its storage, null when memory runs
+// out. Tests put their own in its place.
+extern VLCube* (*gNewChainBlock)();
 
 class VLViewPane : public CPanorama {
   VL_REGISTERED_CLASS(VLViewPane, CPanorama)
@@ -128,9 +137,6 @@ class VLViewPane : public CPanorama {
   // The zoom tool's press: a dragged rectangle of 5 by 5 pixels or more fills the pane and the
   // tool returns to select; a smaller one is a click that zooms by 2 about the point.
   virtual void ZoomDrag(Point hit);
-  // The orbit, look-around and zoom tools' presses go to OrbitDrag, LookAround and ZoomDrag;
-  // every other press is the panorama's.
-  void DoClick(Point hitPt, SInt16 modifiers, long when) override;
   // ---- Zoom and scrolling (VLViewPaneZoom.cpp) ----
   // Each zoom broadcasts kZoomChanged with the zoom ratio (a double: the bounds' width over the
   // pane's) to the dependents.
@@ -155,14 +161,47 @@ class VLViewPane : public CPanorama {
   double ZoomRatio() const;
 
   // ---- Locating ----
-  // The model point under the pane point, from the pane's last located point through the
-  // crosshair (which keeps it): into *point, and with snapToVertices pulled onto the nearest
-  // vertex of a model object within the snapping distance (skip left out unless
-  // includeSkipped). False when no new point can be located.
-  virtual Boolean LocateMousePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip,
-                                   Boolean includeSkipped);
+  // LocatePoint, under the name the drawing tasks call.
+  Boolean LocateMousePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip,
+                           Boolean includeSkipped) {
+    return LocatePoint(panePoint, point, snapToVertices, skip, includeSkipped);
+  }
   // The document's snap-to-handle distance (model units); 0 without a document.
   double SnapDistance() const;
+  // ---- Picking, selection and alignment (VLViewPanePicking.cpp) ----
+  // The click selection: the object whose face the pick ray through the point meets first,
+  // beyond the last pick depth when the click is within 3 pixels of the last one and something
+  // is selected (so repeated clicks reach further back, then nothing, then the front again).
+  // Without shift every selected object is deselected first and the object picked selects
+  // itself by its hit; with shift its selection toggles. With the face-selection tool (opening
+  // tool 5) the face hit is selected. *picked is the object (null for none); the answer whether
+  // there was one.
+  virtual Boolean SelectAtPoint(Point point, UInt16 modifiers, VLUser3DObject** picked);
+  // Whether the pick ray through the point meets a selected object.
+  virtual Boolean HitsSelection(Point point);
+  // The rubber band from start while the button is held, framed in dark grey over the offscreen
+  // image; then (without shift, first deselecting everything) every object drawn where the band
+  // lies is selected, and the offscreen image is shown again.
+  virtual void SelectByRectangle(Point start, UInt16 modifiers, UInt32 when);
+  // The model point under the mouse, located by the crosshair from the current point, into
+  // *point; with snapToObjects pulled onto the nearest vertex within the snapping distance of an
+  // object (exclude left out unless includeExcluded), unless the point lies on a vertex already.
+  // The current point stays the crosshair's own location. Answers whether the location changed.
+  virtual Boolean LocatePoint(Point mouse, Vector3d* point, Boolean snapToObjects, VLUser3DObject* exclude,
+                              Boolean includeExcluded);
+  // The current point and the crosshair at (x, y, z), in the working plane's coordinates while
+  // the plane is on; with draw the crosshair is drawn there, else only moved.
+  virtual void SetCrosshairPoint(double x, double y, double z, Boolean draw);
+  // The current point's coordinate along the drawing plane's normal (in the working plane's
+  // frame while the crosshair is on it) becomes amount or grows by it; the crosshair is drawn
+  // there and *point takes the new point.
+  virtual void StepCrosshairHeight(SInt16 amount, Boolean additive, Vector3d* point);
+  // Modes 0 to 6: tops, bottoms, north sides, south sides, east sides, west sides or centres
+  // of the selected objects level with the selection's box (z maximum, z minimum, y minimum,
+  // y maximum, x maximum, x minimum, z middle). An alignment task keeps the objects as they
+  // were and goes to the document first, so that each alignment is one undoable step, even of
+  // an empty selection. Raises kDEErrorNotEnoughMemory, nothing moved, without a task.
+  virtual void AlignSelection(SInt16 mode);
   // Flags every object of the document for re-projection.
   virtual void MarkObjectsChanged();
   // Publishes the pane's display mode into the process-wide bytes.
@@ -200,6 +239,25 @@ class VLViewPane : public CPanorama {
   void PlaceCrosshair(const Vector3d& p, bool draw);
   // Whether the working plane's normal runs along z (within 1e-05).
   bool WorkingPlaneIsHorizontal() const;
+
+  // ---- The mouse-down (VLViewPaneClick.cpp) ----
+  // A press in the pane: the document's tool group and tool choose what it does; the pane
+  // becomes the command target, and typed coordinates are forgotten after it. Groups 3 and 4
+  // do nothing; tools the pane cannot run yet refuse the press (RefusePress).
+  void DoClick(Point hitPt, SInt16 modifiers, long when) override;
+  // The select tool: a press that stays within 3 pixels is a click selection (an object with a
+  // current opening becomes the opening owner being edited); a drag from outside the selection
+  // is a rubber band. Dragging the selection itself is refused.
+  virtual void EditSelection(Point hitPt, UInt16 modifiers, UInt32 when);
+  // The chain of blocks (VLViewPaneChain.cpp). The first press drags the first block (a press
+  // without a drag draws none); each later press adds the next block of the wall toward the
+  // point, joined to the last and kept on the chain's side of its start height; a double click
+  // ends the chain and returns to the select tool. Each press drops the last undoable task;
+  // one whose block cannot be made changes nothing.
+  virtual void DrawBlockChain(Point hitPt, UInt32 when);
+  // The colour of the nearest model object under the point becomes the colour of new objects,
+  // and the palette shows it. No undo.
+  virtual void PickUpColour(Point hitPt);
 
   // ---- Drawing (VLViewPaneDraw.cpp) ----
 
@@ -270,6 +328,12 @@ class VLViewPane : public CPanorama {
   double eyeAltitude = 0.0, eyeAzimuth = 0.0;
   double lookAltitude = 0.0, lookAzimuth = 0.0;
   double lastPickDepth = -1.0;
+  // The chain of blocks: the height it started at, whether it grows upward from there, and the
+  // end face it continues from once it has a second block.
+  double chainStartHeight = 0.0;
+  UInt8 chainGrowsUp = 0;
+  UInt8 chainHasContinuation = 0;
+  SInt16 chainEdge = 0;
   double rotateFactor = 0.0, moveFactor = 0.0;
   double rotateStep = 0.0, moveStep = 0.0;
   Vector3d currentPoint;
@@ -310,6 +374,23 @@ class VLViewPane : public CPanorama {
   void DrawNormally(const Rect* area);
 
  private:
+  // Deselecting and selecting again drops an opening or face selection: the whole object is
+  // selected.
+  static void Reselect(VLUser3DObject* object);
+  // A beep, then waits for the release: nothing changes.
+  void RefusePress();
+  // Polls until the release: true as soon as the mouse goes more than 3 pixels from the press.
+  Boolean PressBecomesDrag(Point hitPt);
+  // Whether a press at the pane point is the first of a double click (WaitForDoubleClick).
+  Boolean IsDoubleClick(Point hitPt, UInt32 when);
+  // The two kinds of chain press; false when no block could be made.
+  Boolean StartBlockChain(Point hitPt);
+  Boolean ContinueBlockChain(Point hitPt, UInt32 when);
+  // The point's coordinate along the drawing plane's normal, in the working plane's frame
+  // while drawing is bound to it.
+  double HeightInDrawingPlane(const Vector3d& p) const;
+  // Appends a block to the object list as the chain's last.
+  void AppendChainBlock(VLCube* block);
   // Back to group 0 and the select tool.
   void ReturnToSelectTool();
   // Closes the polyline under construction as a double click does.
@@ -319,6 +400,8 @@ class VLViewPane : public CPanorama {
   void FinishOpeningTask();
   // The crosshair on the working plane while it is in use, else free.
   void FreeOrPlaneCrosshair();
+  // The working plane while drawing is bound to it; null otherwise.
+  CWorkingPlaneTool* WorkingPlaneInUse() const;
   void BroadcastZoom(double ratio);
   // Zooms the view into a pane rectangle (widened to the pane's proportions, written back); the
   // bounds follow, zoomed on, the ratio broadcast.

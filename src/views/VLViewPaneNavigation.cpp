@@ -211,16 +211,6 @@ void VLViewPane::FinishNavigation() {
   Refresh();
 }
 
-void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
-  const SInt16 tool = document && document->GetToolGroup() == kViewToolGroup ? document->GetGroupTool(kViewToolGroup) : -1;
-  switch (tool) {
-    case 0: OrbitDrag(hitPt, UInt16(modifiers), UInt32(when)); break;
-    case 1: LookAround(hitPt, UInt16(modifiers), UInt32(when)); break;
-    case 2: ZoomDrag(hitPt); break;
-    default: CPanorama::DoClick(hitPt, modifiers, when); break;
-  }
-}
-
 double VLViewPane::HeldPolarAngle(double polar) {
   if (polar < -180.0) polar += 180.0;
   if (polar > 180.0) polar -= 180.0;

@@ -67,13 +67,12 @@ VLUser3DObject* OneSelectedWithOpening(VLDocument* document) {
   return object && object->openingCount > 0 && object->currentOpening >= 0 ? object : nullptr;
 }
 
-// Deselecting and selecting again drops an opening or face selection: the whole object is selected.
-void Reselect(VLUser3DObject* object) {
+}  // namespace
+
+void VLViewPane::Reselect(VLUser3DObject* object) {
   object->Deselect();
   object->Select();
 }
-
-}  // namespace
 
 // ---- Selection queries ----
 

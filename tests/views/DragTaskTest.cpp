@@ -51,7 +51,7 @@ class PreferencesDocument : public VLDocument {
 // counts its redraws.
 class DragPane : public VLViewPane {
  public:
-  Boolean LocateMousePoint(Point, Vector3d* point, Boolean snap, VLUser3DObject*, Boolean) override {
+  Boolean LocatePoint(Point, Vector3d* point, Boolean snap, VLUser3DObject*, Boolean) override {
     if (!found) return false;
     *point = currentPoint = snap ? snapped : next;
     return true;

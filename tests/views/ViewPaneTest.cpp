@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AlertSink.h"
+#include "Alerts.h"
 #include "AppResources.h"
 #include "ApplicationMain.h"
 #include "CPreferences.h"
@@ -34,6 +35,7 @@
 #include "ToolIconDisplay.h"
 #include "VLApplication.h"
 #include "VLCrosshairCursor.h"
+#include "VLCube.h"
 #include "VLDepthBuffer.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
@@ -66,6 +68,7 @@ struct Notes {
   Rect pane;                               // 90090: the pane's rectangle
   std::vector<Rect> pictureFrames;         // 90090: pictures at scale 2, then of the selection at 1
   std::vector<OSErr> pictureChecks;
+  std::vector<std::string> picks;          // 908xx: the selection and the blocks' heights
 };
 Notes gNotes;
 
@@ -118,6 +121,22 @@ struct ZoomNotes : CCollaborator {
 ZoomNotes gZooms;
 
 // The tool group, the tools of groups 0, 1, 2, 3 and 5, and the icons shown.
+// The selected model objects (object-list positions) and each model object's z extent.
+std::string PickState(VLDocument* document) {
+  std::string selected = "selected", heights = "z";
+  VLArray* list = document->GetObjectList();
+  for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i) {
+    auto* object = static_cast<VLUser3DObject*>(list->PointerAt(i));
+    if (object->selected) selected += " " + std::to_string(i);
+    double lo[3], hi[3];
+    object->GetBounds(&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
+    char text[40];
+    std::snprintf(text, sizeof text, " %g..%g", lo[2], hi[2]);
+    heights += text;
+  }
+  return selected + " " + heights;
+}
+
 std::string ToolState(const VLDocument* document) {
   std::string text = "group " + std::to_string(document->GetToolGroup()) + " tools";
   for (SInt16 group : {0, 1, 2, 3, 5}) text += " " + std::to_string(document->GetGroupTool(group));
@@ -363,6 +382,89 @@ class TestDocument : public VLDocument {
         gNotes.views.push_back(text);
         break;
       }
+      case 90800:  // two blocks one above the other, their middle at the pane's centre, in plan
+      case 90810:  // two blocks side by side, both selected, in plan
+      case 90820:  // three blocks in a row, in plan
+        RemoveModelObjects();
+        if (command == 90800) {
+          AddBox({-2, -2, 0}, {2, 2, 2}, {52000, 30000, 20000});
+          AddBox({-1, -1, 4}, {1, 1, 10}, {20000, 40000, 60000});
+        } else if (command == 90810) {
+          AddBox({-4, -1, 0}, {-2, 1, 3}, {52000, 30000, 20000});
+          AddBox({2, -1, 0}, {4, 1, 5}, {20000, 40000, 60000});
+        } else {
+          for (double x : {-6.0, -1.0, 4.0}) AddBox({x, -1, 0}, {x + 2, 1, 2}, {20000, 40000, 60000});
+        }
+        {
+          const Vector3d min{-8, -8, 0}, max{8, 8, 10};
+          pane->viewTransform->InitViewsForBox(&min, &max);
+        }
+        pane->SetPlanView();
+        pane->SetToolGroup(0);
+        pane->SelectEditTool(0);
+        for (long i = VLDocument::kFirstModelObject; command == 90810 && i <= GetObjectList()->GetNumItems(); ++i)
+          static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(i))->Select();
+        pane->MarkObjectsChanged();
+        pane->Refresh();
+        gNotes.picks.push_back(PickState(this));
+        break;
+      case 90801:
+        gNotes.picks.push_back(PickState(this));
+        break;
+      case 90830: {  // the chain of blocks, on an empty model in plan
+        RemoveModelObjects();
+        const Vector3d min{-8, -8, 0}, max{8, 8, 10};
+        pane->viewTransform->InitViewsForBox(&min, &max);
+        pane->SetPlanView();
+        pane->SetToolGroup(1);
+        pane->SelectDrawingTool(6);
+        pane->Refresh();
+        break;
+      }
+      case 90831: {  // each model object's box, and the tool
+        std::string text = "group " + std::to_string(GetToolGroup()) + " open " + std::to_string(GetDrawingInProgress());
+        VLArray* list = GetObjectList();
+        for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i) {
+          auto* object = static_cast<VLUser3DObject*>(list->PointerAt(i));
+          double lo[3], hi[3];
+          object->GetBounds(&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
+          char box[120];
+          std::snprintf(box, sizeof box, " | %.1f..%.1f %.1f..%.1f %.1f..%.1f", lo[0], hi[0], lo[1], hi[1], lo[2] + 0.0,
+                        hi[2] + 0.0);
+          text += box;
+        }
+        gNotes.picks.push_back(text);
+        break;
+      }
+      case 90832:  // no memory for a block
+        savedChainBlock = gNewChainBlock;
+        gNewChainBlock = [] { return static_cast<VLCube*>(nullptr); };
+        break;
+      case 90833:
+        gNewChainBlock = savedChainBlock;
+        break;
+      case 90821:  // the block tool
+        pane->SetToolGroup(1);
+        pane->SelectDrawingTool(0);
+        vlui::ResetBeepCount();
+        break;
+      case 90822:
+        gNotes.picks.push_back("beeps " + std::to_string(vlui::BeepCount()) + " objects " +
+                               std::to_string(GetObjectList()->GetNumItems()));
+        break;
+      case 90802:  // the tops of the selection levelled
+      case 90803:  // blocks spanning 0..2 and 4..10, both selected, their centres levelled
+        if (command == 90803) {
+          RemoveModelObjects();
+          AddBox({-4, -1, 0}, {-2, 1, 2}, {52000, 30000, 20000});
+          AddBox({2, -1, 4}, {4, 1, 10}, {20000, 40000, 60000});
+          for (long i : {3, 4}) static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(i))->Select();
+          pane->MarkObjectsChanged();
+          gNotes.picks.push_back(PickState(this));
+        }
+        pane->AlignSelection(command == 90802 ? 0 : 6);
+        gNotes.picks.push_back(PickState(this));
+        break;
       case 90400:  // the crosshair at (2, 1, 0) over a freshly shown view
         pane->CopyOffscreenToWindow();
         pane->crosshair->SkipNextErase();
@@ -460,6 +562,17 @@ class TestDocument : public VLDocument {
   }
 
  private:
+  VLCube* (*savedChainBlock)() = nullptr;
+  void RemoveModelObjects() {
+    VLArray* list = GetObjectList();
+    while (list->GetNumItems() >= VLDocument::kFirstModelObject) {
+      auto* last = static_cast<VLUser3DObject*>(list->PointerAt(list->GetNumItems()));
+      if (last->selected) last->Deselect();
+      list->DeleteItem(list->GetNumItems());
+      last->Dispose();
+    }
+    gObjectCount = SInt32(list->GetNumItems());
+  }
   void AddBox(Vector3d lo, Vector3d hi, RGBColor colour) {
     auto* box = new VLUser3DObject;
     std::istringstream in(BoxRecord(lo, hi));
@@ -698,4 +811,42 @@ TEST_F(ViewPaneScript, PicturesOfTheViewAreDrawnAtTheirScale) {
   EXPECT_EQ(gNotes.pictureFrames[0], (Rect{0, 0, SInt16(2 * height), SInt16(2 * width)}));
   EXPECT_EQ(gNotes.pictureFrames[1], (Rect{0, 0, height, width}));
   EXPECT_EQ(gNotes.pictureChecks, (std::vector<OSErr>{noErr, noErr}));
+}
+
+TEST_F(ViewPaneScript, ClicksAtOneSpotOverStackedBlocksSelectFrontBackNothingFront) {
+  EXPECT_EQ(Run("picking.vls"), 0);
+  const std::vector<std::string> expected{
+      "selected z 0..2 4..10", "selected 4 z 0..2 4..10", "selected 3 z 0..2 4..10", "selected z 0..2 4..10",
+      "selected 4 z 0..2 4..10"};
+  EXPECT_EQ(gNotes.picks, expected);
+}
+
+TEST_F(ViewPaneScript, AligningTopsOrCentresMovesTheBlocksAndEachAlignmentUndoesAndRedoes) {
+  EXPECT_EQ(Run("alignment.vls"), 0);
+  const std::vector<std::string> expected{
+      "selected 3 4 z 0..3 0..5", "selected 3 4 z 2..5 0..5", "selected 3 4 z 0..3 0..5", "selected 3 4 z 2..5 0..5",
+      "selected 3 4 z 0..2 4..10", "selected 3 4 z 4..6 2..8", "selected 3 4 z 0..2 4..10",
+      "selected 3 4 z 4..6 2..8"};
+  EXPECT_EQ(gNotes.picks, expected);
+}
+
+TEST_F(ViewPaneScript, ShiftClicksAndRubberBandsSelectAndTheDrawingToolsRefusePresses) {
+  EXPECT_EQ(Run("selection.vls"), 0);
+  const std::string z = " z 0..2 0..2 0..2";
+  const std::vector<std::string> expected{"selected" + z,       "selected 4" + z,     "selected 4 5" + z,
+                                          "selected 5" + z,     "selected 3 4" + z,   "selected 3 4 5" + z,
+                                          "selected" + z,       "beeps 1 objects 5"};
+  EXPECT_EQ(gNotes.picks, expected);
+}
+
+TEST_F(ViewPaneScript, AChainOfBlocksDrawsJoinedWallsUntilADoubleClick) {
+  EXPECT_EQ(Run("block_chain.vls"), 0);
+  const std::vector<std::string> expected{
+      "group 1 open 1 | -4.0..0.0 0.0..1.0 0.0..0.0",
+      // The second block turns south; the first reaches out to meet it at the corner.
+      "group 1 open 1 | -4.0..1.0 0.0..1.0 0.0..0.0 | 0.0..1.0 0.0..5.0 0.0..0.0",
+      "group 0 open 0 | -4.0..1.0 0.0..1.0 0.0..0.0 | 0.0..1.0 0.0..5.0 0.0..0.0 | 0.0..5.0 4.0..5.0 0.0..0.0",
+      // Without memory for a block a press on an empty model changes nothing.
+      "group 1 open 0"};
+  EXPECT_EQ(gNotes.picks, expected);
 }

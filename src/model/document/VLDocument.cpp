@@ -1,5 +1,6 @@
 #include "VLDocument.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <new>
@@ -434,18 +435,22 @@ void VLDocument::RecomputeModelBounds() {
   if (itsViews) itsViews->ExtendBoxByGrid(modelBox);
   VLArray* objects = GetObjectList();
   if (!objects) return;
-  for (long i = kFirstModelObject; i <= objects->GetNumItems(); ++i) {
-    auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i));
-    if (!object) continue;
-    double box[6] = {kEmptyBoxMinimum, kEmptyBoxMinimum, kEmptyBoxMinimum,
-                     kEmptyBoxMaximum, kEmptyBoxMaximum, kEmptyBoxMaximum};
-    object->GetBounds(&box[0], &box[1], &box[2], &box[3], &box[4], &box[5]);
-    for (int axis = 0; axis < 3; ++axis) {
-      if (box[axis] > box[axis + 3]) continue;  // an object without extent
-      if (box[axis] < modelBox[axis]) modelBox[axis] = box[axis];
-      if (box[axis + 3] > modelBox[axis + 3]) modelBox[axis + 3] = box[axis + 3];
-    }
+  for (long i = kFirstModelObject; i <= objects->GetNumItems(); ++i)
+    if (auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i))) ExtendModelBounds(object);
+}
+
+Boolean VLDocument::ExtendModelBounds(VLUser3DObject* object) {
+  double box[6] = {kEmptyBoxMinimum, kEmptyBoxMinimum, kEmptyBoxMinimum,
+                   kEmptyBoxMaximum, kEmptyBoxMaximum, kEmptyBoxMaximum};
+  object->GetBounds(&box[0], &box[1], &box[2], &box[3], &box[4], &box[5]);
+  Boolean grew = false;
+  for (int axis = 0; axis < 3; ++axis) {
+    if (box[axis] > box[axis + 3]) continue;  // an object without extent
+    if (box[axis] < modelBox[axis] || box[axis + 3] > modelBox[axis + 3]) grew = true;
+    modelBox[axis] = std::min(modelBox[axis], box[axis]);
+    modelBox[axis + 3] = std::max(modelBox[axis + 3], box[axis + 3]);
   }
+  return grew;
 }
 
 // ---- Disposal ----

@@ -184,6 +184,8 @@ class VLDocument : public VLAbstractDocument {
   void PublishUnits();
   // Resets the model box, lets the background grid take it and widens it by every model object.
   void RecomputeModelBounds();
+  // Widens the model box by the object's vertices; true when the box grew.
+  Boolean ExtendModelBounds(VLUser3DObject* object);
 
   // ---- What the document holds ----
 

@@ -1,0 +1,148 @@
+// The pane's mouse-down: the document's current tool group and tool choose what a press does.
+// Tools whose work is not in the program yet refuse the press with a beep and change nothing.
+#include <cstdlib>
+
+#include "Alerts.h"
+#include "CCrosshairLocator.h"
+#include "Events.h"
+#include "TaskSupport.h"
+#include "VLCrosshairCursor.h"
+#include "VLDocument.h"
+#include "VLUser3DObject.h"
+#include "VLViewPane.h"
+#include "VLViewTransform.h"
+
+namespace {
+
+enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kOpeningGroup = 5 };
+enum : SInt16 { kSelectTool = 0, kColourPickTool = 1, kOpeningEditTool = 3, kOrbitTool = 0, kLookAroundTool = 1,
+                kZoomTool = 2, kFaceSelectionTool = 5, kBlockChainTool = 6 };
+// A press of the select tool becomes a drag once the mouse is this far from it on either axis.
+constexpr SInt16 kDragSlop = 3;
+constexpr double kNoDistance = 105600.0;
+constexpr SInt16 kRefusalBeep = 1;
+
+// The typed coordinates of the location bar hold for one press only.
+void ForgetTypedValues() {
+  if (!gTypedLock) return;
+  gTypedLock = gTypedLockX = gTypedLockY = gTypedLockZ = 0;
+}
+
+}  // namespace
+
+void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
+  if (!document) return;
+  if (!IsCommandTarget()) BecomeCommandTarget(true);
+  const SInt16 group = document->GetToolGroup();
+  const SInt16 tool = document->GetGroupTool(group);
+  const UInt16 keys = UInt16(modifiers);
+  switch (group) {
+    case kEditGroup:
+      if (tool == kSelectTool)
+        EditSelection(hitPt, keys, UInt32(when));
+      else if (tool == kColourPickTool)
+        PickUpColour(hitPt);
+      else if (tool == kOpeningEditTool)
+        RefusePress();
+      break;
+    case kViewGroup:
+      if (tool == kOrbitTool)
+        OrbitDrag(hitPt, keys, UInt32(when));
+      else if (tool == kLookAroundTool)
+        LookAround(hitPt, keys, UInt32(when));
+      else if (tool == kZoomTool)
+        ZoomDrag(hitPt);
+      break;
+    case kOpeningGroup:
+      if (tool == kFaceSelectionTool)
+        EditSelection(hitPt, keys, UInt32(when));
+      else
+        RefusePress();
+      break;
+    case 3:
+    case 4:
+      // The drawing-plane groups do not act in the pane.
+      break;
+    case kDrawingGroup:
+      if (tool == kBlockChainTool)
+        DrawBlockChain(hitPt, UInt32(when));
+      else
+        RefusePress();
+      break;
+    case 6:
+    case 7:
+      RefusePress();
+      break;
+    default:
+      break;
+  }
+  ForgetTypedValues();
+}
+
+void VLViewPane::RefusePress() {
+  PortBeep(kRefusalBeep);
+  // The press ends with its release; nothing follows the mouse.
+  while (PortStillDown()) {
+  }
+}
+
+// ---- The select tool ----
+
+Boolean VLViewPane::PressBecomesDrag(Point hitPt) {
+  while (PortStillDown()) {
+    Prepare();
+    Point mouse;
+    PortGetMouse(&mouse);
+    if (std::abs(mouse.h - hitPt.h) > kDragSlop || std::abs(mouse.v - hitPt.v) > kDragSlop) return true;
+  }
+  return false;
+}
+
+void VLViewPane::EditSelection(Point hitPt, UInt16 modifiers, UInt32 when) {
+  VLArray* selection = document->GetSelectionList();
+  if (PressBecomesDrag(hitPt)) {
+    // Dragging the selection itself moves it, which the pane cannot do yet: refused. Anywhere
+    // else the drag selects by rectangle.
+    for (long i = 1; i <= selection->GetNumItems(); ++i)
+      if (auto* object = static_cast<VLUser3DObject*>(selection->PointerAt(i)); object && object->PointInScreenBounds(hitPt)) {
+        RefusePress();
+        return;
+      }
+    SelectByRectangle(hitPt, modifiers, when);
+    return;
+  }
+  VLUser3DObject* picked = nullptr;
+  if (SelectAtPoint(hitPt, modifiers, &picked) && picked->openingCount > 0 && picked->currentOpening >= 0) {
+    openingOwner = picked;
+    if (gOpeningEditMode) {
+      locationBarMode = 1;
+      EraseFeedback();
+      if (crosshair) pointLocated = crosshair->SetLocateMode(1, picked, false, &currentPoint);
+    } else {
+      SelectEditTool(3);
+    }
+  }
+  CopyOffscreenToWindow();
+}
+
+// ---- Colour pick-up ----
+
+void VLViewPane::PickUpColour(Point hitPt) {
+  VLArray* objects = document->GetObjectList();
+  Vector3d origin, direction;
+  viewTransform->GetPickRay(&origin, &direction, hitPt);
+  double distance = kNoDistance;
+  RGBColor colour{}, picked{};
+  bool found = false;
+  for (long i = VLDocument::kFirstModelObject; i <= objects->GetNumItems(); ++i) {
+    auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i));
+    Vector3d normal;
+    if (object && object->HitByRay(hitPt, &origin, &direction, &distance, &colour, &normal, 0)) {
+      picked = colour;
+      found = true;
+    }
+  }
+  if (!found) return;
+  gDefaultObjectColor = picked;
+  vltasks::RedrawPaletteItem(vltasks::kColorItem);
+}
