@@ -114,6 +114,8 @@ class CApplication : public CDirectorOwner {
   void Notify(CTask* task) override;
   CTask* GetLastTask() const { return lastTask; }
   Boolean IsUndone() const { return undone; }
+  // The next Undo command undoes again (a task that grew since it was last undone).
+  void ClearUndone() { undone = false; }
 
   // Suspended (in the background) and resumed.
   void BecomeInactive() override;
