@@ -215,8 +215,7 @@ void VL3DDrawingTask::TrackToPoint(const Vector3d* point) {
 }
 
 void VL3DDrawingTask::TakeObjectOut() {
-  CTask::Undo();
-  undoCopy = trackedObject;
+  VL3DDrawingTask::Undo();
   if (!trackedObject || !gCurrentObjectList) return;
   trackedObject->Deselect();
   // The object at its recorded place; should the list have changed since, the object itself.
@@ -229,16 +228,19 @@ void VL3DDrawingTask::TakeObjectOut() {
 }
 
 void VL3DDrawingTask::PutObjectBack() {
-  undoCopy = nullptr;
+  VL3DDrawingTask::Redo();
   if (!trackedObject || !gCurrentObjectList) return;
   gCurrentObjectList->AppendPointer(trackedObject);
   trackedObject->Select();
   vltasks::RefreshObjectCount();
 }
 
-void VL3DDrawingTask::Undo() { TakeObjectOut(); }
+void VL3DDrawingTask::Undo() {
+  CTask::Undo();
+  undoCopy = trackedObject;
+}
 
-void VL3DDrawingTask::Redo() { PutObjectBack(); }
+void VL3DDrawingTask::Redo() { undoCopy = nullptr; }
 
 // ---- The drag tools ----
 

@@ -39,9 +39,9 @@ class VL3DDrawingTask : public CMouseTask {
   void EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
   // Reshapes the object to a typed point and redraws.
   virtual void TrackToPoint(const Vector3d* point);
-  // Flips undone and takes the object out of the list at its position.
+  // Flips undone; the object becomes the task's (the tools take it out of the document).
   void Undo() override;
-  // Appends the object again, selected.
+  // The object is the document's again (the tools put it back); the undone flag stays.
   void Redo() override;
 
   Boolean IsCreated() const { return created; }
@@ -66,7 +66,8 @@ class VL3DDrawingTask : public CMouseTask {
   static Boolean LocatePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip);
   // Appends the object as the task's, at the end of the object list.
   void AppendObject(VLUser3DObject* object);
-  // The object leaves the list (Undo) or comes back at its end (Redo).
+  // Undo and Redo of the tools whose object is in the object list: it leaves the list at its
+  // position (Undo) or comes back at its end, selected (Redo).
   void TakeObjectOut();
   void PutObjectBack();
   static Point PanePoint(const LongPt* p);
@@ -94,6 +95,8 @@ class VLBlockDrawingTask : public VL3DDrawingTask {
 
  public:
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
+  void Undo() override { TakeObjectOut(); }
+  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;
@@ -105,6 +108,8 @@ class CRectangleDrawingTask : public VL3DDrawingTask {
 
  public:
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
+  void Undo() override { TakeObjectOut(); }
+  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;
@@ -116,6 +121,8 @@ class CCylinderDrawingTask : public VL3DDrawingTask {
 
  public:
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
+  void Undo() override { TakeObjectOut(); }
+  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;
@@ -130,6 +137,8 @@ class CArcDrawingTask : public VL3DDrawingTask {
   void BeginTracking(LongPt* startPt) override;
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
   void EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
+  void Undo() override { TakeObjectOut(); }
+  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;
@@ -144,6 +153,8 @@ class CLineDrawingTask : public VL3DDrawingTask {
  public:
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
   void EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
+  void Undo() override { TakeObjectOut(); }
+  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;

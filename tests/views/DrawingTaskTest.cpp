@@ -11,7 +11,10 @@
 #include "AppResources.h"
 #include "Events.h"
 #include "ApplicationMain.h"
+#include "COpeningDrawingTask.h"
 #include "CPolyLineDrawingTask.h"
+#include "OpeningTestSupport.h"
+#include "VLOpening.h"
 #include "CMenuManager.h"
 #include "Commands.h"
 #include "FileTypes.h"
@@ -56,6 +59,12 @@ struct Notes {
   std::vector<SInt16> polylineCounts;  // 90240: vertices after each step
   std::vector<std::string> undoTexts;  // 90240: the Undo item after each click
   bool polylineClosedAndSelected = false;
+  struct OpeningNote {
+    std::size_t afterDrag = 0, afterUndo = 0, afterRedo = 0;
+    SInt16 faces[2] = {-1, -1};
+    double width = 0.0;
+    int polls = 0;
+  } opening;                 // 90270
   DragNote noMemory;        // 90260
   bool noMemoryFlags = true;
   std::vector<const void*> typedEntry;  // 90250: gTypedEntryTask after "x", after "y", after the release
@@ -86,6 +95,26 @@ std::string UndoText() {
 class NoMemoryBlockTask : public VLBlockDrawingTask {
  protected:
   VLUser3DObject* NewObject() override { return nullptr; }
+};
+
+// The rectangular opening tool with the locator's face lock stood in for: the face under the
+// locator is the wall's front, and the rubber band grows on it poll by poll.
+class FaceLockedOpeningTask : public CRectangularOpeningTask {
+ public:
+  static inline VLOpeningOwner* wall = nullptr;
+  static inline int polls = 0;
+
+ protected:
+  VLOpeningOwner* FaceUnderLocator() override { return wall; }
+  Boolean LockedFaceOutline(Vector3d points[4], SInt16* face) override {
+    const double x1 = 3.0 + 0.5 * polls++;
+    points[0] = {2, 0, 1};
+    points[1] = {x1, 0, 1};
+    points[2] = {x1, 0, 2};
+    points[3] = {2, 0, 2};
+    *face = openingtest::kWallFront;
+    return true;
+  }
 };
 
 class TestDocument : public VLDocument {
@@ -124,6 +153,9 @@ class TestDocument : public VLDocument {
         break;
       case 90250:
         TypedDuringADrag();
+        break;
+      case 90270:
+        Opening();
         break;
       case 90260: {  // a drag whose object cannot be made
         gNotes.noMemory = Drag(new NoMemoryBlockTask, {At(10, 10), At(60, 40)});
@@ -220,6 +252,39 @@ class TestDocument : public VLDocument {
     Notify(task);
   }
 
+  // A rectangular opening dragged on a wall's front face, then the Undo command and its Redo;
+  // left undone, the next task frees it.
+  void Opening() {
+    openingtest::OwnerPtr wall = openingtest::Wall();
+    FaceLockedOpeningTask::wall = wall.get();
+    FaceLockedOpeningTask::polls = 0;
+    GetObjectList()->AppendPointer(wall.get());
+    VLOpeningOwner* owner = wall.release();
+    auto* task = new FaceLockedOpeningTask;
+    task->IDrawingTask(VL3DDrawingTask::kDrawingName, pane->viewTransform);
+    std::vector<LongPt> points{At(200, 100), At(260, 100), At(320, 100)};
+    pane->crosshair->lastPanePoint.h = -9999;
+    task->BeginTracking(&points.front());
+    for (LongPt& p : points) task->KeepTracking(&p, &p, &points.front());
+    task->EndTracking(&points.back(), &points.back(), &points.front());
+    Notify(task);
+    Notes::OpeningNote& note = gNotes.opening;
+    note.afterDrag = owner->Openings().size();
+    if (VLOpening* opening = task->GetOpening()) {
+      note.faces[0] = opening->frontFace;
+      note.faces[1] = opening->backFace;
+      opening->SetArrayPointers();
+      note.width = opening->vertices[1].x - opening->vertices[0].x;
+      note.polls = FaceLockedOpeningTask::polls;
+    }
+    gApplication->DoCommand(cmdUndo);
+    note.afterUndo = owner->Openings().size();
+    gApplication->DoCommand(cmdUndo);
+    note.afterRedo = owner->Openings().size();
+    gApplication->DoCommand(cmdUndo);
+    FaceLockedOpeningTask::wall = nullptr;
+  }
+
   VLViewPane* pane = nullptr;
 };
 
@@ -289,6 +354,18 @@ TEST_F(DrawingTaskScript, DragsDrawOneSelectedObjectThatUndoTakesOutAndRedoPutsB
   const DragNote& line = gNotes.drags[4];
   EXPECT_DOUBLE_EQ(line.extent.min.x, std::min(line.start.x, line.end.x));
   EXPECT_DOUBLE_EQ(line.extent.max.y, std::max(line.start.y, line.end.y));
+}
+
+TEST_F(DrawingTaskScript, AnOpeningDraggedOnAWallFaceGoesThroughBothFacesAndSurvivesUndoAndRedo) {
+  ASSERT_EQ(Run("drawing_tasks.vls"), 0);
+  EXPECT_EQ(gNotes.opening.afterDrag, 1u);
+  EXPECT_EQ(gNotes.opening.faces[0], openingtest::kWallFront);
+  EXPECT_EQ(gNotes.opening.faces[1], openingtest::kWallBack);
+  // Placed 1 wide, then reshaped by every later poll, half a unit wider each time.
+  EXPECT_GE(gNotes.opening.polls, 2);
+  EXPECT_DOUBLE_EQ(gNotes.opening.width, 1.0 + 0.5 * (gNotes.opening.polls - 1));
+  EXPECT_EQ(gNotes.opening.afterUndo, 0u);
+  EXPECT_EQ(gNotes.opening.afterRedo, 1u);
 }
 
 TEST_F(DrawingTaskScript, ACoordinateKeyDuringADragMakesOneTypedEntryTaskThatTheReleaseDisposes) {
