@@ -28,11 +28,18 @@ VLOpening* COpeningDrawingTask::NewOpening() { return new (std::nothrow) VLOpeni
 
 VLOpeningOwner*& COpeningDrawingTask::DragOwner() { return gOpeningOwner; }
 
-// The locator's face lock comes with its face mode; until the pane answers these, no face is
-// under the locator and a drag makes no opening.
-VLOpeningOwner* COpeningDrawingTask::FaceUnderLocator() { return nullptr; }
+VLOpeningOwner* COpeningDrawingTask::FaceUnderLocator() {
+  VLCrosshairCursor* cursor = gCurrentViewPane ? gCurrentViewPane->crosshair : nullptr;
+  SInt16 face = -1;
+  return cursor ? dynamic_cast<VLOpeningOwner*>(cursor->GetCurrentFace(&face)) : nullptr;
+}
 
-Boolean COpeningDrawingTask::LockedFaceOutline(Vector3d*, SInt16*) { return false; }
+Boolean COpeningDrawingTask::LockedFaceOutline(Vector3d points[4], SInt16* face) {
+  VLCrosshairCursor* cursor = gCurrentViewPane ? gCurrentViewPane->crosshair : nullptr;
+  if (!cursor) return false;
+  *face = cursor->GetFaceOutline(points);
+  return *face >= 0;
+}
 
 void COpeningDrawingTask::KeepTracking(LongPt* currPt, LongPt*, LongPt*) {
   VLViewPane* pane = gCurrentViewPane;

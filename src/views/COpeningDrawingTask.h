@@ -34,8 +34,8 @@ class COpeningDrawingTask : public VL3DDrawingTask {
   VL3DDrawingTask* NewTypedEntryTask() override;
   // A new opening of the tool's kind; null when memory runs out.
   virtual VLOpening* NewOpening();
-  // The owner whose face the locator is locked on, and the rubber-band rectangle on that face
-  // with the face's index; none (null, false) while the locator does not work on faces.
+  // The opening owner whose face is under the locator (null for none or another kind of
+  // object), and the face lock's rectangle on that face with the face's index.
   virtual VLOpeningOwner* FaceUnderLocator();
   virtual Boolean LockedFaceOutline(Vector3d points[4], SInt16* face);
   // The owner of the drag running now (one drag at a time, as the tool's own variable).

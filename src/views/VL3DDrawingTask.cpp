@@ -29,9 +29,6 @@ VL3DDrawingTask* gTypedEntryTask = nullptr;
 
 namespace {
 
-// The nearest-vertex search starts at a corner and a distance beyond any model point.
-constexpr double kFarCorner = -105600.0;
-constexpr double kNoDistance = 105600.0;
 // A snapped release point closer than this to the last located point reshapes nothing.
 constexpr double kSamePoint = 0.0001;
 // A pane point no mouse can be at: the next locate always runs.
@@ -82,25 +79,7 @@ void VL3DDrawingTask::IDrawingTask(SInt16 nameIndex, VLViewTransform* view) {
 
 Boolean VL3DDrawingTask::LocatePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip) {
   VLViewPane* pane = gCurrentViewPane;
-  if (!pane || !pane->crosshair) return false;
-  Vector3d located = pane->currentPoint;
-  if (!pane->crosshair->Locate(panePoint, &located)) return false;
-  if (snapToVertices && gCurrentObjectList) {
-    CPreferences* preferences = pane->document ? pane->document->GetPreferences() : nullptr;
-    const double tolerance = preferences ? preferences->GetSnapToHandleDistance() : 0.0;
-    Vector3d nearest{kFarCorner, kFarCorner, kFarCorner};
-    double distance = kNoDistance;
-    Boolean found = false;
-    for (long i = 1; i <= gCurrentObjectList->GetNumItems(); ++i) {
-      auto* object = static_cast<VLUser3DObject*>(gCurrentObjectList->PointerAt(i));
-      if (!object || object == skip) continue;
-      if (object->SnapToVertex(&located, &nearest, &distance, &found, tolerance)) break;
-    }
-    if (found) located = nearest;
-  }
-  pane->currentPoint = located;
-  *point = located;
-  return true;
+  return pane && pane->LocateMousePoint(panePoint, point, snapToVertices, skip, false);
 }
 
 void VL3DDrawingTask::BeginTracking(LongPt* startPt) {

@@ -61,8 +61,8 @@ class VL3DDrawingTask : public CMouseTask {
   // A key waiting in the queue during the drag: a coordinate key makes gTypedEntryTask; every
   // key goes to the command target (the location bar).
   void TakeTypedEntry();
-  // The model point under the pane point through the active pane's crosshair, pulled onto the
-  // nearest vertex of the objects (but skip) when snapping; false when none can be located.
+  // The model point under the pane point through the active pane (pulled onto the nearest vertex
+  // of the objects but skip when snapping); false when no new point is located.
   static Boolean LocatePoint(Point panePoint, Vector3d* point, Boolean snapToVertices, VLUser3DObject* skip);
   // Appends the object as the task's, at the end of the object list.
   void AppendObject(VLUser3DObject* object);

@@ -301,13 +301,8 @@ class DrawingTaskScript : public ::testing::Test {
     gNativeDocumentMaker = MakeTestDocument;
     InstallPaneDocumentViews();
     gNotes = Notes();
-    // An outline closes on a click within reach of its first vertex: the pane's snapping
-    // distance, which the pane hands to the model objects.
-    savedSnap = gPaneSnapDistance;
-    gPaneSnapDistance = [](VLViewPane*) { return 1.0; };
   }
   void TearDown() override {
-    gPaneSnapDistance = savedSnap;
     gNativeDocumentMaker = savedMaker;
     gDocumentViewsMaker = savedViews;
     vlres::ResetResourceChain();
@@ -325,7 +320,6 @@ class DrawingTaskScript : public ::testing::Test {
   const std::string configHome = config.UseAsConfigHome();
   DocumentMaker savedMaker = nullptr;
   DocumentViewsMaker savedViews = nullptr;
-  PaneSnapDistance savedSnap = nullptr;
 };
 
 }  // namespace
