@@ -65,6 +65,8 @@ struct Notes {
     double width = 0.0;
     int polls = 0;
   } opening;                 // 90270
+  std::size_t lockedOpenings = 0;  // 90280
+  SInt16 lockedFaces[2] = {-1, -1};
   DragNote noMemory;        // 90260
   bool noMemoryFlags = true;
   std::vector<const void*> typedEntry;  // 90250: gTypedEntryTask after "x", after "y", after the release
@@ -156,6 +158,9 @@ class TestDocument : public VLDocument {
         break;
       case 90270:
         Opening();
+        break;
+      case 90280:
+        OpeningOnTheLockedFace();
         break;
       case 90260: {  // a drag whose object cannot be made
         gNotes.noMemory = Drag(new NoMemoryBlockTask, {At(10, 10), At(60, 40)});
@@ -285,6 +290,49 @@ class TestDocument : public VLDocument {
     FaceLockedOpeningTask::wall = nullptr;
   }
 
+  // The real face lock: the wall selected and seen from the front, the crosshair on the faces of
+  // the selection and locked to the first face hit, a drag across the front face.
+  void OpeningOnTheLockedFace() {
+    openingtest::OwnerPtr made = openingtest::Wall();
+    VLOpeningOwner* wall = made.get();
+    GetObjectList()->AppendPointer(wall);
+    made.release();
+    while (gCurrentSelection->GetNumItems() > 0)
+      static_cast<VLUser3DObject*>(gCurrentSelection->PointerAt(1))->Deselect();
+    wall->Select();
+    const Vector3d min{-1, -1, 0}, max{11, 2, 4};
+    pane->viewTransform->InitViewsForBox(&min, &max);
+    for (SInt16 command = 6100; command <= 6103; ++command) {
+      pane->SetElevationView(command);
+      if (pane->viewTransform->planeNormal.y < -0.9) break;  // looking at the front, y = 0
+    }
+    pane->MarkObjectsChanged();
+    pane->Refresh();
+    Vector3d located = pane->currentPoint;
+    pane->crosshair->SetLocateMode(1, wall, false, &located);
+    pane->crosshair->LockToFirstFace();
+    std::vector<LongPt> points;
+    for (const Vector3d& p : {Vector3d{3, 0, 1}, Vector3d{4, 0, 1.5}, Vector3d{5, 0, 2}}) {
+      Vector3d onPane;
+      pane->viewTransform->ProjectPoint(&p, &onPane);
+      points.push_back(At(SInt32(onPane.x), SInt32(onPane.y)));
+    }
+    auto* task = new CRectangularOpeningTask;
+    task->IDrawingTask(VL3DDrawingTask::kDrawingName, pane->viewTransform);
+    pane->crosshair->lastPanePoint.h = -9999;
+    task->BeginTracking(&points.front());
+    for (LongPt& p : points) task->KeepTracking(&p, &p, &points.front());
+    task->EndTracking(&points.back(), &points.back(), &points.front());
+    pane->crosshair->UnlockFace();
+    pane->crosshair->SetLocateMode(0, nullptr, false, &located);
+    Notify(task);
+    gNotes.lockedOpenings = wall->Openings().size();
+    if (VLOpening* opening = task->GetOpening()) {
+      gNotes.lockedFaces[0] = opening->frontFace;
+      gNotes.lockedFaces[1] = opening->backFace;
+    }
+  }
+
   VLViewPane* pane = nullptr;
 };
 
@@ -360,6 +408,13 @@ TEST_F(DrawingTaskScript, AnOpeningDraggedOnAWallFaceGoesThroughBothFacesAndSurv
   EXPECT_DOUBLE_EQ(gNotes.opening.width, 1.0 + 0.5 * (gNotes.opening.polls - 1));
   EXPECT_EQ(gNotes.opening.afterUndo, 0u);
   EXPECT_EQ(gNotes.opening.afterRedo, 1u);
+}
+
+TEST_F(DrawingTaskScript, TheOpeningToolCutsThroughTheFaceTheCrosshairIsLockedOn) {
+  ASSERT_EQ(Run("drawing_tasks.vls"), 0);
+  EXPECT_EQ(gNotes.lockedOpenings, 1u);
+  EXPECT_EQ(gNotes.lockedFaces[0], openingtest::kWallFront);
+  EXPECT_EQ(gNotes.lockedFaces[1], openingtest::kWallBack);
 }
 
 TEST_F(DrawingTaskScript, ACoordinateKeyDuringADragMakesOneTypedEntryTaskThatTheReleaseDisposes) {
