@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AppResources.h"
+#include "DrawingPlane.h"
 #include "Events.h"
 #include "ApplicationMain.h"
 #include "COpeningDrawingTask.h"
@@ -32,13 +33,9 @@
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
-#include "headless/HeadlessBackend.h"
-
-namespace fs = std::filesystem;
+#include "PaneScriptSupport.h"
 
 namespace {
-
-const fs::path kScripts = fs::path(VL_SOURCE_DIR) / "tests" / "views" / "scripts";
 
 struct Extent {
   Vector3d min{105600, 105600, 105600}, max{-105600, -105600, -105600};
@@ -338,36 +335,22 @@ class TestDocument : public VLDocument {
 
 VLAbstractDocument* MakeTestDocument() { return new (std::nothrow) TestDocument; }
 
-class DrawingTaskScript : public ::testing::Test {
+class DrawingTaskScript : public PaneScriptFixture {
  protected:
+  DrawingTaskScript() : PaneScriptFixture(MakeTestDocument) {}
   void SetUp() override {
-    vlres::ResetResourceChain();
-    vlres::InstallApplicationResources();
-    PortSetFileTypes(gFileTypeTable, nullptr);
-    savedMaker = gNativeDocumentMaker;
-    savedViews = gDocumentViewsMaker;
-    gNativeDocumentMaker = MakeTestDocument;
-    InstallPaneDocumentViews();
+    PaneScriptFixture::SetUp();
     gNotes = Notes();
   }
   void TearDown() override {
-    gNativeDocumentMaker = savedMaker;
-    gDocumentViewsMaker = savedViews;
-    vlres::ResetResourceChain();
+    PaneScriptFixture::TearDown();
     EXPECT_EQ(gTypedEntryTask, nullptr);
+    // The front elevation leaves its drawing axes behind, as the program keeps them between
+    // views; the next test starts on the ground plane.
+    gAxisX = 0;
+    gAxisY = 1;
+    gAxisZ = 2;
   }
-  int Run(const std::string& name) {
-    const int status = vlheadless::RunScript((kScripts / name).string(), [&]() -> CApplication* {
-      return StartApplication();
-    });
-    FreeWorkBlocks();
-    return status;
-  }
-
-  vltest::TempFolder config;
-  const std::string configHome = config.UseAsConfigHome();
-  DocumentMaker savedMaker = nullptr;
-  DocumentViewsMaker savedViews = nullptr;
 };
 
 }  // namespace

@@ -46,6 +46,7 @@
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
 #include "ViewTestSupport.h"
+#include "PaneScriptSupport.h"
 #include "headless/HeadlessBackend.h"
 
 namespace fs = std::filesystem;
@@ -586,41 +587,18 @@ class TestDocument : public VLDocument {
 
 VLAbstractDocument* MakeTestDocument() { return new (std::nothrow) TestDocument; }
 
-class ViewPaneScript : public ::testing::Test {
+class ViewPaneScript : public PaneScriptFixture {
  protected:
+  ViewPaneScript() : PaneScriptFixture(MakeTestDocument) {}
   void SetUp() override {
-    vlres::ResetResourceChain();
-    vlres::InstallApplicationResources();
-    PortSetFileTypes(gFileTypeTable, nullptr);
-    savedMaker = gNativeDocumentMaker;
-    savedViews = gDocumentViewsMaker;
-    gNativeDocumentMaker = MakeTestDocument;
-    InstallPaneDocumentViews();
+    PaneScriptFixture::SetUp();
     gNotes = Notes();
   }
   void TearDown() override {
     gToolIconDisplay = nullptr;
     gIcons = RecordingIcons();
-    gNativeDocumentMaker = savedMaker;
-    gDocumentViewsMaker = savedViews;
-    vlres::ResetResourceChain();
-    vlalert::ClearLog();
-    EXPECT_EQ(gCurrentViewPane, nullptr) << "a destroyed current pane leaves none behind";
-    EXPECT_EQ(gCurrentObjectList, nullptr);
+    PaneScriptFixture::TearDown();
   }
-  int Run(const std::string& name) {
-    const int status = vlheadless::RunScript((kScripts / name).string(), [&]() -> CApplication* {
-      return StartApplication();
-    });
-    FreeWorkBlocks();
-    return status;
-  }
-
-  vltest::TempFolder temp;
-  vltest::TempFolder config;
-  const std::string configHome = config.UseAsConfigHome();
-  DocumentMaker savedMaker = nullptr;
-  DocumentViewsMaker savedViews = nullptr;
 };
 
 }  // namespace
