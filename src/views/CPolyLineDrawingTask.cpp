@@ -102,6 +102,7 @@ void CPolyLineDrawingTask::FinishPolyline() {
   vltasks::RefreshObjectCount();
   polyline->Select();
   VLViewPane* pane = gCurrentViewPane;
+  if (pane && pane->document) pane->document->SetDrawingInProgress(0);
   if (pane) pane->EndConstruction();
   polyline->MarkChanged();
   if (pane && pane->document) pane->document->RecomputeModelBounds();

@@ -212,6 +212,7 @@ class TestDocument : public VLDocument {
   void Polyline() {
     auto* task = new CPolyLineDrawingTask;
     task->IDrawingTask(VL3DDrawingTask::kDrawingName, pane->viewTransform);
+    SetDrawingInProgress(1);  // as the pane sets it with the first click
     auto click = [&](LongPt p, bool first) {
       pane->crosshair->lastPanePoint.h = -9999;
       gTrackingDrag = 1;
@@ -232,7 +233,8 @@ class TestDocument : public VLDocument {
     gNotes.polylineCounts.push_back(task->GetPolyline()->vertexCount);
     click(At(20, 20), false);
     VLPolyline* polyline = task->GetPolyline();
-    gNotes.polylineClosedAndSelected = polyline->closed && !polyline->underConstruction && polyline->selected;
+    gNotes.polylineClosedAndSelected = polyline->closed && !polyline->underConstruction && polyline->selected &&
+                                       !GetDrawingInProgress() && !pane->polylineUnderConstruction;
   }
 
   // "x" and then "y" typed during a block drag: one typed-entry task, gone at the release.
