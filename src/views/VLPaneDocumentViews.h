@@ -39,6 +39,18 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   // show the palette's first tool icon.
   void RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) override;
 
+  // The editing commands' view: a locator on the selection's faces takes their frames again;
+  // both redraws draw the view afresh; the tasks are the views layer's undoable tasks.
+  void RefreshLocator() override;
+  void Redraw() override;
+  void RedrawAfterEdit() override;
+  void LeaveShadowMode() override;
+  void ReturnToSelectTool() override;
+  VLViewTransform* GetViewTransform() override;
+  CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
+  CTask* DoGroupTask(SInt16 nameIndex) override;
+  CTask* MakeFlipTask(SInt16 nameIndex) override;
+
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
   void SetBackgroundGrid(double halfSize, double spacing) override;
   void ExtendBoxByGrid(double* modelBox) override;

@@ -211,6 +211,7 @@ void VLDocument::DoCommand(long command) {
     VLAbstractDocument::DoCommand(command);
     return;
   }
+  if (DoModelCommand(command)) return;
   Boolean changed = false;
   switch (command) {
     case cmdViewFactors:

@@ -16,11 +16,13 @@
 #include "Vector3d.h"
 
 class CPane;
+class CTask;
 class CWindow;
 class CWorkingPlaneTool;
 class VLDocument;
 class VLUser3DObject;
 class VLViewPane;
+class VLViewTransform;
 
 // A saved view as the native file holds it: name, number, type (0 perspective .. 6
 // axonometric), eye and look points in feet, whether both points were given, and the
@@ -110,6 +112,32 @@ class VLDocumentViews {
   // providers of the document, and stop being so.
   virtual void AttachToolWindows() = 0;
   virtual void DetachToolWindows() = 0;
+
+  // ---- What the document's editing commands ask of the view ----
+  // Without the views layer's pane each does nothing, and each task answers null: the command
+  // then changes nothing.
+
+  // The crosshair locator refreshes; the view redraws; it redraws after an edit of the model.
+  virtual void RefreshLocator() {}
+  virtual void Redraw() {}
+  virtual void RedrawAfterEdit() {}
+  // The pane leaves shadow display for shaded, sorted display.
+  virtual void LeaveShadowMode() {}
+  // The pane goes to tool group 0 (the document's switch) and its select tool 0.
+  virtual void ReturnToSelectTool() {}
+  // The view the pane shows (null without a pane).
+  virtual VLViewTransform* GetViewTransform() { return nullptr; }
+  // The undoable delete of the selection with the undo name, done; *removedOpening tells
+  // whether it took an opening rather than whole objects.
+  virtual CTask* DoDeleteTask(SInt16, Boolean* removedOpening) {
+    *removedOpening = false;
+    return nullptr;
+  }
+  // The undoable group (undo name 11) or ungroup (12) of the selection, done.
+  virtual CTask* DoGroupTask(SInt16) { return nullptr; }
+  // The flip task: it records the selected objects' vertices and frame axes before the command
+  // changes them.
+  virtual CTask* MakeFlipTask(SInt16) { return nullptr; }
 
   // ---- Values the settings lines write and read ----
 
