@@ -194,8 +194,6 @@ void VLPaneDocumentViews::ReturnToSelectTool() {
   pane->SelectEditTool(0);
 }
 
-VLViewTransform* VLPaneDocumentViews::GetViewTransform() { return pane ? pane->viewTransform : nullptr; }
-
 CTask* VLPaneDocumentViews::DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) {
   Owned<CObjectDeleteTask> task(new (std::nothrow) CObjectDeleteTask);
   if (!task) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::DoDeleteTask"));

@@ -46,7 +46,6 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void RedrawAfterEdit() override;
   void LeaveShadowMode() override;
   void ReturnToSelectTool() override;
-  VLViewTransform* GetViewTransform() override;
   CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
   CTask* DoGroupTask(SInt16 nameIndex) override;
   CTask* MakeFlipTask(SInt16 nameIndex) override;

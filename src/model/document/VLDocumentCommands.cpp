@@ -15,6 +15,7 @@
 #include "Commands.h"
 #include "Controls.h"
 #include "DETException.h"
+#include "DrawingPlane.h"
 #include "SettingsDialog.h"
 #include "Unwinding.h"
 #include "VLArray.h"
@@ -336,8 +337,9 @@ void VLDocument::FinishPaste() {
 void VLDocument::PasteIntoOpening(VLOpeningOwner* owner, VLArray* clipboard) {
   double height = 0.0, width = 0.0, depth = 0.0;
   Vector3d centre, normal;
-  owner->GetCurrentOpening()->GetWallExtent(itsViews ? itsViews->GetViewTransform() : nullptr, &height, &width, &depth,
-                                            &centre, &normal);
+  // The opening is measured as the current view sees its wall; without a view nothing is pasted.
+  if (!gCurrentViewTransform) return;
+  owner->GetCurrentOpening()->GetWallExtent(gCurrentViewTransform, &height, &width, &depth, &centre, &normal);
   if (owner->selected) owner->Deselect();
   if (!RunPasteIntoOpeningDialog()) {
     if (itsViews) itsViews->ReturnToSelectTool();

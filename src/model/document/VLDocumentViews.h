@@ -22,7 +22,6 @@ class CWorkingPlaneTool;
 class VLDocument;
 class VLUser3DObject;
 class VLViewPane;
-class VLViewTransform;
 
 // A saved view as the native file holds it: name, number, type (0 perspective .. 6
 // axonometric), eye and look points in feet, whether both points were given, and the
@@ -125,8 +124,6 @@ class VLDocumentViews {
   virtual void LeaveShadowMode() {}
   // The pane goes to tool group 0 (the document's switch) and its select tool 0.
   virtual void ReturnToSelectTool() {}
-  // The view the pane shows (null without a pane).
-  virtual VLViewTransform* GetViewTransform() { return nullptr; }
   // The undoable delete of the selection with the undo name, done; *removedOpening tells
   // whether it took an opening rather than whole objects.
   virtual CTask* DoDeleteTask(SInt16, Boolean* removedOpening) {
