@@ -5,6 +5,7 @@
 #include "CGroupTask.h"
 #include "CObjectChangedTask.h"
 #include "CObjectDeleteTask.h"
+#include "COrientationDefiner.h"
 #include "CPaneBorder.h"
 #include "CRayTracer.h"
 #include "CSectionPlane.h"
@@ -192,6 +193,21 @@ void VLPaneDocumentViews::ReturnToSelectTool() {
   if (!pane) return;
   pane->SetToolGroup(0);
   pane->SelectEditTool(0);
+}
+
+void VLPaneDocumentViews::LeaveToolGroup(SInt16 group) {
+  if (!pane) return;
+  if (group == 1) pane->SelectDrawingTool(-1);
+  if (group == 5) pane->SelectOpeningTool(-1);
+}
+
+void VLPaneDocumentViews::ActivatePlane(SInt16 group, Boolean active) {
+  auto* plane = dynamic_cast<COrientationDefiner*>(group == 6 ? document->GetWorkingPlane() : document->GetSectionPlane());
+  if (plane) plane->Show(active);
+}
+
+void VLPaneDocumentViews::DrawOnWorkingPlane() {
+  if (pane) pane->SelectDrawingPlane(3);
 }
 
 CTask* VLPaneDocumentViews::DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) {

@@ -46,6 +46,11 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void RedrawAfterEdit() override;
   void LeaveShadowMode() override;
   void ReturnToSelectTool() override;
+  // Group 1: the drawing tool none; group 5: the opening tool none.
+  void LeaveToolGroup(SInt16 group) override;
+  void ActivatePlane(SInt16 group, Boolean active) override;
+  // Drawing plane 3 (the ground plane's axes on the working plane).
+  void DrawOnWorkingPlane() override;
   CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
   CTask* DoGroupTask(SInt16 nameIndex) override;
   CTask* MakeFlipTask(SInt16 nameIndex) override;

@@ -292,11 +292,6 @@ void VLDocument::PublishObjectLists() {
 
 // ---- Tool groups ----
 
-void VLDocument::SetToolGroup(SInt16 group) {
-  if (group == currentToolGroup || group < 0 || group > kLastToolGroup) return;
-  currentToolGroup = group;
-  for (SInt16 reset : {0, 1, 2, 5}) toolGroupDefaults[reset] = -1;
-}
 
 SInt16 VLDocument::GetGroupTool(SInt16 group) const {
   return group >= 0 && group < kToolGroups ? toolGroupDefaults[group] : SInt16(-1);

@@ -251,8 +251,12 @@ class VLDocument : public VLAbstractDocument {
   SInt16 GetToolGroup() const { return currentToolGroup; }
   const SInt16* GetToolGroupDefaults() const { return toolGroupDefaults; }
   // ---- Tool groups: the group the view pane applies on a click and one tool per group ----
-  // Switches to group g (0 to 7): nothing when g is current or out of range; otherwise g is
-  // stored and the tools of groups 0, 1, 2 and 5 become none (-1).
+  // Switches to group g (0 to 7): nothing when g is current or out of range. Otherwise the
+  // current group is left (group 0: an opening selection becomes its whole object's; groups 1
+  // and 5: the pane finishes what the tool left open; the plane groups: the plane goes inactive
+  // and nothing remains to undo), g is stored, the tools of groups 0, 1, 2 and 5 become none
+  // (-1), and g is entered (the plane groups: the selection emptied, the plane active, the
+  // working plane's tool 3 and drawing on it). In VLDocumentCommands.cpp.
   virtual void SetToolGroup(SInt16 group);
   // The tool of a group (-1 none); a group without a tool (7 and those out of range) answers -1.
   SInt16 GetGroupTool(SInt16 group) const;
@@ -322,6 +326,8 @@ class VLDocument : public VLAbstractDocument {
   // ---- Commands (VLDocumentCommands.cpp) ----
   // The editing and object commands; false for a command they do not handle.
   Boolean DoModelCommand(long command);
+  void LeaveToolGroup();
+  void EnterToolGroup();
   // The refresh after an edit: locator, redraw, changed flag, the other views.
   void EditRefresh();
   void UndoLastTask();

@@ -156,6 +156,72 @@ Boolean VLDocument::HasSelection() const {
   return selection && selection->GetNumItems() > 0;
 }
 
+// ---- Tool groups ----
+
+void VLDocument::SetToolGroup(SInt16 group) {
+  if (group == currentToolGroup || group < 0 || group > kLastToolGroup) return;
+  LeaveToolGroup();
+  currentToolGroup = group;
+  for (SInt16 reset : {0, 1, 2, 5}) toolGroupDefaults[reset] = -1;
+  EnterToolGroup();
+}
+
+void VLDocument::LeaveToolGroup() {
+  switch (currentToolGroup) {
+    case 0: {
+      // The whole object is selected again rather than its opening.
+      VLArray* selection = GetSelectionList();
+      if (!selection || selection->GetNumItems() != 1) break;
+      VLUser3DObject* object = ObjectAt(selection, 1);
+      if (!object || object->currentOpening < 0 || object->openingCount <= 0) break;
+      object->Deselect();
+      object->Select();
+      if (itsViews) itsViews->RedrawAfterEdit();
+      break;
+    }
+    case kDrawingGroup:
+    case 5:
+      if (itsViews) itsViews->LeaveToolGroup(currentToolGroup);
+      if (currentToolGroup == kDrawingGroup) drawingInProgress = 0;
+      break;
+    case kWorkingPlaneGroup:
+    case kSectionPlaneGroup:
+      Notify(nullptr);
+      if (itsViews) {
+        itsViews->ActivatePlane(currentToolGroup, false);
+        itsViews->RedrawAfterEdit();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void VLDocument::EnterToolGroup() {
+  switch (currentToolGroup) {
+    case kDrawingGroup:
+    case 5:
+      drawingInProgress = 0;
+      break;
+    case kWorkingPlaneGroup:
+    case kSectionPlaneGroup: {
+      if (VLArray* selection = GetSelectionList())
+        for (long i = selection->GetNumItems(); i >= 1; --i)
+          if (VLUser3DObject* object = ObjectAt(selection, i)) object->Deselect();
+      if (!itsViews) break;
+      itsViews->ActivatePlane(currentToolGroup, true);
+      if (currentToolGroup == kWorkingPlaneGroup) {
+        itsViews->DrawOnWorkingPlane();
+        toolGroupDefaults[kWorkingPlaneGroup] = 3;
+      }
+      itsViews->Redraw();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
 // ---- Menus ----
 
 void VLDocument::UpdateMenus() {

@@ -124,6 +124,13 @@ class VLDocumentViews {
   virtual void LeaveShadowMode() {}
   // The pane goes to tool group 0 (the document's switch) and its select tool 0.
   virtual void ReturnToSelectTool() {}
+  // Leaving tool group 1 or 5: the pane finishes or drops what the group's tool left open (an
+  // unfinished polyline or block chain, an opening outline, the opening edit, a face selection).
+  virtual void LeaveToolGroup(SInt16) {}
+  // The working plane (group 6) or the section plane (group 7) shown and active, or not.
+  virtual void ActivatePlane(SInt16, Boolean) {}
+  // The pane draws on the working plane.
+  virtual void DrawOnWorkingPlane() {}
   // The undoable delete of the selection with the undo name, done; *removedOpening tells
   // whether it took an opening rather than whole objects.
   virtual CTask* DoDeleteTask(SInt16, Boolean* removedOpening) {
