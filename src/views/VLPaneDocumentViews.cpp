@@ -207,7 +207,7 @@ void VLPaneDocumentViews::ActivatePlane(SInt16 group, Boolean active) {
 }
 
 void VLPaneDocumentViews::DrawOnWorkingPlane() {
-  if (pane) pane->SelectDrawingPlane(3);
+  if (pane) pane->SetWorkingPlaneMode(3);
 }
 
 CTask* VLPaneDocumentViews::DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) {
