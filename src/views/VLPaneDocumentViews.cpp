@@ -210,6 +210,13 @@ void VLPaneDocumentViews::DrawOnWorkingPlane() {
   if (pane) pane->SetWorkingPlaneMode(3);
 }
 
+PicHandle VLPaneDocumentViews::MakeSelectionPicture() {
+  if (!pane) return nullptr;
+  PicHandle picture = nullptr;
+  pane->DrawPicture(&picture, true, 1.0f);
+  return picture;
+}
+
 CTask* VLPaneDocumentViews::DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) {
   Owned<CObjectDeleteTask> task(new (std::nothrow) CObjectDeleteTask);
   if (!task) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::DoDeleteTask"));

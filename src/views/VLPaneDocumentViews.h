@@ -51,6 +51,7 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void ActivatePlane(SInt16 group, Boolean active) override;
   // Drawing plane 3 (the ground plane's axes on the working plane).
   void DrawOnWorkingPlane() override;
+  PicHandle MakeSelectionPicture() override;
   CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
   CTask* DoGroupTask(SInt16 nameIndex) override;
   CTask* MakeFlipTask(SInt16 nameIndex) override;

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "CClipboard.h"
 #include "CTask.h"
 #include "COrientationDefiner.h"
 #include "Commands.h"
@@ -130,4 +131,12 @@ TEST_F(DocumentObjectCommands, ThePlaneGroupsShowTheirPlaneWhileCurrentAndLeaveN
     EXPECT_FALSE(plane->IsShown());
     EXPECT_EQ(gApplication->GetLastTask(), nullptr);
   }
+}
+
+TEST_F(DocumentObjectCommands, CopyPutsThePictureOfTheSelectionBesideTheObjects) {
+  AddL(0, 1);
+  document->DoCommand(cmdCopy);
+  EXPECT_EQ(gClipboard->DataSize(FourCC("DOCC")), 1);
+  EXPECT_GT(gClipboard->DataSize(FourCC("PICT")), 10);
+  EXPECT_FALSE(document->IsChanged());
 }

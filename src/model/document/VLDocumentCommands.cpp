@@ -14,6 +14,7 @@
 #include "CTask.h"
 #include "Commands.h"
 #include "Controls.h"
+#include "QuickDraw.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "SettingsDialog.h"
@@ -308,8 +309,15 @@ void VLDocument::CopySelection() {
   }
   guard.array = nullptr;
   gClipboard->EmptyScrap();
-  // The view's picture of the selection joins the objects once the pane draws pictures.
   gClipboard->PutData(FourCC("DOCC"), copies.release());
+  // Beside the objects, the view's picture of them for other programs.
+  if (PicHandle picture = itsViews ? itsViews->MakeSelectionPicture() : nullptr) {
+    struct PictureKiller {
+      PicHandle picture;
+      ~PictureKiller() { PortKillPicture(picture); }
+    } release{picture};
+    gClipboard->PutData(FourCC("PICT"), reinterpret_cast<Handle>(picture));
+  }
 }
 
 void VLDocument::ClearSelection() {

@@ -131,6 +131,8 @@ class VLDocumentViews {
   virtual void ActivatePlane(SInt16, Boolean) {}
   // The pane draws on the working plane.
   virtual void DrawOnWorkingPlane() {}
+  // A picture of the selected objects as the view shows them (the caller's; null without a pane).
+  virtual PicHandle MakeSelectionPicture() { return nullptr; }
   // The undoable delete of the selection with the undo name, done; *removedOpening tells
   // whether it took an opening rather than whole objects.
   virtual CTask* DoDeleteTask(SInt16, Boolean* removedOpening) {
