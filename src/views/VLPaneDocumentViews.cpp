@@ -2,6 +2,10 @@
 
 #include <new>
 
+#include "CGroupTask.h"
+#include "CObjectChangedTask.h"
+#include "CObjectDeleteTask.h"
+#include "COrientationDefiner.h"
 #include "CPaneBorder.h"
 #include "CRayTracer.h"
 #include "CSectionPlane.h"
@@ -13,6 +17,7 @@
 #include "VLGrid.h"
 #include "VLNorthArrow.h"
 #include "VLScrollPane.h"
+#include "VLCrosshairCursor.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
 #include "VLWindow.h"
@@ -164,3 +169,75 @@ void VLPaneDocumentViews::SetSkyColor(const RGBColor& colour) {
 void VLPaneDocumentViews::SetGroundVisible(UInt8 visible) {
   if (pane && pane->rayTracer) pane->rayTracer->showGround = visible ? 1 : 0;
 }
+
+// ---- The editing commands' view ----
+
+void VLPaneDocumentViews::RefreshLocator() {
+  if (!pane || !pane->crosshair || pane->crosshair->locateMode != 1) return;
+  pane->crosshair->BuildFaceFrames(pane->crosshair->faceObject);
+}
+
+void VLPaneDocumentViews::Redraw() {
+  if (pane) pane->Refresh();
+}
+
+void VLPaneDocumentViews::RedrawAfterEdit() {
+  if (pane) pane->Refresh();
+}
+
+void VLPaneDocumentViews::LeaveShadowMode() {
+  if (pane) pane->LeaveShadowMode();
+}
+
+void VLPaneDocumentViews::ReturnToSelectTool() {
+  if (!pane) return;
+  pane->SetToolGroup(0);
+  pane->SelectEditTool(0);
+}
+
+void VLPaneDocumentViews::LeaveToolGroup(SInt16 group) {
+  if (!pane) return;
+  if (group == 1) pane->SelectDrawingTool(-1);
+  if (group == 5) pane->SelectOpeningTool(-1);
+}
+
+void VLPaneDocumentViews::ActivatePlane(SInt16 group, Boolean active) {
+  auto* plane = dynamic_cast<COrientationDefiner*>(group == 6 ? document->GetWorkingPlane() : document->GetSectionPlane());
+  if (plane) plane->Show(active);
+}
+
+void VLPaneDocumentViews::DrawOnWorkingPlane() {
+  if (pane) pane->SetWorkingPlaneMode(3);
+}
+
+PicHandle VLPaneDocumentViews::MakeSelectionPicture() {
+  if (!pane) return nullptr;
+  PicHandle picture = nullptr;
+  pane->DrawPicture(&picture, true, 1.0f);
+  return picture;
+}
+
+CTask* VLPaneDocumentViews::DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) {
+  Owned<CObjectDeleteTask> task(new (std::nothrow) CObjectDeleteTask);
+  if (!task) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::DoDeleteTask"));
+  task->IObjectDeleteTask(nameIndex);
+  task->Do();
+  *removedOpening = task->HasDeletedOpening();
+  return task.release();
+}
+
+CTask* VLPaneDocumentViews::DoGroupTask(SInt16 nameIndex) {
+  Owned<CGroupTask> task(new (std::nothrow) CGroupTask);
+  if (!task) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::DoGroupTask"));
+  task->IGroupTask(nameIndex);
+  task->Do();
+  return task.release();
+}
+
+CTask* VLPaneDocumentViews::MakeFlipTask(SInt16 nameIndex) {
+  Owned<CFlipTask> task(new (std::nothrow) CFlipTask);
+  if (!task) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::MakeFlipTask"));
+  task->IFlipTask(nameIndex);
+  return task.release();
+}
+

@@ -39,6 +39,23 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   // show the palette's first tool icon.
   void RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) override;
 
+  // The editing commands' view: a locator on the selection's faces takes their frames again;
+  // both redraws draw the view afresh; the tasks are the views layer's undoable tasks.
+  void RefreshLocator() override;
+  void Redraw() override;
+  void RedrawAfterEdit() override;
+  void LeaveShadowMode() override;
+  void ReturnToSelectTool() override;
+  // Group 1: the drawing tool none; group 5: the opening tool none.
+  void LeaveToolGroup(SInt16 group) override;
+  void ActivatePlane(SInt16 group, Boolean active) override;
+  // Drawing plane 3 (the ground plane's axes on the working plane).
+  void DrawOnWorkingPlane() override;
+  PicHandle MakeSelectionPicture() override;
+  CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
+  CTask* DoGroupTask(SInt16 nameIndex) override;
+  CTask* MakeFlipTask(SInt16 nameIndex) override;
+
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
   void SetBackgroundGrid(double halfSize, double spacing) override;
   void ExtendBoxByGrid(double* modelBox) override;

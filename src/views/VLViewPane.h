@@ -227,6 +227,9 @@ class VLViewPane : public CPanorama {
   // working plane. Sets the axis roles and the working-plane state; planes outside 0..5 are
   // ignored.
   virtual void SelectDrawingPlane(SInt16 plane);
+  // The drawing plane's axes, icons and working-plane state alone, without leaving the working
+  // plane's tool group (which choosing plane 0, 3, 4 or 5 there does).
+  virtual void SetWorkingPlaneMode(SInt16 plane);
   // Group 5.
   virtual void SelectOpeningTool(SInt16 tool);
   // Selection queries (each sets *object to null when it answers false): the object at

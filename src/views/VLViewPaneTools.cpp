@@ -335,6 +335,13 @@ void VLViewPane::SelectDrawingPlane(SInt16 plane) {
     ReturnToSelectTool();
   }
 
+  if (document->GetToolGroup() == kWorkingPlaneGroup && plane != 1 && plane != 2) ReturnToSelectTool();
+  SetWorkingPlaneMode(plane);
+}
+
+void VLViewPane::SetWorkingPlaneMode(SInt16 plane) {
+  if (!document || plane < 0 || plane >= kDrawingPlaneCount) return;
+  document->SetGroupTool(kPlaneGroup, plane);
   const DrawingPlaneRow& row = kDrawingPlanes[plane];
   if (gToolIconDisplay) {
     gToolIconDisplay->DeselectPlaneIcons();
@@ -344,7 +351,6 @@ void VLViewPane::SelectDrawingPlane(SInt16 plane) {
   gAxisX = row.axes[0];
   gAxisY = row.axes[1];
   gAxisZ = row.axes[2];
-  if (document->GetToolGroup() == kWorkingPlaneGroup && plane != 1 && plane != 2) ReturnToSelectTool();
 
   CWorkingPlaneTool* workingPlane = document->GetViews() ? document->GetViews()->GetWorkingPlaneTool() : nullptr;
   if (!row.onWorkingPlane || !workingPlane) {

@@ -211,6 +211,7 @@ void VLDocument::DoCommand(long command) {
     VLAbstractDocument::DoCommand(command);
     return;
   }
+  if (DoModelCommand(command)) return;
   Boolean changed = false;
   switch (command) {
     case cmdViewFactors:
@@ -291,11 +292,6 @@ void VLDocument::PublishObjectLists() {
 
 // ---- Tool groups ----
 
-void VLDocument::SetToolGroup(SInt16 group) {
-  if (group == currentToolGroup || group < 0 || group > kLastToolGroup) return;
-  currentToolGroup = group;
-  for (SInt16 reset : {0, 1, 2, 5}) toolGroupDefaults[reset] = -1;
-}
 
 SInt16 VLDocument::GetGroupTool(SInt16 group) const {
   return group >= 0 && group < kToolGroups ? toolGroupDefaults[group] : SInt16(-1);
@@ -440,6 +436,7 @@ void VLDocument::RecomputeModelBounds() {
 }
 
 Boolean VLDocument::ExtendModelBounds(VLUser3DObject* object) {
+  if (!object) return false;
   double box[6] = {kEmptyBoxMinimum, kEmptyBoxMinimum, kEmptyBoxMinimum,
                    kEmptyBoxMaximum, kEmptyBoxMaximum, kEmptyBoxMaximum};
   object->GetBounds(&box[0], &box[1], &box[2], &box[3], &box[4], &box[5]);

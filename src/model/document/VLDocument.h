@@ -25,6 +25,7 @@
 class CPane;
 class CPreferences;
 class VLANSIDataFile;
+class VLOpeningOwner;
 class VLDocumentViews;
 class VLUser3DObject;
 class VLViewPane;
@@ -44,6 +45,13 @@ class objectHolderType : public CCollaborator {
   // Two words the set-up leaves at -1 and 0; nothing here reads them.
   SInt16 reservedWord = -1;
   SInt16 reservedWord2 = 0;
+};
+
+// What the phases window hands over with kPhasesEdited: the new current phase and the edited
+// phases (PhaseRecord keyed by phase number).
+struct PhaseEditRecord {
+  SInt32 currentPhase = 0;
+  VLIndexedCluster* phases = nullptr;
 };
 
 class VLDocument : public VLAbstractDocument {
@@ -98,6 +106,10 @@ class VLDocument : public VLAbstractDocument {
     kDocumentDeactivated = 2010,
     kDocumentSaved = 4001,
   };
+  // Notices the document takes from its providers: the phases window's edit, and "mark changed".
+  enum : long { kPhasesEdited = 11000, kMarkChanged = 2014 };
+  // Broadcast by every SetChanged with a pointer to gModelChangeIsRestore.
+  static constexpr long kModelChanged = FourCC("VLd1");
   // The name broadcast after a save-as carries the new name.
   static constexpr long kDocumentRenamed = FourCC("VLd0");
   // The version the writer writes and the reader takes without asking.
@@ -168,6 +180,36 @@ class VLDocument : public VLAbstractDocument {
   // the director marks the document changed and hands the task to the application, which keeps
   // it as the one last undoable task (null drops the last one).
   void Notify(CTask* task) override;
+  // ---- Notices and change tracking (VLDocumentNotices.cpp) ----
+  // Every call broadcasts kModelChanged with a pointer to gModelChangeIsRestore (then cleared)
+  // before the class library keeps the previous flag and sets the new one.
+  void SetChanged(Boolean changed) override;
+  // The previous flag back through SetChanged, broadcast with the restore flag 1.
+  void RevertChanged() override;
+  // kPhasesEdited (a PhaseEditRecord): the phases and the current phase take the edit, objects of
+  // hidden or unselectable phases are deselected, the titles follow a new current phase.
+  // kMarkChanged marks the document changed; the rest goes to the class library.
+  void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
+  // The file's name; without a file the document's title while it has a window; else empty.
+  void GetName(StringPtr name) const override;
+  // Clears the view-undo flag; an inactive document's Undo item reads plain "Undo ".
+  void ResetUndoText();
+  // ---- Commands (VLDocumentCommands.cpp) ----
+  // The clipboard's objects as copies at the end of the object list, selected, in the current
+  // phase, the selection before deselected; or, with one selected object that has a current
+  // opening, fitted into that opening. Nothing without objects on the clipboard. Not undoable:
+  // the last undoable task is dropped.
+  virtual void Paste();
+  // Asks how to fit pasted objects into an opening (dialog 3002); false when cancelled.
+  virtual Boolean RunPasteIntoOpeningDialog();
+  // The editing and object commands enabled by the selection, the clipboard and the drawing in
+  // progress; those whose work is not in the program yet stay disabled.
+  void UpdateMenus() override;
+  // Whether the selection holds anything.
+  Boolean HasSelection() const;
+  // The paste-into-opening settings: fit along z, the wide and the thin axis; placement 0-2.
+  UInt8 pasteFit[3] = {};
+  SInt16 pastePlacement = 0;
   // Asks each view window of the document other than the main one to redraw.
   virtual void InvalidateOtherViews();
 
@@ -207,8 +249,12 @@ class VLDocument : public VLAbstractDocument {
   SInt16 GetToolGroup() const { return currentToolGroup; }
   const SInt16* GetToolGroupDefaults() const { return toolGroupDefaults; }
   // ---- Tool groups: the group the view pane applies on a click and one tool per group ----
-  // Switches to group g (0 to 7): nothing when g is current or out of range; otherwise g is
-  // stored and the tools of groups 0, 1, 2 and 5 become none (-1).
+  // Switches to group g (0 to 7): nothing when g is current or out of range. Otherwise the
+  // current group is left (group 0: an opening selection becomes its whole object's; groups 1
+  // and 5: the pane finishes what the tool left open; the plane groups: the plane goes inactive
+  // and nothing remains to undo), g is stored, the tools of groups 0, 1, 2 and 5 become none
+  // (-1), and g is entered (the plane groups: the selection emptied, the plane active, the
+  // working plane's tool 3 and drawing on it). In VLDocumentCommands.cpp.
   virtual void SetToolGroup(SInt16 group);
   // The tool of a group (-1 none); a group without a tool (7 and those out of range) answers -1.
   SInt16 GetGroupTool(SInt16 group) const;
@@ -275,6 +321,30 @@ class VLDocument : public VLAbstractDocument {
   // Publishes the view pane and, with it, the material list that new objects take their
   // material from.
   void PublishViewPane();
+  // ---- Commands (VLDocumentCommands.cpp) ----
+  // The editing and object commands; false for a command they do not handle.
+  Boolean DoModelCommand(long command);
+  void LeaveToolGroup();
+  void EnterToolGroup();
+  // The refresh after an edit: locator, redraw, changed flag, the other views.
+  void EditRefresh();
+  void UndoLastTask();
+  // Copies of the selected model objects, in list order, to the clipboard ('DOCC').
+  void CopySelection();
+  // The selection deleted through the views layer's undoable delete.
+  void ClearSelection();
+  void SelectAll();
+  // A copy of the clipboard object appended to the object list, selected, in the current phase.
+  VLUser3DObject* AppendPastedCopy(VLUser3DObject* source);
+  void FinishPaste();
+  void PasteIntoOpening(VLOpeningOwner* owner, VLArray* clipboard);
+  // Mirrors each selected object within its own bounds: axis 0 y, 1 x, 2 z.
+  void FlipSelection(SInt16 axis);
+  void GroupSelection(bool group);
+  // Commands 5009 (hide the selection), 5010 (show all), 5011 (swap hidden and shown).
+  void HideOrShow(long command);
+  // The selected objects' edge projections on or off.
+  void ShowProjections(bool show);
   // Disposes of every item of a list of collaborators, then of the list.
   static void DisposeList(VLArray*& list);
 
@@ -318,6 +388,8 @@ class VLDocument : public VLAbstractDocument {
 // which the model objects read.
 
 extern SInt32 gObjectCount;
+// 1 while the document's previous changed flag is being restored (sent with kModelChanged).
+extern UInt8 gModelChangeIsRestore;
 extern SInt16 gPhaseCounter;
 // The view pane of the active document's window; null when none.
 extern VLViewPane* gCurrentViewPane;

@@ -16,6 +16,7 @@
 #include "Vector3d.h"
 
 class CPane;
+class CTask;
 class CWindow;
 class CWorkingPlaneTool;
 class VLDocument;
@@ -110,6 +111,39 @@ class VLDocumentViews {
   // providers of the document, and stop being so.
   virtual void AttachToolWindows() = 0;
   virtual void DetachToolWindows() = 0;
+
+  // ---- What the document's editing commands ask of the view ----
+  // Without the views layer's pane each does nothing, and each task answers null: the command
+  // then changes nothing.
+
+  // The crosshair locator refreshes; the view redraws; it redraws after an edit of the model.
+  virtual void RefreshLocator() {}
+  virtual void Redraw() {}
+  virtual void RedrawAfterEdit() {}
+  // The pane leaves shadow display for shaded, sorted display.
+  virtual void LeaveShadowMode() {}
+  // The pane goes to tool group 0 (the document's switch) and its select tool 0.
+  virtual void ReturnToSelectTool() {}
+  // Leaving tool group 1 or 5: the pane finishes or drops what the group's tool left open (an
+  // unfinished polyline or block chain, an opening outline, the opening edit, a face selection).
+  virtual void LeaveToolGroup(SInt16) {}
+  // The working plane (group 6) or the section plane (group 7) shown and active, or not.
+  virtual void ActivatePlane(SInt16, Boolean) {}
+  // The pane draws on the working plane.
+  virtual void DrawOnWorkingPlane() {}
+  // A picture of the selected objects as the view shows them (the caller's; null without a pane).
+  virtual PicHandle MakeSelectionPicture() { return nullptr; }
+  // The undoable delete of the selection with the undo name, done; *removedOpening tells
+  // whether it took an opening rather than whole objects.
+  virtual CTask* DoDeleteTask(SInt16, Boolean* removedOpening) {
+    *removedOpening = false;
+    return nullptr;
+  }
+  // The undoable group (undo name 11) or ungroup (12) of the selection, done.
+  virtual CTask* DoGroupTask(SInt16) { return nullptr; }
+  // The flip task: it records the selected objects' vertices and frame axes before the command
+  // changes them.
+  virtual CTask* MakeFlipTask(SInt16) { return nullptr; }
 
   // ---- Values the settings lines write and read ----
 

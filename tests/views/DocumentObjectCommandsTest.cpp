@@ -1,0 +1,142 @@
+// The native document's object commands and tool-group steps with the views layer's panes and
+// tasks: flip in place, group across phases, hide and show, and the plane groups.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+#include "CClipboard.h"
+#include "CTask.h"
+#include "COrientationDefiner.h"
+#include "Commands.h"
+#include "DocumentTestSupport.h"
+#include "ModelTestSupport.h"
+#include "VLPaneDocumentViews.h"
+
+namespace {
+
+class DocumentObjectCommands : public DocumentFixture {
+ protected:
+  void SetUp() override {
+    DocumentFixture::SetUp();
+    InstallPaneDocumentViews();
+    document = NewDocument();
+    ASSERT_NE(document, nullptr);
+    Pump();
+  }
+  // An L-shaped prism moved along x, in the phase, appended to the model and selected.
+  VLUser3DObject* AddL(double x, SInt16 phase) {
+    auto* object = new VLUser3DObject;
+    modeltest::MakeLExtrusion(object);
+    const Vector3d offset{x, 0, 0};
+    object->Move(&offset);
+    object->phase = phase;
+    document->GetObjectList()->AppendPointer(object);
+    object->Select();
+    return object;
+  }
+  std::vector<VLUser3DObject*> ModelObjects() const {
+    std::vector<VLUser3DObject*> objects;
+    VLArray* list = document->GetObjectList();
+    for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i)
+      objects.push_back(static_cast<VLUser3DObject*>(list->PointerAt(i)));
+    return objects;
+  }
+  static std::vector<Vector3d> Sorted(std::vector<Vector3d> points) {
+    std::sort(points.begin(), points.end(), [](const Vector3d& a, const Vector3d& b) {
+      return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
+    });
+    return points;
+  }
+
+  VLDocument* document = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DocumentObjectCommands, FlipMirrorsEachObjectWithinItsOwnBoundsAndUndoes) {
+  VLUser3DObject* left = AddL(0, 1);
+  VLUser3DObject* right = AddL(5, 1);
+  const std::vector<Vector3d> leftBefore = modeltest::Vertices(left);
+  document->DoCommand(5003);  // x
+  ASSERT_NE(gApplication->GetLastTask(), nullptr);
+  EXPECT_TRUE(document->IsChanged());
+  // The L spans x 0 to 2: each copy turns over within its own span.
+  for (auto [object, minX] : {std::pair{left, 0.0}, std::pair{right, 5.0}}) {
+    std::vector<Vector3d> mirrored;
+    for (Vector3d p : leftBefore) mirrored.push_back({minX + 2.0 - p.x, p.y, p.z});
+    const std::vector<Vector3d> now = Sorted(modeltest::Vertices(object));
+    const std::vector<Vector3d> want = Sorted(mirrored);
+    ASSERT_EQ(now.size(), want.size());
+    for (size_t i = 0; i < now.size(); ++i) modeltest::ExpectNear(now[i], want[i], 1e-9);
+  }
+  document->DoCommand(cmdUndo);
+  EXPECT_EQ(modeltest::Vertices(left), leftBefore);
+}
+
+TEST_F(DocumentObjectCommands, GroupingTwoPhasesAsksAndDecliningStillMarksTheDocument) {
+  AddL(0, 1);
+  AddL(5, 2);
+  input.Click(2);  // Cancel in dialog 1050
+  document->DoCommand(5005);
+  EXPECT_TRUE(input.Done());
+  EXPECT_EQ(ModelObjects().size(), 2u);
+  EXPECT_TRUE(document->IsChanged());
+
+  input.Click(1);
+  document->DoCommand(5005);
+  ASSERT_EQ(ModelObjects().size(), 1u);
+  EXPECT_EQ(ModelObjects()[0]->typeCode, kObjectTypeGroup);
+  document->DoCommand(5006);
+  EXPECT_EQ(ModelObjects().size(), 2u);
+}
+
+TEST_F(DocumentObjectCommands, HideDeselectsAndShowAllAfterSwapShowsEveryObject) {
+  VLUser3DObject* first = AddL(0, 1);
+  VLUser3DObject* second = AddL(5, 1);
+  second->Deselect();
+  document->DoCommand(5009);
+  EXPECT_TRUE(first->hidden);
+  EXPECT_FALSE(first->selected);
+  EXPECT_FALSE(second->hidden);
+  EXPECT_EQ(gApplication->GetLastTask(), nullptr);
+  document->DoCommand(5011);
+  EXPECT_FALSE(first->hidden);
+  EXPECT_TRUE(second->hidden);
+  document->DoCommand(5010);
+  EXPECT_FALSE(first->hidden);
+  EXPECT_FALSE(second->hidden);
+}
+
+TEST_F(DocumentObjectCommands, ThePlaneGroupsShowTheirPlaneWhileCurrentAndLeaveNothingToUndo) {
+  document->SetGroupTool(0, 2);
+  document->SetToolGroup(0);  // already current: nothing changes
+  EXPECT_EQ(document->GetGroupTool(0), 2);
+
+  for (SInt16 group : {SInt16(6), SInt16(7)}) {
+    SCOPED_TRACE(group);
+    VLUser3DObject* object = AddL(0, 1);
+    document->DoCommand(5003);  // something to undo
+    ASSERT_NE(gApplication->GetLastTask(), nullptr);
+    auto* plane = dynamic_cast<COrientationDefiner*>(group == 6 ? document->GetWorkingPlane() : document->GetSectionPlane());
+    ASSERT_NE(plane, nullptr);
+    document->SetToolGroup(group);
+    EXPECT_FALSE(object->selected);
+    EXPECT_TRUE(plane->IsShown());
+    if (group == 6) {
+      EXPECT_EQ(document->GetGroupTool(6), 3);
+    }
+    document->SetToolGroup(0);
+    EXPECT_FALSE(plane->IsShown());
+    EXPECT_EQ(gApplication->GetLastTask(), nullptr);
+  }
+}
+
+TEST_F(DocumentObjectCommands, CopyPutsThePictureOfTheSelectionBesideTheObjects) {
+  AddL(0, 1);
+  document->DoCommand(cmdCopy);
+  EXPECT_EQ(gClipboard->DataSize(FourCC("DOCC")), 1);
+  EXPECT_GT(gClipboard->DataSize(FourCC("PICT")), 10);
+  EXPECT_FALSE(document->IsChanged());
+}
