@@ -1,5 +1,5 @@
 // The native document's notices: the changed flag with its model-changed broadcast, the phases
-// window's edits, the model box, the name and the Undo item of an inactive document.
+// window's edits, the name and the Undo item of an inactive document.
 #include <algorithm>
 #include <vector>
 
