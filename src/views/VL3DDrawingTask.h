@@ -90,39 +90,35 @@ class VL3DDrawingTask : public CMouseTask {
 // The drawing task that takes typed coordinates while a drag runs; never notified or undone.
 extern VL3DDrawingTask* gTypedEntryTask;
 
-class VLBlockDrawingTask : public VL3DDrawingTask {
-  VL_REGISTERED_CLASS(VLBlockDrawingTask, VL3DDrawingTask)
+// The tools whose object stays in the object list while it is drawn: each drag poll reshapes
+// it, Undo takes it out of the list and Redo puts it back.
+class VLListedDrawingTask : public VL3DDrawingTask {
+  VL_REGISTERED_CLASS(VLListedDrawingTask, VL3DDrawingTask)
 
  public:
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
   void Undo() override { TakeObjectOut(); }
   void Redo() override { PutObjectBack(); }
+};
+
+class VLBlockDrawingTask : public VLListedDrawingTask {
+  VL_REGISTERED_CLASS(VLBlockDrawingTask, VLListedDrawingTask)
 
  protected:
   VLUser3DObject* NewObject() override;
   VL3DDrawingTask* NewTypedEntryTask() override;
 };
 
-class CRectangleDrawingTask : public VL3DDrawingTask {
-  VL_REGISTERED_CLASS(CRectangleDrawingTask, VL3DDrawingTask)
-
- public:
-  void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
-  void Undo() override { TakeObjectOut(); }
-  void Redo() override { PutObjectBack(); }
+class CRectangleDrawingTask : public VLListedDrawingTask {
+  VL_REGISTERED_CLASS(CRectangleDrawingTask, VLListedDrawingTask)
 
  protected:
   VLUser3DObject* NewObject() override;
   VL3DDrawingTask* NewTypedEntryTask() override;
 };
 
-class CCylinderDrawingTask : public VL3DDrawingTask {
-  VL_REGISTERED_CLASS(CCylinderDrawingTask, VL3DDrawingTask)
-
- public:
-  void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
-  void Undo() override { TakeObjectOut(); }
-  void Redo() override { PutObjectBack(); }
+class CCylinderDrawingTask : public VLListedDrawingTask {
+  VL_REGISTERED_CLASS(CCylinderDrawingTask, VLListedDrawingTask)
 
  protected:
   VLUser3DObject* NewObject() override;
@@ -130,15 +126,12 @@ class CCylinderDrawingTask : public VL3DDrawingTask {
 };
 
 // The arc tool drags without the Shift constraint.
-class CArcDrawingTask : public VL3DDrawingTask {
-  VL_REGISTERED_CLASS(CArcDrawingTask, VL3DDrawingTask)
+class CArcDrawingTask : public VLListedDrawingTask {
+  VL_REGISTERED_CLASS(CArcDrawingTask, VLListedDrawingTask)
 
  public:
   void BeginTracking(LongPt* startPt) override;
-  void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override { DragStep(currPt); }
   void EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
-  void Undo() override { TakeObjectOut(); }
-  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;
@@ -147,14 +140,12 @@ class CArcDrawingTask : public VL3DDrawingTask {
 
 // A straight line: a polyline from the start point whose free end follows the mouse; the
 // release point becomes its second vertex.
-class CLineDrawingTask : public VL3DDrawingTask {
-  VL_REGISTERED_CLASS(CLineDrawingTask, VL3DDrawingTask)
+class CLineDrawingTask : public VLListedDrawingTask {
+  VL_REGISTERED_CLASS(CLineDrawingTask, VLListedDrawingTask)
 
  public:
   void KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
   void EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) override;
-  void Undo() override { TakeObjectOut(); }
-  void Redo() override { PutObjectBack(); }
 
  protected:
   VLUser3DObject* NewObject() override;
