@@ -227,11 +227,8 @@ CDataKeeper* CRotationKeeper::NewChildKeeper() { return new (std::nothrow) CRota
 
 // ---- CFlipKeeper ----
 
-CFlipKeeper::~CFlipKeeper() { PortFreeHandle(vertexCopy); }
-
 void CFlipKeeper::Capture(VLUser3DObject* recorded) {
-  CDataKeeper::Capture(recorded);
-  CopyVerticesOf(recorded, vertexCopy, vertexCount);
+  CVertsKeeper::Capture(recorded);
   CObjectTransformer* frame = nullptr;
   recorded->GetFrame(&frame);
   if (frame) {
@@ -241,9 +238,8 @@ void CFlipKeeper::Capture(VLUser3DObject* recorded) {
 }
 
 void CFlipKeeper::Restore() {
-  CDataKeeper::Restore();
+  CVertsKeeper::Restore();
   if (!object) return;
-  WriteVerticesBack(object, vertexCopy, vertexCount);
   if (!hasFrame) return;
   const SInt16 type = object->typeCode;
   if (IsPolylineFamily(type) || type == kObjectTypePolyhedron) {

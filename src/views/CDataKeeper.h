@@ -107,11 +107,10 @@ class CRotationKeeper : public CVertsKeeper {
 };
 
 // The vertices and the axes of the object's frame.
-class CFlipKeeper : public CDataKeeper {
-  VL_REGISTERED_CLASS(CFlipKeeper, CDataKeeper)
+class CFlipKeeper : public CVertsKeeper {
+  VL_REGISTERED_CLASS(CFlipKeeper, CVertsKeeper)
 
  public:
-  ~CFlipKeeper() override;
   void Capture(VLUser3DObject* object) override;
   // The vertices as CVertsKeeper does; then the kept axes: the handle box of a polyline,
   // extrusion or polyhedron is rebuilt along them, any other object's frame takes them with its
@@ -121,8 +120,6 @@ class CFlipKeeper : public CDataKeeper {
 
  protected:
   Vector3d axes[3];
-  Handle vertexCopy = nullptr;
-  SInt16 vertexCount = 0;
   UInt8 hasFrame = 0;
 };
 
