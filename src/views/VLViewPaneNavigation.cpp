@@ -17,6 +17,27 @@
 
 namespace {
 
+// A navigation drag redraws in wireframe, interactively; the display modes come back when the
+// drag ends.
+class WireframeWhileDragging {
+ public:
+  WireframeWhileDragging() : shaded(gShadedMode), hidden(gHiddenLineMode), shadow(gShadowMode) {
+    gShadedMode = gHiddenLineMode = gShadowMode = 0;
+    gInteractiveDrawing = 1;
+  }
+  ~WireframeWhileDragging() {
+    gShadedMode = shaded;
+    gHiddenLineMode = hidden;
+    gShadowMode = shadow;
+    gInteractiveDrawing = 0;
+  }
+  WireframeWhileDragging(const WireframeWhileDragging&) = delete;
+  WireframeWhileDragging& operator=(const WireframeWhileDragging&) = delete;
+
+ private:
+  const UInt8 shaded, hidden, shadow;
+};
+
 constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kRadiansPerDegree = 0.017453292;
 constexpr double kLowestAltitude = 1.0, kHighestAltitude = 179.0;
@@ -233,9 +254,7 @@ void VLViewPane::LookAround(Point hit, UInt16 modifiers, UInt32) {
   } else {
     if (CursHandle cursor = PortGetCursor(kLookAroundCursor)) PortSetCursor(*cursor);
     double lastPolar = lookAltitude, lastAzimuth = lookAzimuth, lastStep = 0.0;
-    const UInt8 shadedWas = gShadedMode, hiddenWas = gHiddenLineMode, shadowWas = gShadowMode;
-    gShadedMode = gHiddenLineMode = gShadowMode = 0;
-    gInteractiveDrawing = 1;
+    const WireframeWhileDragging wireframe;
     Point previous = hit;
     while (PortStillDown()) {
       EventRecord event{};
@@ -274,10 +293,6 @@ void VLViewPane::LookAround(Point hit, UInt16 modifiers, UInt32) {
       }
       previous = mouse;
     }
-    gShadedMode = shadedWas;
-    gHiddenLineMode = hiddenWas;
-    gShadowMode = shadowWas;
-    gInteractiveDrawing = 0;
   }
   if (changed) FinishNavigation();
 }
@@ -295,10 +310,7 @@ void VLViewPane::OrbitDrag(Point hit, UInt16 modifiers, UInt32) {
     }
   } else {
     if (CursHandle cursor = PortGetCursor(kOrbitCursor)) PortSetCursor(*cursor);
-    gInteractiveDrawing = 1;
-    // Each pass redraws in wireframe.
-    const UInt8 shadedWas = gShadedMode, hiddenWas = gHiddenLineMode, shadowWas = gShadowMode;
-    gShadedMode = gHiddenLineMode = gShadowMode = 0;
+    const WireframeWhileDragging wireframe;
     Point previous = hit;
     while (PortStillDown()) {
       EventRecord event{};
@@ -321,9 +333,6 @@ void VLViewPane::OrbitDrag(Point hit, UInt16 modifiers, UInt32) {
       }
       previous = mouse;
     }
-    gShadedMode = shadedWas;
-    gHiddenLineMode = hiddenWas;
-    gShadowMode = shadowWas;
   }
   gInteractiveDrawing = 0;
   if (changed) {
