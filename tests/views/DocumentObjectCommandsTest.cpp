@@ -36,13 +36,6 @@ class DocumentObjectCommands : public DocumentFixture {
     object->Select();
     return object;
   }
-  std::vector<VLUser3DObject*> ModelObjects() const {
-    std::vector<VLUser3DObject*> objects;
-    VLArray* list = document->GetObjectList();
-    for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i)
-      objects.push_back(static_cast<VLUser3DObject*>(list->PointerAt(i)));
-    return objects;
-  }
   static std::vector<Vector3d> Sorted(std::vector<Vector3d> points) {
     std::sort(points.begin(), points.end(), [](const Vector3d& a, const Vector3d& b) {
       return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
@@ -81,15 +74,15 @@ TEST_F(DocumentObjectCommands, GroupingTwoPhasesAsksAndDecliningStillMarksTheDoc
   input.Click(2);  // Cancel in dialog 1050
   document->DoCommand(5005);
   EXPECT_TRUE(input.Done());
-  EXPECT_EQ(ModelObjects().size(), 2u);
+  EXPECT_EQ(ModelObjects(document).size(), 2u);
   EXPECT_TRUE(document->IsChanged());
 
   input.Click(1);
   document->DoCommand(5005);
-  ASSERT_EQ(ModelObjects().size(), 1u);
-  EXPECT_EQ(ModelObjects()[0]->typeCode, kObjectTypeGroup);
+  ASSERT_EQ(ModelObjects(document).size(), 1u);
+  EXPECT_EQ(ModelObjects(document)[0]->typeCode, kObjectTypeGroup);
   document->DoCommand(5006);
-  EXPECT_EQ(ModelObjects().size(), 2u);
+  EXPECT_EQ(ModelObjects(document).size(), 2u);
 }
 
 TEST_F(DocumentObjectCommands, HideDeselectsAndShowAllAfterSwapShowsEveryObject) {

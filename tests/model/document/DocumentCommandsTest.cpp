@@ -43,13 +43,6 @@ class DocumentCommandsTest : public DocumentFixture {
     document->GetObjectList()->AppendPointer(block);
     return block;
   }
-  std::vector<VLUser3DObject*> ModelObjects() const {
-    std::vector<VLUser3DObject*> objects;
-    VLArray* list = document->GetObjectList();
-    for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i)
-      objects.push_back(static_cast<VLUser3DObject*>(list->PointerAt(i)));
-    return objects;
-  }
   std::string WindowTitle() const {
     Str255 title;
     document->GetWindow()->GetTitle(title);
@@ -119,7 +112,7 @@ TEST_F(DocumentCommandsTest, PastedCopiesAreSelectedInTheCurrentPhaseAndEachPast
   AddBlock(3, 1);
   gCurrentPhase = 2;
   document->DoCommand(cmdPaste);  // nothing on the clipboard yet
-  EXPECT_EQ(ModelObjects().size(), 2u);
+  EXPECT_EQ(ModelObjects(document).size(), 2u);
   EXPECT_FALSE(document->IsChanged());
 
   document->DoCommand(cmdSelectAll);
@@ -127,7 +120,7 @@ TEST_F(DocumentCommandsTest, PastedCopiesAreSelectedInTheCurrentPhaseAndEachPast
   EXPECT_FALSE(document->IsChanged());
   document->DoCommand(cmdPaste);
   document->DoCommand(cmdPaste);
-  const std::vector<VLUser3DObject*> objects = ModelObjects();
+  const std::vector<VLUser3DObject*> objects = ModelObjects(document);
   ASSERT_EQ(objects.size(), 6u);
   EXPECT_TRUE(document->IsChanged());
   EXPECT_EQ(gApplication->GetLastTask(), nullptr);
@@ -164,7 +157,7 @@ TEST_F(DocumentCommandsTest, AFlatClipboardFitsIntoAnOpeningWithoutDividingByIts
   input.Click(1);
   document->DoCommand(cmdPaste);
   EXPECT_TRUE(input.Done());
-  const std::vector<VLUser3DObject*> objects = ModelObjects();
+  const std::vector<VLUser3DObject*> objects = ModelObjects(document);
   ASSERT_EQ(objects.size(), 3u);
   double box[6];
   objects[2]->GetBounds(&box[0], &box[1], &box[2], &box[3], &box[4], &box[5]);

@@ -26,6 +26,7 @@
 #include "VLApplication.h"
 #include "VLDocument.h"
 #include "VLDocumentViews.h"
+#include "VLUser3DObject.h"
 
 // Input for modal dialogs: each step runs when the program asks for its next event. Clicks land
 // on items of the frontmost dialog; a click on a popup menu chooses the item with the given text
@@ -163,6 +164,14 @@ class DocumentFixture : public ::testing::Test {
     for (VLDocument* document : Documents())
       if (std::find(before.begin(), before.end(), document) == before.end()) return document;
     return nullptr;
+  }
+  // The model objects of a document (from position 3), in list order.
+  static std::vector<VLUser3DObject*> ModelObjects(VLDocument* document) {
+    std::vector<VLUser3DObject*> objects;
+    VLArray* list = document->GetObjectList();
+    for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i)
+      objects.push_back(static_cast<VLUser3DObject*>(list->PointerAt(i)));
+    return objects;
   }
   // The application's native documents, oldest first.
   std::vector<VLDocument*> Documents() const {

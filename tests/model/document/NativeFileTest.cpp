@@ -169,14 +169,6 @@ class NativeFile : public DocumentFixture {
     ASSERT_TRUE(vlfiles::SpecFromPath(path, &reply.sfFile));
     EXPECT_TRUE(document->DoSaveAs(&reply));
   }
-  // The model objects of a document (from position 3), with their members after each group.
-  static std::vector<VLUser3DObject*> Objects(VLDocument* document) {
-    std::vector<VLUser3DObject*> all;
-    VLArray* list = document->GetObjectList();
-    for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i)
-      all.push_back(static_cast<VLUser3DObject*>(list->PointerAt(i)));
-    return all;
-  }
   // Opening the text fails with the code (and leaves no document); the alerts shown.
   void ExpectRefused(const std::string& text, std::int32_t code, int alert, const std::string& what) {
     const std::string path = temp.Write("bad.vl", text);
@@ -224,7 +216,7 @@ TEST_F(NativeFile, SavedOpenedAndSavedAgainGivesTheSameText) {
   EXPECT_NE(textA.find("//\t" + a + "\n"), std::string::npos);
 
   // The reopened model is the first: objects, nesting and order, names, phases, materials, views.
-  const std::vector<VLUser3DObject*> one = Objects(first), two = Objects(second);
+  const std::vector<VLUser3DObject*> one = ModelObjects(first), two = ModelObjects(second);
   ASSERT_EQ(one.size(), 7u);
   ASSERT_EQ(two.size(), one.size());
   for (std::size_t i = 0; i < one.size(); ++i) {
@@ -355,7 +347,7 @@ TEST_F(NativeFile, AGroupAskingForMoreObjectsThanThereAreTakesWhatIsThere) {
                            "\nGroup:\nPrevious -2 objects\nName: none\n";
   VLDocument* document = Open(temp.Write("group.vl", text));
   ASSERT_NE(document, nullptr);
-  const std::vector<VLUser3DObject*> objects = Objects(document);
+  const std::vector<VLUser3DObject*> objects = ModelObjects(document);
   ASSERT_EQ(objects.size(), 2u);
   EXPECT_EQ(static_cast<CGroup*>(objects[0])->Members().size(), 1u);
   EXPECT_EQ(static_cast<CGroup*>(objects[1])->Members().size(), 0u);
