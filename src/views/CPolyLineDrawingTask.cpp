@@ -104,6 +104,10 @@ void CPolyLineDrawingTask::FinishPolyline() {
   VLViewPane* pane = gCurrentViewPane;
   if (pane && pane->document) pane->document->SetDrawingInProgress(0);
   if (pane) pane->EndConstruction();
+  // The next Undo takes the whole polyline out, even after an undone vertex: redoing the vertex
+  // of a finished outline would put the polyline in the list a second time.
+  undone = false;
+  if (gApplication) gApplication->ClearUndone();
   polyline->MarkChanged();
   if (pane && pane->document) pane->document->RecomputeModelBounds();
   vltasks::ShowSelectTool(vltasks::kSelectObjectsTool);

@@ -12,7 +12,9 @@
 // VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps),
 // VLViewPaneTools.cpp (tool groups, tools and drawing planes), VLViewPaneZoom.cpp (zoom and
 // scrolling), VLViewPanePicking.cpp (picking, the rubber band, locating, the crosshair's
-// placement, alignment) and VLViewPaneClick.cpp (the mouse-down and its tools).
+// placement, alignment) and VLViewPaneClick.cpp (the mouse-down and its tools), with
+// VLViewPaneChain.cpp (the chain of blocks) and VLViewPaneDrawingTools.cpp (the other drawing
+// tools).
 #pragma once
 
 #include "CPanorama.h"
@@ -27,6 +29,7 @@ class CViewInfo;
 class CWorkingPlaneTool;
 class VLCrosshairCursor;
 class VLCube;
+class VL3DDrawingTask;
 class VLDocument;
 class VLGWorldOS;
 class VLGrid;
@@ -47,6 +50,9 @@ extern Point gLastClickPoint;
 // Makes the blocks of a chain of blocks: a new block with its storage, null when memory runs
 // out. Tests put their own in its place.
 extern VLCube* (*gNewChainBlock)();
+// Makes the task of a drawing tool (group 1) or an opening tool (group 5) for a press; null when
+// memory runs out or the tool has none. Tests put their own in its place.
+extern VL3DDrawingTask* (*gNewDrawingTask)(SInt16 group, SInt16 tool);
 
 class VLViewPane : public CPanorama {
   VL_REGISTERED_CLASS(VLViewPane, CPanorama)
@@ -258,6 +264,20 @@ class VLViewPane : public CPanorama {
   // ends the chain and returns to the select tool. Each press drops the last undoable task;
   // one whose block cannot be made changes nothing.
   virtual void DrawBlockChain(Point hitPt, UInt32 when);
+  // The other drawing tools (VLViewPaneDrawingTools.cpp); the sketch tools refuse the press.
+  virtual void DrawWithTool(Point hitPt, SInt16 tool, UInt32 when);
+  // A drag tool's press (drawing tools 0, 1, 2, 4 and 5, opening tool 0 on the face the crosshair
+  // first meets): the tool's task tracks the mouse; when it drew something it goes up to the
+  // document as the one undoable step, otherwise it is disposed of and the previous step stays.
+  // Drawing tools 1, 2 and 5 then return to the select tool. A task that cannot be made ends the
+  // press with nothing changed.
+  virtual void DrawWithTask(Point hitPt, SInt16 group, SInt16 tool);
+  // The polyline tool's press. The first click starts the outline with one task, which goes up
+  // to the document at once; a later click adds a vertex (Undo and Redo take it off and put it
+  // back while the outline is open); a click on the first vertex closes the outline; a double
+  // click places the last vertex and ends it, and one of fewer than two vertices goes, leaving
+  // nothing to undo. Ending returns to the select tool.
+  virtual void DrawPolylineClick(Point hitPt, UInt32 when);
   // The colour of the nearest model object under the point becomes the colour of new objects,
   // and the palette shows it. No undo.
   virtual void PickUpColour(Point hitPt);
@@ -382,6 +402,8 @@ class VLViewPane : public CPanorama {
   static void Reselect(VLUser3DObject* object);
   // A beep, then waits for the release: nothing changes.
   void RefusePress();
+  // Tracks a drawing task from the press, pinned to the frame, its first locate forced.
+  void TrackDrawingTask(VL3DDrawingTask* task, Point hitPt);
   // Polls until the release: true as soon as the mouse goes more than 3 pixels from the press.
   Boolean PressBecomesDrag(Point hitPt);
   // Whether a press at the pane point is the first of a double click (WaitForDoubleClick).

@@ -16,7 +16,8 @@ namespace {
 
 enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kOpeningGroup = 5 };
 enum : SInt16 { kSelectTool = 0, kColourPickTool = 1, kOpeningEditTool = 3, kOrbitTool = 0, kLookAroundTool = 1,
-                kZoomTool = 2, kFaceSelectionTool = 5, kBlockChainTool = 6 };
+                kZoomTool = 2, kFaceSelectionTool = 5, kPolylineTool = 3, kBlockChainTool = 6,
+                kRectangularOpeningTool = 0 };
 // A press of the select tool becomes a drag once the mouse is this far from it on either axis.
 constexpr SInt16 kDragSlop = 3;
 constexpr double kNoDistance = 105600.0;
@@ -54,20 +55,26 @@ void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
         ZoomDrag(hitPt);
       break;
     case kOpeningGroup:
-      if (tool == kFaceSelectionTool)
+      if (tool == kFaceSelectionTool) {
         EditSelection(hitPt, keys, UInt32(when));
-      else
+      } else if (tool == kRectangularOpeningTool) {
+        ForgetTypedValues();
+        DrawWithTask(hitPt, group, tool);
+      } else {
         RefusePress();
+      }
       break;
     case 3:
     case 4:
       // The drawing-plane groups do not act in the pane.
       break;
     case kDrawingGroup:
+      // The drag tools start without the typed coordinates of an earlier press.
+      if (tool != kPolylineTool) ForgetTypedValues();
       if (tool == kBlockChainTool)
         DrawBlockChain(hitPt, UInt32(when));
       else
-        RefusePress();
+        DrawWithTool(hitPt, tool, UInt32(when));
       break;
     case 6:
     case 7:
