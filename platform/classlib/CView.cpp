@@ -266,9 +266,10 @@ void CView::TrackMouse(CMouseTask* task, LongPt* startPt, LongRect* pinRect) {
     task->KeepTracking(&curr, &prev, &start);
     prev = curr;
   }
-  // The release: the point of the mouse-up event when it is there, else the last point.
+  // The release: the point of the press's own mouse-up event when it is there, else the last
+  // point. A mouse-up behind another press belongs to that later click.
   EventRecord up;
-  if (PortEventAvail(mUpMask, &up)) {
+  if (PortEventAvail(mDownMask | mUpMask, &up) && up.what == mouseUp) {
     PortGetNextEvent(mUpMask, &up);
     Prepare();
     Point where = up.where;

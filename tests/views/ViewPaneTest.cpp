@@ -444,9 +444,9 @@ class TestDocument : public VLDocument {
       case 90833:
         gNewChainBlock = savedChainBlock;
         break;
-      case 90821:  // the block tool
+      case 90821:  // the sketch text tool
         pane->SetToolGroup(1);
-        pane->SelectDrawingTool(0);
+        pane->SelectDrawingTool(7);
         vlui::ResetBeepCount();
         break;
       case 90822:
@@ -808,7 +808,7 @@ TEST_F(ViewPaneScript, AligningTopsOrCentresMovesTheBlocksAndEachAlignmentUndoes
   EXPECT_EQ(gNotes.picks, expected);
 }
 
-TEST_F(ViewPaneScript, ShiftClicksAndRubberBandsSelectAndTheDrawingToolsRefusePresses) {
+TEST_F(ViewPaneScript, ShiftClicksAndRubberBandsSelectAndTheSketchToolsRefusePresses) {
   EXPECT_EQ(Run("selection.vls"), 0);
   const std::string z = " z 0..2 0..2 0..2";
   const std::vector<std::string> expected{"selected" + z,       "selected 4" + z,     "selected 4 5" + z,
