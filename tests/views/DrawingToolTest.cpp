@@ -204,8 +204,9 @@ TEST_F(DrawingToolScript, APolylineTakesAVertexPerClickAndEndsOnItsFirstVertexOr
       // A double click after one vertex: the outline goes and nothing is left to undo.
       open + "Undo Drawing | * " + closed + " | 0.00..0.00 -4.50..-4.50 0.00..0.00 vertices 1",
       "group 0 tool 0 open 0 Undo  | * " + closed,
-      // A double click places the last of three vertices and ends the outline open.
+      // A double click places the last of three vertices, undone before, and ends the outline open.
       "group 0 tool 0 open 0 Undo Drawing | " + closed + " | * -4.50..-2.00 4.00..6.00 0.00..0.00 vertices 3",
+      "group 0 tool 0 open 0 Redo Drawing | " + closed,
   };
   EXPECT_EQ(gNotes, expected);
 }
