@@ -104,7 +104,8 @@ class CView : public CBureaucrat {
   // Drives a mouse task while the button is held: BeginTracking once with the start point;
   // KeepTracking on every poll with the mouse pinned to the rectangle (the previous point being
   // the current point of the poll before, the start point at first); EndTracking with the point
-  // of the mouse-up event, or the last point, pinned. Points are in the view's coordinates.
+  // of the press's mouse-up event (taken out; one queued behind a later press is that press's),
+  // or the last point, pinned. Points are in the view's coordinates.
   virtual void TrackMouse(CMouseTask* task, LongPt* startPt, LongRect* pinRect);
   // Called while tracking with the mouse (view coordinates); a view that scrolls itself to
   // follow the mouse answers true. The base does nothing.

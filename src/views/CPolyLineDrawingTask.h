@@ -28,7 +28,8 @@ class CPolyLineDrawingTask : public CLineDrawingTask {
   // Open: the vertex back. Finished: the polyline back at the end of the list.
   void Redo() override;
   // The outline's edges, the frame on the working plane, the polyline selected alone, the
-  // pane's construction ended and the select tool chosen again.
+  // pane's construction ended and the select tool chosen again; the next Undo command takes the
+  // whole polyline out.
   void FinishPolyline();
 
   VLPolyline* GetPolyline() const;
