@@ -24,16 +24,24 @@ enum : SInt16 { kRectangularOpeningTool = 0 };
 constexpr SInt16 kNoPanePoint = -9999;
 
 VL3DDrawingTask* NewToolTask(SInt16 group, SInt16 tool) {
-  if (group == kOpeningGroup) return tool == kRectangularOpeningTool ? new (std::nothrow) CRectangularOpeningTask : nullptr;
+  if (group == kOpeningGroup)
+    return tool == kRectangularOpeningTool ? new (std::nothrow) CRectangularOpeningTask : nullptr;
   if (group != kDrawingGroup) return nullptr;
   switch (tool) {
-    case kBlockTool: return new (std::nothrow) VLBlockDrawingTask;
-    case kCylinderTool: return new (std::nothrow) CCylinderDrawingTask;
-    case kRectangleTool: return new (std::nothrow) CRectangleDrawingTask;
-    case kPolylineTool: return new (std::nothrow) CPolyLineDrawingTask;
-    case kLineTool: return new (std::nothrow) CLineDrawingTask;
-    case kArcTool: return new (std::nothrow) CArcDrawingTask;
-    default: return nullptr;
+    case kBlockTool:
+      return new (std::nothrow) VLBlockDrawingTask;
+    case kCylinderTool:
+      return new (std::nothrow) CCylinderDrawingTask;
+    case kRectangleTool:
+      return new (std::nothrow) CRectangleDrawingTask;
+    case kPolylineTool:
+      return new (std::nothrow) CPolyLineDrawingTask;
+    case kLineTool:
+      return new (std::nothrow) CLineDrawingTask;
+    case kArcTool:
+      return new (std::nothrow) CArcDrawingTask;
+    default:
+      return nullptr;
   }
 }
 
@@ -91,7 +99,8 @@ void VLViewPane::DrawWithTask(Point hitPt, SInt16 group, SInt16 tool) {
       crosshair->UnlockFace();
       crosshair->taskTracking = 0;
     }
-    drew = static_cast<CRectangularOpeningTask*>(task.get())->GetOpening() != nullptr;
+    auto* opening = dynamic_cast<COpeningDrawingTask*>(task.get());
+    drew = opening && opening->GetOpening();
   } else {
     if (tool == kLineTool) EraseFeedback();
     TrackDrawingTask(task.get(), hitPt);
@@ -101,9 +110,11 @@ void VLViewPane::DrawWithTask(Point hitPt, SInt16 group, SInt16 tool) {
   // the previous undoable step in place.
   if (drew) {
     Notify(task.release());
-    if (group == kDrawingGroup) document->ExtendModelBounds(static_cast<VLUser3DObject*>(objects->PointerAt(objects->GetNumItems())));
+    if (group == kDrawingGroup)
+      document->ExtendModelBounds(static_cast<VLUser3DObject*>(objects->PointerAt(objects->GetNumItems())));
   }
-  if (group == kDrawingGroup && (tool == kCylinderTool || tool == kRectangleTool || tool == kArcTool)) ReturnToSelectTool();
+  if (group == kDrawingGroup && (tool == kCylinderTool || tool == kRectangleTool || tool == kArcTool))
+    ReturnToSelectTool();
   if (shadowMode) LeaveShadowMode();
 }
 

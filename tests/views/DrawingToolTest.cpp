@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "COpeningDrawingTask.h"
 #include "CMenuManager.h"
+#include "COpeningDrawingTask.h"
 #include "Commands.h"
 #include "DrawingPlane.h"
 #include "LongCoordinates.h"
 #include "OpeningTestSupport.h"
+#include "PaneScriptSupport.h"
 #include "TaskSupport.h"
 #include "VL3DDrawingTask.h"
 #include "VLOpening.h"
@@ -21,7 +22,6 @@
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
-#include "PaneScriptSupport.h"
 
 namespace {
 
@@ -101,8 +101,8 @@ class TestDocument : public VLDocument {
       for (double* v : {&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]})
         if (std::fabs(*v) < 0.005) *v = 0.0;  // no "-0.00"
       char box[120];
-      std::snprintf(box, sizeof box, " | %s%.2f..%.2f %.2f..%.2f %.2f..%.2f", object->selected ? "* " : "",
-                    lo[0], hi[0], lo[1], hi[1], lo[2], hi[2]);
+      std::snprintf(box, sizeof box, " | %s%.2f..%.2f %.2f..%.2f %.2f..%.2f", object->selected ? "* " : "", lo[0],
+                    hi[0], lo[1], hi[1], lo[2], hi[2]);
       text += box;
       if (auto* polyline = dynamic_cast<VLPolyline*>(object))
         text += " vertices " + std::to_string(polyline->vertexCount) + (polyline->closed ? " closed" : "");
