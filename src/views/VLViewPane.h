@@ -12,9 +12,10 @@
 // VLViewPaneNavigation.cpp (orbit angles, view switches, the orbit drag, key steps),
 // VLViewPaneTools.cpp (tool groups, tools and drawing planes), VLViewPaneZoom.cpp (zoom and
 // scrolling), VLViewPanePicking.cpp (picking, the rubber band, locating, the crosshair's
-// placement, alignment) and VLViewPaneClick.cpp (the mouse-down and its tools), with
+// placement, alignment), VLViewPaneClick.cpp (the mouse-down and its tools), with
 // VLViewPaneChain.cpp (the chain of blocks) and VLViewPaneDrawingTools.cpp (the other drawing
-// tools).
+// tools), and VLViewPaneDrag.cpp (the drags that edit the model: moving, reshaping, rotating,
+// the planes).
 #pragma once
 
 #include "CPanorama.h"
@@ -255,8 +256,7 @@ class VLViewPane : public CPanorama {
   // do nothing; tools the pane cannot run yet refuse the press (RefusePress).
   void DoClick(Point hitPt, SInt16 modifiers, long when) override;
   // The select tool: a press that stays within 3 pixels is a click selection (an object with a
-  // current opening becomes the opening owner being edited); a drag from outside the selection
-  // is a rubber band. Dragging the selection itself is refused.
+  // current opening becomes the opening owner being edited); a drag is DragSelection.
   virtual void EditSelection(Point hitPt, UInt16 modifiers, UInt32 when);
   // The chain of blocks (VLViewPaneChain.cpp). The first press drags the first block (a press
   // without a drag draws none); each later press adds the next block of the wall toward the
@@ -281,6 +281,36 @@ class VLViewPane : public CPanorama {
   // The colour of the nearest model object under the point becomes the colour of new objects,
   // and the palette shows it. No undo.
   virtual void PickUpColour(Point hitPt);
+
+  // ---- Editing drags (VLViewPaneDrag.cpp) ----
+  //
+  // Each drag hands its undo record to the document before anything changes, so that one drag
+  // is one undoable step, then follows the mouse through the crosshair, redrawing at every
+  // located point. A located point that is not finite is passed over: no drag leaves an object
+  // with coordinates that are not finite.
+
+  // The select tool's drag. From a selected object under the press: with the command key a
+  // vertex handle follows the mouse; without it a vertex handle reshapes the object (the scaling
+  // task); an edge handle moves the edge across itself; elsewhere every selected object moves
+  // with the mouse, and when the press snapped onto a vertex (vertex snapping on) the release
+  // snaps that vertex onto another object's. From anywhere else a rubber band selects.
+  virtual void DragSelection(Point hitPt, UInt16 modifiers, UInt32 when);
+  // The rotate tool (opening tool 2): a press held for 10 ticks on a selected object turns the
+  // selection with the mouse (VL3DRotateTask) about the object's plan centre, by the handle's
+  // direction when the press is on a handle; elsewhere a rubber band. A shorter press is the
+  // select tool's click.
+  virtual void RotateSelection(Point hitPt, UInt16 modifiers, UInt32 when);
+  // The working-plane and section-plane tools (groups 6 and 7): a press held for 10 ticks on the
+  // plane (not on a handle) moves it with the mouse as one undoable step; a handle changes
+  // nothing and keeps the tool; a click, or a press beside the plane, returns to the select
+  // tool.
+  virtual void DragWorkingPlane(Point hitPt, UInt16 modifiers, UInt32 when);
+  virtual void DragSectionPlane(Point hitPt, UInt16 modifiers, UInt32 when);
+  // The nearest vertex within the snapping distance of the model objects other than the
+  // excluded one: true with the vertex and its object; a point on a vertex already answers
+  // itself. False, outputs untouched, when none is near.
+  virtual Boolean FindSnapPoint(const Vector3d& point, Vector3d* outPoint, VLUser3DObject** outObject,
+                                VLUser3DObject* excluded);
 
   // ---- Drawing (VLViewPaneDraw.cpp) ----
 
@@ -406,6 +436,23 @@ class VLViewPane : public CPanorama {
   void TrackDrawingTask(VL3DDrawingTask* task, Point hitPt);
   // Polls until the release: true as soon as the mouse goes more than 3 pixels from the press.
   Boolean PressBecomesDrag(Point hitPt);
+  // Waits 10 ticks from the press: whether the button is still held then.
+  Boolean PressIsHeld(UInt32 when);
+  // The select tool's click: the click selection, the opening owner being edited, the
+  // offscreen image shown.
+  void ClickSelection(Point hitPt, UInt16 modifiers);
+  // The editing drags' loop (VLViewPaneDrag.cpp): until the release, each mouse position the
+  // crosshair locates (finite) becomes the current point, step gets the offset from the point
+  // before, and the pane redraws.
+  template <class Step>
+  void TrackEdit(Step step);
+  // After a drag of the selection: every selected object finishes its edit, the pane redraws
+  // (not after a scaling drag, which redrew) and the model box takes the selection in.
+  void FinishSelectionEdit(bool scaled);
+  // The scaling drag of the object from the press, with its undo record handed over first.
+  void TrackScaling(VLUser3DObject* object, Point hitPt);
+  // The plane tools' press.
+  void DragPlane(VLUser3DObject* plane, Point hitPt, UInt32 when);
   // Whether a press at the pane point is the first of a double click (WaitForDoubleClick).
   Boolean IsDoubleClick(Point hitPt, UInt32 when);
   // The two kinds of chain press; false when no block could be made.

@@ -14,9 +14,10 @@
 
 namespace {
 
-enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kOpeningGroup = 5 };
+enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kOpeningGroup = 5, kWorkingPlaneGroup = 6,
+                kSectionPlaneGroup = 7 };
 enum : SInt16 { kSelectTool = 0, kColourPickTool = 1, kOpeningEditTool = 3, kOrbitTool = 0, kLookAroundTool = 1,
-                kZoomTool = 2, kFaceSelectionTool = 5, kPolylineTool = 3, kBlockChainTool = 6,
+                kZoomTool = 2, kRotateTool = 2, kFaceSelectionTool = 5, kPolylineTool = 3, kBlockChainTool = 6,
                 kRectangularOpeningTool = 0 };
 // A press of the select tool becomes a drag once the mouse is this far from it on either axis.
 constexpr SInt16 kDragSlop = 3;
@@ -60,6 +61,8 @@ void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
       } else if (tool == kRectangularOpeningTool) {
         ForgetTypedValues();
         DrawWithTask(hitPt, group, tool);
+      } else if (tool == kRotateTool) {
+        RotateSelection(hitPt, keys, UInt32(when));
       } else {
         RefusePress();
       }
@@ -76,9 +79,11 @@ void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
       else
         DrawWithTool(hitPt, tool, UInt32(when));
       break;
-    case 6:
-    case 7:
-      RefusePress();
+    case kWorkingPlaneGroup:
+      DragWorkingPlane(hitPt, keys, UInt32(when));
+      break;
+    case kSectionPlaneGroup:
+      DragSectionPlane(hitPt, keys, UInt32(when));
       break;
     default:
       break;
@@ -106,18 +111,13 @@ Boolean VLViewPane::PressBecomesDrag(Point hitPt) {
 }
 
 void VLViewPane::EditSelection(Point hitPt, UInt16 modifiers, UInt32 when) {
-  VLArray* selection = document->GetSelectionList();
-  if (PressBecomesDrag(hitPt)) {
-    // Dragging the selection itself moves it, which the pane cannot do yet: refused. Anywhere
-    // else the drag selects by rectangle.
-    for (long i = 1; i <= selection->GetNumItems(); ++i)
-      if (auto* object = static_cast<VLUser3DObject*>(selection->PointerAt(i)); object && object->PointInScreenBounds(hitPt)) {
-        RefusePress();
-        return;
-      }
-    SelectByRectangle(hitPt, modifiers, when);
-    return;
-  }
+  if (PressBecomesDrag(hitPt))
+    DragSelection(hitPt, modifiers, when);
+  else
+    ClickSelection(hitPt, modifiers);
+}
+
+void VLViewPane::ClickSelection(Point hitPt, UInt16 modifiers) {
   VLUser3DObject* picked = nullptr;
   if (SelectAtPoint(hitPt, modifiers, &picked) && picked->openingCount > 0 && picked->currentOpening >= 0) {
     openingOwner = picked;
