@@ -295,6 +295,14 @@ class VLViewPane : public CPanorama {
   // with the mouse, and when the press snapped onto a vertex (vertex snapping on) the release
   // snaps that vertex onto another object's. From anywhere else a rubber band selects.
   virtual void DragSelection(Point hitPt, UInt16 modifiers, UInt32 when);
+  // The opening-edit tool (edit tool 3, opening tool 3), on the current opening of the pane's
+  // opening owner. A press held for 10 ticks on one of the opening's handles drags that vertex
+  // (in opening-edit mode) or reshapes the opening (the scaling task); on the opening itself
+  // moves it within its owner; elsewhere on the owner does nothing. A press beside the owner
+  // lets it go (back to the drawing plane in opening-edit mode, else to the select tool) and
+  // selects by rectangle. A shorter press is the select tool's click, and one on nothing lets
+  // the owner go as well.
+  virtual void EditCurrentOpening(Point hitPt, UInt16 modifiers, UInt32 when);
   // The rotate tool (opening tool 2): a press held for 10 ticks on a selected object turns the
   // selection with the mouse (VL3DRotateTask) about the object's plan centre, by the handle's
   // direction when the press is on a handle; elsewhere a rubber band. A shorter press is the
@@ -439,8 +447,11 @@ class VLViewPane : public CPanorama {
   // Waits 10 ticks from the press: whether the button is still held then.
   Boolean PressIsHeld(UInt32 when);
   // The select tool's click: the click selection, the opening owner being edited, the
-  // offscreen image shown.
-  void ClickSelection(Point hitPt, UInt16 modifiers);
+  // offscreen image shown. Whether the click picked an object.
+  Boolean ClickSelection(Point hitPt, UInt16 modifiers);
+  // The opening owner being edited is deselected and forgotten; the tool goes back to the
+  // drawing plane in opening-edit mode, else to the select tool.
+  void ForgetOpeningOwner();
   // The editing drags' loop (VLViewPaneDrag.cpp): until the release, each mouse position the
   // crosshair locates (finite) becomes the current point, step gets the offset from the point
   // before, and the pane redraws.

@@ -45,7 +45,7 @@ void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
       else if (tool == kColourPickTool)
         PickUpColour(hitPt);
       else if (tool == kOpeningEditTool)
-        RefusePress();
+        EditCurrentOpening(hitPt, keys, UInt32(when));
       break;
     case kViewGroup:
       if (tool == kOrbitTool)
@@ -63,6 +63,10 @@ void VLViewPane::DoClick(Point hitPt, SInt16 modifiers, long when) {
         DrawWithTask(hitPt, group, tool);
       } else if (tool == kRotateTool) {
         RotateSelection(hitPt, keys, UInt32(when));
+      } else if (tool == kOpeningEditTool && openingOwner) {
+        EditCurrentOpening(hitPt, keys, UInt32(when));
+      } else if (tool == kOpeningEditTool) {
+        EditSelection(hitPt, keys, UInt32(when));
       } else {
         RefusePress();
       }
@@ -117,9 +121,10 @@ void VLViewPane::EditSelection(Point hitPt, UInt16 modifiers, UInt32 when) {
     ClickSelection(hitPt, modifiers);
 }
 
-void VLViewPane::ClickSelection(Point hitPt, UInt16 modifiers) {
+Boolean VLViewPane::ClickSelection(Point hitPt, UInt16 modifiers) {
   VLUser3DObject* picked = nullptr;
-  if (SelectAtPoint(hitPt, modifiers, &picked) && picked->openingCount > 0 && picked->currentOpening >= 0) {
+  const Boolean hit = SelectAtPoint(hitPt, modifiers, &picked);
+  if (hit && picked->openingCount > 0 && picked->currentOpening >= 0) {
     openingOwner = picked;
     if (gOpeningEditMode) {
       locationBarMode = 1;
@@ -130,6 +135,7 @@ void VLViewPane::ClickSelection(Point hitPt, UInt16 modifiers) {
     }
   }
   CopyOffscreenToWindow();
+  return hit;
 }
 
 // ---- Colour pick-up ----

@@ -16,6 +16,8 @@
 #include "VL3DToolVertsChangedTask.h"
 #include "VLCrosshairCursor.h"
 #include "VLDocument.h"
+#include "VLOpening.h"
+#include "VLOpeningOwner.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
 #include "ViewDrawingFlags.h"
@@ -31,6 +33,7 @@ constexpr UInt32 kClickTicks = 10;
 // A snapped release moves the selection only when the snap moved the point further than this.
 constexpr double kSnapMoved = 0.0001;
 constexpr double kUnset = 105600.0;
+constexpr SInt16 kDrawingPlaneGroup = 3;
 
 bool IsFinite(const Vector3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
@@ -244,6 +247,68 @@ void VLViewPane::FinishSelectionEdit(bool scaled) {
     ++position;
   }
   document->InvalidateOtherViews();
+}
+
+// ---- The opening-edit tool ----
+
+void VLViewPane::EditCurrentOpening(Point hitPt, UInt16 modifiers, UInt32 when) {
+  auto* owner = dynamic_cast<VLOpeningOwner*>(static_cast<VLUser3DObject*>(openingOwner));
+  VLOpening* opening = owner ? owner->GetCurrentOpening() : nullptr;
+  if (!PressIsHeld(when)) {
+    // A click that leaves the owner unselected lets it go.
+    if (!ClickSelection(hitPt, modifiers) && openingOwner && !static_cast<VLUser3DObject*>(openingOwner)->selected)
+      ForgetOpeningOwner();
+    return;
+  }
+  if (!owner || !opening || !crosshair || !owner->PointInScreenBounds(hitPt)) {
+    if (openingOwner) ForgetOpeningOwner();
+    SelectByRectangle(hitPt, modifiers, when);
+    return;
+  }
+  Prepare();
+  crosshair->forceLocate = 1;
+  if (Vector3d p = currentPoint; crosshair->Locate(hitPt, &p) && IsFinite(p)) currentPoint = p;
+  // The owner shows the handles of its current opening: those are the ones to hit.
+  const HandleHit handle = FindHandleAt(opening, currentPoint, hitPt, viewTransform);
+  if (handle.vertex < 0 && !opening->PointInScreenBounds(hitPt)) {
+    while (PortStillDown()) {
+    }
+    return;
+  }
+  PlaceCrosshair(currentPoint, true);
+  bool scaled = false;
+  if (handle.vertex >= 0 && gOpeningEditMode) {
+    document->Notify(NewSelectionRecord<CVertsChangedTask, &CVertsChangedTask::IVertsChangedTask>(kReshapeName));
+    TrackEdit([&](const Vector3d&, Point mouse) {
+      opening->MoveVertex(handle.vertex, &currentPoint, MousePoint(mouse));
+      owner->MarkChanged();
+    });
+  } else if (handle.vertex >= 0) {
+    TrackScaling(opening, hitPt);
+    scaled = true;
+  } else {
+    // The owner moves only its current opening.
+    document->Notify(NewSelectionRecord<CVertsChangedTask, &CVertsChangedTask::IVertsChangedTask>(kMoveName));
+    TrackEdit([&](const Vector3d& offset, Point) { owner->Move(&offset); });
+  }
+  FinishEdit(owner);
+  if (shadowMode)
+    LeaveShadowMode();
+  else if (!scaled)
+    Refresh();
+  document->InvalidateOtherViews();
+}
+
+void VLViewPane::ForgetOpeningOwner() {
+  if (auto* owner = static_cast<VLUser3DObject*>(openingOwner); owner->selected) owner->Deselect();
+  document->InvalidateOtherViews();
+  openingOwner = nullptr;
+  if (gOpeningEditMode) {
+    SelectDrawingPlane(document->GetGroupTool(kDrawingPlaneGroup));
+    locationBarMode = 1;
+  } else {
+    SelectEditTool(0);
+  }
 }
 
 // ---- The rotate tool ----

@@ -16,10 +16,13 @@
 #include "DrawingPlane.h"
 #include "GeometryKernel.h"
 #include "ObjectList.h"
+#include "OpeningTestSupport.h"
 #include "PaneScriptSupport.h"
 #include "TaskSupport.h"
 #include "VLDocument.h"
 #include "VLDocumentViews.h"
+#include "VLOpening.h"
+#include "VLOpeningOwner.h"
 #include "VLPolyline.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
@@ -126,6 +129,19 @@ class DragDocument : public VLDocument {
       case 92004:  // the working-plane tool
         pane->SetToolGroup(6);
         break;
+      case 92005: {  // a wall 10 long with a window at x 1..2, the window current, the opening-edit tool
+        openingtest::OwnerPtr wall = openingtest::Wall();
+        openingtest::Window(wall.get(), 1, 1, 2, 2);
+        VLOpeningOwner* owner = wall.release();
+        GetObjectList()->AppendPointer(owner);
+        gObjectCount = SInt32(GetObjectList()->GetNumItems());
+        Show(pane, owner);
+        owner->Deselect();
+        owner->Openings().front()->Select();
+        pane->SelectEditTool(3);
+        pane->Refresh();
+        break;
+      }
       case 92010:
         gNotes.push_back(BlockShape(Model()));
         break;
@@ -140,6 +156,16 @@ class DragDocument : public VLDocument {
         gNotes.push_back("group " + std::to_string(group) + " tool " + std::to_string(GetGroupTool(group)) +
                          " selected " + std::to_string(Model()->selected) + " angle " +
                          std::to_string(int(Model()->rotationAngle)));
+        break;
+      }
+      case 92014: {
+        auto* owner = static_cast<VLOpeningOwner*>(Model());
+        double lo[3], hi[3];
+        owner->Openings().front()->GetBounds(&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
+        char text[120];
+        std::snprintf(text, sizeof text, "tool %d owner %d selected %d window %.1f..%.1f wall %s", GetGroupTool(0),
+                      pane->openingOwner == owner, owner->selected, lo[0], hi[0], MovedVertices(owner).c_str());
+        gNotes.push_back(text);
         break;
       }
       default:
@@ -222,5 +248,13 @@ TEST_F(DirectManipulation, DragsThatLocateNowhereLeaveTheObjectAndTheRotateAndPl
       "group 5 tool 2 selected 1 angle 0",
       // A click with the working-plane tool returns to the select tool.
       "group 0 tool 0 selected 0 angle 0"};
+  EXPECT_EQ(gNotes, expected);
+}
+
+TEST_F(DirectManipulation, TheOpeningEditToolMovesTheCurrentOpeningAloneAndAPressBesideTheOwnerLetsItGo) {
+  EXPECT_EQ(Run("drag_opening.vls"), 0);
+  const std::vector<std::string> expected{
+      "tool 3 owner 1 selected 1 window 1.0..2.0 wall moved", "tool 3 owner 1 selected 1 window 3.0..4.0 wall moved",
+      "tool 3 owner 1 selected 1 window 1.0..2.0 wall moved", "tool 0 owner 0 selected 0 window 1.0..2.0 wall moved"};
   EXPECT_EQ(gNotes, expected);
 }
