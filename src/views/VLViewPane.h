@@ -452,11 +452,14 @@ class VLViewPane : public CPanorama {
   // The opening owner being edited is deselected and forgotten; the tool goes back to the
   // drawing plane in opening-edit mode, else to the select tool.
   void ForgetOpeningOwner();
-  // The editing drags' loop (VLViewPaneDrag.cpp): until the release, each mouse position the
-  // crosshair locates (finite) becomes the current point, step gets the offset from the point
-  // before, and the pane redraws.
+  // The editing drags' loop (VLViewPaneDrag.cpp): until the release, and once more at the
+  // release, each mouse position the crosshair locates (finite) becomes the current point, step
+  // gets the offset from the point before, and the pane redraws.
   template <class Step>
   void TrackEdit(Step step);
+  // One located mouse position of TrackEdit; false when none was located.
+  template <class Step>
+  bool FollowMouse(Step& step);
   // After a drag of the selection: every selected object finishes its edit, the pane redraws
   // (not after a scaling drag, which redrew) and the model box takes the selection in.
   void FinishSelectionEdit(bool scaled);

@@ -93,26 +93,35 @@ Boolean VLViewPane::PressIsHeld(UInt32 when) {
 }
 
 template <class Step>
+bool VLViewPane::FollowMouse(Step& step) {
+  const Vector3d previous = currentPoint;
+  Prepare();
+  Point mouse;
+  PortGetMouse(&mouse);
+  AutoScrollToPoint(mouse);
+  Vector3d located = currentPoint;
+  pointLocated = crosshair->Locate(mouse, &located);
+  // A ray along the drawing plane locates nowhere: the objects stay where they are.
+  if (!pointLocated || !IsFinite(located)) return false;
+  currentPoint = located;
+  Vector3d offset;
+  VectorSubtract(&currentPoint, &previous, &offset);
+  step(offset, mouse);
+  Refresh();
+  crosshair->DrawCrosshair();
+  return true;
+}
+
+template <class Step>
 void VLViewPane::TrackEdit(Step step) {
   gTrackingDrag = 1;
   while (PortStillDown()) {
     gTrackingDrawing = 1;
-    const Vector3d previous = currentPoint;
-    Prepare();
-    Point mouse;
-    PortGetMouse(&mouse);
-    AutoScrollToPoint(mouse);
-    Vector3d located = currentPoint;
-    pointLocated = crosshair->Locate(mouse, &located);
-    // A ray along the drawing plane locates nowhere: the objects stay where they are.
-    if (!pointLocated || !IsFinite(located)) continue;
-    currentPoint = located;
-    Vector3d offset;
-    VectorSubtract(&currentPoint, &previous, &offset);
-    step(offset, mouse);
-    Refresh();
-    crosshair->DrawCrosshair();
+    FollowMouse(step);
   }
+  // The mouse may have moved on between the last poll and the release: the edit ends where the
+  // button was let go.
+  FollowMouse(step);
   gTrackingDrag = 0;
   gTrackingDrawing = 0;
 }

@@ -142,6 +142,19 @@ class DragDocument : public VLDocument {
         pane->Refresh();
         break;
       }
+      case 92006: {  // block A at -6..-4 by -1..1 selected, block B from (2.2, 1.3), vertex snapping
+        AddBox({2.2, 1.3, 0}, {4, 3, 2});
+        VLUser3DObject* a = AddBox({-6, -1, 0}, {-4, 1, 2});
+        Show(pane, a);
+        gSnapToVertices = 1;
+        break;
+      }
+      case 92007: {  // a block -2..2 by -1..1 selected, with its edge handles
+        VLUser3DObject* block = AddBox({-2, -1, 0}, {2, 1, 2});
+        block->edgeHandlesShown = 1;
+        Show(pane, block);
+        break;
+      }
       case 92010:
         gNotes.push_back(BlockShape(Model()));
         break;
@@ -175,7 +188,10 @@ class DragDocument : public VLDocument {
   }
 
  private:
-  VLUser3DObject* Model() const { return static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(kFirstModelObject)); }
+  // The object set up last.
+  VLUser3DObject* Model() const {
+    return static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(GetObjectList()->GetNumItems()));
+  }
   VLUser3DObject* AddBox(Vector3d lo, Vector3d hi) {
     auto* box = new VLUser3DObject;
     std::istringstream in(BoxRecord(lo, hi));
@@ -192,6 +208,9 @@ class DragDocument : public VLDocument {
     pane->SetPlanView();
     pane->SetToolGroup(0);
     pane->SelectEditTool(0);
+    gSnapToVertices = 0;
+    for (long i = kFirstModelObject; i <= GetObjectList()->GetNumItems(); ++i)
+      if (auto* other = static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(i)); other->selected) other->Deselect();
     object->Select();
     gBefore = VerticesOf(object);
     pane->MarkObjectsChanged();
@@ -256,5 +275,20 @@ TEST_F(DirectManipulation, TheOpeningEditToolMovesTheCurrentOpeningAloneAndAPres
   const std::vector<std::string> expected{
       "tool 3 owner 1 selected 1 window 1.0..2.0 wall moved", "tool 3 owner 1 selected 1 window 3.0..4.0 wall moved",
       "tool 3 owner 1 selected 1 window 1.0..2.0 wall moved", "tool 0 owner 0 selected 0 window 1.0..2.0 wall moved"};
+  EXPECT_EQ(gNotes, expected);
+}
+
+TEST_F(DirectManipulation, ASnappedMoveLandsTheVertexOnAnotherObjectsVertex) {
+  EXPECT_EQ(Run("drag_snap.vls"), 0);
+  // Pressed 5 pixels from A's corner (-4, 1), released near B's (2.2, 1.3), off the grid.
+  const std::vector<std::string> expected{"kind 0 0.20..2.20 -0.70..1.30 0.00..2.00",
+                                          "kind 0 -6.00..-4.00 -1.00..1.00 0.00..2.00"};
+  EXPECT_EQ(gNotes, expected);
+}
+
+TEST_F(DirectManipulation, AnEdgeHandleMovesTheEdgeAcrossItself) {
+  EXPECT_EQ(Run("drag_edge.vls"), 0);
+  // The east edge's handle dragged 2 east: the bottom edge (vertices 1 and 2) moves.
+  const std::vector<std::string> expected{"moved 1 2 to 4.00 -1.00 0.00", "moved"};
   EXPECT_EQ(gNotes, expected);
 }
