@@ -9,6 +9,7 @@
 #include "DrawingPlane.h"
 #include "Events.h"
 #include "QuickDraw.h"
+#include "TaskSupport.h"
 #include "Unwinding.h"
 #include "VLCrosshairCursor.h"
 #include "VLCube.h"
@@ -100,6 +101,14 @@ Boolean VLViewPane::StartBlockChain(Point hitPt) {
     crosshair->DrawCrosshair();
   }
   gTrackingDrawing = 0;
+  // With vertex snapping the corner goes onto another object's vertex near the release.
+  Vector3d snapped;
+  VLUser3DObject* snappedTo = nullptr;
+  if (gSnapToVertices && FindSnapPoint(currentPoint, &snapped, &snappedTo, block)) {
+    PlaceCrosshair(snapped, true);
+    block->BuildGeometry(viewTransform, 1, &currentPoint, -1, this);
+    Refresh();
+  }
   chainGrowsUp = chainStartHeight <= HeightInDrawingPlane(currentPoint);
 
   double lo[3], hi[3];
@@ -127,6 +136,9 @@ Boolean VLViewPane::ContinueBlockChain(Point hitPt, UInt32 when) {
   // The crosshair follows the mouse to the press.
   Vector3d p = currentPoint;
   crosshair->Locate(hitPt, &p);
+  Vector3d snapped;
+  VLUser3DObject* snappedTo = nullptr;
+  if (gSnapToVertices && FindSnapPoint(p, &snapped, &snappedTo, nullptr)) p = snapped;
   // The chain stays on its side of the height it started at.
   if (CWorkingPlaneTool* plane = WorkingPlaneInUse()) {
     Vector3d q;

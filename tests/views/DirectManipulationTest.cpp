@@ -155,6 +155,14 @@ class DragDocument : public VLDocument {
         Show(pane, block);
         break;
       }
+      case 92008:  // block B from (2.2, 1.3) unselected, the chain of blocks, vertex snapping
+        Show(pane, AddBox({2.2, 1.3, 0}, {4, 3, 2}));
+        Model()->Deselect();
+        pane->SetToolGroup(1);
+        pane->SelectDrawingTool(6);
+        gSnapToVertices = 1;
+        pane->Refresh();
+        break;
       case 92010:
         gNotes.push_back(BlockShape(Model()));
         break;
@@ -290,5 +298,11 @@ TEST_F(DirectManipulation, AnEdgeHandleMovesTheEdgeAcrossItself) {
   EXPECT_EQ(Run("drag_edge.vls"), 0);
   // The east edge's handle dragged 2 east: the bottom edge (vertices 1 and 2) moves.
   const std::vector<std::string> expected{"moved 1 2 to 4.00 -1.00 0.00", "moved"};
+  EXPECT_EQ(gNotes, expected);
+}
+
+TEST_F(DirectManipulation, TheFirstBlockOfAChainEndsOnAnotherObjectsVertexNearTheRelease) {
+  EXPECT_EQ(Run("chain_snap.vls"), 0);
+  const std::vector<std::string> expected{"kind 0 -4.00..2.20 0.00..1.30 0.00..0.00"};
   EXPECT_EQ(gNotes, expected);
 }
