@@ -2,8 +2,10 @@
 // tests/views/scripts, in a plan of -8..8 (screen x = 400 + 27.56 x, y = 309 + 27.56 y). A test
 // document sets the model up with commands of its own (numbered from 92000) and notes what the
 // drags left: a turned block stretched by a handle along its own edges, a vertex dragged with the
-// command key, a standing outline extruded along its depth, drags that locate nowhere, the rotate
-// tool's rubber band and the plane tools' clicks. Undo is the application's.
+// command key, a standing outline extruded along its depth, an edge dragged across, a move that
+// snaps onto another object's vertex, the current opening moved in its wall, the working plane
+// moved, drags that locate nowhere, the rotate tool's rubber band and the plane tools' clicks.
+// Undo is the application's.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -189,6 +191,17 @@ class DragDocument : public VLDocument {
         gNotes.push_back(text);
         break;
       }
+      case 92015: {  // where the working plane's first vertex is, and the tool
+        VLUser3DObject* plane = GetWorkingPlane();
+        plane->SetArrayPointers();
+        // Rounding leftovers are not shown as -0.00.
+        const auto shown = [](double v) { return std::fabs(v) < 0.005 ? 0.0 : v; };
+        char text[120];
+        std::snprintf(text, sizeof text, "group %d plane at %.2f %.2f %.2f", GetToolGroup(), shown(plane->vertices[0].x),
+                      shown(plane->vertices[0].y), shown(plane->vertices[0].z));
+        gNotes.push_back(text);
+        break;
+      }
       default:
         VLDocument::DoCommand(command);
         return;
@@ -304,5 +317,13 @@ TEST_F(DirectManipulation, AnEdgeHandleMovesTheEdgeAcrossItself) {
 TEST_F(DirectManipulation, TheFirstBlockOfAChainEndsOnAnotherObjectsVertexNearTheRelease) {
   EXPECT_EQ(Run("chain_snap.vls"), 0);
   const std::vector<std::string> expected{"kind 0 -4.00..2.20 0.00..1.30 0.00..0.00"};
+  EXPECT_EQ(gNotes, expected);
+}
+
+TEST_F(DirectManipulation, TheWorkingPlaneToolMovesThePlaneAsOneStep) {
+  EXPECT_EQ(Run("drag_plane.vls"), 0);
+  // Located on the plane itself, which the crosshair's half-unit steps do not round.
+  const std::vector<std::string> expected{"group 6 plane at 0.00 0.00 0.00", "group 6 plane at 2.12 0.00 0.00",
+                                          "group 6 plane at 0.00 0.00 0.00"};
   EXPECT_EQ(gNotes, expected);
 }
