@@ -226,9 +226,8 @@ void VLViewPane::TrackScaling(VLUser3DObject* object, Point hitPt) {
   task->SetObject(object);
   // A polyline or group may become an extrusion: its record keeps the kind too.
   if (object->typeCode == kObjectTypeGroup || object->typeCode == kObjectTypePolyline)
-    document->Notify(
-        NewSelectionRecord<CVertsAndTypeChangedTask, &CVertsAndTypeChangedTask::IVertsAndTypeChangedTask>(
-            kReshapeName));
+    document->Notify(NewSelectionRecord<CVertsAndTypeChangedTask, &CVertsAndTypeChangedTask::IVertsAndTypeChangedTask>(
+        kReshapeName));
   else
     document->Notify(NewSelectionRecord<CVertsChangedTask, &CVertsChangedTask::IVertsChangedTask>(kReshapeName));
   Prepare();
@@ -383,9 +382,13 @@ void VLViewPane::RotateSelection(Point hitPt, UInt16 modifiers, UInt32 when) {
 
 // ---- The plane tools ----
 
-void VLViewPane::DragWorkingPlane(Point hitPt, UInt16, UInt32 when) { DragPlane(document->GetWorkingPlane(), hitPt, when); }
+void VLViewPane::DragWorkingPlane(Point hitPt, UInt16, UInt32 when) {
+  DragPlane(document->GetWorkingPlane(), hitPt, when);
+}
 
-void VLViewPane::DragSectionPlane(Point hitPt, UInt16, UInt32 when) { DragPlane(document->GetSectionPlane(), hitPt, when); }
+void VLViewPane::DragSectionPlane(Point hitPt, UInt16, UInt32 when) {
+  DragPlane(document->GetSectionPlane(), hitPt, when);
+}
 
 void VLViewPane::DragPlane(VLUser3DObject* plane, Point hitPt, UInt32 when) {
   if (!PressIsHeld(when) || !plane || !crosshair || !plane->PointInScreenBounds(hitPt)) {

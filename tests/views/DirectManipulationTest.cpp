@@ -197,8 +197,8 @@ class DragDocument : public VLDocument {
         // Rounding leftovers are not shown as -0.00.
         const auto shown = [](double v) { return std::fabs(v) < 0.005 ? 0.0 : v; };
         char text[120];
-        std::snprintf(text, sizeof text, "group %d plane at %.2f %.2f %.2f", GetToolGroup(), shown(plane->vertices[0].x),
-                      shown(plane->vertices[0].y), shown(plane->vertices[0].z));
+        std::snprintf(text, sizeof text, "group %d plane at %.2f %.2f %.2f", GetToolGroup(),
+                      shown(plane->vertices[0].x), shown(plane->vertices[0].y), shown(plane->vertices[0].z));
         gNotes.push_back(text);
         break;
       }
