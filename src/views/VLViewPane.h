@@ -457,9 +457,9 @@ class VLViewPane : public CPanorama {
   // gets the offset from the point before, and the pane redraws.
   template <class Step>
   void TrackEdit(Step step);
-  // One located mouse position of TrackEdit; false when none was located.
+  // One mouse position of TrackEdit, applied when the crosshair locates it.
   template <class Step>
-  bool FollowMouse(Step& step);
+  void FollowMouse(Step& step);
   // After a drag of the selection: every selected object finishes its edit, the pane redraws
   // (not after a scaling drag, which redrew) and the model box takes the selection in.
   void FinishSelectionEdit(bool scaled);

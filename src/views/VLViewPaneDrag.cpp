@@ -93,7 +93,7 @@ Boolean VLViewPane::PressIsHeld(UInt32 when) {
 }
 
 template <class Step>
-bool VLViewPane::FollowMouse(Step& step) {
+void VLViewPane::FollowMouse(Step& step) {
   const Vector3d previous = currentPoint;
   Prepare();
   Point mouse;
@@ -102,14 +102,13 @@ bool VLViewPane::FollowMouse(Step& step) {
   Vector3d located = currentPoint;
   pointLocated = crosshair->Locate(mouse, &located);
   // A ray along the drawing plane locates nowhere: the objects stay where they are.
-  if (!pointLocated || !IsFinite(located)) return false;
+  if (!pointLocated || !IsFinite(located)) return;
   currentPoint = located;
   Vector3d offset;
   VectorSubtract(&currentPoint, &previous, &offset);
   step(offset, mouse);
   Refresh();
   crosshair->DrawCrosshair();
-  return true;
 }
 
 template <class Step>
