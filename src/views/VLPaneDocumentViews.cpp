@@ -74,23 +74,27 @@ VLUser3DObject* VLPaneDocumentViews::MakeSectionPlane() {
 }
 
 CPane* VLPaneDocumentViews::BuildPanes(CWindow* window) {
+  pane = BuildViewPanes(window, document, document);
+  return pane;
+}
+
+VLViewPane* BuildViewPanes(CWindow* window, CBureaucrat* supervisor, VLDocument* document) {
   auto* scrollPane = new (std::nothrow) VLScrollPane;
   ThrowIfNil(scrollPane);
-  scrollPane->IScrollPane(window, document, window->GetWidth(), window->GetHeight(), 0, 0, sizELASTIC, sizELASTIC,
+  scrollPane->IScrollPane(window, supervisor, window->GetWidth(), window->GetHeight(), 0, 0, sizELASTIC, sizELASTIC,
                           true, true, true);
   SInt16 width = 0;
   SInt16 height = 0;
   scrollPane->GetInteriorLengths(&width, &height);
   Owned<VLViewPane> made(new (std::nothrow) VLViewPane);
-  if (!made) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::BuildPanes"));
-  made->IVLViewPane(scrollPane, document, SInt16(width - 2), SInt16(height - 2), 1, 1, sizELASTIC, sizELASTIC,
+  if (!made) ThrowError(kDEErrorNotEnoughMemory, Str255("BuildViewPanes"));
+  made->IVLViewPane(scrollPane, supervisor, SInt16(width - 2), SInt16(height - 2), 1, 1, sizELASTIC, sizELASTIC,
                     document, nullptr);
   scrollPane->InstallPanorama(made.get());
   auto* border = new (std::nothrow) CPaneBorder(kBorderFrame);
   ThrowIfNil(border);
   made->SetBorder(border);
-  pane = made.release();
-  return pane;
+  return made.release();
 }
 
 void VLPaneDocumentViews::TakeModelBox(const double* box) {
@@ -112,6 +116,10 @@ void VLPaneDocumentViews::DrawNow() {
 }
 
 void VLPaneDocumentViews::RestoreTool(SInt16 toolGroup, const SInt16* toolDefaults) {
+  RestorePaneTool(pane, toolGroup, toolDefaults);
+}
+
+void RestorePaneTool(VLViewPane* pane, SInt16 toolGroup, const SInt16* toolDefaults) {
   if (!pane) return;
   switch (toolGroup) {
     case 0: pane->SelectEditTool(toolDefaults[0]); break;

@@ -1,12 +1,16 @@
 // The views layer's side of a native document (VLDocumentViews): its ground grid and north
-// arrow, its section and working planes, and a window whose scroll pane holds the 3D view pane.
-// The gauge, the duplicate engine and the saved views are still the stand-ins'
-// (VLStandInDocumentViews).
+// arrow, its section and working planes, a window whose scroll pane holds the 3D view pane, the
+// saved views (CViewInfo) and the sub-windows. The gauge and the duplicate engine are still the
+// stand-ins' (VLStandInDocumentViews).
 // InstallPaneDocumentViews makes every new document take these.
+//
+// Implemented in VLPaneDocumentViews.cpp (objects, window, editing commands, settings) and
+// VLPaneDocumentViewCommands.cpp (saved views, the view and display commands, sub-windows).
 #pragma once
 
 #include "VLStandInDocumentViews.h"
 
+class CBureaucrat;
 class VLGrid;
 class VLNorthArrow;
 
@@ -56,6 +60,40 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   CTask* DoGroupTask(SInt16 nameIndex) override;
   CTask* MakeFlipTask(SInt16 nameIndex) override;
 
+  // ---- Saved views: CViewInfo records of the pane's camera ----
+  CCollaborator* MakeWorkingView(SInt16 number) override;
+  void NameWorkingView(CCollaborator* view, ConstStringPtr name) override;
+  void GetViewName(CCollaborator* view, StringPtr name) override;
+  SInt16 GetViewIndex(CCollaborator* view) override;
+  // The file keeps the type, the eye and the look point; a view made from a record without
+  // them takes the pane's current camera.
+  void GetViewRecord(CCollaborator* view, SavedViewRecord* record) override;
+  CCollaborator* MakeView(const SavedViewRecord& record, SInt16 index) override;
+  SInt16 GetViewType(CCollaborator* view) override;
+  UInt8 IsViewActive(CCollaborator* view) override;
+  void SetViewActive(CCollaborator* view, UInt8 active) override;
+  CCollaborator* MakeSavedView(ConstStringPtr name, SInt16 number, SInt16 index) override;
+
+  // ---- The view and display commands, on the current pane of the document ----
+  SInt16 GetViewCommand() override;
+  UInt8 InPerspective() override;
+  UInt8 ShowsSavedView() override;
+  void SetShowsSavedView(UInt8 shown) override;
+  void SwitchProjection(SInt16 command) override;
+  void ShowView(CCollaborator* view, SInt16 viewCommand, UInt8 perspective) override;
+  void CaptureView(CCollaborator* view) override;
+  void TakeDisplayMode(Boolean resetOffscreen) override;
+  void UpdateMenuChecks() override;
+
+  // ---- Sub-windows (VLSubWindow) ----
+  CCollaborator* MakeSubWindow() override;
+  void InitSubWindow(CCollaborator* window, CCollaborator* source, SInt16 slot, SInt16 number) override;
+  void SetSubWindowNeedsRefresh(CCollaborator* window) override;
+
+  // The pane the commands act on: the current pane when it shows this document (a sub-window's
+  // while it is active), else the main pane.
+  VLViewPane* CommandPane() const;
+
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
   void SetBackgroundGrid(double halfSize, double spacing) override;
   void ExtendBoxByGrid(double* modelBox) override;
@@ -70,6 +108,14 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   VLViewPane* pane = nullptr;
   CWorkingPlaneTool* workingPlane = nullptr;  // the document's (not owned)
 };
+
+// A scroll pane filling the window with a view pane of the document inside it, 1 pixel in, both
+// under the supervisor. A pane that cannot be made is disposed of, and the failure passes on.
+VLViewPane* BuildViewPanes(CWindow* window, CBureaucrat* supervisor, VLDocument* document);
+
+// The pane's select operation of the group takes the group's stored tool (of seven); the plane
+// groups show the palette's first tool icon. Nothing without a pane.
+void RestorePaneTool(VLViewPane* pane, SInt16 toolGroup, const SInt16* toolDefaults);
 
 // Every document made from now on takes VLPaneDocumentViews; the model's plane-bound operations
 // convert through the working plane.

@@ -214,6 +214,14 @@ class VLViewPane : public CPanorama {
   // Publishes the pane's display mode into the process-wide bytes.
   void PublishDisplayMode() const;
 
+  // ---- Menus (VLViewPaneMenus.cpp) ----
+  // The supervisor chain's menu update, then the pane's check marks.
+  void UpdateMenus() override;
+  // Checks the view command, the saved view shown (6500 for the first view, 6500 + i for the
+  // i-th after it), and the display modes and grid snapping that are on; the other view
+  // commands and 6501 are unchecked.
+  virtual void UpdateMenuChecks();
+
   // ---- Tool selection (VLViewPaneTools.cpp) ----
   // Each first finishes or cancels what the group's previous tool left open, stores the new
   // tool (-1 none) in the document, shows it in the tool palette (gToolIconDisplay) and puts the

@@ -211,7 +211,7 @@ void VLDocument::DoCommand(long command) {
     VLAbstractDocument::DoCommand(command);
     return;
   }
-  if (DoModelCommand(command)) return;
+  if (DoModelCommand(command) || DoViewCommand(command)) return;
   Boolean changed = false;
   switch (command) {
     case cmdViewFactors:
@@ -247,10 +247,7 @@ void VLDocument::Notify(CTask* task) {
   VLAbstractDocument::Notify(task);
 }
 
-void VLDocument::InvalidateOtherViews() {
-  // The document's other view windows fill the sub-window slots; until they are opened there is
-  // nothing to redraw but the main pane, which the command redraws itself.
-}
+void VLDocument::InvalidateOtherViews() { RefreshSubWindows(); }
 
 // ---- Window ----
 
@@ -460,7 +457,13 @@ void VLDocument::DisposeList(VLArray*& list) {
   list = nullptr;
 }
 
-Boolean VLDocument::Close(Boolean quitting) { return VLAbstractDocument::Close(quitting); }
+Boolean VLDocument::Close(Boolean quitting) {
+  // The sub-windows close first and must not publish the document they are leaving.
+  closing = true;
+  const Boolean closed = VLAbstractDocument::Close(quitting);
+  if (!closed) closing = false;
+  return closed;
+}
 
 void VLDocument::Dispose() {
   NotifyDependents(kDocumentDisposed, nullptr);

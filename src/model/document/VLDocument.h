@@ -23,6 +23,7 @@
 #include "VLIndexedCluster.h"
 
 class CPane;
+class CWindow;
 class CPreferences;
 class VLANSIDataFile;
 class VLOpeningOwner;
@@ -213,6 +214,43 @@ class VLDocument : public VLAbstractDocument {
   // Asks each view window of the document other than the main one to redraw.
   virtual void InvalidateOtherViews();
 
+  // ---- View, window and display commands (VLDocumentViewCommands.cpp) ----
+  // Saved views: the active one (the view last shown or saved; null when none) and its name
+  // (empty when none).
+  CCollaborator* GetActiveView() const;
+  void GetActiveViewName(StringPtr viewName) const;
+  // What saving the current view proposes: its menu number, the first n from 1 whose place in
+  // the saved-view list holds a view of another menu number (or the count + 1; the list's
+  // insertion index as well); its name, the active view's and *replace set when the pane shows a saved
+  // view other than the first, else STR# 1900 item 3 followed by the number, *replace clear.
+  // False, nothing proposed, without a view pane or with kMaxViews views.
+  Boolean ProposeSavedView(StringPtr viewName, Boolean* replace, SInt16* number) const;
+  // Saves the current view under the name: with replace into the active view; otherwise as a new
+  // view with the next view serial, numbered and placed as ProposeSavedView says, active and shown, with a copy at the end
+  // of the walkthrough list, and its item in the views menu. The document is changed. Nothing
+  // without a view pane or with kMaxViews views.
+  void SaveCurrentView(ConstStringPtr viewName, Boolean replace);
+  // Sub-windows: up to kSubWindowSlots further view windows, in numbered slots. AddSubWindow
+  // counts the window, answers its number (then the next one) and puts it into the first free
+  // slot, whose index (1-5) it answers; with every slot taken the window is counted but not
+  // kept, and *slot is 0.
+  void AddSubWindow(CCollaborator* window, SInt16* number, SInt16* slot);
+  // Empties the slot (1-5; the number is not used), uncounts the window, forgets the current
+  // sub-window and takes the saved views out of the views menu; the window placement is told.
+  void RemoveSubWindow(SInt16 number, SInt16 slot, CWindow* window);
+  void SetCurrentSubWindow(SInt16 slot);
+  void ClearCurrentSubWindow() { itsCurrentSubWindow = nullptr; }
+  CCollaborator* GetCurrentSubWindow() const { return itsCurrentSubWindow; }
+  SInt16 GetSubWindowCount() const { return subWindowCount; }
+  CCollaborator* GetSubWindow(SInt16 slot) const {
+    return slot >= 1 && slot <= kSubWindowSlots ? itsSubWindows[slot - 1] : nullptr;
+  }
+  // After an edit: every view window but the active one redraws with new projections when it
+  // is next activated.
+  void RefreshSubWindows();
+  // Whether the document is closing (its windows are going).
+  Boolean IsClosing() const { return closing; }
+
   virtual void BuildViewsMenu();
   virtual void RebuildPhaseList();
   virtual void ClearViewsMenu();
@@ -324,6 +362,18 @@ class VLDocument : public VLAbstractDocument {
   // ---- Commands (VLDocumentCommands.cpp) ----
   // The editing and object commands; false for a command they do not handle.
   Boolean DoModelCommand(long command);
+  // The view, window and display commands; false for a command they do not handle.
+  Boolean DoViewCommand(long command);
+  // Their part of UpdateMenus.
+  void UpdateViewMenus();
+  // The projection commands 6000, 6003, 6004, 6100-6103; the saved view of a command 6500-6550;
+  // the display commands 6006, 6007, 6013.
+  void SwitchProjection(SInt16 command);
+  void GoToSavedView(long command);
+  void SwitchDisplayMode(long command);
+  void OpenSubWindow();
+  // Every object of the list, the planes included, projects afresh at the next draw.
+  void MarkAllObjectsChanged();
   void LeaveToolGroup();
   void EnterToolGroup();
   // The refresh after an edit: locator, redraw, changed flag, the other views.
@@ -368,6 +418,10 @@ class VLDocument : public VLAbstractDocument {
   SInt16 currentToolGroup = 0;
   SInt16 viewNumberCounter = 0;
   SInt16 subWindowCount = 0;
+  // The number the next sub-window gets: the document's own window is the first view.
+  SInt16 subWindowSerial = 2;
+  CCollaborator* itsCurrentSubWindow = nullptr;
+  Boolean closing = false;
   SInt16 toolGroupDefaults[kToolGroups] = {};
   double modelBox[6] = {};
   UInt8 refreshOnActivation = 0;

@@ -145,6 +145,55 @@ class VLDocumentViews {
   // changes them.
   virtual CTask* MakeFlipTask(SInt16) { return nullptr; }
 
+  // ---- What the view, display and saved-view commands ask of the view ----
+  // They act on the document's pane that is current (a sub-window's while it is active, else the
+  // main pane). Without the views layer's pane there is none: each does nothing and the
+  // queries answer 0.
+
+  // The pane's view command (6000, 6003, 6004, 6100-6103) and its perspective flag.
+  virtual SInt16 GetViewCommand() { return 0; }
+  virtual UInt8 InPerspective() { return 0; }
+  // Whether the pane shows a saved view rather than a view of its own.
+  virtual UInt8 ShowsSavedView() { return 0; }
+  virtual void SetShowsSavedView(UInt8) {}
+  // The pane switches to the projection of a view command (6000 plan, 6003 perspective, 6004
+  // axonometric, 6100-6103 the elevations) and redraws; its view command becomes the command.
+  virtual void SwitchProjection(SInt16) {}
+  // The pane takes a saved view's camera, then the view command and perspective flag given,
+  // with the drawing plane of that command, and redraws.
+  virtual void ShowView(CCollaborator*, SInt16, UInt8) {}
+  // The saved view takes the pane's current camera.
+  virtual void CaptureView(CCollaborator*) {}
+  // The pane's display flags take the display globals (ViewDrawingFlags.h); with resetOffscreen
+  // its offscreen image is dropped; the shadow caster goes. Then it redraws.
+  virtual void TakeDisplayMode(Boolean) {}
+  // Check marks of the pane's view, display and saved-view commands.
+  virtual void UpdateMenuChecks() {}
+
+  // ---- Saved views ----
+  // The view type (0 perspective .. 6 axonometric) and the active flag of a saved view.
+  virtual SInt16 GetViewType(CCollaborator* view) {
+    SavedViewRecord record;
+    GetViewRecord(view, &record);
+    return record.type;
+  }
+  virtual UInt8 IsViewActive(CCollaborator*) { return 0; }
+  virtual void SetViewActive(CCollaborator*, UInt8) {}
+  // A new saved view of the pane's current view, named and numbered, active, at the view list's
+  // position index (null when memory runs out; the caller's).
+  virtual CCollaborator* MakeSavedView(ConstStringPtr, SInt16, SInt16) { return nullptr; }
+
+  // ---- Sub-windows ----
+  // A second window on the document with a pane of its own (VLSubWindow), not set up yet; null
+  // when the views layer has no panes.
+  virtual CCollaborator* MakeSubWindow() { return nullptr; }
+  // Sets the sub-window up in its slot (1-5; 0 when it has none) with its number, its view a
+  // copy of the source sub-window's (null: the main pane's) at that window's size, and shows
+  // it. A failure disposes of it (it gives up its slot) and passes on.
+  virtual void InitSubWindow(CCollaborator*, CCollaborator* /*source*/, SInt16 /*slot*/, SInt16 /*number*/) {}
+  // The sub-window redraws with new projections when it is next activated.
+  virtual void SetSubWindowNeedsRefresh(CCollaborator*) {}
+
   // ---- Values the settings lines write and read ----
 
   virtual void GetBackgroundGrid(double* halfSize, double* spacing) = 0;
