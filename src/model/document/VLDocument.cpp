@@ -466,6 +466,10 @@ Boolean VLDocument::Close(Boolean quitting) {
 }
 
 void VLDocument::Dispose() {
+  // The sub-windows first, while everything they show is still here; each gives up its slot.
+  closing = true;
+  for (SInt16 slot = 1; slot <= kSubWindowSlots; ++slot)
+    if (CCollaborator* window = itsSubWindows[slot - 1]) window->Dispose();
   NotifyDependents(kDocumentDisposed, nullptr);
 
   if (itsFile) {

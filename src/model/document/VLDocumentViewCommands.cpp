@@ -268,7 +268,7 @@ void VLDocument::OpenSubWindow() {
   SInt16 number = 0, slot = 0;
   AddSubWindow(window, &number, &slot);
   itsViews->InitSubWindow(window, itsCurrentSubWindow, slot, number);
-  AddDependent(window);
+  window->AttachToProvider(this);
 }
 
 void VLDocument::AddSubWindow(CCollaborator* window, SInt16* number, SInt16* slot) {
