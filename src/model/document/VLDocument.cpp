@@ -340,9 +340,7 @@ void VLDocument::ActivateWindow() {
   if (itsViews) itsViews->RestoreTool(currentToolGroup, toolGroupDefaults);
   if (refreshOnActivation) {
     refreshOnActivation = 0;
-    if (VLArray* objects = GetObjectList())
-      for (long i = 1; i <= objects->GetNumItems(); ++i)
-        if (auto* object = static_cast<VLUser3DObject*>(objects->PointerAt(i))) object->MarkChanged();
+    MarkAllObjectsChanged();
     if (itsViews) itsViews->RecomputeAndRedraw();
   }
   PublishUnits();
