@@ -55,6 +55,7 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
   CTask* DoGroupTask(SInt16 nameIndex) override;
   CTask* MakeFlipTask(SInt16 nameIndex) override;
+  CTask* DoScaleTask(SInt16 nameIndex, const Vector3d& factors) override;
 
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
   void SetBackgroundGrid(double halfSize, double spacing) override;

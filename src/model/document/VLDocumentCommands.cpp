@@ -1,6 +1,7 @@
 // The native document's editing commands: undo, cut, copy, paste (also into an opening), clear
-// and select all; flip, group and ungroup, hide and show, edge projections; and the commands
-// whose work is not in the program yet, which are refused with a beep.
+// and select all; scale (VLDocumentScale.cpp), flip, group and ungroup, hide and show, edge
+// projections; and the commands whose work is not in the program yet, which are refused with a
+// beep.
 //
 // Sections: dispatch; edit commands; paste; object commands.
 #include <cmath>
@@ -81,8 +82,8 @@ bool LeavesShadowMode(long c) {
 
 // The work of these commands is not in the program yet.
 bool IsRefused(long c) {
-  return c == cmdDuplicate || c == cmdLinearArray || c == cmdCircularArray || c == cmdScale || c == cmdWallify ||
-         c == cmdCircularArray2 || (c >= cmdVertexFirst && c <= cmdVertexLast);
+  return c == cmdDuplicate || c == cmdLinearArray || c == cmdCircularArray || c == cmdWallify || c == cmdCircularArray2 ||
+         (c >= cmdVertexFirst && c <= cmdVertexLast);
 }
 
 VLUser3DObject* ObjectAt(VLArray* list, long i) { return static_cast<VLUser3DObject*>(list->PointerAt(i)); }
@@ -131,6 +132,7 @@ Boolean VLDocument::DoModelCommand(long command) {
     }
     case cmdClear: ClearSelection(); break;
     case cmdSelectAll: SelectAll(); break;
+    case cmdScale: ScaleSelection(); break;
     case cmdGroup: GroupSelection(true); break;
     case cmdUngroup: GroupSelection(false); break;
     case cmdHide:
@@ -247,6 +249,7 @@ void VLDocument::UpdateMenus() {
   enable(cmdCopy, selected && !busy);
   enable(cmdClear, selected);
   for (long command : {long(cmdGroup), long(cmdHide), 5002L, 5003L, 5004L}) enable(command, selected);
+  enable(cmdScale, selected && !busy);
   bool anyShowing = false, anyNotShowing = false, anyGroup = false, anyHidden = false;
   if (objects)
     for (long i = kFirstModelObject; i <= objects->GetNumItems(); ++i) {

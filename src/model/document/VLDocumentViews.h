@@ -144,6 +144,8 @@ class VLDocumentViews {
   // The flip task: it records the selected objects' vertices and frame axes before the command
   // changes them.
   virtual CTask* MakeFlipTask(SInt16) { return nullptr; }
+  // The undoable scale of the selection (undo name 7) by the factors along x, y and z, done.
+  virtual CTask* DoScaleTask(SInt16, const Vector3d&) { return nullptr; }
 
   // ---- Values the settings lines write and read ----
 
