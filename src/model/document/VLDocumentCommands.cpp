@@ -19,6 +19,7 @@
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "SettingsDialog.h"
+#include "ToolIconDisplay.h"
 #include "Unwinding.h"
 #include "VLArray.h"
 #include "VLDocument.h"
@@ -93,6 +94,11 @@ struct ArrayDeleter {
   void operator()(VLArray* array) const { delete array; }
 };
 using OwnedArray = std::unique_ptr<VLArray, ArrayDeleter>;
+
+// The palette's icons follow the new tool group at once, not only after the next event.
+void RefreshToolPalette() {
+  if (gToolIconDisplay) gToolIconDisplay->UpdateIcons();
+}
 
 // A task handed on only when made: the views layer may have none.
 void Handed(VLDocument* document, CTask* task) {
@@ -185,7 +191,10 @@ void VLDocument::LeaveToolGroup() {
     case kDrawingGroup:
     case 5:
       if (itsViews) itsViews->LeaveToolGroup(currentToolGroup);
-      if (currentToolGroup == kDrawingGroup) drawingInProgress = 0;
+      if (currentToolGroup == kDrawingGroup) {
+        drawingInProgress = 0;
+        RefreshToolPalette();
+      }
       break;
     case kWorkingPlaneGroup:
     case kSectionPlaneGroup:
@@ -202,6 +211,9 @@ void VLDocument::LeaveToolGroup() {
 
 void VLDocument::EnterToolGroup() {
   switch (currentToolGroup) {
+    case 0:
+      RefreshToolPalette();
+      break;
     case kDrawingGroup:
     case 5:
       drawingInProgress = 0;
@@ -211,6 +223,7 @@ void VLDocument::EnterToolGroup() {
       if (VLArray* selection = GetSelectionList())
         for (long i = selection->GetNumItems(); i >= 1; --i)
           if (VLUser3DObject* object = ObjectAt(selection, i)) object->Deselect();
+      RefreshToolPalette();
       if (!itsViews) break;
       itsViews->ActivatePlane(currentToolGroup, true);
       if (currentToolGroup == kWorkingPlaneGroup) {
