@@ -373,10 +373,10 @@ TEST(ScaleTask, EachObjectIsReplacedByACopyScaledAboutItsOwnReferencePointTheLas
     EXPECT_DOUBLE_EQ(now[3] - now[0], (was[3] - was[0]) * 0.5);
     EXPECT_DOUBLE_EQ(now[4] - now[1], (was[4] - was[1]) * 2);
     EXPECT_DOUBLE_EQ(now[5] - now[2], (was[5] - was[2]) * 1.5);
-    Vector3d at, was_at;
+    Vector3d at, wasAt;
     copy->GetReferencePoint(&at);
-    original->GetReferencePoint(&was_at);
-    modeltest::ExpectNear(at, was_at, 1e-12);
+    original->GetReferencePoint(&wasAt);
+    modeltest::ExpectNear(at, wasAt, 1e-12);
   }
   const std::vector<std::string> after = model.Records();
   task->Undo();

@@ -184,10 +184,7 @@ Boolean CPreferences::AskValueInRange(ConstStringPtr prompt, double& value, Bool
   frame.SelectText(kValueItem);
   frame.Show();
 
-  for (;;) {
-    const SInt16 hit = frame.Run();
-    if (hit == kCancelItem) return false;
-    if (hit != kOKItem) continue;
+  while (frame.RunToOKOrCancel()) {
     Str255 typed;
     frame.GetText(kValueItem, &typed);
     double entered = 0.0;
@@ -207,6 +204,7 @@ Boolean CPreferences::AskValueInRange(ConstStringPtr prompt, double& value, Bool
     PortBeep(1);
     frame.SelectText(kValueItem);
   }
+  return false;
 }
 
 Boolean CPreferences::AskSnapToHandleDistance() {
@@ -348,11 +346,7 @@ SInt16 CPreferences::ConfirmGrouping() {
   SettingsDialog frame(kGroupingDialog);
   if (!frame.Get()) return 0;
   frame.Show();
-  for (;;) {
-    const SInt16 hit = frame.Run();
-    if (hit == kOKItem) return 1;
-    if (hit == kCancelItem) return 0;
-  }
+  return frame.RunToOKOrCancel() ? 1 : 0;
 }
 
 // ---- Settings lines ----

@@ -11,6 +11,7 @@ namespace {
 
 constexpr SInt16 kOutlineItem = 5;
 constexpr SInt16 kDefaultItem = 1;
+constexpr SInt16 kCancelItem = 2;
 
 void DrawDefaultOutline(DialogPtr dialog, SInt16) { PortFrameDefaultButton(dialog, kDefaultItem); }
 
@@ -62,6 +63,14 @@ SInt16 SettingsDialog::Run() {
   SInt16 hit = 0;
   PortModalDialog(nullptr, &hit);
   return hit;
+}
+
+Boolean SettingsDialog::RunToOKOrCancel() {
+  for (;;) {
+    const SInt16 hit = Run();
+    if (hit == kDefaultItem) return true;
+    if (hit == kCancelItem) return false;
+  }
 }
 
 void SettingsDialog::SetText(SInt16 item, ConstStringPtr text) {

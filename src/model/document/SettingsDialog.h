@@ -26,6 +26,9 @@ class SettingsDialog {
   // One pass of the modal loop (the application's modal-dialog depth one higher meanwhile):
   // the item hit.
   SInt16 Run();
+  // Runs the modal loop until OK (item 1: true) or Cancel (item 2: false) is hit, for dialogs
+  // whose other items only take typing.
+  Boolean RunToOKOrCancel();
 
   // The text of an item (an edit or static text); an item without text reads empty and takes
   // nothing.

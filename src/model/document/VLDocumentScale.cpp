@@ -19,7 +19,7 @@ namespace {
 constexpr SInt16 kScaleDialog = 1023;
 constexpr SInt16 kScaleName = 7;
 
-enum : SInt16 { kOKItem = 1, kCancelItem = 2, kYItem = 3, kXItem = 4, kZItem = 5 };
+enum : SInt16 { kYItem = 3, kXItem = 4, kZItem = 5 };
 
 // A hundredth of a percent is the least the dialog shows; the most keeps a model of any size
 // within what coordinates can hold. Zero, negative and non-finite factors would flatten or turn
@@ -52,10 +52,7 @@ Boolean VLDocument::RunScaleDialog(Vector3d* factors) {
   for (SInt16 item : {kYItem, kXItem, kZItem}) frame.SetText(item, Str255(shown));
   frame.SelectText(kYItem);
   frame.Show();
-  for (;;) {
-    const SInt16 hit = frame.Run();
-    if (hit == kCancelItem) return false;
-    if (hit != kOKItem) continue;
+  while (frame.RunToOKOrCancel()) {
     Vector3d read;
     double* into[] = {&read.y, &read.x, &read.z};
     SInt16 wrong = 0;
@@ -74,6 +71,7 @@ Boolean VLDocument::RunScaleDialog(Vector3d* factors) {
     PortBeep(1);
     frame.SelectText(wrong);
   }
+  return false;
 }
 
 void VLDocument::ScaleSelection() {
