@@ -76,6 +76,8 @@ Boolean VLDocument::RunScaleDialog(Vector3d* factors) {
 
 void VLDocument::ScaleSelection() {
   if (!HasSelection() || !itsViews) return;
+  // The view is brought up to date first: the dialog stands in front of it while it runs.
+  itsViews->DrawNow();
   Vector3d factors;
   if (!RunScaleDialog(&factors)) return;
   WatchCursor watch;
