@@ -19,12 +19,14 @@ VLOpening* AsOpening(VLUser3DObject* object) {
 
 void CScaleTask::Do() {
   MakeLists();
-  TakeSelectionOut(true);
-  long index = replaced->GetNumItems();
+  bool replacingItems = false;
+  long index = 0;
   long replacingBefore = 0;
   CatchFailures(
       [&] {
-        for (; index >= 1; --index) {
+        TakeSelectionOut(true);
+        replacingItems = true;
+        for (index = replaced->GetNumItems(); index >= 1; --index) {
           replacingBefore = replacing->GetNumItems();
           if (!ReplaceItem(index)) PutBack(index);
         }
@@ -33,7 +35,10 @@ void CScaleTask::Do() {
         // An item whose copy joined `replacing` is the exchange's to take back; those not
         // reached go back as they were. The exchange then leaves the document as before and the
         // copies to the task, which disposes of them.
-        if (replacing->GetNumItems() > replacingBefore) --index;
+        if (!replacingItems)
+          index = replaced->GetNumItems();
+        else if (replacing->GetNumItems() > replacingBefore)
+          --index;
         for (; index >= 1; --index) PutBack(index);
         Undo();
         std::rethrow_exception(failure);
