@@ -42,10 +42,17 @@ void CObjectReplacementTask::MakeLists() {
   ThrowIfNil(replacing);
 }
 
-void CObjectReplacementTask::TakeSelectionOut() {
+void CObjectReplacementTask::TakeSelectionOut(Boolean openingsAlone) {
   if (!gCurrentObjectList || !replaced) return;
   long position = VLDocument::kFirstModelObject;
   while (VLUser3DObject* object = vltasks::NextSelectedObject(&position)) {
+    auto* owner = openingsAlone ? dynamic_cast<VLOpeningOwner*>(object) : nullptr;
+    if (VLOpening* opening = owner && owner->HasCurrentOpening() ? owner->GetCurrentOpening() : nullptr) {
+      replaced->AppendPointer(opening);
+      owner->Deselect();
+      ++position;
+      continue;
+    }
     // Recorded first, so that a failure leaves the object in the document.
     replaced->AppendPointer(object);
     object->Deselect();

@@ -34,8 +34,10 @@ class CObjectReplacementTask : public CTask {
 
  protected:
   // Takes every selected model object out of the document into `replaced` (deselected); the
-  // section and working planes at positions 1 and 2 are never taken.
-  void TakeSelectionOut();
+  // section and working planes at positions 1 and 2 are never taken. With openingsAlone, an
+  // owner with a current opening stays in the document, deselected, and its current opening
+  // (still on the owner) is what `replaced` takes.
+  void TakeSelectionOut(Boolean openingsAlone = false);
 
   VLArray* replaced = nullptr;
   VLArray* replacing = nullptr;

@@ -5,6 +5,7 @@
 #include "CGroupTask.h"
 #include "CObjectChangedTask.h"
 #include "CObjectDeleteTask.h"
+#include "CScaleTask.h"
 #include "COrientationDefiner.h"
 #include "CPaneBorder.h"
 #include "CRayTracer.h"
@@ -249,3 +250,13 @@ CTask* VLPaneDocumentViews::MakeFlipTask(SInt16 nameIndex) {
   return task.release();
 }
 
+
+CTask* VLPaneDocumentViews::DoScaleTask(SInt16 nameIndex, const Vector3d& factors) {
+  Owned<CScaleTask> task(new (std::nothrow) CScaleTask);
+  if (!task) ThrowError(kDEErrorNotEnoughMemory, Str255("VLPaneDocumentViews::DoScaleTask"));
+  task->Init(nameIndex);
+  task->SetDuplicator(nullptr);
+  task->SetPoint(factors);
+  task->Do();
+  return task.release();
+}

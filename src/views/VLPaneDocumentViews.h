@@ -59,6 +59,7 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   CTask* DoDeleteTask(SInt16 nameIndex, Boolean* removedOpening) override;
   CTask* DoGroupTask(SInt16 nameIndex) override;
   CTask* MakeFlipTask(SInt16 nameIndex) override;
+  CTask* DoScaleTask(SInt16 nameIndex, const Vector3d& factors) override;
 
   // ---- Saved views: CViewInfo records of the pane's camera ----
   CCollaborator* MakeWorkingView(SInt16 number) override;

@@ -1,5 +1,5 @@
 // The native document's object commands and tool-group steps with the views layer's panes and
-// tasks: flip in place, group across phases, hide and show, and the plane groups.
+// tasks: scale, flip in place, group across phases, hide and show, and the plane groups.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "DocumentTestSupport.h"
 #include "ModelTestSupport.h"
+#include "TaskTestSupport.h"
 #include "VLPaneDocumentViews.h"
 
 namespace {
@@ -132,4 +133,36 @@ TEST_F(DocumentObjectCommands, CopyPutsThePictureOfTheSelectionBesideTheObjects)
   EXPECT_EQ(gClipboard->DataSize(FourCC("DOCC")), 1);
   EXPECT_GT(gClipboard->DataSize(FourCC("PICT")), 10);
   EXPECT_FALSE(document->IsChanged());
+}
+
+TEST_F(DocumentObjectCommands, AScaleAcceptedAsShownReplacesTheBlockByAnEqualCopyAndUndoes) {
+  auto* block = new VLCube;
+  Vector3d corners[boxlayout::kCorners];
+  boxlayout::CornersOfExtent({0, 0, 0}, {2, 1, 3}, corners);
+  ASSERT_TRUE(block->SetCorners(corners));
+  block->phase = 1;
+  document->GetObjectList()->AppendPointer(block);
+  block->Select();
+  const std::string before = tasktest::RecordOf(block);
+
+  input.Click(2);
+  document->DoCommand(3003);
+  EXPECT_EQ(ModelObjects(document), (std::vector<VLUser3DObject*>{block}));
+  EXPECT_FALSE(document->IsChanged());
+
+  input.Click(1);  // 100.00 each: factors 1, 1, 1
+  document->DoCommand(3003);
+  EXPECT_TRUE(input.Done());
+  const std::vector<VLUser3DObject*> now = ModelObjects(document);
+  ASSERT_EQ(now.size(), 1u);
+  EXPECT_NE(now[0], block);
+  EXPECT_EQ(tasktest::RecordOf(now[0]), before);
+  EXPECT_TRUE(now[0]->selected);
+  EXPECT_TRUE(document->IsChanged());
+  ASSERT_NE(gApplication->GetLastTask(), nullptr);
+  EXPECT_EQ(gApplication->GetLastTask()->GetNameIndex(), 7);
+  document->DoCommand(cmdUndo);
+  EXPECT_EQ(ModelObjects(document), (std::vector<VLUser3DObject*>{block}));
+  document->DoCommand(cmdUndo);
+  EXPECT_EQ(ModelObjects(document), now);
 }

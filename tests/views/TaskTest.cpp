@@ -14,6 +14,8 @@
 #include "CObjectChangedTask.h"
 #include "CObjectDeleteTask.h"
 #include "CObjectReplacementTask.h"
+#include "CScaleTask.h"
+#include "DETException.h"
 #include "PhaseRecord.h"
 #include "TaskSupport.h"
 #include "TaskTestSupport.h"
@@ -319,6 +321,125 @@ TEST(ReplacementTask, DisposedAfterUndoItFreesTheReplacements) {
   task->Do();
   task->Undo();
   EXPECT_EQ(model.Count(), 3);
+}
+
+// An L-shaped prism whose copy cannot be made: the base object makes none, and with `raises`
+// the attempt raises as running out of memory does.
+class UncopiableL : public VLUser3DObject {
+ public:
+  explicit UncopiableL(bool raises) : raises_(raises) {
+    modeltest::MakeLExtrusion(this);
+    phase = 1;  // the model's shown phase
+  }
+  void DuplicateMoved(VLUser3DObject** copy, const Vector3d* offset) override {
+    if (raises_) ThrowError(kDEErrorNotEnoughMemory, Str255("UncopiableL"));
+    VLUser3DObject::DuplicateMoved(copy, offset);
+  }
+
+ private:
+  bool raises_;
+};
+
+TaskPtr<CScaleTask> ScaleTask(const Vector3d& factors) {
+  TaskPtr<CScaleTask> task(new CScaleTask);
+  task->Init(CScaleTask::kScaleName);
+  task->SetPoint(factors);
+  return task;
+}
+
+std::vector<double> BoundsOf(VLUser3DObject* object) {
+  std::vector<double> box(6);
+  object->GetBounds(&box[0], &box[1], &box[2], &box[3], &box[4], &box[5]);
+  return box;
+}
+
+TEST(ScaleTask, EachObjectIsReplacedByACopyScaledAboutItsOwnReferencePointTheLastFirst) {
+  TaskModel model;
+  VLCube* a = model.Block({0, 0, 0}, {2, 2, 2});
+  VLCube* b = model.Block({4, 0, 0}, {6, 2, 2});
+  a->Select();
+  b->Select();
+  const std::vector<std::string> before = model.Records();
+  TaskPtr<CScaleTask> task = ScaleTask({0.5, 2, 1.5});
+  task->Do();
+  const std::vector<VLUser3DObject*> copies = model.Objects();
+  ASSERT_EQ(copies.size(), 2u);
+  EXPECT_EQ(model.Selected(), copies);
+  Vector3d reference;
+  b->GetReferencePoint(&reference);
+  // The copy of b comes first; each keeps its reference point where it was.
+  for (auto [copy, original] : {std::pair{copies[0], b}, std::pair{copies[1], a}}) {
+    const std::vector<double> was = BoundsOf(original), now = BoundsOf(copy);
+    EXPECT_DOUBLE_EQ(now[3] - now[0], (was[3] - was[0]) * 0.5);
+    EXPECT_DOUBLE_EQ(now[4] - now[1], (was[4] - was[1]) * 2);
+    EXPECT_DOUBLE_EQ(now[5] - now[2], (was[5] - was[2]) * 1.5);
+    Vector3d at, wasAt;
+    copy->GetReferencePoint(&at);
+    original->GetReferencePoint(&wasAt);
+    modeltest::ExpectNear(at, wasAt, 1e-12);
+  }
+  const std::vector<std::string> after = model.Records();
+  task->Undo();
+  EXPECT_EQ(model.Objects(), (std::vector<VLUser3DObject*>{a, b}));
+  EXPECT_EQ(model.Records(), before);
+  task->Redo();
+  EXPECT_EQ(model.Objects(), copies);
+  EXPECT_EQ(model.Records(), after);
+}
+
+TEST(ScaleTask, ASelectedOpeningIsScaledAloneOnItsOwner) {
+  TaskModel model;
+  VLOpeningOwner* wall = model.WallWithWindows({0, 0, 0}, 2);
+  VLOpening* window = wall->Openings()[1];
+  window->Select();
+  const std::vector<double> was = BoundsOf(window);
+  WindowRequests requests;
+  TaskPtr<CScaleTask> task = ScaleTask({0.5, 1, 0.5});
+  task->Do();
+  EXPECT_EQ(model.Objects(), (std::vector<VLUser3DObject*>{wall}));
+  ASSERT_EQ(wall->Openings().size(), 2u);
+  VLOpening* scaled = wall->Openings()[1];
+  EXPECT_NE(scaled, window);
+  EXPECT_EQ(wall->GetCurrentOpening(), scaled);
+  const std::vector<double> now = BoundsOf(scaled);
+  EXPECT_DOUBLE_EQ(now[3] - now[0], (was[3] - was[0]) * 0.5);
+  EXPECT_DOUBLE_EQ(now[5] - now[2], (was[5] - was[2]) * 0.5);
+
+  task->Undo();
+  EXPECT_EQ(wall->Openings().size(), 2u);
+  EXPECT_EQ(wall->GetCurrentOpening(), window);
+  EXPECT_TRUE(wall->selected);
+  task->Redo();
+  EXPECT_EQ(wall->Openings()[1], scaled);
+}
+
+TEST(ScaleTask, AnObjectWithoutACopyStaysSelectedAndAFailingCopyLeavesTheModelAsItWas) {
+  {
+    TaskModel model;
+    auto* kept = model.Add(new UncopiableL(false));
+    VLCube* block = model.Block({0, 0, 0}, {1, 1, 1});
+    kept->Select();
+    TaskPtr<CScaleTask> task = ScaleTask({2, 2, 2});
+    task->Do();
+    EXPECT_EQ(task->GetReplaced(), nullptr);
+    EXPECT_EQ(model.Objects(), (std::vector<VLUser3DObject*>{block, kept}));
+    EXPECT_EQ(model.Selected(), (std::vector<VLUser3DObject*>{kept}));
+    task->Undo();  // nothing to exchange
+    EXPECT_EQ(model.Objects(), (std::vector<VLUser3DObject*>{block, kept}));
+  }
+  TaskModel model;
+  auto* failing = model.Add(new UncopiableL(true));
+  VLCube* block = model.Block({0, 0, 0}, {1, 1, 1});
+  failing->Select();
+  block->Select();
+  const std::vector<std::string> before = model.Records();
+  TaskPtr<CScaleTask> task = ScaleTask({2, 2, 2});
+  EXPECT_THROW(task->Do(), DETException);
+  // The block was scaled before the failure; its copy is the task's now, disposed with it.
+  EXPECT_EQ(model.Records(), before);
+  EXPECT_EQ(model.Objects(), (std::vector<VLUser3DObject*>{failing, block}));
+  EXPECT_EQ(model.Selected(), (std::vector<VLUser3DObject*>{failing, block}));
+  EXPECT_EQ(gObjectCount, 4);
 }
 
 // ---- Delete ----

@@ -69,23 +69,6 @@ void ShowMeasurement(double value, const UnitBase& modelUnit, const Format& form
   out->Assign(buffer);
 }
 
-void SetItemText(DialogPtr dialog, SInt16 item, ConstStringPtr text) {
-  SInt16 kind = 0;
-  Handle handle = nullptr;
-  Rect box;
-  PortGetDialogItem(dialog, item, &kind, &handle, &box);
-  if (handle) PortSetDialogItemText(handle, text);
-}
-
-void GetItemText(DialogPtr dialog, SInt16 item, Str255* text) {
-  SInt16 kind = 0;
-  Handle handle = nullptr;
-  Rect box;
-  text->Assign("");
-  PortGetDialogItem(dialog, item, &kind, &handle, &box);
-  if (handle) PortGetDialogItemText(handle, *text);
-}
-
 ControlHandle ItemControl(DialogPtr dialog, SInt16 item) {
   ControlHandle control = nullptr;
   if (!PortGetDialogItemAsControl(dialog, item, &control)) return nullptr;
@@ -187,7 +170,7 @@ Boolean CPreferences::AskValueInRange(ConstStringPtr prompt, double& value, Bool
   DialogPtr dialog = frame.Get();
   if (!dialog) return false;
 
-  SetItemText(dialog, kPromptItem, prompt);
+  frame.SetText(kPromptItem, prompt);
   Str255 shown;
   if (integer) {
     char buffer[32];
@@ -197,16 +180,13 @@ Boolean CPreferences::AskValueInRange(ConstStringPtr prompt, double& value, Bool
   } else {
     ShowMeasurement(value, gFeet, gLengthFormat, &shown);
   }
-  SetItemText(dialog, kValueItem, shown);
-  PortSelectDialogItemText(dialog, kValueItem, 0, 32767);
+  frame.SetText(kValueItem, shown);
+  frame.SelectText(kValueItem);
   frame.Show();
 
-  for (;;) {
-    const SInt16 hit = frame.Run();
-    if (hit == kCancelItem) return false;
-    if (hit != kOKItem) continue;
+  while (frame.RunToOKOrCancel()) {
     Str255 typed;
-    GetItemText(dialog, kValueItem, &typed);
+    frame.GetText(kValueItem, &typed);
     double entered = 0.0;
     bool parsed = false;
     if (integer) {
@@ -222,8 +202,9 @@ Boolean CPreferences::AskValueInRange(ConstStringPtr prompt, double& value, Bool
       return true;
     }
     PortBeep(1);
-    PortSelectDialogItemText(dialog, kValueItem, 0, 32767);
+    frame.SelectText(kValueItem);
   }
+  return false;
 }
 
 Boolean CPreferences::AskSnapToHandleDistance() {
@@ -365,11 +346,7 @@ SInt16 CPreferences::ConfirmGrouping() {
   SettingsDialog frame(kGroupingDialog);
   if (!frame.Get()) return 0;
   frame.Show();
-  for (;;) {
-    const SInt16 hit = frame.Run();
-    if (hit == kOKItem) return 1;
-    if (hit == kCancelItem) return 0;
-  }
+  return frame.RunToOKOrCancel() ? 1 : 0;
 }
 
 // ---- Settings lines ----

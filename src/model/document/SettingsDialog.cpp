@@ -1,6 +1,8 @@
 #include "SettingsDialog.h"
 
 #include "CDialogDirector.h"
+#include "Menus.h"
+#include "QuickDraw.h"
 #include "Screen.h"
 #include "ToolboxUtilities.h"
 #include "Windows.h"
@@ -9,12 +11,14 @@ namespace {
 
 constexpr SInt16 kOutlineItem = 5;
 constexpr SInt16 kDefaultItem = 1;
+constexpr SInt16 kCancelItem = 2;
 
 void DrawDefaultOutline(DialogPtr dialog, SInt16) { PortFrameDefaultButton(dialog, kDefaultItem); }
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(SInt16 dialogId) {
+SettingsDialog::SettingsDialog(SInt16 dialogId, Placement placement) {
+  PortGetPort(&savedPort);
   dialog = PortGetNewDialog(dialogId, nullptr, kFirstWindowOfClass);
   if (!dialog) return;
   WindowPtr window = PortGetDialogWindow(dialog);
@@ -24,9 +28,12 @@ SettingsDialog::SettingsDialog(SInt16 dialogId) {
   Rect content;
   PortGetWindowStructureRect(window, &frame);
   PortGetWindowContentRect(window, &content);
-  Rect centred = frame;
-  CenterRectOn(&centred, &screen);
-  PortMoveWindow(window, SInt16(content.left + centred.left - frame.left), SInt16(content.top + centred.top - frame.top),
+  Rect placed = frame;
+  if (placement == Placement::kThirdDown)
+    PositionRectOnScreen(&placed, &screen, PortMenuBarHeight());
+  else
+    CenterRectOn(&placed, &screen);
+  PortMoveWindow(window, SInt16(content.left + placed.left - frame.left), SInt16(content.top + placed.top - frame.top),
                  false);
 
   if (PortCountDialogItems(dialog) >= kOutlineItem) {
@@ -40,6 +47,7 @@ SettingsDialog::SettingsDialog(SInt16 dialogId) {
 
 SettingsDialog::~SettingsDialog() {
   if (dialog) PortDisposeDialog(dialog);
+  if (savedPort) PortSetPort(savedPort);
 }
 
 void SettingsDialog::Show() {
@@ -55,4 +63,35 @@ SInt16 SettingsDialog::Run() {
   SInt16 hit = 0;
   PortModalDialog(nullptr, &hit);
   return hit;
+}
+
+Boolean SettingsDialog::RunToOKOrCancel() {
+  for (;;) {
+    const SInt16 hit = Run();
+    if (hit == kDefaultItem) return true;
+    if (hit == kCancelItem) return false;
+  }
+}
+
+void SettingsDialog::SetText(SInt16 item, ConstStringPtr text) {
+  SInt16 kind = 0;
+  Handle handle = nullptr;
+  Rect box;
+  if (!dialog) return;
+  PortGetDialogItem(dialog, item, &kind, &handle, &box);
+  if (handle) PortSetDialogItemText(handle, text);
+}
+
+void SettingsDialog::GetText(SInt16 item, Str255* text) const {
+  SInt16 kind = 0;
+  Handle handle = nullptr;
+  Rect box;
+  text->Assign("");
+  if (!dialog) return;
+  PortGetDialogItem(dialog, item, &kind, &handle, &box);
+  if (handle) PortGetDialogItemText(handle, *text);
+}
+
+void SettingsDialog::SelectText(SInt16 item) {
+  if (dialog) PortSelectDialogItemText(dialog, item, 0, 32767);
 }

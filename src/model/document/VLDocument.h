@@ -29,6 +29,7 @@ class VLANSIDataFile;
 class VLOpeningOwner;
 class VLDocumentViews;
 class VLUser3DObject;
+struct Vector3d;
 class VLViewPane;
 
 // The document's object list and selection list with their count.
@@ -203,6 +204,11 @@ class VLDocument : public VLAbstractDocument {
   virtual void Paste();
   // Asks how to fit pasted objects into an opening (dialog 3002); false when cancelled.
   virtual Boolean RunPasteIntoOpeningDialog();
+  // Asks for the scale of the selection in percent (dialog 1023: item 4 x, item 3 y, item 5 z,
+  // each shown as 100.00) and answers the factors (a hundredth of each) when accepted. OK with
+  // a text that is not a number from 0.01 to 1000000 beeps, selects that text and keeps the
+  // dialog open. False when cancelled. In VLDocumentScale.cpp.
+  virtual Boolean RunScaleDialog(Vector3d* factors);
   // The editing and object commands enabled by the selection, the clipboard and the drawing in
   // progress; those whose work is not in the program yet stay disabled.
   void UpdateMenus() override;
@@ -390,6 +396,9 @@ class VLDocument : public VLAbstractDocument {
   void PasteIntoOpening(VLOpeningOwner* owner, VLArray* clipboard);
   // Mirrors each selected object within its own bounds: axis 0 y, 1 x, 2 z.
   void FlipSelection(SInt16 axis);
+  // The scale dialog, then each selected object (or selected opening) replaced by a copy scaled
+  // about its reference point, undoably. In VLDocumentScale.cpp.
+  void ScaleSelection();
   void GroupSelection(bool group);
   // Commands 5009 (hide the selection), 5010 (show all), 5011 (swap hidden and shown).
   void HideOrShow(long command);

@@ -1,6 +1,7 @@
 // The native document's editing commands: undo, cut, copy, paste (also into an opening), clear
-// and select all; flip, group and ungroup, hide and show, edge projections; and the commands
-// whose work is not in the program yet, which are refused with a beep.
+// and select all; scale (VLDocumentScale.cpp), flip, group and ungroup, hide and show, edge
+// projections; and the commands whose work is not in the program yet, which are refused with a
+// beep.
 //
 // Sections: dispatch; edit commands; paste; object commands.
 #include <cmath>
@@ -18,6 +19,7 @@
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "SettingsDialog.h"
+#include "ToolIconDisplay.h"
 #include "Unwinding.h"
 #include "VLArray.h"
 #include "VLDocument.h"
@@ -81,8 +83,8 @@ bool LeavesShadowMode(long c) {
 
 // The work of these commands is not in the program yet.
 bool IsRefused(long c) {
-  return c == cmdDuplicate || c == cmdLinearArray || c == cmdCircularArray || c == cmdScale || c == cmdWallify ||
-         c == cmdCircularArray2 || (c >= cmdVertexFirst && c <= cmdVertexLast);
+  return c == cmdDuplicate || c == cmdLinearArray || c == cmdCircularArray || c == cmdWallify || c == cmdCircularArray2 ||
+         (c >= cmdVertexFirst && c <= cmdVertexLast);
 }
 
 VLUser3DObject* ObjectAt(VLArray* list, long i) { return static_cast<VLUser3DObject*>(list->PointerAt(i)); }
@@ -92,6 +94,11 @@ struct ArrayDeleter {
   void operator()(VLArray* array) const { delete array; }
 };
 using OwnedArray = std::unique_ptr<VLArray, ArrayDeleter>;
+
+// The palette's icons follow the new tool group at once, not only after the next event.
+void RefreshToolPalette() {
+  if (gToolIconDisplay) gToolIconDisplay->UpdateIcons();
+}
 
 // A task handed on only when made: the views layer may have none.
 void Handed(VLDocument* document, CTask* task) {
@@ -131,6 +138,7 @@ Boolean VLDocument::DoModelCommand(long command) {
     }
     case cmdClear: ClearSelection(); break;
     case cmdSelectAll: SelectAll(); break;
+    case cmdScale: ScaleSelection(); break;
     case cmdGroup: GroupSelection(true); break;
     case cmdUngroup: GroupSelection(false); break;
     case cmdHide:
@@ -183,7 +191,10 @@ void VLDocument::LeaveToolGroup() {
     case kDrawingGroup:
     case 5:
       if (itsViews) itsViews->LeaveToolGroup(currentToolGroup);
-      if (currentToolGroup == kDrawingGroup) drawingInProgress = 0;
+      if (currentToolGroup == kDrawingGroup) {
+        drawingInProgress = 0;
+        RefreshToolPalette();
+      }
       break;
     case kWorkingPlaneGroup:
     case kSectionPlaneGroup:
@@ -200,6 +211,9 @@ void VLDocument::LeaveToolGroup() {
 
 void VLDocument::EnterToolGroup() {
   switch (currentToolGroup) {
+    case 0:
+      RefreshToolPalette();
+      break;
     case kDrawingGroup:
     case 5:
       drawingInProgress = 0;
@@ -209,6 +223,7 @@ void VLDocument::EnterToolGroup() {
       if (VLArray* selection = GetSelectionList())
         for (long i = selection->GetNumItems(); i >= 1; --i)
           if (VLUser3DObject* object = ObjectAt(selection, i)) object->Deselect();
+      RefreshToolPalette();
       if (!itsViews) break;
       itsViews->ActivatePlane(currentToolGroup, true);
       if (currentToolGroup == kWorkingPlaneGroup) {
@@ -247,6 +262,7 @@ void VLDocument::UpdateMenus() {
   enable(cmdCopy, selected && !busy);
   enable(cmdClear, selected);
   for (long command : {long(cmdGroup), long(cmdHide), 5002L, 5003L, 5004L}) enable(command, selected);
+  enable(cmdScale, selected && !busy);
   bool anyShowing = false, anyNotShowing = false, anyGroup = false, anyHidden = false;
   if (objects)
     for (long i = kFirstModelObject; i <= objects->GetNumItems(); ++i) {

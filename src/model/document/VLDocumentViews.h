@@ -144,6 +144,8 @@ class VLDocumentViews {
   // The flip task: it records the selected objects' vertices and frame axes before the command
   // changes them.
   virtual CTask* MakeFlipTask(SInt16) { return nullptr; }
+  // The undoable scale of the selection (undo name 7) by the factors along x, y and z, done.
+  virtual CTask* DoScaleTask(SInt16, const Vector3d&) { return nullptr; }
 
   // ---- What the view, display and saved-view commands ask of the view ----
   // They act on the document's pane that is current (a sub-window's while it is active, else the

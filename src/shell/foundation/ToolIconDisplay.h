@@ -17,6 +17,9 @@ class ToolIconDisplay {
   virtual void DeselectPlaneIcons() = 0;
   // Shows drawing-plane icon `index` selected.
   virtual void SelectPlaneIcon(SInt16 index) = 0;
+  // Enables and disables the icons by what the current view pane and its document allow now
+  // (the document's switch of tool group asks for it at once). Nothing by default.
+  virtual void UpdateIcons() {}
 };
 
 // The palette's display; null while there is no palette.

@@ -45,7 +45,7 @@ class VLToolPalette : public VLPaletteDirector, public ToolIconDisplay {
   void SelectPlaneIcon(SInt16 index) override;
   void DeselectPlaneIcons() override;
   // Enables and disables the icons by what the current view pane and its document allow.
-  virtual void UpdateIcons();
+  void UpdateIcons() override;
 
   void ProviderChanged(CCollaborator* provider, long reason, void* info) override;
   // After each event the icons follow the current view pane, its document and the selection.

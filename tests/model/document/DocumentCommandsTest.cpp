@@ -11,6 +11,7 @@
 #include "DocumentTestSupport.h"
 #include "ModelTestSupport.h"
 #include "OpeningTestSupport.h"
+#include "ToolIconDisplay.h"
 #include "VLOpening.h"
 
 namespace {
@@ -21,6 +22,19 @@ struct ChangeRecorder : CCollaborator {
   void ProviderChanged(CCollaborator*, long reason, void* info) override {
     if (reason == VLDocument::kModelChanged) restoreFlags.push_back(*static_cast<UInt8*>(info));
   }
+};
+
+// Counts the palette's refreshes while it is the tool icons' display.
+struct RefreshCounter : ToolIconDisplay {
+  int refreshes = 0;
+  ToolIconDisplay* saved = gToolIconDisplay;
+  RefreshCounter() { gToolIconDisplay = this; }
+  ~RefreshCounter() override { gToolIconDisplay = saved; }
+  void DeselectToolIcons() override {}
+  void SelectToolIcon(SInt16) override {}
+  void DeselectPlaneIcons() override {}
+  void SelectPlaneIcon(SInt16) override {}
+  void UpdateIcons() override { ++refreshes; }
 };
 
 }  // namespace
@@ -169,4 +183,22 @@ TEST_F(DocumentCommandsTest, AFlatClipboardFitsIntoAnOpeningWithoutDividingByIts
   EXPECT_NEAR(box[5], 1.0, 1e-9) << "still flat";
   EXPECT_TRUE(objects[2]->selected);
   EXPECT_EQ(document->pasteFit[0] + document->pasteFit[1] + document->pasteFit[2], 3);
+}
+
+TEST_F(DocumentCommandsTest, ThePaletteFollowsEachSwitchOfToolGroupAtOnce) {
+  RefreshCounter palette;
+  document->SetToolGroup(0);  // already current
+  document->SetToolGroup(1);
+  EXPECT_EQ(palette.refreshes, 0);
+  struct Step {
+    SInt16 group;
+    int refreshes;
+  };
+  // Leaving the drawing group and entering group 0 each refresh; so does entering a plane group.
+  for (Step step : {Step{0, 2}, Step{6, 1}, Step{6, 0}, Step{7, 1}, Step{2, 0}}) {
+    SCOPED_TRACE(step.group);
+    palette.refreshes = 0;
+    document->SetToolGroup(step.group);
+    EXPECT_EQ(palette.refreshes, step.refreshes);
+  }
 }
