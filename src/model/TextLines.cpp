@@ -41,9 +41,33 @@ bool SkipSpace(std::istream& in, std::size_t* consumed) {
   }
 }
 
+// The characters of one number: on the stack, and in a string only for a number longer than
+// any a file writes.
+class NumberText {
+ public:
+  void push_back(char c) {
+    if (size_ < kShort) {
+      short_[size_++] = c;
+      return;
+    }
+    if (size_ == kShort) long_.assign(short_, kShort);
+    long_.push_back(c);
+    ++size_;
+  }
+  const char* data() const { return size_ <= kShort ? short_ : long_.data(); }
+  std::size_t size() const { return size_; }
+  std::string str() const { return std::string(data(), size_); }
+
+ private:
+  static constexpr std::size_t kShort = 64;
+  char short_[kShort];
+  std::size_t size_ = 0;
+  std::string long_;
+};
+
 // Takes characters while `accept` says so, into text; true when the input ended there.
 template <typename Accept>
-bool TakeWhile(std::streambuf* buf, std::string* text, Accept accept) {
+bool TakeWhile(std::streambuf* buf, NumberText* text, Accept accept) {
   for (int c = buf->sgetc();; c = buf->snextc()) {
     if (c == kEof) return true;
     if (!accept(c)) return false;
@@ -53,7 +77,7 @@ bool TakeWhile(std::streambuf* buf, std::string* text, Accept accept) {
 
 // The text of a whole number as the classic locale's number reader takes it: a sign and decimal
 // digits. Everything taken is consumed, also when it makes no number.
-bool TakeIntegerText(std::streambuf* buf, std::string* text) {
+bool TakeIntegerText(std::streambuf* buf, NumberText* text) {
   int c = buf->sgetc();
   if (c == '+' || c == '-') {
     text->push_back(char(c));
@@ -64,7 +88,7 @@ bool TakeIntegerText(std::streambuf* buf, std::string* text) {
 
 // The same for a floating-point number: a sign, digits with one decimal point, and after a digit
 // an exponent with its own sign and digits.
-bool TakeFloatText(std::streambuf* buf, std::string* text) {
+bool TakeFloatText(std::streambuf* buf, NumberText* text) {
   int c = buf->sgetc();
   if (c == '+' || c == '-') {
     text->push_back(char(c));
@@ -96,7 +120,7 @@ bool TakeFloatText(std::streambuf* buf, std::string* text) {
 
 // Converts the whole text; a leading plus is the reader's, not from_chars'.
 template <typename Number>
-bool Convert(const std::string& text, Number* value) {
+bool Convert(const NumberText& text, Number* value) {
   const char* first = text.data();
   const char* last = first + text.size();
   if (first != last && *first == '+') ++first;
@@ -105,7 +129,7 @@ bool Convert(const std::string& text, Number* value) {
   if (error == std::errc::result_out_of_range) {
     if constexpr (std::is_floating_point_v<Number>) {
       // Too small to be held comes out as zero or a tiny number, as the stream's reader gives it.
-      const double slow = std::strtod(text.c_str(), nullptr);
+      const double slow = std::strtod(text.str().c_str(), nullptr);
       if (std::isinf(slow)) return false;
       *value = Number(slow);
       return true;
@@ -124,8 +148,7 @@ bool Extract(std::istream& in, Number* value, std::size_t* consumed) {
     return false;
   }
   if (!SkipSpace(in, consumed)) return false;
-  thread_local std::string text;
-  text.clear();
+  NumberText text;
   bool atEnd = false;
   if constexpr (std::is_floating_point_v<Number>)
     atEnd = TakeFloatText(in.rdbuf(), &text);
