@@ -11,6 +11,8 @@
 #include <new>
 #include <vector>
 
+#include "BlockPool.h"
+
 namespace {
 
 // Every block carries this header just before the bytes the caller sees.
@@ -18,6 +20,7 @@ struct BlockHeader {
   Size size;
   Size capacity;
   SInt8 state;
+  UInt8 sizeClass;  // the pool's class of the block, 0 for one of its own
   UInt32 magic;
 };
 constexpr UInt32 kHandleMagic = 0x564C4842;  // 'VLHB'
@@ -133,21 +136,47 @@ MasterTable& Masters() {
 
 BlockHeader* HeaderOf(void* data) { return reinterpret_cast<BlockHeader*>(static_cast<char*>(data) - sizeof(BlockHeader)); }
 
+// Release builds keep small blocks in free lists: a document makes several blocks for every
+// solid, and the free list is much quicker than malloc. Builds that move blocks on every resize
+// give each block an allocation of its own, so that the address sanitizer guards every one.
+#if VL_DEBUG_MOVING_HANDLES
+constexpr bool kPoolSmallBlocks = false;
+#else
+constexpr bool kPoolSmallBlocks = true;
+#endif
+
+// Never destroyed, as the master pointers.
+vlcore::BlockPool& Pool() {
+  static auto* pool = new vlcore::BlockPool;
+  return *pool;
+}
+
 char* NewData(Size size, Size capacity, UInt32 magic) {
-  void* raw = std::malloc(sizeof(BlockHeader) + std::size_t(capacity));
+  const std::size_t bytes = sizeof(BlockHeader) + std::size_t(capacity);
+  const int sizeClass = kPoolSmallBlocks ? vlcore::BlockPool::ClassOf(bytes) : 0;
+  void* raw = sizeClass ? Pool().Take(sizeClass) : std::malloc(bytes);
   if (!raw) return nullptr;
+  // A pooled block's whole class is room to grow in place.
+  if (sizeClass) capacity = Size(vlcore::BlockPool::ClassBytes(sizeClass) - sizeof(BlockHeader));
   auto* hdr = static_cast<BlockHeader*>(raw);
   hdr->size = size;
   hdr->capacity = capacity;
   hdr->state = 0;
+  hdr->sizeClass = UInt8(sizeClass);
   hdr->magic = magic;
   char* data = static_cast<char*>(raw) + sizeof(BlockHeader);
-  std::memset(data, 0, std::size_t(capacity));
+  // The room beyond the size is zeroed when a resize takes it.
+  std::memset(data, 0, std::size_t(size));
   return data;
 }
 
 void FreeData(char* data) {
-  if (data) std::free(HeaderOf(data));
+  if (!data) return;
+  BlockHeader* hdr = HeaderOf(data);
+  if (hdr->sizeClass)
+    Pool().Give(hdr, hdr->sizeClass);
+  else
+    std::free(hdr);
 }
 
 bool SizeOk(Size size) { return size >= 0 && size <= kMaxBlockSize; }
