@@ -1,10 +1,17 @@
 #include "Memory.h"
 
+#include <sanitizer/asan_interface.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <functional>
 #include <new>
-#include <unordered_set>
+#include <vector>
+
+#include "BlockPool.h"
 
 namespace {
 
@@ -13,6 +20,7 @@ struct BlockHeader {
   Size size;
   Size capacity;
   SInt8 state;
+  UInt8 sizeClass;  // the pool's class of the block, 0 for one of its own
   UInt32 magic;
 };
 constexpr UInt32 kHandleMagic = 0x564C4842;  // 'VLHB'
@@ -20,28 +28,155 @@ constexpr UInt32 kBlockMagic = 0x564C5042;   // 'VLPB'
 
 OSErr gMemError = noErr;
 
-std::unordered_set<Handle>& LiveHandles() {
-  static std::unordered_set<Handle> live;
-  return live;
+// ---- Master pointers ----
+
+// Master pointers sit in chunks, so a handle costs no allocation of its own, and telling a live
+// handle from any other pointer takes a search over the few chunks and one flag.
+constexpr std::size_t kMasterSlots = 4096;
+
+struct MasterChunk {
+  char* masters[kMasterSlots];
+  bool live[kMasterSlots];
+};
+
+class MasterTable {
+ public:
+  // A master pointer holding null, or null when there is no memory for one.
+  Handle Take();
+  // Gives back a live master pointer.
+  void Give(Handle h);
+  bool IsLive(Handle h) const;
+  long LiveCount() const { return live_; }
+
+ private:
+  static std::size_t SlotOf(const MasterChunk* chunk, Handle h) { return std::size_t(h - chunk->masters); }
+  MasterChunk* ChunkOf(Handle h) const;  // the chunk whose slot h is, or null
+  bool AddChunk();
+
+  std::vector<MasterChunk*> chunks_;  // by address
+  MasterChunk* newest_ = nullptr;
+  std::size_t fresh_ = 0;             // slots of newest_ never handed out, at its end
+  std::deque<Handle> given_;          // given back, taken again oldest first
+  long live_ = 0;
+};
+
+// A slot not handed out is poisoned, so that the address sanitizer catches a freed handle used.
+void Poison(Handle h, std::size_t count) { ASAN_POISON_MEMORY_REGION(h, count * sizeof(char*)); }
+void Unpoison(Handle h) { ASAN_UNPOISON_MEMORY_REGION(h, sizeof(char*)); }
+
+MasterChunk* MasterTable::ChunkOf(Handle h) const {
+  const auto address = reinterpret_cast<std::uintptr_t>(h);
+  auto after = std::upper_bound(chunks_.begin(), chunks_.end(), address, [](std::uintptr_t a, MasterChunk* chunk) {
+    return a < reinterpret_cast<std::uintptr_t>(chunk->masters);
+  });
+  if (after == chunks_.begin()) return nullptr;
+  MasterChunk* chunk = *(after - 1);
+  const std::uintptr_t offset = address - reinterpret_cast<std::uintptr_t>(chunk->masters);
+  if (offset >= sizeof chunk->masters || offset % sizeof(char*) != 0) return nullptr;
+  return chunk;
 }
+
+bool MasterTable::IsLive(Handle h) const {
+  const MasterChunk* chunk = ChunkOf(h);
+  return chunk && chunk->live[SlotOf(chunk, h)];
+}
+
+bool MasterTable::AddChunk() {
+  auto* chunk = new (std::nothrow) MasterChunk;
+  if (!chunk) return false;
+  try {
+    chunks_.insert(std::upper_bound(chunks_.begin(), chunks_.end(), chunk, std::less<MasterChunk*>()), chunk);
+  } catch (const std::bad_alloc&) {
+    delete chunk;
+    return false;
+  }
+  std::fill(std::begin(chunk->live), std::end(chunk->live), false);
+  Poison(chunk->masters, kMasterSlots);
+  newest_ = chunk;
+  fresh_ = kMasterSlots;
+  return true;
+}
+
+Handle MasterTable::Take() {
+  Handle h = nullptr;
+  if (!given_.empty()) {
+    h = given_.front();
+    given_.pop_front();
+  } else {
+    if (fresh_ == 0 && !AddChunk()) return nullptr;
+    h = &newest_->masters[kMasterSlots - fresh_--];
+  }
+  Unpoison(h);
+  *h = nullptr;
+  MasterChunk* chunk = ChunkOf(h);
+  chunk->live[SlotOf(chunk, h)] = true;
+  ++live_;
+  return h;
+}
+
+void MasterTable::Give(Handle h) {
+  MasterChunk* chunk = ChunkOf(h);
+  chunk->live[SlotOf(chunk, h)] = false;
+  --live_;
+  Poison(h, 1);
+  try {
+    given_.push_back(h);
+  } catch (const std::bad_alloc&) {
+    // The slot is not taken again; a few bytes are lost rather than the free failing.
+  }
+}
+
+// Never destroyed: blocks may be freed by other objects' destructors at exit.
+MasterTable& Masters() {
+  static auto* table = new MasterTable;
+  return *table;
+}
+
+// ---- Blocks ----
 
 BlockHeader* HeaderOf(void* data) { return reinterpret_cast<BlockHeader*>(static_cast<char*>(data) - sizeof(BlockHeader)); }
 
+// Release builds keep small blocks in free lists: a document makes several blocks for every
+// solid, and the free list is much quicker than malloc. Builds that move blocks on every resize
+// give each block an allocation of its own, so that the address sanitizer guards every one.
+#if VL_DEBUG_MOVING_HANDLES
+constexpr bool kPoolSmallBlocks = false;
+#else
+constexpr bool kPoolSmallBlocks = true;
+#endif
+
+// Never destroyed, as the master pointers.
+vlcore::BlockPool& Pool() {
+  static auto* pool = new vlcore::BlockPool;
+  return *pool;
+}
+
 char* NewData(Size size, Size capacity, UInt32 magic) {
-  void* raw = std::malloc(sizeof(BlockHeader) + std::size_t(capacity));
+  const std::size_t bytes = sizeof(BlockHeader) + std::size_t(capacity);
+  const int sizeClass = kPoolSmallBlocks ? vlcore::BlockPool::ClassOf(bytes) : 0;
+  void* raw = sizeClass ? Pool().Take(sizeClass) : std::malloc(bytes);
   if (!raw) return nullptr;
+  // A pooled block's whole class is room to grow in place.
+  if (sizeClass) capacity = Size(vlcore::BlockPool::ClassBytes(sizeClass) - sizeof(BlockHeader));
   auto* hdr = static_cast<BlockHeader*>(raw);
   hdr->size = size;
   hdr->capacity = capacity;
   hdr->state = 0;
+  hdr->sizeClass = UInt8(sizeClass);
   hdr->magic = magic;
   char* data = static_cast<char*>(raw) + sizeof(BlockHeader);
-  std::memset(data, 0, std::size_t(capacity));
+  // The room beyond the size is zeroed when a resize takes it.
+  std::memset(data, 0, std::size_t(size));
   return data;
 }
 
 void FreeData(char* data) {
-  if (data) std::free(HeaderOf(data));
+  if (!data) return;
+  BlockHeader* hdr = HeaderOf(data);
+  if (hdr->sizeClass)
+    Pool().Give(hdr, hdr->sizeClass);
+  else
+    std::free(hdr);
 }
 
 bool SizeOk(Size size) { return size >= 0 && size <= kMaxBlockSize; }
@@ -55,7 +190,7 @@ Size CapacityFor(Size size) {
 #endif
 }
 
-bool Valid(Handle h) { return h && LiveHandles().count(h) != 0; }
+bool Valid(Handle h) { return h && Masters().IsLive(h); }
 
 }  // namespace
 
@@ -69,13 +204,13 @@ Handle PortAllocHandle(Size size) {
     gMemError = memFullErr;
     return nullptr;
   }
-  Handle h = new (std::nothrow) char*(data);
+  Handle h = Masters().Take();
   if (!h) {
     FreeData(data);
     gMemError = memFullErr;
     return nullptr;
   }
-  LiveHandles().insert(h);
+  *h = data;
   gMemError = noErr;
   return h;
 }
@@ -91,9 +226,8 @@ void PortFreeHandle(Handle h) {
     gMemError = nilHandleErr;
     return;
   }
-  LiveHandles().erase(h);
   FreeData(*h);
-  delete h;
+  Masters().Give(h);
   gMemError = noErr;
 }
 
@@ -210,4 +344,4 @@ Handle PortHandleFromBytes(const void* data, Size size) {
   return h;
 }
 
-long PortLiveHandleCount() { return long(LiveHandles().size()); }
+long PortLiveHandleCount() { return Masters().LiveCount(); }

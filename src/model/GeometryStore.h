@@ -78,9 +78,33 @@ struct GeometryStoreLayout {
   Size total = 0;
 };
 
-// Capacities below 0 count as 0.
-GeometryStoreLayout LayoutGeometryStore(SInt16 vertexCapacity, SInt16 pointCapacity, SInt16 edgeCapacity,
-                                        SInt16 faceCapacity);
+// Capacities below 0 count as 0. Inline: every re-derivation of an object's array pointers asks
+// for it, and a call that returns the layout through memory costs more than laying it out.
+inline GeometryStoreLayout LayoutGeometryStore(SInt16 vertexCapacity, SInt16 pointCapacity, SInt16 edgeCapacity,
+                                               SInt16 faceCapacity) {
+  const long v = vertexCapacity, p = pointCapacity, e = edgeCapacity, f = faceCapacity;
+  Size next = 0;
+  // Appends an array of count items of itemSize bytes at the next 8-byte boundary.
+  const auto place = [&next](long count, Size itemSize) {
+    const Size at = (next + 7) & ~Size(7);
+    next = at + (count > 0 ? count : 0) * itemSize;
+    return at;
+  };
+  GeometryStoreLayout layout;
+  layout.vertices = place(v, sizeof(Vector3d));
+  layout.screenPoints = place(p, sizeof(Vector3d));
+  layout.viewPoints = place(v, sizeof(Vector3d));
+  layout.clipPoints = place(p, sizeof(Vector3d));
+  layout.edges = place(e, sizeof(EdgeRecord));
+  layout.edgeSegments = place(e, sizeof(EdgeSegment));
+  layout.vertexUnclipped = place(v, 1);
+  layout.edgeVisible = place(e, 1);
+  layout.faces = place(f, sizeof(FaceRecord));
+  for (Size& at : layout.markedEdgeSegments) at = place(e, sizeof(EdgeSegment));
+  for (Size& at : layout.markedEdgeFlags) at = place(e, 1);
+  layout.total = place(0, 1);
+  return layout;
+}
 
 // The most loop points one face may have: a loop is transformed into the shared point work
 // buffer when its plane is computed.

@@ -1,6 +1,7 @@
 #include "TextLines.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <type_traits>
@@ -41,30 +42,34 @@ bool SkipSpace(std::istream& in, std::size_t* consumed) {
   }
 }
 
-// Takes characters while `accept` says so, into text; true when the input ended there.
-template <typename Accept>
-bool TakeWhile(std::streambuf* buf, std::string* text, Accept accept) {
-  for (int c = buf->sgetc();; c = buf->snextc()) {
-    if (c == kEof) return true;
-    if (!accept(c)) return false;
-    text->push_back(char(c));
+// The characters of one number: on the stack, and in a string only for a number longer than
+// any a file writes.
+class NumberText {
+ public:
+  void push_back(char c) {
+    if (size_ < kShort) {
+      short_[size_++] = c;
+      return;
+    }
+    if (size_ == kShort) long_.assign(short_, kShort);
+    long_.push_back(c);
+    ++size_;
   }
-}
+  const char* data() const { return size_ <= kShort ? short_ : long_.data(); }
+  std::size_t size() const { return size_; }
+  std::string str() const { return std::string(data(), size_); }
 
-// The text of a whole number as the classic locale's number reader takes it: a sign and decimal
-// digits. Everything taken is consumed, also when it makes no number.
-bool TakeIntegerText(std::streambuf* buf, std::string* text) {
-  int c = buf->sgetc();
-  if (c == '+' || c == '-') {
-    text->push_back(char(c));
-    c = buf->snextc();
-  }
-  return c == kEof || TakeWhile(buf, text, IsDigit);
-}
+ private:
+  static constexpr std::size_t kShort = 64;
+  char short_[kShort];
+  std::size_t size_ = 0;
+  std::string long_;
+};
 
-// The same for a floating-point number: a sign, digits with one decimal point, and after a digit
-// an exponent with its own sign and digits.
-bool TakeFloatText(std::streambuf* buf, std::string* text) {
+// The text of a floating-point number as the classic locale's number reader takes it: a sign,
+// digits with one decimal point, and after a digit an exponent with its own sign and digits.
+// Everything taken is consumed, also when it makes no number.
+bool TakeFloatText(std::streambuf* buf, NumberText* text) {
   int c = buf->sgetc();
   if (c == '+' || c == '-') {
     text->push_back(char(c));
@@ -95,24 +100,47 @@ bool TakeFloatText(std::streambuf* buf, std::string* text) {
 }
 
 // Converts the whole text; a leading plus is the reader's, not from_chars'.
-template <typename Number>
-bool Convert(const std::string& text, Number* value) {
+bool Convert(const NumberText& text, double* value) {
   const char* first = text.data();
   const char* last = first + text.size();
   if (first != last && *first == '+') ++first;
   if (first == last || *first == '+') return false;
   const auto [end, error] = std::from_chars(first, last, *value);
   if (error == std::errc::result_out_of_range) {
-    if constexpr (std::is_floating_point_v<Number>) {
-      // Too small to be held comes out as zero or a tiny number, as the stream's reader gives it.
-      const double slow = std::strtod(text.c_str(), nullptr);
-      if (std::isinf(slow)) return false;
-      *value = Number(slow);
-      return true;
-    }
-    return false;
+    // Too small to be held comes out as zero or a tiny number, as the stream's reader gives it.
+    const double slow = std::strtod(text.str().c_str(), nullptr);
+    if (std::isinf(slow)) return false;
+    *value = slow;
+    return true;
   }
   return error == std::errc() && end == last;
+}
+
+// A whole number as the classic locale's number reader takes it: a sign and decimal digits,
+// added up as they are taken. Everything taken is consumed, also when it makes no number; true
+// when the input ended there.
+bool TakeInteger(std::streambuf* buf, long* value, bool* ok, std::size_t* consumed) {
+  int c = buf->sgetc();
+  const bool negative = c == '-';
+  if (c == '+' || c == '-') {
+    ++*consumed;
+    c = buf->snextc();
+  }
+  // The smallest long has one more in its magnitude than the largest.
+  const unsigned long limit = negative ? (unsigned long)(LONG_MAX) + 1 : (unsigned long)(LONG_MAX);
+  unsigned long magnitude = 0;
+  bool digits = false, overflow = false;
+  for (; IsDigit(c); c = buf->snextc(), ++*consumed) {
+    digits = true;
+    const unsigned long digit = (unsigned long)(c - '0');
+    if (magnitude > (limit - digit) / 10)
+      overflow = true;
+    else
+      magnitude = magnitude * 10 + digit;
+  }
+  *ok = digits && !overflow;
+  if (*ok) *value = negative ? long(0UL - magnitude) : long(magnitude);
+  return c == kEof;
 }
 
 // `in >> *value` for a whole or floating-point number. `consumed` counts the characters taken,
@@ -124,16 +152,16 @@ bool Extract(std::istream& in, Number* value, std::size_t* consumed) {
     return false;
   }
   if (!SkipSpace(in, consumed)) return false;
-  thread_local std::string text;
-  text.clear();
-  bool atEnd = false;
-  if constexpr (std::is_floating_point_v<Number>)
+  bool ok = false, atEnd = false;
+  if constexpr (std::is_floating_point_v<Number>) {
+    NumberText text;
     atEnd = TakeFloatText(in.rdbuf(), &text);
-  else
-    atEnd = TakeIntegerText(in.rdbuf(), &text);
-  *consumed += text.size();
+    *consumed += text.size();
+    ok = Convert(text, value);
+  } else {
+    atEnd = TakeInteger(in.rdbuf(), value, &ok, consumed);
+  }
   std::ios::iostate state = atEnd ? std::ios::eofbit : std::ios::goodbit;
-  const bool ok = Convert(text, value);
   if (!ok) state |= std::ios::failbit;
   if (state != std::ios::goodbit) in.setstate(state);
   return ok;

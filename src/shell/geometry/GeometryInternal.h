@@ -1,6 +1,7 @@
 // Helpers shared by the geometry kernel's sources; not part of its interface.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 #include "MacTypes.h"
@@ -16,8 +17,18 @@ inline Vector3d Cross(const Vector3d& a, const Vector3d& b) {
 }
 
 // v divided by its length; the zero vector for a zero or non-finite v. Lengths that overflow
-// or underflow are taken after scaling, so every finite non-zero v gives a unit vector.
-Vector3d UnitOf(const Vector3d& v);
+// or underflow are taken after scaling, so every finite non-zero v gives a unit vector. Inline:
+// the frames and collinearity tests of every face ask for it.
+inline Vector3d UnitOf(const Vector3d& v) {
+  if (!IsFinite(v)) return {};
+  const double length = VectorLength(&v);
+  if (length > 0.0 && std::isfinite(length)) return {v.x / length, v.y / length, v.z / length};
+  const double largest = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+  if (largest == 0.0) return {};
+  const Vector3d scaled{v.x / largest, v.y / largest, v.z / largest};
+  const double scaledLength = VectorLength(&scaled);
+  return {scaled.x / scaledLength, scaled.y / scaledLength, scaled.z / scaledLength};
+}
 
 // The points of a loop block as the routines may read them: the count is clamped to what the
 // block holds, and a negative count, a null or dead handle give an empty loop.

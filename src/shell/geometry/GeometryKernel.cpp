@@ -5,21 +5,6 @@
 
 #include "GeometryInternal.h"
 
-namespace geom {
-
-Vector3d UnitOf(const Vector3d& v) {
-  if (!IsFinite(v)) return {};
-  const double length = VectorLength(&v);
-  if (length > 0.0 && std::isfinite(length)) return {v.x / length, v.y / length, v.z / length};
-  const double largest = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
-  if (largest == 0.0) return {};
-  const Vector3d scaled{v.x / largest, v.y / largest, v.z / largest};
-  const double scaledLength = VectorLength(&scaled);
-  return {scaled.x / scaledLength, scaled.y / scaledLength, scaled.z / scaledLength};
-}
-
-}  // namespace geom
-
 namespace {
 
 using geom::IsFinite;
@@ -154,11 +139,6 @@ bool IntersectLines3D(const Vector3d* pA, const Vector3d* dirA, const Vector3d* 
   if (!IsFinite(onA)) return false;
   *point = onA;
   return PointsEqualWithin(&onB, &onA, kGeomCoincidence);
-}
-
-bool PointsEqualWithin(const Vector3d* a, const Vector3d* b, double tol) {
-  // Written so that a NaN anywhere makes the points differ.
-  return std::fabs(a->x - b->x) <= tol && std::fabs(a->y - b->y) <= tol && std::fabs(a->z - b->z) <= tol;
 }
 
 bool PointsCollinear(const Vector3d* points, SInt16 i, SInt16 j, SInt16 k) {

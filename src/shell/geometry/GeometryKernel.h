@@ -8,6 +8,8 @@
 // below 1e-12: a crossing computed across such directions would be rounding noise.
 #pragma once
 
+#include <cmath>
+
 #include "MacTypes.h"
 #include "Matrix4d.h"
 #include "Vector3d.h"
@@ -49,7 +51,10 @@ bool IntersectLines2D(const Vector3d* p0, const Vector3d* p1, const Vector3d* q0
 bool IntersectLines3D(const Vector3d* pA, const Vector3d* dirA, const Vector3d* pB, const Vector3d* dirB,
                       Vector3d* point);
 
-bool PointsEqualWithin(const Vector3d* a, const Vector3d* b, double tol);
+// Written so that a NaN anywhere makes the points differ.
+inline bool PointsEqualWithin(const Vector3d* a, const Vector3d* b, double tol) {
+  return std::fabs(a->x - b->x) <= tol && std::fabs(a->y - b->y) <= tol && std::fabs(a->z - b->z) <= tol;
+}
 // The edges from points[j] to points[i] and to points[k] are parallel; a zero edge is not.
 bool PointsCollinear(const Vector3d* points, SInt16 i, SInt16 j, SInt16 k);
 bool PointOnRay(const Vector3d* point, const Vector3d* origin, const Vector3d* direction);

@@ -40,14 +40,6 @@ void MatrixMultiply(const Matrix4d* a, const Matrix4d* b, MatrixShape shapeA, Ma
   *out = product;
 }
 
-void TransformPoint3x4(const Matrix4d* m, const Vector3d* p, Vector3d* out) {
-  const double* e = m->m;
-  const Vector3d q{e[0] * p->x + e[1] * p->y + e[2] * p->z + e[3],
-                   e[4] * p->x + e[5] * p->y + e[6] * p->z + e[7],
-                   e[8] * p->x + e[9] * p->y + e[10] * p->z + e[11]};
-  *out = q;
-}
-
 void TransformPoint4x4(const Vector3d* p, const Matrix4d* m, Vector3d* out) {
   const double* e = m->m;
   const Vector3d q{p->x * e[0] + p->y * e[4] + p->z * e[8] + e[12],

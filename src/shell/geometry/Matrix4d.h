@@ -26,8 +26,14 @@ void SetScale4x4(Matrix4d* m, double sx, double sy, double sz);
 // out = a . b. Nothing is written when a's column count differs from b's row count or a
 // shape lies outside 0..4. out may be a or b.
 void MatrixMultiply(const Matrix4d* a, const Matrix4d* b, MatrixShape shapeA, MatrixShape shapeB, Matrix4d* out);
-// Rows 0-2 are the frame's axes, the translation stands in column 3. out may be p.
-void TransformPoint3x4(const Matrix4d* m, const Vector3d* p, Vector3d* out);
+// Rows 0-2 are the frame's axes, the translation stands in column 3. out may be p. Inline: it
+// runs for every point of every face transformed into a frame.
+inline void TransformPoint3x4(const Matrix4d* m, const Vector3d* p, Vector3d* out) {
+  const double* e = m->m;
+  const Vector3d q{e[0] * p->x + e[1] * p->y + e[2] * p->z + e[3], e[4] * p->x + e[5] * p->y + e[6] * p->z + e[7],
+                   e[8] * p->x + e[9] * p->y + e[10] * p->z + e[11]};
+  *out = q;
+}
 // The point is a row vector, the translation stands in row 3. out may be p.
 void TransformPoint4x4(const Vector3d* p, const Matrix4d* m, Vector3d* out);
 // A frame whose third row is the normal: normalises the normal in place (a zero or

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "Memory.h"
 
@@ -91,3 +92,42 @@ TEST(Memory, DuplicateReplacesTheVariableWithACopy) {
   PortFreeHandle(original);
   EXPECT_EQ(PortLiveHandleCount(), live - 2);
 }
+
+TEST(Memory, TellsLiveHandlesFromFreedAndForeignPointers) {
+  const long before = PortLiveHandleCount();
+  std::vector<Handle> handles;
+  for (int i = 0; i < 10000; ++i) handles.push_back(PortAllocHandle(i % 40));  // more than one chunk of masters
+  EXPECT_EQ(PortLiveHandleCount(), before + 10000);
+  for (std::size_t i = 0; i < handles.size(); i += 2) PortFreeHandle(handles[i]);
+  EXPECT_EQ(PortLiveHandleCount(), before + 5000);
+  for (std::size_t i = 0; i < handles.size(); ++i) EXPECT_EQ(PortIsHandle(handles[i]), i % 2 == 1) << i;
+
+  PortFreeHandle(handles[0]);  // twice: refused, nothing else freed
+  EXPECT_EQ(PortMemError(), nilHandleErr);
+  EXPECT_EQ(PortLiveHandleCount(), before + 5000);
+  char* local = nullptr;
+  EXPECT_FALSE(PortIsHandle(&local));
+  EXPECT_FALSE(PortIsHandle(reinterpret_cast<Handle>(reinterpret_cast<char*>(handles[1]) + 1)));
+  EXPECT_EQ(PortHandleSize(reinterpret_cast<Handle>(reinterpret_cast<char*>(handles[1]) + 4)), 0);
+  EXPECT_EQ(PortMemError(), nilHandleErr);
+
+  for (std::size_t i = 1; i < handles.size(); i += 2) {
+    EXPECT_EQ(PortHandleSize(handles[i]), Size(i % 40));
+    PortFreeHandle(handles[i]);
+  }
+  EXPECT_EQ(PortLiveHandleCount(), before);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+TEST(MemoryDeathTest, FreedHandleUsedIsCaught) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        Handle h = PortAllocHandle(16);
+        PortFreeHandle(h);
+        volatile char* data = *h;
+        (void)data;
+      },
+      "use-after-poison");
+}
+#endif
