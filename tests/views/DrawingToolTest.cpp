@@ -91,8 +91,9 @@ class TestDocument : public VLDocument {
   // a polyline its vertices and whether it is closed, for an opening owner its openings.
   std::string State() {
     const SInt16 group = GetToolGroup();
-    std::string text = "group " + std::to_string(group) + " tool " + std::to_string(GetGroupTool(group)) + " open " +
-                       std::to_string(GetDrawingInProgress()) + " " + UndoText();
+    char head[60];
+    std::snprintf(head, sizeof head, "group %d tool %d open %d ", group, GetGroupTool(group), GetDrawingInProgress());
+    std::string text = head + UndoText();
     VLArray* list = GetObjectList();
     for (long i = VLDocument::kFirstModelObject; i <= list->GetNumItems(); ++i) {
       auto* object = static_cast<VLUser3DObject*>(list->PointerAt(i));
@@ -104,12 +105,16 @@ class TestDocument : public VLDocument {
       std::snprintf(box, sizeof box, " | %s%.2f..%.2f %.2f..%.2f %.2f..%.2f", object->selected ? "* " : "", lo[0],
                     hi[0], lo[1], hi[1], lo[2], hi[2]);
       text += box;
-      if (auto* polyline = dynamic_cast<VLPolyline*>(object))
-        text += " vertices " + std::to_string(polyline->vertexCount) + (polyline->closed ? " closed" : "");
+      if (auto* polyline = dynamic_cast<VLPolyline*>(object)) {
+        std::snprintf(box, sizeof box, " vertices %d%s", polyline->vertexCount, polyline->closed ? " closed" : "");
+        text += box;
+      }
       if (auto* owner = dynamic_cast<VLOpeningOwner*>(object); owner && !owner->Openings().empty()) {
         text += " openings";
-        for (VLOpening* opening : owner->Openings())
-          text += " " + std::to_string(opening->frontFace) + "/" + std::to_string(opening->backFace);
+        for (VLOpening* opening : owner->Openings()) {
+          std::snprintf(box, sizeof box, " %d/%d", opening->frontFace, opening->backFace);
+          text += box;
+        }
       }
     }
     return text;
