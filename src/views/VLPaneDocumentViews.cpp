@@ -190,6 +190,10 @@ void VLPaneDocumentViews::SetGroundVisible(UInt8 visible) {
 
 // ---- The editing commands' view ----
 
+void VLPaneDocumentViews::ReformatLocation() {
+  if (pane && pane->textBar) pane->textBar->ReformatFields();
+}
+
 void VLPaneDocumentViews::RefreshLocator() {
   if (!pane || !pane->crosshair || pane->crosshair->locateMode != 1) return;
   pane->crosshair->BuildFaceFrames(pane->crosshair->faceObject);
