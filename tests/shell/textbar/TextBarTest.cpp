@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "CFeetInchesPane.h"
+#include "CWorkingPlaneTool.h"
+#include "DrawingPlane.h"
 #include "Events.h"
 #include "Format.h"
 #include "PString.h"
@@ -63,6 +65,8 @@ class TextBarTest : public ::testing::Test {
   RecordingRoot* root = nullptr;
   VLTextBar* bar = nullptr;
 };
+
+const Vector3d* ToPoint(const Vector3d& p) { return &p; }
 
 void ExpectPoint(const Vector3d& actual, const Vector3d& expected) {
   EXPECT_DOUBLE_EQ(actual.x, expected.x);
@@ -134,6 +138,28 @@ TEST_F(TextBarTest, NoticesShowThePointAndItsOffsetFromTheReference) {
   ExpectPoint(Shown(true), {3, 0, 0});
   bar->GetReferencePoint(&reference);
   ExpectPoint(reference, {0, 0, 0});
+}
+
+TEST_F(TextBarTest, TheReferenceIsGivenInTheWorkingPlanesFrameWhileItIsOn) {
+  auto* plane = new CWorkingPlaneTool;
+  plane->InitPlane(0, 0, 0, 0);
+  plane->ComputeMatrices();
+  bar->SetMode(LocationBar::kModePoint);
+  Notice(VLTextBar::kReference, {10, 0, 0});
+  gWorkingPlane = plane;
+  gWorkingPlaneOn = 1;
+  Vector3d inPlane, reference;
+  plane->WorldToPlane(ToPoint({10, 0, 0}), &inPlane);
+  ASSERT_GT(std::fabs(inPlane.y), 1.0) << "the plane is turned";
+  bar->GetReferencePoint(&reference);
+  ExpectPoint(reference, inPlane);
+  // Only point entry's reference is the plane's.
+  bar->SetMode(LocationBar::kModeView);
+  bar->GetReferencePoint(&reference);
+  ExpectPoint(reference, {10, 0, 0});
+  gWorkingPlaneOn = 0;
+  gWorkingPlane = nullptr;
+  plane->Dispose();
 }
 
 TEST_F(TextBarTest, TabMovesToTheNextFieldOfTheGroup) {
