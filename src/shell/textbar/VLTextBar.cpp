@@ -6,7 +6,6 @@
 #include "CFeetInchesPane.h"
 #include "CWindow.h"
 #include "CWorkingPlaneTool.h"
-#include "Commands.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "QuickDraw.h"
