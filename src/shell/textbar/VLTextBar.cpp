@@ -9,6 +9,9 @@
 #include "DETException.h"
 #include "DrawingPlane.h"
 #include "QuickDraw.h"
+#include "TaskSupport.h"
+#include "VLDocument.h"
+#include "VLViewPane.h"
 
 namespace {
 
@@ -38,9 +41,17 @@ LocationBar* MakeTextBar(CView* enclosure, CBureaucrat* supervisor) {
   return bar;
 }
 
+void ShowAngleInCurrentBar(const char* text, Boolean select) {
+  VLViewPane* pane = gCurrentViewPane;
+  if (auto* bar = pane ? dynamic_cast<VLTextBar*>(pane->textBar) : nullptr) bar->SetAngleText(text, select);
+}
+
 }  // namespace
 
-void InstallTextBar() { gLocationBarMaker = MakeTextBar; }
+void InstallTextBar() {
+  gLocationBarMaker = MakeTextBar;
+  gAngleTextDisplay = ShowAngleInCurrentBar;
+}
 
 // ---- Set-up ----
 
@@ -140,6 +151,14 @@ void VLTextBar::GetReferencePoint(Vector3d* point) const {
 void VLTextBar::ShowText(ConstStringPtr text, Boolean redraw) {
   textField->SetTextString(text);
   if (redraw) textField->RedrawNow();
+}
+
+void VLTextBar::SetAngleText(const char* text, Boolean select) {
+  Str255 shown;
+  PStrFromStd(text ? text : "", shown);
+  textField->SetTextString(shown);
+  if (select) textField->SetSelection(0, kWholeText, false);
+  textField->RedrawNow();
 }
 
 void VLTextBar::FocusPointField(SInt16 index) {

@@ -66,6 +66,8 @@ class VLTextBar : public CPane, public LocationBar {
   void GetReferencePoint(Vector3d* point) const override;
   // The text field's text; redrawn at once when asked.
   virtual void ShowText(ConstStringPtr text, Boolean redraw);
+  // The angle a rotation turned, in the text field at once, its whole text selected when asked.
+  virtual void SetAngleText(const char* text, Boolean select);
   // Indices outside 0 to 2 are ignored.
   void FocusPointField(SInt16 index) override;
   void FocusOffsetField(SInt16 index) override;
@@ -124,5 +126,6 @@ class VLTextBar : public CPane, public LocationBar {
   UInt8 erasePending = 0;
 };
 
-// Installs the bar as every document window's (gLocationBarMaker).
+// Installs the bar as every document window's (gLocationBarMaker) and as the rotation's angle
+// display (gAngleTextDisplay), which shows in the current view pane's bar.
 void InstallTextBar();

@@ -162,6 +162,17 @@ TEST_F(TextBarTest, TheReferenceIsGivenInTheWorkingPlanesFrameWhileItIsOn) {
   plane->Dispose();
 }
 
+TEST_F(TextBarTest, TheAngleTurnedShowsInTheTextField) {
+  bar->SetAngleText("45.00", true);
+  EXPECT_EQ(Text(bar->GetTextField()), "45.00");
+  long start = -1, end = -1;
+  bar->GetTextField()->GetSelection(&start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 5);
+  bar->SetAngleText("", false);
+  EXPECT_EQ(Text(bar->GetTextField()), "");
+}
+
 TEST_F(TextBarTest, TabMovesToTheNextFieldOfTheGroup) {
   bar->SetMode(LocationBar::kModePoint);
   EventRecord e{};
