@@ -18,6 +18,7 @@
 #include "ShellMain.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
+#include "VLTextBar.h"
 #include "VLToolPalette.h"
 #include "headless/HeadlessBackend.h"
 #if VL_HAVE_SDL
@@ -162,10 +163,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   ShellArguments arguments;
-  // The application makes the model's native documents, each with its 3D view, and the tool
-  // palette.
+  // The application makes the model's native documents, each with its 3D view and text bar, and
+  // the tool palette.
   InstallNativeDocument();
   InstallPaneDocumentViews();
+  InstallTextBar();
   InstallToolPalette();
   if (argc >= 3 && std::strcmp(argv[1], "--headless") == 0) {
     // Every further argument names a document; a first "--" only ends the options.

@@ -12,6 +12,7 @@
 #include "CSectionPlane.h"
 #include "CWorkingPlaneTool.h"
 #include "DETException.h"
+#include "LocationBar.h"
 #include "ToolIconDisplay.h"
 #include "Unwinding.h"
 #include "VLDocument.h"
@@ -22,6 +23,8 @@
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
 #include "VLWindow.h"
+
+LocationBarMaker gLocationBarMaker = nullptr;
 
 namespace {
 
@@ -80,17 +83,24 @@ CPane* VLPaneDocumentViews::BuildPanes(CWindow* window) {
 }
 
 VLViewPane* BuildViewPanes(CWindow* window, CBureaucrat* supervisor, VLDocument* document) {
+  // The text bar runs along the window's bottom; the scroll pane's last row is its first.
+  const SInt16 barHeight = gLocationBarMaker ? SInt16(kLocationBarHeight - 1) : SInt16(0);
   auto* scrollPane = new (std::nothrow) VLScrollPane;
   ThrowIfNil(scrollPane);
-  scrollPane->IScrollPane(window, supervisor, window->GetWidth(), window->GetHeight(), 0, 0, sizELASTIC, sizELASTIC,
-                          true, true, true);
+  scrollPane->IScrollPane(window, supervisor, window->GetWidth(), SInt16(window->GetHeight() - barHeight), 0, 0,
+                          sizELASTIC, sizELASTIC, true, true, true);
+  LocationBar* bar = nullptr;
+  if (gLocationBarMaker) {
+    bar = gLocationBarMaker(window, supervisor);
+    if (!bar) ThrowError(kDEErrorNotEnoughMemory, Str255("BuildViewPanes"));
+  }
   SInt16 width = 0;
   SInt16 height = 0;
   scrollPane->GetInteriorLengths(&width, &height);
   Owned<VLViewPane> made(new (std::nothrow) VLViewPane);
   if (!made) ThrowError(kDEErrorNotEnoughMemory, Str255("BuildViewPanes"));
   made->IVLViewPane(scrollPane, supervisor, SInt16(width - 2), SInt16(height - 2), 1, 1, sizELASTIC, sizELASTIC,
-                    document, nullptr);
+                    document, bar);
   scrollPane->InstallPanorama(made.get());
   auto* border = new (std::nothrow) CPaneBorder(kBorderFrame);
   ThrowIfNil(border);
@@ -180,6 +190,10 @@ void VLPaneDocumentViews::SetGroundVisible(UInt8 visible) {
 }
 
 // ---- The editing commands' view ----
+
+void VLPaneDocumentViews::ReformatLocation() {
+  if (pane && pane->textBar) pane->textBar->ReformatFields();
+}
 
 void VLPaneDocumentViews::RefreshLocator() {
   if (!pane || !pane->crosshair || pane->crosshair->locateMode != 1) return;

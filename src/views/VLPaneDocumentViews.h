@@ -46,6 +46,7 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   // The editing commands' view: a locator on the selection's faces takes their frames again;
   // both redraws draw the view afresh; the tasks are the views layer's undoable tasks.
   void RefreshLocator() override;
+  void ReformatLocation() override;
   void Redraw() override;
   void RedrawAfterEdit() override;
   void LeaveShadowMode() override;

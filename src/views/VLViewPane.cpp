@@ -11,6 +11,7 @@
 #include "CShadowCaster.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
+#include "LocationBar.h"
 #include "ObjectList.h"
 #include "Selection.h"
 #include "VLCrosshairCursor.h"
@@ -56,7 +57,7 @@ VLViewPane::~VLViewPane() {
 
 void VLViewPane::IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,
                              SInt16 vEncl, SizingOption hSizing, SizingOption vSizing, VLDocument* doc,
-                             CCollaborator* bar) {
+                             LocationBar* bar) {
   gTrackingDrawing = 0;
   partialCopy = 0;
   windowShowsOffscreen = 1;
@@ -98,8 +99,13 @@ void VLViewPane::IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 w
   showingSavedView = backgroundShown = drawingIntoPicture = selectedOnly = zoomed = sketchShown = 0;
   redrawNeeded = 1;
   SetNavigationFactors(kDefaultNavigationFactor, kDefaultNavigationFactor);
+  // The bar shows where the crosshair is, from now on.
   textBar = bar;
-  if (textBar) crosshair->AddDependent(textBar);
+  if (textBar) {
+    textBar->AsCollaborator()->AttachToProvider(crosshair);
+    textBar->SetViewTransform(viewTransform);
+  }
+  SetLocationBarMode(LocationBar::kModePoint);
   polylineUnderConstruction = lastChainBlock = polylineTask = openingOwner = nullptr;
   openingTask = nullptr;
   shadowCaster = nullptr;

@@ -28,6 +28,7 @@ class CRayTracer;
 class CShadowCaster;
 class CViewInfo;
 class CWorkingPlaneTool;
+class LocationBar;
 class VLCrosshairCursor;
 class VLCube;
 class VL3DDrawingTask;
@@ -79,7 +80,7 @@ class VLViewPane : public CPanorama {
   // initialisation with kDEErrorNotEnoughMemory, leaving none of the pane's objects behind.
   void IVLViewPane(CView* enclosure, CBureaucrat* supervisor, SInt16 width, SInt16 height, SInt16 hEncl,
                    SInt16 vEncl, SizingOption hSizing, SizingOption vSizing, VLDocument* doc,
-                   CCollaborator* bar);
+                   LocationBar* bar);
   // Disposes of the pane's own objects, then of the pane.
   void Dispose() override;
 
@@ -386,7 +387,7 @@ class VLViewPane : public CPanorama {
   VLDocument* document = nullptr;
   VLGWorldOS* offscreen = nullptr;
   CRayTracer* rayTracer = nullptr;
-  CCollaborator* textBar = nullptr;
+  LocationBar* textBar = nullptr;  // the window's; may be null
   CShadowCaster* shadowCaster = nullptr;
   VLCrosshairCursor* crosshair = nullptr;
   void* polylineUnderConstruction = nullptr;
@@ -431,7 +432,7 @@ class VLViewPane : public CPanorama {
   UInt8 partialRedraw = 0;
   float pictureScale = 1.0f;
   // The location bar's mode the tools ask for (1 coordinates, 2 the eye or look point of the
-  // view) and, in mode 2, whether it shows the look point; kept for the bar.
+  // view) and, in mode 2, whether it shows the look point; kept here for a pane without a bar.
   SInt16 locationBarMode = 0;
   UInt8 locationBarShowsLook = 0;
 
@@ -496,6 +497,9 @@ class VLViewPane : public CPanorama {
   void FreeOrPlaneCrosshair();
   // The working plane while drawing is bound to it; null otherwise.
   CWorkingPlaneTool* WorkingPlaneInUse() const;
+  // The location bar's mode (kept, and given to the bar when there is one); in mode 2 the bar
+  // gets the view transform and shows the eye point, or the look point when showLook is set.
+  void SetLocationBarMode(SInt16 mode, UInt8 showLook = 0);
   void BroadcastZoom(double ratio);
   // Zooms the view into a pane rectangle (widened to the pane's proportions, written back); the
   // bounds follow, zoomed on, the ratio broadcast.

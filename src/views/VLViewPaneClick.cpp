@@ -5,6 +5,7 @@
 #include "Alerts.h"
 #include "CCrosshairLocator.h"
 #include "Events.h"
+#include "LocationBar.h"
 #include "TaskSupport.h"
 #include "VLCrosshairCursor.h"
 #include "VLDocument.h"
@@ -127,7 +128,7 @@ Boolean VLViewPane::ClickSelection(Point hitPt, UInt16 modifiers) {
   if (hit && picked->openingCount > 0 && picked->currentOpening >= 0) {
     openingOwner = picked;
     if (gOpeningEditMode) {
-      locationBarMode = 1;
+      SetLocationBarMode(LocationBar::kModePoint);
       EraseFeedback();
       if (crosshair) pointLocated = crosshair->SetLocateMode(1, picked, false, &currentPoint);
     } else {

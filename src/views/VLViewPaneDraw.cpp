@@ -8,6 +8,7 @@
 #include "CShadowCaster.h"
 #include "DETException.h"
 #include "DrawingPlane.h"
+#include "LocationBar.h"
 #include "ObjectList.h"
 #include "Selection.h"
 #include "Ticks.h"
@@ -159,7 +160,7 @@ void VLViewPane::DrawAll(const Rect* area) {
         savedFrame = frame;
         InvalidateGrids();
         MarkObjectsChanged();
-        if (textBar) textBar->NotifyDependents(0, nullptr);
+        if (textBar) textBar->AsCollaborator()->NotifyDependents(0, nullptr);
         redrawNeeded = 1;
       }
     }

@@ -5,6 +5,7 @@
 #include "CWorkingPlaneTool.h"
 #include "DrawingPlane.h"
 #include "GeometryStore.h"
+#include "LocationBar.h"
 #include "ToolIconDisplay.h"
 #include "VLCrosshairCursor.h"
 #include "VLDocument.h"
@@ -12,6 +13,7 @@
 #include "VLOutlineTask.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
+#include "VLViewTransform.h"
 
 UInt8 gOpeningEditMode = 0;
 
@@ -119,6 +121,22 @@ void VLViewPane::ReturnToSelectTool() {
   SelectEditTool(0);
 }
 
+void VLViewPane::SetLocationBarMode(SInt16 mode, UInt8 showLook) {
+  locationBarMode = mode;
+  locationBarShowsLook = showLook;
+  if (!textBar) return;
+  if (mode == LocationBar::kModeView && viewTransform) {
+    textBar->SetViewTransform(viewTransform);
+    textBar->SetMode(LocationBar::kModeView);
+    Vector3d shown = viewTransform->lookPoint;
+    if (!showLook) viewTransform->GetEyePoint(&shown);
+    textBar->SetReference(shown, true);
+    textBar->ShowPoint(shown, true);
+    return;
+  }
+  textBar->SetMode(UInt16(mode));
+}
+
 void VLViewPane::FreeOrPlaneCrosshair() {
   CWorkingPlaneTool* plane = document && document->GetViews() ? document->GetViews()->GetWorkingPlaneTool() : nullptr;
   if (!crosshair) return;
@@ -139,7 +157,7 @@ void VLViewPane::SelectEditTool(SInt16 tool) {
   switch (tool) {
     case 0:
       openingOwner = nullptr;
-      locationBarMode = 1;
+      SetLocationBarMode(LocationBar::kModePoint);
       SelectDrawingPlane(document->GetGroupTool(kPlaneGroup));
       break;
     case 1:
@@ -150,7 +168,7 @@ void VLViewPane::SelectEditTool(SInt16 tool) {
       openingOwner = nullptr;
       break;
     case 3:
-      locationBarMode = 1;
+      SetLocationBarMode(LocationBar::kModePoint);
       EraseFeedback();
       if (crosshair) crosshair->SetLocateMode(1, static_cast<VLUser3DObject*>(openingOwner), false, &currentPoint);
       break;
@@ -212,7 +230,7 @@ void VLViewPane::SelectDrawingTool(SInt16 tool) {
   document->SetGroupTool(kDrawingGroup, tool);
   ShowToolIcon(IconOf(kDrawingIcons, tool));
   if (tool >= 0 && tool <= 6) {
-    if (tool != 2) locationBarMode = 1;
+    if (tool != 2) SetLocationBarMode(LocationBar::kModePoint);
     SelectDrawingPlane(document->GetGroupTool(kPlaneGroup));
   } else if (tool >= 7 && tool <= 9) {
     EraseFeedback();
@@ -227,8 +245,7 @@ void VLViewPane::SelectViewTool(SInt16 tool) {
     case 0:
     case 1:
       EraseFeedback();
-      locationBarMode = 2;
-      locationBarShowsLook = tool == 1;
+      SetLocationBarMode(LocationBar::kModeView, tool == 1);
       break;
     case 2:
       EraseFeedback();
@@ -272,7 +289,7 @@ void VLViewPane::SelectOpeningTool(SInt16 tool) {
   document->SetGroupTool(kOpeningGroup, tool);
   ShowToolIcon(IconOf(kOpeningIcons, tool));
   if (tool < 0 || tool > 5) return;
-  locationBarMode = 1;
+  SetLocationBarMode(LocationBar::kModePoint);
   VLUser3DObject* object = nullptr;
   switch (tool) {
     case 0:

@@ -306,6 +306,7 @@ void VLDocument::PublishUnits() {
   if (length.UsedUnits() > 0) gLengthEntryUnit = length.units[0];
   gAngleFormat = angle;
   if (angle.UsedUnits() > 0) gAngleEntryUnit = angle.units[0];
+  if (itsViews) itsViews->ReformatLocation();
 }
 
 void VLDocument::RebuildPhaseList() {

@@ -118,6 +118,8 @@ class VLDocumentViews {
 
   // The crosshair locator refreshes; the view redraws; it redraws after an edit of the model.
   virtual void RefreshLocator() {}
+  // The window's text bar shows its coordinates again in the units just published.
+  virtual void ReformatLocation() {}
   virtual void Redraw() {}
   virtual void RedrawAfterEdit() {}
   // The pane leaves shadow display for shaded, sorted display.
