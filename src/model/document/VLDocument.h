@@ -294,6 +294,9 @@ class VLDocument : public VLAbstractDocument {
   // (-1), and g is entered (the plane groups: the selection emptied, the plane active, the
   // working plane's tool 3 and drawing on it). In VLDocumentCommands.cpp.
   virtual void SetToolGroup(SInt16 group);
+  // No current group (-1), without leaving the one there was: the next SetToolGroup enters its
+  // group afresh, even the same one.
+  void ClearToolGroup() { currentToolGroup = -1; }
   // The tool of a group (-1 none); a group without a tool (7 and those out of range) answers -1.
   SInt16 GetGroupTool(SInt16 group) const;
   // Stores the tool of a group; a group without a tool is ignored.
