@@ -497,6 +497,9 @@ class VLViewPane : public CPanorama {
   void WorkingPlaneOntoObjectFrame();
   void ResetWorkingPlane();
   void WorkingPlaneOntoSelection();
+  // 6010: the current view kept as a saved view under a name the user gives, or put into the
+  // saved view shown when the user keeps its name. Nothing with the list full.
+  void SaveViewUnderName();
   // The crosshair follows the mouse (VLViewPaneKeys.cpp); true when it moved.
   Boolean TrackCrosshair();
   // The orbit (tool 0) or look-around (1) tool's crosshair and text bar while the mouse moves.

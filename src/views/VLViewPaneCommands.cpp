@@ -3,6 +3,7 @@
 // shadow display left before a command that changes the model; the check marks of the view,
 // display and saved-view commands.
 #include <cmath>
+#include <string>
 
 #include "Alerts.h"
 #include "CMenuManager.h"
@@ -10,10 +11,14 @@
 #include "CSectionPlane.h"
 #include "CViewInfo.h"
 #include "CWorkingPlaneTool.h"
+#include "DETException.h"
 #include "DialogUtilities.h"
 #include "DrawingPlane.h"
 #include "Matrix4d.h"
+#include "PString.h"
 #include "QuickDraw.h"
+#include "Resources.h"
+#include "Unwinding.h"
 #include "VLArray.h"
 #include "VLCrosshairCursor.h"
 #include "VLDocument.h"
@@ -36,6 +41,7 @@ enum : long {
   cmdResetPlane = 4203,
   cmdPlaneOntoSelection = 4204,
   cmdSectionCut = 6001,
+  cmdSaveView = 6010,
   cmdWireframe = 6006,
   cmdHiddenLine = 6007,
   cmdShadows = 6009,
@@ -54,6 +60,7 @@ constexpr SInt16 kAxonometricPlaneGroup = 4;
 constexpr SInt16 kPlaneOnWorkingPlane = 3;
 constexpr SInt16 kSelectOneObjectAlert = 2010;
 constexpr SInt16 kRefusalBeep = 10;
+constexpr SInt16 kNewViewName = 3;
 
 // The view commands the check marks clear first (the working view's 6501 among them).
 constexpr long kViewCommands[] = {6000, 6100, 6101, 6102, 6103, 6004, 6003, cmdWorkingView};
@@ -118,6 +125,9 @@ void VLViewPane::DoCommand(long command) {
       break;
     case cmdPlaneOntoSelection:
       WorkingPlaneOntoSelection();
+      break;
+    case cmdSaveView:
+      SaveViewUnderName();
       break;
     case cmdSectionCut:
       if (auto* section = dynamic_cast<CSectionPlane*>(document->GetSectionPlane())) {
@@ -248,10 +258,76 @@ void VLViewPane::WorkingPlaneOntoSelection() {
   SetToolGroup(kWorkingPlaneGroup);
 }
 
+// ---- Saving the view ----
+
+void VLViewPane::SaveViewUnderName() {
+  VLArray* views = document->GetSavedViews();
+  VLDocumentViews* keeper = document->GetViews();
+  if (!views || !keeper || views->GetNumItems() >= VLDocument::kMaxViews) return;
+  auto viewAt = [&](long i) { return static_cast<CCollaborator*>(views->PointerAt(i)); };
+  // The new view takes the first number missing from the list's order, at that place. The
+  // working view keeps position 1 whatever its number: the menu, the file and the walkthrough
+  // take the first view for it.
+  const long count = views->GetNumItems();
+  long number = 2;
+  for (; number <= count; ++number) {
+    SavedViewRecord record;
+    keeper->GetViewRecord(viewAt(number), &record);
+    if (record.number != number) break;
+  }
+  // A saved view shown (the working view aside) is offered for replacing under its own name.
+  Str255 name;
+  UInt8 replace = 0;
+  CCollaborator* active = nullptr;
+  for (long i = 1; i <= count; ++i)
+    if (keeper->IsViewActive(viewAt(i))) active = viewAt(i);
+  if (showingSavedView && active && active != viewAt(1)) {
+    keeper->GetViewName(active, name);
+    replace = 1;
+  } else {
+    Str255 prefix;
+    PortGetListString(prefix, VLDocument::kViewStrings, kNewViewName);
+    name = prefix;
+    PStrConcat(name, Str255(std::to_string(number).c_str()));
+  }
+  if (!document->RunNameDialog(&name, &replace)) return;
+  if (replace) {
+    keeper->CaptureView(active);
+    document->SetChanged(true);
+    return;
+  }
+
+  SavedViewRecord record;
+  record.name = name;
+  record.number = SInt16(number);
+  Owned<CCollaborator> made(keeper->MakeView(record, SInt16(number)));
+  Owned<CCollaborator> copy(made.get() ? keeper->CopyView(made.get()) : nullptr);
+  if (!made.get() || !copy.get()) ThrowIfOSErr(memFullErr, kDEErrorNotEnoughMemory);
+  keeper->CaptureView(made.get());
+  keeper->CaptureView(copy.get());
+  document->TakeViewSerial();
+  document->ClearViewsMenu();
+  if (active) keeper->SetViewActive(active, false);
+  keeper->SetViewActive(made.get(), true);
+  showingSavedView = 1;
+  if (VLArray* walkthrough = document->GetWalkthroughViews()) {
+    walkthrough->AppendPointer(copy.get());
+    copy.release();
+  }
+  CCollaborator* kept = made.release();
+  views->InsertAtIndex(&kept, number);
+  document->BuildViewsMenu();
+  document->SetChanged(true);
+}
+
 // ---- Menus ----
 
 void VLViewPane::UpdateMenus() {
   CPanorama::UpdateMenus();
+  // Saving the view is the pane's, while the list has room.
+  VLArray* views = document ? document->GetSavedViews() : nullptr;
+  if (gMenuManager && views && views->GetNumItems() < VLDocument::kMaxViews)
+    gMenuManager->EnableCommand(cmdSaveView);
   UpdateMenuChecks();
 }
 

@@ -69,23 +69,6 @@ void ShowMeasurement(double value, const UnitBase& modelUnit, const Format& form
   out->Assign(buffer);
 }
 
-void SetItemText(DialogPtr dialog, SInt16 item, ConstStringPtr text) {
-  SInt16 kind = 0;
-  Handle handle = nullptr;
-  Rect box;
-  PortGetDialogItem(dialog, item, &kind, &handle, &box);
-  if (handle) PortSetDialogItemText(handle, text);
-}
-
-void GetItemText(DialogPtr dialog, SInt16 item, Str255* text) {
-  SInt16 kind = 0;
-  Handle handle = nullptr;
-  Rect box;
-  text->Assign("");
-  PortGetDialogItem(dialog, item, &kind, &handle, &box);
-  if (handle) PortGetDialogItemText(handle, *text);
-}
-
 ControlHandle ItemControl(DialogPtr dialog, SInt16 item) {
   ControlHandle control = nullptr;
   if (!PortGetDialogItemAsControl(dialog, item, &control)) return nullptr;

@@ -56,3 +56,20 @@ SInt16 SettingsDialog::Run() {
   PortModalDialog(nullptr, &hit);
   return hit;
 }
+
+void SetItemText(DialogPtr dialog, SInt16 item, ConstStringPtr text) {
+  SInt16 kind = 0;
+  Handle handle = nullptr;
+  Rect box;
+  PortGetDialogItem(dialog, item, &kind, &handle, &box);
+  if (handle) PortSetDialogItemText(handle, text);
+}
+
+void GetItemText(DialogPtr dialog, SInt16 item, Str255* text) {
+  SInt16 kind = 0;
+  Handle handle = nullptr;
+  Rect box;
+  text->Assign("");
+  PortGetDialogItem(dialog, item, &kind, &handle, &box);
+  if (handle) PortGetDialogItemText(handle, *text);
+}

@@ -6,6 +6,7 @@
 
 #include "Dialogs.h"
 #include "MacTypes.h"
+#include "PString.h"
 
 class SettingsDialog {
  public:
@@ -24,3 +25,8 @@ class SettingsDialog {
  private:
   DialogPtr dialog = nullptr;
 };
+
+// The text of a text item, set (and redrawn) or read; nothing, or an empty text, for an item
+// without a handle.
+void SetItemText(DialogPtr dialog, SInt16 item, ConstStringPtr text);
+void GetItemText(DialogPtr dialog, SInt16 item, Str255* text);
