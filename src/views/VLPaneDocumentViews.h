@@ -108,7 +108,6 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   bool CurrentView(SavedViewRecord* record) override;
 
  public:
-
   VLGrid* grid = nullptr;
   VLNorthArrow* northArrow = nullptr;
   VLViewPane* pane = nullptr;

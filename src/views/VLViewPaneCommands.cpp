@@ -163,8 +163,7 @@ CWorkingPlaneTool* VLViewPane::DocumentWorkingPlane() const {
 
 VLUser3DObject* VLViewPane::FirstSelectedObject() const {
   VLArray* selection = document ? document->GetSelectionList() : nullptr;
-  return selection && selection->GetNumItems() > 0 ? static_cast<VLUser3DObject*>(selection->PointerAt(1))
-                                                   : nullptr;
+  return selection && selection->GetNumItems() > 0 ? static_cast<VLUser3DObject*>(selection->PointerAt(1)) : nullptr;
 }
 
 Boolean VLViewPane::SetWorkingPlaneFromFrame(const Matrix4d* frame) {
@@ -326,8 +325,7 @@ void VLViewPane::UpdateMenus() {
   CPanorama::UpdateMenus();
   // Saving the view is the pane's, while the list has room.
   VLArray* views = document ? document->GetSavedViews() : nullptr;
-  if (gMenuManager && views && views->GetNumItems() < VLDocument::kMaxViews)
-    gMenuManager->EnableCommand(cmdSaveView);
+  if (gMenuManager && views && views->GetNumItems() < VLDocument::kMaxViews) gMenuManager->EnableCommand(cmdSaveView);
   UpdateMenuChecks();
 }
 

@@ -30,10 +30,10 @@ constexpr long cmdVertexDown = 5023, cmdVertexUp = 5024, cmdVertexLeft = 5025, c
 // What the mouse over the pane does after the cursor is set.
 enum class Follow {
   kNothing,
-  kCrosshair,             // the crosshair follows the mouse
-  kCrosshairUnlessDown,   // ... unless the button is down
-  kEyePoint,              // the orbit tool's text bar
-  kLookPoint,             // the look-around tool's
+  kCrosshair,            // the crosshair follows the mouse
+  kCrosshairUnlessDown,  // ... unless the button is down
+  kEyePoint,             // the orbit tool's text bar
+  kLookPoint,            // the look-around tool's
 };
 
 struct CursorChoice {
@@ -53,16 +53,23 @@ CursorChoice ChooseCursor(SInt16 group, SInt16 tool) {
     case kDrawingGroup:
       switch (tool) {
         case 0:
-        case 6: return {129, Follow::kCrosshairUnlessDown};
+        case 6:
+          return {129, Follow::kCrosshairUnlessDown};
         case 1:
         case 2:
         case 4:
-        case 5: return {129, Follow::kCrosshair};
-        case 3: return {129, Follow::kCrosshair};
-        case 7: return {257, Follow::kNothing};
-        case 8: return {201, Follow::kNothing};
-        case 9: return {202, Follow::kNothing};
-        default: return kUnchanged;
+        case 5:
+          return {129, Follow::kCrosshair};
+        case 3:
+          return {129, Follow::kCrosshair};
+        case 7:
+          return {257, Follow::kNothing};
+        case 8:
+          return {201, Follow::kNothing};
+        case 9:
+          return {202, Follow::kNothing};
+        default:
+          return kUnchanged;
       }
     case kViewGroup:
       if (tool == 0) return {128, Follow::kEyePoint};
@@ -72,30 +79,44 @@ CursorChoice ChooseCursor(SInt16 group, SInt16 tool) {
     case kOpeningGroup:
       switch (tool) {
         case 0:
-        case 1: return {137, Follow::kCrosshair};
-        case 2: return {134, Follow::kCrosshair};
+        case 1:
+          return {137, Follow::kCrosshair};
+        case 2:
+          return {134, Follow::kCrosshair};
         case 3:
-        case 5: return {131, Follow::kCrosshair};
-        case 4: return {130, Follow::kCrosshair};
-        default: return kUnchanged;
+        case 5:
+          return {131, Follow::kCrosshair};
+        case 4:
+          return {130, Follow::kCrosshair};
+        default:
+          return kUnchanged;
       }
     case 6:
-    case kLastGroup: return {131, Follow::kCrosshair};
-    default: return kUnchanged;
+    case kLastGroup:
+      return {131, Follow::kCrosshair};
+    default:
+      return kUnchanged;
   }
 }
 
 // The field each letter selects (-1 for none): x, y, z, e (and tab), s, v.
 SInt16 FieldOfKey(char c) {
   switch (std::tolower(static_cast<unsigned char>(c))) {
-    case 'x': return 0;
-    case 'y': return 1;
-    case 'z': return 2;
+    case 'x':
+      return 0;
+    case 'y':
+      return 1;
+    case 'z':
+      return 2;
     case 'e':
-    case kTabChar: return 3;
-    case 's': return 4;
-    case 'v': return 5;
-    default: return -1;
+    case kTabChar:
+      return 3;
+    case 's':
+      return 4;
+    case 'v':
+      return 5;
+    default:
+      return -1;
   }
 }
 
@@ -209,11 +230,21 @@ void VLViewPane::ViewToolKey(char theChar, UInt8 keyCode, EventRecord* event) {
   }
   const bool option = event && (event->modifiers & optionKey);
   switch (theChar) {
-    case kLeftArrowChar: NavigateByKey(0, 0); break;
-    case kRightArrowChar: NavigateByKey(0, 1); break;
-    case kDownArrowChar: option ? NavigateByKey(2, 0) : NavigateByKey(1, 1); break;
-    case kUpArrowChar: option ? NavigateByKey(2, 1) : NavigateByKey(1, 0); break;
-    default: CPanorama::DoKeyDown(theChar, keyCode, event); break;
+    case kLeftArrowChar:
+      NavigateByKey(0, 0);
+      break;
+    case kRightArrowChar:
+      NavigateByKey(0, 1);
+      break;
+    case kDownArrowChar:
+      option ? NavigateByKey(2, 0) : NavigateByKey(1, 1);
+      break;
+    case kUpArrowChar:
+      option ? NavigateByKey(2, 1) : NavigateByKey(1, 0);
+      break;
+    default:
+      CPanorama::DoKeyDown(theChar, keyCode, event);
+      break;
   }
 }
 

@@ -173,8 +173,8 @@ class CommandsDocument : public VLDocument {
   }
   void DoKeyDown(char c, UInt8, EventRecord*) override { gLog.push_back("key " + std::to_string(int(c))); }
 
-  static constexpr std::pair<SInt16, SInt16> kCursorCases[] = {
-      {0, 0}, {0, 1}, {1, 1}, {1, 3}, {1, 7}, {1, 8}, {1, 9}, {2, 0}, {2, 1}, {2, 2}, {5, 2}, {5, 4}, {6, 0}, {7, 0}};
+  static constexpr std::pair<SInt16, SInt16> kCursorCases[] = {{0, 0}, {0, 1}, {1, 1}, {1, 3}, {1, 7}, {1, 8}, {1, 9},
+                                                               {2, 0}, {2, 1}, {2, 2}, {5, 2}, {5, 4}, {6, 0}, {7, 0}};
 
  private:
   VLUser3DObject* Model(long n) { return static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(2 + n)); }
@@ -231,8 +231,8 @@ class CommandsDocument : public VLDocument {
     std::string text = "group " + std::to_string(GetToolGroup()) + " grid " + std::to_string(views->grid->visible) +
                        " cut " + std::to_string(section->IsCutting()) + " plane " + Point3(plane->vertices[0]) +
                        " z-end " + Point3(plane->vertices[3]) + " display " + std::to_string(gWireframeMode) +
-                       std::to_string(gHiddenLineMode) + std::to_string(gShadedMode) +
-                       std::to_string(gShadowMode) + " point " + Point3(pane->currentPoint);
+                       std::to_string(gHiddenLineMode) + std::to_string(gShadedMode) + std::to_string(gShadowMode) +
+                       " point " + Point3(pane->currentPoint);
     for (long n = 1; n + 2 <= GetObjectList()->GetNumItems(); ++n) {
       double lo[3], hi[3];
       Model(n)->GetBounds(&lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
@@ -286,8 +286,7 @@ TEST_F(PaneCommands, GridPlaneAlignmentAndShadowCommandsChangeWhatThePartsSay) {
       "group 6 grid 0 cut 1" + start + apart,
       "group 6 grid 0 cut 1" + start + apart,
       // Onto the wall's frame at its reference corner; the frame made for it goes again.
-      "group 0 grid 0 cut 1 plane -6.00,-0.50,0.00 z-end -6.00,-0.50,15.00 display 1000 point -6.00,-0.50,0.00" +
-          apart,
+      "group 0 grid 0 cut 1 plane -6.00,-0.50,0.00 z-end -6.00,-0.50,15.00 display 1000 point -6.00,-0.50,0.00" + apart,
       // In plan onto the wall's top face; its side face is refused, as is a selection of two.
       "group 0 grid 0 cut 1" + onTop + "1000 point -6.00,0.50,3.00" + apart,
       "group 0 grid 0 cut 1" + onTop + "1000 point -6.00,0.50,3.00" + apart,

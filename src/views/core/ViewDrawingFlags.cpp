@@ -16,7 +16,7 @@ UInt8 gHandleDrag = 0;
 UInt8 gCullBackFaces = 1;
 
 bool CommandLeavesShadowDisplay(long c) {
-  return c == cmdRevert || c == cmdCut || c == cmdPaste || c == cmdClear || (c >= 2100 && c <= 2103) || c == 2301 || c == 2302 ||
-         (c >= 3000 && c <= 3005) || c == 3008 || (c >= 5000 && c <= 5004) || (c >= 5009 && c <= 5011) ||
+  return c == cmdRevert || c == cmdCut || c == cmdPaste || c == cmdClear || (c >= 2100 && c <= 2103) || c == 2301 ||
+         c == 2302 || (c >= 3000 && c <= 3005) || c == 3008 || (c >= 5000 && c <= 5004) || (c >= 5009 && c <= 5011) ||
          (c >= 5021 && c <= 5026);
 }
