@@ -323,9 +323,6 @@ void VLViewPane::SaveViewUnderName() {
 
 void VLViewPane::UpdateMenus() {
   CPanorama::UpdateMenus();
-  // Saving the view is the pane's, while the list has room.
-  VLArray* views = document ? document->GetSavedViews() : nullptr;
-  if (gMenuManager && views && views->GetNumItems() < VLDocument::kMaxViews) gMenuManager->EnableCommand(cmdSaveView);
   UpdateMenuChecks();
 }
 

@@ -170,6 +170,7 @@ class CommandsDocument : public VLDocument {
     VLDocument::UpdateMenus();
     gMenuManager->EnableCommand(4001);
     gMenuManager->EnableCommand(5015);
+    gMenuManager->EnableCommand(6010);
   }
   void DoKeyDown(char c, UInt8, EventRecord*) override { gLog.push_back("key " + std::to_string(int(c))); }
 
@@ -338,4 +339,8 @@ TEST_F(PaneCommands, TheSectionCutCommandCutsTheWallAndSwitchesBack) {
       "group 0 grid 0 cut 0 plane 0.00,0.00,0.00 z-end 0.00,0.00,15.00 display 0110 point 0.00,0.00,0.00 | y "
       "-0.50..0.50 | y 2.00..4.00"};
   EXPECT_EQ(gLog, expected);
+}
+
+TEST_F(PaneCommands, ASavedViewIsNamedListedAndReplacedUnderItsOwnName) {
+  EXPECT_EQ(Run("save_view.vls"), 0);
 }
