@@ -71,7 +71,7 @@ class CommandsDocument : public VLDocument {
       return;
     }
     switch (command) {
-      case 92001: {  // a wall along x and a block beside it; perspective, hidden lines
+      case 92001: {  // a wall along x and a block beside it, in view
         AddBox({-6, -0.5, 0}, {6, 0.5, 3}, {52000, 30000, 20000});
         AddBox({1, 2, 0}, {3, 4, 2}, {30000, 55000, 30000});
         const Vector3d min{-6, -0.5, 0}, max{6, 4, 3};
@@ -95,8 +95,8 @@ class CommandsDocument : public VLDocument {
         pane->shadowMode = 1;
         pane->PublishDisplayMode();
         break;
-      case 92007:  // the eye view of the whole model
-        pane->viewTransform->SwitchToPerspective(1);
+      case 92007:  // the axonometric view of the whole model
+        pane->SetAxonometricView();
         pane->MarkObjectsChanged();
         pane->Refresh();
         break;
