@@ -178,15 +178,6 @@ void VLPaneDocumentViews::SetGroundVisible(UInt8 visible) {
   if (pane && pane->rayTracer) pane->rayTracer->showGround = visible ? 1 : 0;
 }
 
-bool VLPaneDocumentViews::CurrentView(SavedViewRecord* record) {
-  if (!pane || !pane->viewTransform) return false;
-  record->type = pane->viewTransform->viewKind;
-  pane->viewTransform->GetEyePoint(&record->eye);
-  record->look = pane->viewTransform->lookPoint;
-  record->hasPoints = true;
-  return true;
-}
-
 // ---- The editing commands' view ----
 
 void VLPaneDocumentViews::RefreshLocator() {

@@ -103,11 +103,6 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void SetSkyColor(const RGBColor& colour) override;
   void SetGroundVisible(UInt8 visible) override;
 
- protected:
-  // The pane's view kind, eye point and look point.
-  bool CurrentView(SavedViewRecord* record) override;
-
- public:
   VLGrid* grid = nullptr;
   VLNorthArrow* northArrow = nullptr;
   VLViewPane* pane = nullptr;

@@ -269,11 +269,6 @@ class VLViewPane : public CPanorama {
   // selection, 6001 the section cut on or off, 6601 to 6607 the alignments 0 to 6. In shadow
   // display a command that changes the model leaves it first. The rest goes to the supervisor.
   void DoCommand(long command) override;
-  // The supervisor chain enables its commands, then the check marks.
-  void UpdateMenus() override;
-  // The view-tool command, the saved view shown (6500 for the first, 6500 + i for the i-th),
-  // the display modes (6006, 6007, 6009, 6013) and snapping to the grid (4000).
-  virtual void UpdateMenuChecks();
   // The working plane takes the frame (frame to world, points as rows) with the axes (0, 1, 2)
   // and drawing goes onto it (plane 3), the crosshair at its origin. In plan view a frame that
   // is not horizontal is refused with a beep, the plane and the axes left as they were; false.

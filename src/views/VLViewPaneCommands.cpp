@@ -1,9 +1,7 @@
 // The pane as the first command target of a document window: the ground grid, the plane tools,
 // the working plane onto a face, a frame or the selection, the section cut and the alignments;
-// shadow display left before a command that changes the model; the check marks of the view,
-// display and saved-view commands.
+// saving the view under a name; shadow display left before a command that changes the model.
 #include <cmath>
-#include <string>
 
 #include "Alerts.h"
 #include "CMenuManager.h"
@@ -11,14 +9,11 @@
 #include "CSectionPlane.h"
 #include "CViewInfo.h"
 #include "CWorkingPlaneTool.h"
-#include "DETException.h"
 #include "DialogUtilities.h"
 #include "DrawingPlane.h"
 #include "Matrix4d.h"
 #include "PString.h"
 #include "QuickDraw.h"
-#include "Resources.h"
-#include "Unwinding.h"
 #include "VLArray.h"
 #include "VLCrosshairCursor.h"
 #include "VLDocument.h"
@@ -32,7 +27,6 @@
 namespace {
 
 enum : long {
-  cmdSnapToGrid = 4000,
   cmdGroundGrid = 4001,
   cmdSectionTool = 4014,
   cmdWorkingPlaneTool = 4200,
@@ -42,12 +36,6 @@ enum : long {
   cmdPlaneOntoSelection = 4204,
   cmdSectionCut = 6001,
   cmdSaveView = 6010,
-  cmdWireframe = 6006,
-  cmdHiddenLine = 6007,
-  cmdShadows = 6009,
-  cmdShaded = 6013,
-  cmdFirstSavedView = 6500,
-  cmdWorkingView = 6501,
   cmdFirstAlignment = 6601,
   cmdLastAlignment = 6607,
 };
@@ -60,10 +48,6 @@ constexpr SInt16 kAxonometricPlaneGroup = 4;
 constexpr SInt16 kPlaneOnWorkingPlane = 3;
 constexpr SInt16 kSelectOneObjectAlert = 2010;
 constexpr SInt16 kRefusalBeep = 10;
-constexpr SInt16 kNewViewName = 3;
-
-// The view commands the check marks clear first (the working view's 6501 among them).
-constexpr long kViewCommands[] = {6000, 6100, 6101, 6102, 6103, 6004, 6003, cmdWorkingView};
 
 // The working plane's frame as it was, to be put back when a new one is refused.
 struct KeptPlane {
@@ -260,87 +244,11 @@ void VLViewPane::WorkingPlaneOntoSelection() {
 // ---- Saving the view ----
 
 void VLViewPane::SaveViewUnderName() {
-  VLArray* views = document->GetSavedViews();
-  VLDocumentViews* keeper = document->GetViews();
-  if (!views || !keeper || views->GetNumItems() >= VLDocument::kMaxViews) return;
-  auto viewAt = [&](long i) { return static_cast<CCollaborator*>(views->PointerAt(i)); };
-  // The new view takes the first number missing from the list's order, at that place. The
-  // working view keeps position 1 whatever its number: the menu, the file and the walkthrough
-  // take the first view for it.
-  const long count = views->GetNumItems();
-  long number = 2;
-  for (; number <= count; ++number) {
-    SavedViewRecord record;
-    keeper->GetViewRecord(viewAt(number), &record);
-    if (record.number != number) break;
-  }
-  // A saved view shown (the working view aside) is offered for replacing under its own name.
   Str255 name;
-  UInt8 replace = 0;
-  CCollaborator* active = nullptr;
-  for (long i = 1; i <= count; ++i)
-    if (keeper->IsViewActive(viewAt(i))) active = viewAt(i);
-  if (showingSavedView && active && active != viewAt(1)) {
-    keeper->GetViewName(active, name);
-    replace = 1;
-  } else {
-    Str255 prefix;
-    PortGetListString(prefix, VLDocument::kViewStrings, kNewViewName);
-    name = prefix;
-    PStrConcat(name, Str255(std::to_string(number).c_str()));
-  }
+  Boolean proposedReplace = false;
+  SInt16 number = 0;
+  if (!document->ProposeSavedView(name, &proposedReplace, &number)) return;
+  UInt8 replace = proposedReplace ? 1 : 0;
   if (!document->RunNameDialog(&name, &replace)) return;
-  if (replace) {
-    keeper->CaptureView(active);
-    document->SetChanged(true);
-    return;
-  }
-
-  SavedViewRecord record;
-  record.name = name;
-  record.number = SInt16(number);
-  Owned<CCollaborator> made(keeper->MakeView(record, SInt16(number)));
-  Owned<CCollaborator> copy(made.get() ? keeper->CopyView(made.get()) : nullptr);
-  if (!made.get() || !copy.get()) ThrowIfOSErr(memFullErr, kDEErrorNotEnoughMemory);
-  keeper->CaptureView(made.get());
-  keeper->CaptureView(copy.get());
-  document->TakeViewSerial();
-  document->ClearViewsMenu();
-  if (active) keeper->SetViewActive(active, false);
-  keeper->SetViewActive(made.get(), true);
-  showingSavedView = 1;
-  if (VLArray* walkthrough = document->GetWalkthroughViews()) {
-    walkthrough->AppendPointer(copy.get());
-    copy.release();
-  }
-  CCollaborator* kept = made.release();
-  views->InsertAtIndex(&kept, number);
-  document->BuildViewsMenu();
-  document->SetChanged(true);
-}
-
-// ---- Menus ----
-
-void VLViewPane::UpdateMenus() {
-  CPanorama::UpdateMenus();
-  UpdateMenuChecks();
-}
-
-void VLViewPane::UpdateMenuChecks() {
-  if (!gMenuManager) return;
-  for (long command : kViewCommands) gMenuManager->CheckCommand(command, false);
-  if (VLArray* views = document ? document->GetSavedViews() : nullptr) {
-    for (long i = 1; i <= views->GetNumItems(); ++i) {
-      // Saved views not yet kept as view records carry no current flag.
-      auto* view = dynamic_cast<CViewInfo*>(static_cast<CCollaborator*>(views->PointerAt(i)));
-      const long command = i == 1 ? cmdFirstSavedView : cmdFirstSavedView + i;
-      gMenuManager->CheckCommand(command, showingSavedView && view && view->current);
-    }
-  }
-  gMenuManager->CheckCommand(viewToolCommand, true);
-  gMenuManager->CheckCommand(cmdShaded, gShadedMode);
-  gMenuManager->CheckCommand(cmdHiddenLine, gHiddenLineMode);
-  gMenuManager->CheckCommand(cmdWireframe, gWireframeMode);
-  gMenuManager->CheckCommand(cmdShadows, gShadowMode);
-  gMenuManager->CheckCommand(cmdSnapToGrid, gSnapToGrid);
+  document->SaveCurrentView(name, replace != 0);
 }

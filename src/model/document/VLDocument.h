@@ -308,8 +308,6 @@ class VLDocument : public VLAbstractDocument {
   UInt8 GetWorkingPlaneInUse() const { return workingPlaneInUse; }
   void SetWorkingPlaneInUse(UInt8 inUse) { workingPlaneInUse = inUse; }
   SInt16 GetViewNumberCounter() const { return viewNumberCounter; }
-  // The next view serial, then counted on.
-  SInt16 TakeViewSerial() { return viewNumberCounter++; }
   // Dialog 1021 asks for a saved view's name, given in name. With replace set, confirming the
   // same name asks (dialog 1081) whether to replace that view: yes keeps replace set, no asks
   // for the name again; any other name clears replace. False when cancelled, name unchanged.

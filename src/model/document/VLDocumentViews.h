@@ -92,12 +92,6 @@ class VLDocumentViews {
   // out) from such a record at the view list's position index.
   virtual void GetViewRecord(CCollaborator* view, SavedViewRecord* record) = 0;
   virtual CCollaborator* MakeView(const SavedViewRecord& record, SInt16 index) = 0;
-  // Whether a saved view is the active one (the one last shown or saved), and setting it.
-  virtual Boolean IsViewActive(CCollaborator* view) = 0;
-  virtual void SetViewActive(CCollaborator* view, Boolean active) = 0;
-  // The view pane's current view (kind, eye and look point) into a saved view; nothing without
-  // a view pane.
-  virtual void CaptureView(CCollaborator* view) = 0;
 
   // ---- New document and activation ----
 

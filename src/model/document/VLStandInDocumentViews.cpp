@@ -196,19 +196,6 @@ CCollaborator* VLStandInDocumentViews::MakeView(const SavedViewRecord& record, S
   return view;
 }
 
-Boolean VLStandInDocumentViews::IsViewActive(CCollaborator* view) {
-  auto* standIn = dynamic_cast<StandInView*>(view);
-  return standIn && standIn->active;
-}
-
-void VLStandInDocumentViews::SetViewActive(CCollaborator* view, Boolean active) {
-  if (auto* standIn = dynamic_cast<StandInView*>(view)) standIn->active = active ? 1 : 0;
-}
-
-void VLStandInDocumentViews::CaptureView(CCollaborator* view) {
-  if (auto* standIn = dynamic_cast<StandInView*>(view)) CurrentView(&standIn->record);
-}
-
 void VLStandInDocumentViews::GetGroundAndSky(RGBColor* ground, RGBColor* sky) {
   *ground = groundColor;
   *sky = skyColor;

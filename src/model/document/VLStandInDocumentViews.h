@@ -29,10 +29,6 @@ class VLStandInDocumentViews : public VLDocumentViews {
   SInt16 GetViewIndex(CCollaborator* view) override;
   void GetViewRecord(CCollaborator* view, SavedViewRecord* record) override;
   CCollaborator* MakeView(const SavedViewRecord& record, SInt16 index) override;
-  Boolean IsViewActive(CCollaborator* view) override;
-  void SetViewActive(CCollaborator* view, Boolean active) override;
-  // The view's kind and points from CurrentView.
-  void CaptureView(CCollaborator* view) override;
 
   void TakeModelBox(const double* modelBox) override;
   void RefreshView() override;
@@ -54,11 +50,6 @@ class VLStandInDocumentViews : public VLDocumentViews {
   void SetGroundColor(const RGBColor& colour) override;
   void SetSkyColor(const RGBColor& colour) override;
   void SetGroundVisible(UInt8) override {}
-
- protected:
-  // The current view's kind, eye and look point into the record; false (the record untouched)
-  // without a view pane.
-  virtual bool CurrentView(SavedViewRecord*) { return false; }
 
  private:
   double halfSize = 0.0;
