@@ -5,6 +5,7 @@
 #pragma once
 
 #include "CMouseTask.h"
+#include "Vector3d.h"
 
 class VLOutlineTask : public CMouseTask {
   VL_REGISTERED_CLASS(VLOutlineTask, CMouseTask)
@@ -12,4 +13,6 @@ class VLOutlineTask : public CMouseTask {
  public:
   // The points collected so far.
   virtual SInt16 CountPoints() const = 0;
+  // Between clicks the rubber band's free end follows the located mouse point.
+  virtual void TrackRubberBand(const Vector3d* point) = 0;
 };

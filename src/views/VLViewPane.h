@@ -29,6 +29,7 @@ class CShadowCaster;
 class CViewInfo;
 class CWorkingPlaneTool;
 class LocationBar;
+struct Matrix4d;
 class VLCrosshairCursor;
 class VLCube;
 class VL3DDrawingTask;
@@ -55,6 +56,9 @@ extern VLCube* (*gNewChainBlock)();
 // Makes the task of a drawing tool (group 1) or an opening tool (group 5) for a press; null when
 // memory runs out or the tool has none. Tests put their own in its place.
 extern VL3DDrawingTask* (*gNewDrawingTask)(SInt16 group, SInt16 tool);
+// The orbit and look-around tools show the crosshair's point in the text bar (the command key
+// is held); clear, they show their eye or look point.
+extern UInt8 gCrosshairShown;
 
 class VLViewPane : public CPanorama {
   VL_REGISTERED_CLASS(VLViewPane, CPanorama)
@@ -259,6 +263,40 @@ class VLViewPane : public CPanorama {
   // Whether the working plane's normal runs along z (within 1e-05).
   bool WorkingPlaneIsHorizontal() const;
 
+  // ---- Commands and menus (VLViewPaneCommands.cpp) ----
+  // The pane's own commands: 4001 the ground grid on or off (redrawn at once in wireframe only),
+  // 4014 and 4200 the section-plane and working-plane tools, 4201 to 4204 the working plane
+  // onto the selected face, onto the selected object's frame, back to its start, onto the
+  // selection, 6001 the section cut on or off, 6601 to 6607 the alignments 0 to 6. In shadow
+  // display a command that changes the model leaves it first. The rest goes to the supervisor.
+  void DoCommand(long command) override;
+  // The working plane takes the frame (frame to world, points as rows) with the axes (0, 1, 2)
+  // and drawing goes onto it (plane 3), the crosshair at its origin. In plan view a frame that
+  // is not horizontal is refused with a beep, the plane and the axes left as they were; false.
+  Boolean SetWorkingPlaneFromFrame(const Matrix4d* frame);
+
+  // ---- Keys and cursor (VLViewPaneKeys.cpp) ----
+  // The cursor of the document's tool group and tool; the crosshair follows the mouse where the
+  // tool locates points (a polyline or opening outline under construction stretches to it); the
+  // orbit and look-around tools show the crosshair's point in the text bar while the command
+  // key is held, their eye or look point otherwise.
+  void AdjustCursor(Point where, RgnHandle mouseRgn) override;
+  // With the orbit or look-around tool: x y z e (tab) s v select the text bar's fields, the
+  // arrows step the view; the zoom-rectangle tool swallows every key. With the other tools:
+  // < and > step the crosshair along the drawing plane's normal, a digit sets it there,
+  // backspace, delete and clear clear the selection, space snaps the crosshair to a handle, the
+  // arrows nudge (option: along z) or with command send the elevations (6100 to 6103), with
+  // command-shift align (modes 2 to 5) and with command-option the vertex commands 5023 to
+  // 5026 to the document. Other keys go to the supervisor.
+  void DoKeyDown(char theChar, UInt8 keyCode, EventRecord* event) override;
+  // Index 0 to 2: that field of the text bar's first group; 3 and more: field index - 3 of the
+  // second. Nothing for a negative index or without a text bar.
+  virtual void SelectTextBarField(SInt16 index);
+  // Keyboard operations on the selection and the crosshair that are not in the program yet:
+  // each refuses with a beep.
+  virtual void NudgeSelection(SInt16 axis, UInt8 positive);
+  virtual void SnapCrosshairToHandle();
+
   // ---- The mouse-down (VLViewPaneClick.cpp) ----
   // A press in the pane: the document's tool group and tool choose what it does; the pane
   // becomes the command target, and typed coordinates are forgotten after it. Groups 3 and 4
@@ -447,6 +485,24 @@ class VLViewPane : public CPanorama {
   // Deselecting and selecting again drops an opening or face selection: the whole object is
   // selected.
   static void Reselect(VLUser3DObject* object);
+  // The commands' steps (VLViewPaneCommands.cpp).
+  void ToggleGroundGrid();
+  CWorkingPlaneTool* DocumentWorkingPlane() const;
+  VLUser3DObject* FirstSelectedObject() const;
+  void WorkingPlaneOntoFace();
+  void WorkingPlaneOntoObjectFrame();
+  void ResetWorkingPlane();
+  void WorkingPlaneOntoSelection();
+  // 6010: the current view kept as a saved view under a name the user gives, or put into the
+  // saved view shown when the user keeps its name. Nothing with the list full.
+  void SaveViewUnderName();
+  // The crosshair follows the mouse (VLViewPaneKeys.cpp); true when it moved.
+  Boolean TrackCrosshair();
+  // The orbit (tool 0) or look-around (1) tool's crosshair and text bar while the mouse moves.
+  void TrackViewTool(SInt16 tool);
+  // The view tools' keys; the other tools' keys.
+  void ViewToolKey(char theChar, UInt8 keyCode, EventRecord* event);
+  void ModelKey(char theChar, UInt8 keyCode, EventRecord* event);
   // A beep, then waits for the release: nothing changes.
   void RefusePress();
   // Tracks a drawing task from the press, pinned to the frame, its first locate forced.

@@ -103,6 +103,7 @@ class TestOutline : public VLOutlineTask {
  public:
   explicit TestOutline(SInt16 points) : points(points) { Init(1); }
   SInt16 CountPoints() const override { return points; }
+  void TrackRubberBand(const Vector3d*) override {}
   void EndTracking(LongPt*, LongPt*, LongPt*) override { ++gNotes.outlinesEnded; }
   void Dispose() override {
     ++gNotes.outlinesDisposed;

@@ -74,24 +74,31 @@ Boolean SettingsDialog::RunToOKOrCancel() {
 }
 
 void SettingsDialog::SetText(SInt16 item, ConstStringPtr text) {
-  SInt16 kind = 0;
-  Handle handle = nullptr;
-  Rect box;
-  if (!dialog) return;
-  PortGetDialogItem(dialog, item, &kind, &handle, &box);
-  if (handle) PortSetDialogItemText(handle, text);
+  if (dialog) SetItemText(dialog, item, text);
 }
 
 void SettingsDialog::GetText(SInt16 item, Str255* text) const {
-  SInt16 kind = 0;
-  Handle handle = nullptr;
-  Rect box;
-  text->Assign("");
-  if (!dialog) return;
-  PortGetDialogItem(dialog, item, &kind, &handle, &box);
-  if (handle) PortGetDialogItemText(handle, *text);
+  if (dialog) GetItemText(dialog, item, text);
+  else text->Assign("");
 }
 
 void SettingsDialog::SelectText(SInt16 item) {
   if (dialog) PortSelectDialogItemText(dialog, item, 0, 32767);
+}
+
+void SetItemText(DialogPtr dialog, SInt16 item, ConstStringPtr text) {
+  SInt16 kind = 0;
+  Handle handle = nullptr;
+  Rect box;
+  PortGetDialogItem(dialog, item, &kind, &handle, &box);
+  if (handle) PortSetDialogItemText(handle, text);
+}
+
+void GetItemText(DialogPtr dialog, SInt16 item, Str255* text) {
+  SInt16 kind = 0;
+  Handle handle = nullptr;
+  Rect box;
+  text->Assign("");
+  PortGetDialogItem(dialog, item, &kind, &handle, &box);
+  if (handle) PortGetDialogItemText(handle, *text);
 }

@@ -41,3 +41,8 @@ class SettingsDialog {
   DialogPtr dialog = nullptr;
   GrafPtr savedPort = nullptr;
 };
+
+// The text of a text item, set (and redrawn) or read; nothing, or an empty text, for an item
+// without a handle.
+void SetItemText(DialogPtr dialog, SInt16 item, ConstStringPtr text);
+void GetItemText(DialogPtr dialog, SInt16 item, Str255* text);

@@ -300,6 +300,9 @@ class VLDocument : public VLAbstractDocument {
   // (-1), and g is entered (the plane groups: the selection emptied, the plane active, the
   // working plane's tool 3 and drawing on it). In VLDocumentCommands.cpp.
   virtual void SetToolGroup(SInt16 group);
+  // No current group (-1), without leaving the one there was: the next SetToolGroup enters its
+  // group afresh, even the same one.
+  void ClearToolGroup() { currentToolGroup = -1; }
   // The tool of a group (-1 none); a group without a tool (7 and those out of range) answers -1.
   SInt16 GetGroupTool(SInt16 group) const;
   // Stores the tool of a group; a group without a tool is ignored.
@@ -311,6 +314,11 @@ class VLDocument : public VLAbstractDocument {
   UInt8 GetWorkingPlaneInUse() const { return workingPlaneInUse; }
   void SetWorkingPlaneInUse(UInt8 inUse) { workingPlaneInUse = inUse; }
   SInt16 GetViewNumberCounter() const { return viewNumberCounter; }
+  // Dialog 1021 asks for a saved view's name, given in name. With replace set, confirming the
+  // same name asks (dialog 1081) whether to replace that view: yes keeps replace set, no asks
+  // for the name again; any other name clears replace. False when cancelled, name unchanged.
+  // In VLDocumentSaveView.cpp.
+  virtual Boolean RunNameDialog(Str255* name, UInt8* replace);
   const double* GetModelBox() const { return modelBox; }
   double GetLatitude() const { return latitude; }
   UInt8 GetGroundPlaneVisible() const { return groundPlaneVisible; }

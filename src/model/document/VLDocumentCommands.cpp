@@ -74,13 +74,6 @@ constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kPi = 3.141592653589793;
 
-// Commands that leave shadow display first.
-bool LeavesShadowMode(long c) {
-  return c == cmdRevert || c == cmdCut || c == cmdClear || c == cmdPaste || (c >= 2100 && c <= 2103) || c == 2301 ||
-         c == 2302 || (c >= 3000 && c <= 3005) || c == 3008 || (c >= 5000 && c <= 5004) ||
-         (c >= 5009 && c <= 5011) || (c >= 5021 && c <= 5026);
-}
-
 // The work of these commands is not in the program yet.
 bool IsRefused(long c) {
   return c == cmdDuplicate || c == cmdLinearArray || c == cmdCircularArray || c == cmdWallify || c == cmdCircularArray2 ||
@@ -111,7 +104,8 @@ void Handed(VLDocument* document, CTask* task) {
 
 Boolean VLDocument::DoModelCommand(long command) {
   PublishObjectLists();
-  if (gShadowMode && itsViews && itsViews->GetViewPane() && LeavesShadowMode(command)) itsViews->LeaveShadowMode();
+  if (gShadowMode && itsViews && itsViews->GetViewPane() && CommandLeavesShadowDisplay(command))
+    itsViews->LeaveShadowMode();
   if (IsRefused(command)) {
     PortBeep(1);
     return true;

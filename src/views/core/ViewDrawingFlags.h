@@ -29,3 +29,9 @@ extern UInt8 gHandleDrag;
 // submitted painted black. The pane sets it after every depth-sorted drawing, the section plane
 // clears it once submitted, so that the inside of a cut solid shows. Starts set.
 extern UInt8 gCullBackFaces;
+
+// Whether the command changes the model, so that shadow display is left before it runs: revert,
+// cut, paste, clear, the edits 2100 to 2103, 3000 to 3005 and 3008, the backdrop 2301 and 2302,
+// the object commands 5000 to 5004, 5009 to 5011 and 5021 to 5026. The projection commands
+// 5012 to 5020 keep the shadows.
+bool CommandLeavesShadowDisplay(long command);
