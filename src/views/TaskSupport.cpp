@@ -21,7 +21,6 @@ void SelectInActivePane(SInt16 tool) {
 SelectToolRequest gSelectToolRequest = SelectInActivePane;
 PaletteItemRedraw gPaletteItemRedraw = nullptr;
 AngleTextDisplay gAngleTextDisplay = nullptr;
-TextBarHooks gTextBarHooks;
 UInt8 gSnapToVertices = 0;
 UInt8 gTrackingDrag = 0;
 

@@ -22,17 +22,6 @@ extern PaletteItemRedraw gPaletteItemRedraw;
 // The text bar's angle field takes a text, selected or not; installed by the text bar.
 using AngleTextDisplay = void (*)(const char* text, Boolean select);
 extern AngleTextDisplay gAngleTextDisplay;
-// What the view pane asks of its text bar (the bar given as the pane holds it); installed by
-// the text bar. Without them the pane's text-bar steps do nothing.
-struct TextBarHooks {
-  // Selects the text of field 0 to 2 of group 0 or 1, which activates it as the command target.
-  void (*selectField)(CCollaborator* bar, SInt16 group, SInt16 field) = nullptr;
-  // 1 shows the crosshair's point, 2 the eye or look point.
-  void (*setDisplayMode)(CCollaborator* bar, SInt16 mode) = nullptr;
-  // Sets the point the bar shows and shows it (the flag as the bar's show takes it).
-  void (*showPoint)(CCollaborator* bar, const Vector3d* point, UInt8 flag) = nullptr;
-};
-extern TextBarHooks gTextBarHooks;
 
 // Located points are pulled onto nearby vertices of the model (a document command toggles it).
 extern UInt8 gSnapToVertices;

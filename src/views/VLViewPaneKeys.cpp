@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "Cursors.h"
 #include "Events.h"
+#include "LocationBar.h"
 #include "QuickDraw.h"
 #include "TaskSupport.h"
 #include "VLCrosshairCursor.h"
@@ -23,8 +24,6 @@ namespace {
 
 enum : SInt16 { kEditGroup = 0, kDrawingGroup = 1, kViewGroup = 2, kOpeningGroup = 5, kLastGroup = 7 };
 constexpr SInt16 kZoomRectangleTool = 2;
-constexpr SInt16 kTextBarCrosshairMode = 1, kTextBarViewPointMode = 2;
-constexpr UInt8 kShowFlag = 1;
 constexpr long cmdVertexDown = 5023, cmdVertexUp = 5024, cmdVertexLeft = 5025, cmdVertexRight = 5026;
 
 // What the mouse over the pane does after the cursor is set.
@@ -182,7 +181,7 @@ Boolean VLViewPane::TrackCrosshair() {
 void VLViewPane::TrackViewTool(SInt16 tool) {
   if (!crosshair) return;
   if (vlui::CurrentModifiers() & cmdKey) {
-    if (textBar && gTextBarHooks.setDisplayMode) gTextBarHooks.setDisplayMode(textBar, kTextBarCrosshairMode);
+    if (textBar) textBar->SetMode(LocationBar::kModePoint);
     PrepareDrawingPort();
     Point mouse;
     PortGetMouse(&mouse);
@@ -191,7 +190,7 @@ void VLViewPane::TrackViewTool(SInt16 tool) {
     if (!gCrosshairShown) {
       changed = true;
       gCrosshairShown = 1;
-      if (textBar && gTextBarHooks.showPoint) gTextBarHooks.showPoint(textBar, &located, kShowFlag);
+      if (textBar) textBar->ShowPoint(located, true);
     }
     if (!changed) return;
     currentPoint = located;
@@ -201,13 +200,8 @@ void VLViewPane::TrackViewTool(SInt16 tool) {
   }
   if (!gCrosshairShown) return;
   gCrosshairShown = 0;
-  if (textBar && gTextBarHooks.setDisplayMode) gTextBarHooks.setDisplayMode(textBar, kTextBarViewPointMode);
-  Vector3d point;
-  if (tool == 0)
-    viewTransform->GetEyePoint(&point);
-  else
-    point = viewTransform->lookPoint;
-  if (textBar && gTextBarHooks.showPoint) gTextBarHooks.showPoint(textBar, &point, kShowFlag);
+  // The bar shows the eye point again for the orbit tool, the look point for the look-around tool.
+  SetLocationBarMode(LocationBar::kModeView, tool != 0);
   EraseFeedback();
 }
 
@@ -297,11 +291,11 @@ void VLViewPane::ModelKey(char theChar, UInt8 keyCode, EventRecord* event) {
 }
 
 void VLViewPane::SelectTextBarField(SInt16 index) {
-  if (index < 0 || !textBar || !gTextBarHooks.selectField) return;
+  if (index < 0 || !textBar) return;
   if (index < 3)
-    gTextBarHooks.selectField(textBar, 0, index);
+    textBar->FocusPointField(index);
   else
-    gTextBarHooks.selectField(textBar, 1, SInt16(index - 3));
+    textBar->FocusOffsetField(SInt16(index - 3));
 }
 
 // ---- Not in the program yet ----

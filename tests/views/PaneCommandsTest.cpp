@@ -27,6 +27,7 @@
 #include "VLPaneDocumentViews.h"
 #include "VLUser3DObject.h"
 #include "VLViewPane.h"
+#include "LocationBar.h"
 #include "VLViewTransform.h"
 #include "ViewDrawingFlags.h"
 #include "ViewTestSupport.h"
@@ -35,17 +36,32 @@ namespace {
 
 std::vector<std::string> gLog;
 
-// The text bar as the hooks see it.
-CCollaborator gBar;
-void NoteField(CCollaborator*, SInt16 group, SInt16 field) {
-  gLog.push_back("field " + std::to_string(group) + " " + std::to_string(field));
-}
-void NoteBarMode(CCollaborator*, SInt16 mode) { gLog.push_back("bar mode " + std::to_string(mode)); }
-void NoteBarPoint(CCollaborator*, const Vector3d* p, UInt8) {
-  char text[80];
-  std::snprintf(text, sizeof text, "bar point %.1f %.1f %.1f", p->x, p->y, p->z);
-  gLog.push_back(text);
-}
+// A text bar that notes what the pane asks of it.
+class NotingBar : public LocationBar {
+ public:
+  CCollaborator* AsCollaborator() override { return &collaborator; }
+  void SetViewTransform(VLViewTransform*) override {}
+  void SetMode(UInt16 mode) override {
+    this->mode = mode;
+    gLog.push_back("bar mode " + std::to_string(mode));
+  }
+  UInt16 GetMode() const override { return mode; }
+  void ShowPoint(const Vector3d& p, Boolean) override {
+    char text[80];
+    std::snprintf(text, sizeof text, "bar point %.1f %.1f %.1f", p.x, p.y, p.z);
+    gLog.push_back(text);
+  }
+  void SetReference(const Vector3d&, Boolean) override {}
+  void GetReferencePoint(Vector3d* point) const override { *point = Vector3d{}; }
+  void FocusPointField(SInt16 index) override { gLog.push_back("field 0 " + std::to_string(index)); }
+  void FocusOffsetField(SInt16 index) override { gLog.push_back("field 1 " + std::to_string(index)); }
+  void ReformatFields() override {}
+
+ private:
+  CCollaborator collaborator;
+  UInt16 mode = kModeOff;
+};
+NotingBar gBar;
 
 std::string Point3(const Vector3d& p) {
   char text[80];
@@ -260,10 +276,8 @@ class PaneCommands : public PaneScriptFixture {
     PaneScriptFixture::SetUp();
     gLog.clear();
     gCrosshairShown = 0;
-    gTextBarHooks = TextBarHooks{NoteField, NoteBarMode, NoteBarPoint};
   }
   void TearDown() override {
-    gTextBarHooks = TextBarHooks{};
     PaneScriptFixture::TearDown();
   }
 };
@@ -286,7 +300,9 @@ TEST_F(PaneCommands, GridPlaneAlignmentAndShadowCommandsChangeWhatThePartsSay) {
       "group 7 grid 0 cut 1" + start + apart,
       "group 6 grid 0 cut 1" + start + apart,
       "group 6 grid 0 cut 1" + start + apart,
-      // Onto the wall's frame at its reference corner; the frame made for it goes again.
+      // Onto the wall's frame at its reference corner; the frame made for it goes again. Back in
+      // the select tool, the bar shows the crosshair's point.
+      "bar mode 1",
       "group 0 grid 0 cut 1 plane -6.00,-0.50,0.00 z-end -6.00,-0.50,15.00 display 1000 point -6.00,-0.50,0.00" + apart,
       // In plan onto the wall's top face; its side face is refused, as is a selection of two.
       "group 0 grid 0 cut 1" + onTop + "1000 point -6.00,0.50,3.00" + apart,
@@ -310,12 +326,15 @@ TEST_F(PaneCommands, KeysStepTheCrosshairSelectFieldsAndSendTheArrowsCommands) {
   const std::string rest = " plane 0.00,0.00,0.00 z-end 0.00,0.00,15.00 display 1000 point 0.00,0.00,";
   const std::string boxes = " | y -0.50..0.50 | y 2.00..4.00";
   const std::vector<std::string> expected{
-      // The block tool: 7 sets the height along the ground's normal, > and < < step it.
+      // The block tool (the bar shows the crosshair's point): 7 sets the height along the ground's
+      // normal, > and < < step it.
+      "bar mode 1",
       "group 1 grid 0 cut 0" + rest + "7.00" + boxes, "group 1 grid 0 cut 0" + rest + "6.00" + boxes,
       // x and tab: the first field of each group; command-down the north elevation, command-
       // option-left the vertex command 5025, delete a clear, q the document's.
       "field 0 0", "field 1 0", "document 6100", "document 5025", "document 21", "key 113",
-      // The orbit tool: command-down tilts the view, left turns it, q goes on.
+      // The orbit tool (the bar shows the eye): command-down tilts the view, left turns it, q goes on.
+      "bar mode 2", "bar point 4.3 9.1 8.9",
       "view 6003 alt 65.2 az 30.0", "view 6003 alt 85.2 az 30.0", "view 6003 alt 85.2 az 10.0", "key 113",
       // The zoom rectangle swallows down, q and x.
   };
@@ -328,6 +347,8 @@ TEST_F(PaneCommands, EachToolHasItsCursorAndTheViewToolsShowTheCrosshairWhileCom
       // Per kCursorCases; m where the crosshair followed the mouse. The text, pencil and eraser
       // tools never move it; the select-by-hand tool neither; 2 is the system cross.
       "cursors 131m 138 129m 129m 257 201 202 128 133 2 134m 130m 131m 131m",
+      // Choosing the orbit tool shows the eye in the bar.
+      "bar mode 2", "bar point 4.3 9.1 8.9",
       // Command held in the orbit tool: the bar shows the crosshair's point; let go, the eye.
       "bar mode 1", "bar point -75.0 -84.5 0.0", "bar mode 2", "bar point 4.3 9.1 8.9"};
   EXPECT_EQ(gLog, expected);
@@ -336,6 +357,7 @@ TEST_F(PaneCommands, EachToolHasItsCursorAndTheViewToolsShowTheCrosshairWhileCom
 TEST_F(PaneCommands, TheSectionCutCommandCutsTheWallAndSwitchesBack) {
   EXPECT_EQ(Run("section_cut_command.vls"), 0);
   const std::vector<std::string> expected{
+      "bar mode 1",
       "group 0 grid 0 cut 0 plane 0.00,0.00,0.00 z-end 0.00,0.00,15.00 display 0110 point 0.00,0.00,0.00 | y "
       "-0.50..0.50 | y 2.00..4.00"};
   EXPECT_EQ(gLog, expected);
