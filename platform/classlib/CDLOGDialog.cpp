@@ -158,6 +158,11 @@ CView* CDLOGDialog::MakeEditTextItem(SInt16 itemNumber, const vlres::DialogItem&
   auto* text = new CDialogText;
   text->Init(this, this, Width(item.bounds), Height(item.bounds), item.bounds.left, item.bounds.top, sizFIXEDSTICKY,
              sizFIXEDSTICKY, 255);
+  SetUpEditText(text, itemNumber, item);
+  return text;
+}
+
+void CDLOGDialog::SetUpEditText(CDialogText* text, SInt16 itemNumber, const vlres::DialogItem& item) {
   text->SetItemNumber(itemNumber);
   auto* border = new CPaneBorder(kBorderFrame);
   border->SetMargin(kEditFrameMargin, kEditFrameMargin);
@@ -165,7 +170,6 @@ CView* CDLOGDialog::MakeEditTextItem(SInt16 itemNumber, const vlres::DialogItem&
   text->SetFontNumber(itemFont);
   if (itemSize > 0) text->SetFontSize(itemSize);
   if (!item.text.empty()) text->SetTextPtr(item.text.data(), long(item.text.size()));
-  return text;
 }
 
 CView* CDLOGDialog::MakeIconItem(SInt16, const vlres::DialogItem& item) {

@@ -50,6 +50,8 @@ class CDLOGDialog : public CDialog {
   virtual CView* MakeIconItem(SInt16 itemNumber, const vlres::DialogItem& item);
   virtual CView* MakePictureItem(SInt16 itemNumber, const vlres::DialogItem& item);
   virtual CView* MakeUserItem(SInt16 itemNumber, const vlres::DialogItem& item);
+  // Gives a made edit text its item number, frame, font and size, and the template's text.
+  void SetUpEditText(CDialogText* text, SInt16 itemNumber, const vlres::DialogItem& item);
   // The command an item's text names, with the suffix taken off the text.
   static long ItemCommand(SInt16 itemNumber, const vlres::DialogItem& item, std::string* title);
 

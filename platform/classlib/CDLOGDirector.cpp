@@ -9,6 +9,10 @@ CDLOGDirector::CDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor) { IDLO
 
 void CDLOGDirector::IDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor) {
   IDialogDirector(supervisor);
+  AdoptDialog(new CDLOGDialog, [this, dialogID](CDLOGDialog* dialog) { dialog->IDLOGDialog(dialogID, gDesktop, this); });
+}
+
+void CDLOGDirector::AdoptDialog(CDLOGDialog* made, const std::function<void(CDLOGDialog*)>& init) {
   // A dialog that fails while it is made goes with the director once it is the director's
   // window; before that it goes here.
   auto unheld = [this](CDLOGDialog* dialog) {
@@ -16,7 +20,7 @@ void CDLOGDirector::IDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor) {
     dialog->SetSupervisor(nullptr);
     dialog->Dispose();
   };
-  std::unique_ptr<CDLOGDialog, decltype(unheld)> dialog(new CDLOGDialog, unheld);
-  dialog->IDLOGDialog(dialogID, gDesktop, this);
+  std::unique_ptr<CDLOGDialog, decltype(unheld)> dialog(made, unheld);
+  init(dialog.get());
   dialog.release();
 }

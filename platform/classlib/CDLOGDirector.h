@@ -2,7 +2,11 @@
 // resource says.
 #pragma once
 
+#include <functional>
+
 #include "CDialogDirector.h"
+
+class CDLOGDialog;
 
 class CDLOGDirector : public CDialogDirector {
   VL_REGISTERED_CLASS(CDLOGDirector, CDialogDirector)
@@ -14,4 +18,9 @@ class CDLOGDirector : public CDialogDirector {
   CDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor);
 
   void IDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor);
+
+ protected:
+  // Runs init on a newly made dialog, which becomes the director's window there; when init
+  // fails before that, the dialog is disposed here and the failure goes on.
+  void AdoptDialog(CDLOGDialog* dialog, const std::function<void(CDLOGDialog*)>& init);
 };

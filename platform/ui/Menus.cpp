@@ -536,6 +536,8 @@ void PortAppendResMenu(MenuHandle menu, ResType type) {
 void PortAppendResourceMenu(MenuHandle menu, ResType type) { PortAppendResMenu(menu, type); }
 
 SInt16 PortCountMenuItems(MenuHandle menu) { return Live(menu) ? SInt16(menu->items.size()) : 0; }
+
+SInt16 PortGetMenuWidth(MenuHandle menu) { return Live(menu) ? MenuSize(menu).h : 0; }
 SInt16 PortMenuOp236(MenuHandle menu) { return PortCountMenuItems(menu); }
 
 void PortGetMenuItemText(MenuHandle menu, SInt16 item, StringPtr text) {

@@ -76,6 +76,8 @@ void PortAppendResMenu(MenuHandle menu, ResType type);
 void PortAppendResourceMenu(MenuHandle menu, ResType type);
 SInt16 PortCountMenuItems(MenuHandle menu);
 SInt16 PortMenuOp236(MenuHandle menu);  // the same count
+// The width in pixels of the menu's frame as it opens (at least 60); 0 for no menu.
+SInt16 PortGetMenuWidth(MenuHandle menu);
 
 void PortGetMenuItemText(MenuHandle menu, SInt16 item, StringPtr text);
 void PortMenuItemText(MenuHandle menu, SInt16 item, StringPtr text);  // the same
