@@ -213,15 +213,7 @@ class DragDocument : public VLDocument {
   VLUser3DObject* Model() const {
     return static_cast<VLUser3DObject*>(GetObjectList()->PointerAt(GetObjectList()->GetNumItems()));
   }
-  VLUser3DObject* AddBox(Vector3d lo, Vector3d hi) {
-    auto* box = new VLUser3DObject;
-    std::istringstream in(BoxRecord(lo, hi));
-    box->ReadText(in, 1.0, '\n');
-    box->OrientFaces();
-    GetObjectList()->AppendPointer(box);
-    gObjectCount = SInt32(GetObjectList()->GetNumItems());
-    return box;
-  }
+  VLUser3DObject* AddBox(Vector3d lo, Vector3d hi) { return AppendBox(GetObjectList(), lo, hi); }
   // The object alone selected in the plan, the select tool current.
   void Show(VLViewPane* pane, VLUser3DObject* object) {
     const Vector3d min{-8, -8, 0}, max{8, 8, 10};

@@ -120,16 +120,7 @@ class TestDocument : public VLDocument {
     return text;
   }
 
-  void RemoveModelObjects() {
-    VLArray* list = GetObjectList();
-    while (list->GetNumItems() >= VLDocument::kFirstModelObject) {
-      auto* last = static_cast<VLUser3DObject*>(list->PointerAt(list->GetNumItems()));
-      if (last->selected) last->Deselect();
-      list->DeleteItem(list->GetNumItems());
-      last->Dispose();
-    }
-    gObjectCount = SInt32(list->GetNumItems());
-  }
+  void RemoveModelObjects() { ::RemoveModelObjects(GetObjectList()); }
 
   void AddWall() {
     openingtest::OwnerPtr made = openingtest::Wall();

@@ -212,15 +212,7 @@ class CommandsDocument : public VLDocument {
     }
     return -1;
   }
-  void AddBox(Vector3d lo, Vector3d hi, RGBColor colour) {
-    auto* box = new VLUser3DObject;
-    std::istringstream in(BoxRecord(lo, hi));
-    box->ReadText(in, 1.0, '\n');
-    box->OrientFaces();
-    box->SetColor(&colour);
-    GetObjectList()->AppendPointer(box);
-    gObjectCount = SInt32(GetObjectList()->GetNumItems());
-  }
+  void AddBox(Vector3d lo, Vector3d hi, RGBColor colour) { AppendBox(GetObjectList(), lo, hi)->SetColor(&colour); }
   // count view records in place of the saved views; the one at current is shown.
   void PutSavedViews(long count, long current) {
     while (itsSavedViews->GetNumItems() > 0) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "AlertSink.h"
@@ -20,7 +21,32 @@
 #include "VLApplication.h"
 #include "VLDocument.h"
 #include "VLPaneDocumentViews.h"
+#include "VLUser3DObject.h"
+#include "ViewTestSupport.h"
 #include "headless/HeadlessBackend.h"
+
+// A box from lo to hi, read from its text record with its faces oriented, appended to the
+// document's object list.
+inline VLUser3DObject* AppendBox(VLArray* list, Vector3d lo, Vector3d hi) {
+  auto* box = new VLUser3DObject;
+  std::istringstream in(BoxRecord(lo, hi));
+  box->ReadText(in, 1.0, '\n');
+  box->OrientFaces();
+  list->AppendPointer(box);
+  gObjectCount = SInt32(list->GetNumItems());
+  return box;
+}
+
+// Every model object out of the list and disposed; the planes stay.
+inline void RemoveModelObjects(VLArray* list) {
+  while (list->GetNumItems() >= VLDocument::kFirstModelObject) {
+    auto* last = static_cast<VLUser3DObject*>(list->PointerAt(list->GetNumItems()));
+    if (last->selected) last->Deselect();
+    list->DeleteItem(list->GetNumItems());
+    last->Dispose();
+  }
+  gObjectCount = SInt32(list->GetNumItems());
+}
 
 class PaneScriptFixture : public ::testing::Test {
  protected:

@@ -565,25 +565,8 @@ class TestDocument : public VLDocument {
 
  private:
   VLCube* (*savedChainBlock)() = nullptr;
-  void RemoveModelObjects() {
-    VLArray* list = GetObjectList();
-    while (list->GetNumItems() >= VLDocument::kFirstModelObject) {
-      auto* last = static_cast<VLUser3DObject*>(list->PointerAt(list->GetNumItems()));
-      if (last->selected) last->Deselect();
-      list->DeleteItem(list->GetNumItems());
-      last->Dispose();
-    }
-    gObjectCount = SInt32(list->GetNumItems());
-  }
-  void AddBox(Vector3d lo, Vector3d hi, RGBColor colour) {
-    auto* box = new VLUser3DObject;
-    std::istringstream in(BoxRecord(lo, hi));
-    box->ReadText(in, 1.0, '\n');
-    box->OrientFaces();
-    box->SetColor(&colour);
-    GetObjectList()->AppendPointer(box);
-    gObjectCount = SInt32(GetObjectList()->GetNumItems());
-  }
+  void RemoveModelObjects() { ::RemoveModelObjects(GetObjectList()); }
+  void AddBox(Vector3d lo, Vector3d hi, RGBColor colour) { AppendBox(GetObjectList(), lo, hi)->SetColor(&colour); }
 };
 
 VLAbstractDocument* MakeTestDocument() { return new (std::nothrow) TestDocument; }
