@@ -30,10 +30,7 @@ class DocumentObjectCommands : public DocumentFixture {
   VLUser3DObject* AddL(double x, SInt16 phase) {
     auto* object = new VLUser3DObject;
     modeltest::MakeLExtrusion(object);
-    const Vector3d offset{x, 0, 0};
-    object->Move(&offset);
-    object->phase = phase;
-    document->GetObjectList()->AppendPointer(object);
+    AppendMoved(document, object, x, phase);
     object->Select();
     return object;
   }

@@ -51,11 +51,7 @@ class DocumentCommandsTest : public DocumentFixture {
   VLUser3DObject* AddBlock(double x, SInt16 phase) {
     auto* block = new VLUser3DObject;
     modeltest::MakeBlock(block);
-    const Vector3d offset{x, 0, 0};
-    block->Move(&offset);
-    block->phase = phase;
-    document->GetObjectList()->AppendPointer(block);
-    return block;
+    return AppendMoved(document, block, x, phase);
   }
   std::string WindowTitle() const {
     Str255 title;

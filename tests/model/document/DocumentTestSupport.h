@@ -165,6 +165,14 @@ class DocumentFixture : public ::testing::Test {
       if (std::find(before.begin(), before.end(), document) == before.end()) return document;
     return nullptr;
   }
+  // A made object moved along x, put in the phase and appended to the document's model.
+  static VLUser3DObject* AppendMoved(VLDocument* document, VLUser3DObject* object, double x, SInt16 phase) {
+    const Vector3d offset{x, 0, 0};
+    object->Move(&offset);
+    object->phase = phase;
+    document->GetObjectList()->AppendPointer(object);
+    return object;
+  }
   // The model objects of a document (from position 3), in list order.
   static std::vector<VLUser3DObject*> ModelObjects(VLDocument* document) {
     std::vector<VLUser3DObject*> objects;
