@@ -69,7 +69,8 @@ std::string MovedVertices(VLUser3DObject* object) {
   const Vector3d* first = nullptr;
   for (std::size_t i = 0; i < now.size() && i < gBefore.size(); ++i)
     if (!(now[i] == gBefore[i])) {
-      text += " " + std::to_string(i);
+      text += ' ';
+      text += std::to_string(i);
       if (!first) first = &now[i];
     }
   if (first) {

@@ -85,7 +85,10 @@ RecordingIcons gIcons;
 
 std::string Numbers(const std::vector<SInt16>& values) {
   std::string text;
-  for (SInt16 v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
+  for (SInt16 v : values) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(v);
+  }
   return text.empty() ? "-" : text;
 }
 
@@ -141,8 +144,15 @@ std::string PickState(VLDocument* document) {
 
 std::string ToolState(const VLDocument* document) {
   std::string text = "group " + std::to_string(document->GetToolGroup()) + " tools";
-  for (SInt16 group : {0, 1, 2, 3, 5}) text += " " + std::to_string(document->GetGroupTool(group));
-  return text + " icons " + Numbers(gIcons.tools) + " planes " + Numbers(gIcons.planes);
+  for (SInt16 group : {0, 1, 2, 3, 5}) {
+    text += ' ';
+    text += std::to_string(document->GetGroupTool(group));
+  }
+  text += " icons ";
+  text += Numbers(gIcons.tools);
+  text += " planes ";
+  text += Numbers(gIcons.planes);
+  return text;
 }
 
 // An object that, drawn, stops the drawing job as the user's Stop would.

@@ -408,7 +408,7 @@ TEST_F(NativeFile, MutatedFilesNeverCrashTheReader) {
         case 2: mutated.insert(at, 1, "-9 \n"[random() % 4]); break;
         default: mutated.resize(at); break;
       }
-      if (mutated.empty()) mutated = "4";
+      if (mutated.empty()) mutated.assign(1, '4');
     }
     alerts.answers.assign(4, 1);
     Open(temp.Write("mutated.vl", mutated));
