@@ -54,6 +54,10 @@ D3TMaterialList::~D3TMaterialList() {
 
 void D3TMaterialList::MarkChangedAndEnable() {
   changed = true;
+  UpdateMenus();
+}
+
+void D3TMaterialList::UpdateMenus() {
   if (gMenuManager) gMenuManager->EnableCommand(cmdMaterialDialog);
 }
 

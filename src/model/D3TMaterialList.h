@@ -87,6 +87,8 @@ class D3TMaterialList : public CCollaborator {
   SInt32 GetCurrentMaterial() const { return currentMaterial; }
   // Stores the id, marks the list changed and enables the material dialog's command.
   void SetCurrentMaterial(SInt32 id);
+  // The list's part of a menu update: the material dialog's command enabled.
+  void UpdateMenus();
   // One more than the largest id in the set (1 when empty). Raises kDEErrorAssertionViolated
   // when the largest is 2147483647.
   SInt32 NewMaterialId() const { return materials->NewKey(); }

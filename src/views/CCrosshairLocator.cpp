@@ -11,7 +11,6 @@
 #include "VLViewPane.h"
 #include "core/VLViewTransform.h"
 
-UInt8 gSnapToGrid = 1;
 UInt8 gTypedLock = 0;
 UInt8 gTypedLockX = 0;
 UInt8 gTypedLockY = 0;

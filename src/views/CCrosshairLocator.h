@@ -14,6 +14,7 @@
 #include "MacTypes.h"
 #include "QuickDraw.h"
 #include "Vector3d.h"
+#include "ViewDrawingFlags.h"
 
 class CView;
 class CWorkingPlaneTool;
@@ -29,9 +30,8 @@ constexpr long kStartPointNow = 5002;
 constexpr long kStartPoint = 5003;
 constexpr long kPlaneEntered = 5005;
 
-// Grid snapping (a document command toggles it; initially on) and the coordinates typed into the
-// location bar: while gTypedLock is set each flagged coordinate keeps its previous value.
-extern UInt8 gSnapToGrid;
+// The coordinates typed into the location bar: while gTypedLock is set each flagged coordinate
+// keeps its previous value. Grid snapping (gSnapToGrid) is among the view flags.
 extern UInt8 gTypedLock;
 extern UInt8 gTypedLockX;
 extern UInt8 gTypedLockY;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "CMenuManager.h"
+#include "CSectionPlane.h"
 #include "CShadowCaster.h"
 #include "CViewInfo.h"
 #include "CWindow.h"
@@ -11,6 +12,7 @@
 #include "Unwinding.h"
 #include "VLDocument.h"
 #include "VLGWorld.h"
+#include "VLGrid.h"
 #include "VLPaneDocumentViews.h"
 #include "VLSubWindow.h"
 #include "VLViewPane.h"
@@ -211,6 +213,23 @@ void VLPaneDocumentViews::UpdateMenuChecks() {
   VLViewPane* current = CommandPane();
   if (current && current != gCommandTarget) current->UpdateMenuChecks();
 }
+
+SInt16 VLPaneDocumentViews::GetViewKind() {
+  VLViewPane* current = CommandPane();
+  return current && current->viewTransform ? current->viewTransform->viewKind : SInt16(-1);
+}
+
+Boolean VLPaneDocumentViews::HasPendingTask() {
+  VLViewPane* current = CommandPane();
+  return current && current->openingTask;
+}
+
+Boolean VLPaneDocumentViews::IsSectionCutting() {
+  auto* section = dynamic_cast<CSectionPlane*>(document->GetSectionPlane());
+  return section && section->IsCutting();
+}
+
+Boolean VLPaneDocumentViews::IsGridShown() { return grid && grid->visible; }
 
 // ---- Sub-windows ----
 

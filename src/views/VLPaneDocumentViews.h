@@ -86,6 +86,10 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   void CaptureView(CCollaborator* view) override;
   void TakeDisplayMode(Boolean resetOffscreen) override;
   void UpdateMenuChecks() override;
+  SInt16 GetViewKind() override;
+  Boolean HasPendingTask() override;
+  Boolean IsSectionCutting() override;
+  Boolean IsGridShown() override;
 
   // ---- Sub-windows (VLSubWindow) ----
   CCollaborator* MakeSubWindow() override;

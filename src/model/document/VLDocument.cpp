@@ -23,6 +23,7 @@
 #include "VLApplication.h"
 #include "VLDocumentViews.h"
 #include "VLUser3DObject.h"
+#include "ViewDrawingFlags.h"
 
 SInt32 gObjectCount = 0;
 SInt16 gPhaseCounter = 0;
@@ -211,9 +212,12 @@ void VLDocument::DoCommand(long command) {
     VLAbstractDocument::DoCommand(command);
     return;
   }
-  if (DoModelCommand(command) || DoViewCommand(command)) return;
+  if (DoModelCommand(command) || DoViewCommand(command) || DoMaterialCommand(command)) return;
   Boolean changed = false;
   switch (command) {
+    case cmdSnapToGrid:
+      gSnapToGrid = gSnapToGrid ? 0 : 1;
+      break;
     case cmdViewFactors:
       changed = itsPreferences->RunViewFactorsDialog();
       if (changed && itsViews)

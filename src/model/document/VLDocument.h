@@ -7,6 +7,12 @@
 //
 // The object list holds the section plane at position 1 and the working plane at position 2;
 // model objects start at position 3, and everything that walks the model objects starts there.
+//
+// Implemented in VLDocument.cpp (set-up, settings commands, activation), VLDocumentFile.cpp and
+// VLDocumentSave.cpp (the native file), VLDocumentNotices.cpp, VLDocumentPrint.cpp,
+// VLDocumentCommands.cpp and VLDocumentScale.cpp (editing and object commands),
+// VLDocumentViewCommands.cpp and VLDocumentSaveView.cpp (view commands), VLDocumentMaterialCommands.cpp
+// and VLDocumentMenus.cpp.
 #pragma once
 
 #include <cstdio>
@@ -89,6 +95,7 @@ class VLDocument : public VLAbstractDocument {
     kViewsMenu = 6,
   };
   enum : long {
+    cmdSnapToGrid = 4000,
     cmdObjectInfo = 4002,
     cmdViewFactors = 4100,
     cmdReservedSetting = 4101,
@@ -98,7 +105,13 @@ class VLDocument : public VLAbstractDocument {
     cmdPerspectiveLink = 4106,
     cmdWorkingView = 6501,
     cmdSavedViewBase = 6500,
+    cmdStopBrowsingMaterials = 8601,
+    cmdRemoveUnusedMaterials = 8602,
+    cmdSaveDefaultMaterials = 8603,
   };
+  // The material questions: save the materials as the defaults (item 1 saves), remove ^0 unused
+  // materials (item 1 removes), every material is used.
+  enum : SInt16 { kSaveDefaultMaterialsAlert = 130, kRemoveUnusedMaterialsAlert = 135, kNoUnusedMaterialsAlert = 136 };
   // Notices the document broadcasts to its dependents.
   enum : long {
     kFileSpecified = 4002,
@@ -107,6 +120,7 @@ class VLDocument : public VLAbstractDocument {
     kWalkthroughChanged = 2003,
     kDocumentDeactivated = 2010,
     kDocumentSaved = 4001,
+    kMaterialListChanged = 2013,  // with the material list
   };
   // Notices the document takes from its providers: the phases window's edit, and "mark changed".
   enum : long { kPhasesEdited = 11000, kMarkChanged = 2014 };
@@ -168,7 +182,8 @@ class VLDocument : public VLAbstractDocument {
   // The keywords of the file and their codes (0 "//" to 38 "Group:").
   static const std::map<std::string, SInt32>& KeywordTable();
 
-  // The settings commands 4100 to 4106; a command that changes a setting changes the document.
+  // The editing, view and material commands, the snap toggle (4000) and the settings commands
+  // 4100 to 4106; a command that changes a setting changes the document.
   void DoCommand(long command) override;
 
   // ---- Printing (VLDocumentPrint.cpp) ----
@@ -209,9 +224,18 @@ class VLDocument : public VLAbstractDocument {
   // a text that is not a number from 0.01 to 1000000 beeps, selects that text and keeps the
   // dialog open. False when cancelled. In VLDocumentScale.cpp.
   virtual Boolean RunScaleDialog(Vector3d* factors);
-  // The editing and object commands enabled by the selection, the clipboard and the drawing in
-  // progress; those whose work is not in the program yet stay disabled.
+  // ---- Menus (VLDocumentMenus.cpp) ----
+  // Every item of the settings, objects and views menus enabled, then the class library's
+  // update up the chain, then the document's commands enabled, disabled and checked by the
+  // selection, the clipboard, the drawing in progress, the pane's view and the open windows.
+  // Commands whose work is not in the program yet stay disabled whatever the rest says.
   void UpdateMenus() override;
+  // Whether the command's work is not in the program yet: it is disabled in the menus and, when
+  // it comes all the same, beeps and does nothing.
+  static Boolean RefusesCommand(long command);
+  // A click-by-click drawing of group 1 (the polyline or chain tool) is unfinished, or the
+  // pane has a mouse task pending: the selection and the clipboard are out of reach.
+  Boolean IsBusy() const;
   // Whether the selection holds anything.
   Boolean HasSelection() const;
   // The paste-into-opening settings: fit along z, the wide and the thin axis; placement 0-2.
@@ -254,6 +278,10 @@ class VLDocument : public VLAbstractDocument {
   // After an edit: every view window but the active one redraws with new projections when it
   // is next activated.
   void RefreshSubWindows();
+  // The material code's browse state (what a browse through the materials keeps; the browser is
+  // not in the program yet, so nothing sets it but a caller); command 8601 clears it.
+  void* GetMaterialBrowseState() const { return materialBrowseState; }
+  void SetMaterialBrowseState(void* state) { materialBrowseState = state; }
   // Whether the document is closing (its windows are going).
   Boolean IsClosing() const { return closing; }
 
@@ -378,8 +406,18 @@ class VLDocument : public VLAbstractDocument {
   Boolean DoModelCommand(long command);
   // The view, window and display commands; false for a command they do not handle.
   Boolean DoViewCommand(long command);
-  // Their part of UpdateMenus.
-  void UpdateViewMenus();
+  // The steps of UpdateMenus that depend on the pane's view and on the selection.
+  void UpdateWorkingPlaneMenus();
+  void UpdateSelectionMenus(bool busy);
+  // ---- Material commands (VLDocumentMaterialCommands.cpp) ----
+  // 8601-8603; false for a command they do not handle.
+  Boolean DoMaterialCommand(long command);
+  // Alert 136 when every material of the list is used by a model object (a group by its
+  // members); otherwise alert 135 with their count, and on its first item they are removed, the
+  // document changed and its dependents told (333 with null, 2013 with the list).
+  void RemoveUnusedMaterials();
+  // Alert 130, and on its first item the list rewrites the material preference file.
+  void SaveDefaultMaterials();
   // The projection commands 6000, 6003, 6004, 6100-6103; the saved view of a command 6500-6550;
   // the display commands 6006, 6007, 6013.
   void SwitchProjection(SInt16 command);
@@ -438,6 +476,7 @@ class VLDocument : public VLAbstractDocument {
   // The number the next sub-window gets: the document's own window is the first view.
   SInt16 subWindowSerial = 2;
   CCollaborator* itsCurrentSubWindow = nullptr;
+  void* materialBrowseState = nullptr;
   Boolean closing = false;
   SInt16 toolGroupDefaults[kToolGroups] = {};
   double modelBox[6] = {};

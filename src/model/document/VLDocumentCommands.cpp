@@ -1,7 +1,7 @@
 // The native document's editing commands: undo, cut, copy, paste (also into an opening), clear
 // and select all; scale (VLDocumentScale.cpp), flip, group and ungroup, hide and show, edge
-// projections; and the commands whose work is not in the program yet, which are refused with a
-// beep.
+// projections; and the commands whose work is not in the program yet (VLDocumentMenus.cpp), which
+// are refused with a beep.
 //
 // Sections: dispatch; edit commands; paste; object commands.
 #include <cmath>
@@ -33,12 +33,7 @@
 namespace {
 
 enum : long {
-  cmdDuplicate = 3000,
-  cmdLinearArray = 3001,
-  cmdCircularArray = 3002,
   cmdScale = 3003,
-  cmdWallify = 3005,
-  cmdCircularArray2 = 3008,
   cmdOpenFirst = 3200,
   cmdOpenLast = 3202,
   cmdFlipFirst = 5002,
@@ -50,8 +45,6 @@ enum : long {
   cmdSwapHidden = 5011,
   cmdShowProjections = 5012,
   cmdHideProjections = 5013,
-  cmdVertexFirst = 5021,
-  cmdVertexLast = 5026,
 };
 
 constexpr SInt16 kPasteIntoOpeningDialog = 3002;
@@ -73,12 +66,6 @@ constexpr double kNoMaximum = -105600.0;
 constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kPi = 3.141592653589793;
-
-// The work of these commands is not in the program yet.
-bool IsRefused(long c) {
-  return c == cmdDuplicate || c == cmdLinearArray || c == cmdCircularArray || c == cmdWallify || c == cmdCircularArray2 ||
-         (c >= cmdVertexFirst && c <= cmdVertexLast);
-}
 
 VLUser3DObject* ObjectAt(VLArray* list, long i) { return static_cast<VLUser3DObject*>(list->PointerAt(i)); }
 
@@ -106,7 +93,7 @@ Boolean VLDocument::DoModelCommand(long command) {
   PublishObjectLists();
   if (gShadowMode && itsViews && itsViews->GetViewPane() && CommandLeavesShadowDisplay(command))
     itsViews->LeaveShadowMode();
-  if (IsRefused(command)) {
+  if (RefusesCommand(command)) {
     PortBeep(1);
     return true;
   }
@@ -230,52 +217,6 @@ void VLDocument::EnterToolGroup() {
     default:
       break;
   }
-}
-
-// ---- Menus ----
-
-void VLDocument::UpdateMenus() {
-  VLAbstractDocument::UpdateMenus();
-  if (!gMenuManager) return;
-  auto enable = [](long command, bool on) {
-    if (on)
-      gMenuManager->EnableCommand(command);
-    else
-      gMenuManager->DisableCommand(command);
-  };
-  // An unfinished click-by-click drawing keeps the selection and the clipboard out of reach.
-  const bool busy = currentToolGroup == kDrawingGroup &&
-                    (toolGroupDefaults[kDrawingGroup] == 3 || toolGroupDefaults[kDrawingGroup] == kChainTool) &&
-                    drawingInProgress;
-  VLArray* objects = GetObjectList();
-  const bool hasModelObjects = objects && objects->GetNumItems() >= kFirstModelObject;
-  const bool selected = HasSelection();
-  enable(cmdSelectAll, hasModelObjects && !busy);
-  enable(cmdPaste, gClipboard && gClipboard->DataSize(FourCC("DOCC")) > 0 && !busy);
-  enable(cmdCut, selected && !busy);
-  enable(cmdCopy, selected && !busy);
-  enable(cmdClear, selected);
-  for (long command : {long(cmdGroup), long(cmdHide), 5002L, 5003L, 5004L}) enable(command, selected);
-  enable(cmdScale, selected && !busy);
-  bool anyShowing = false, anyNotShowing = false, anyGroup = false, anyHidden = false;
-  if (objects)
-    for (long i = kFirstModelObject; i <= objects->GetNumItems(); ++i) {
-      VLUser3DObject* object = ObjectAt(objects, i);
-      if (!object) continue;
-      anyHidden = anyHidden || object->hidden;
-      if (!object->selected) continue;
-      (object->ownedPartsShown ? anyShowing : anyNotShowing) = true;
-      anyGroup = anyGroup || object->typeCode == kObjectTypeGroup;
-    }
-  enable(cmdShowProjections, anyNotShowing);
-  enable(cmdHideProjections, anyShowing);
-  enable(cmdUngroup, anyGroup);
-  enable(cmdShowAll, anyHidden);
-  enable(cmdSwapHidden, hasModelObjects);
-  for (long command = cmdDuplicate; command <= cmdCircularArray2; ++command)
-    if (IsRefused(command)) gMenuManager->DisableCommand(command);
-  for (long command = cmdVertexFirst; command <= cmdVertexLast; ++command) gMenuManager->DisableCommand(command);
-  UpdateViewMenus();
 }
 
 // ---- Edit commands ----

@@ -1,16 +1,13 @@
 // The native document's commands that change how the model is seen: the projections, the
-// display modes, the saved views and the sub-windows, with their menu enabling. The commands
-// whose editors, sun, movie, backdrop, info palette, phases window and scenes are not in the
-// program yet are refused: disabled in the menus, a beep when they come all the same.
+// display modes, the saved views and the sub-windows. The commands whose editors, sun, movie,
+// backdrop, phases window and scenes are not in the program yet are refused with the others
+// (VLDocumentMenus.cpp).
 //
-// Sections: dispatch; projections and saved views; display modes; saving a view; sub-windows;
-// menus.
+// Sections: dispatch; projections and saved views; display modes; saving a view; sub-windows.
 #include <new>
 #include <string>
 
-#include "Alerts.h"
 #include "CDecorator.h"
-#include "CMenuManager.h"
 #include "CWindow.h"
 #include "DETException.h"
 #include "Resources.h"
@@ -26,38 +23,17 @@
 namespace {
 
 enum : long {
-  cmdLoadBackdrop = 2301,
-  cmdDiscardBackdrop = 2302,
-  cmdPublishView = 3100,
-  cmdPublishViewAs = 3101,
-  cmdPhasesWindow = 4013,
-  cmdSun = 5015,
-  cmdWalkthroughEditor = 5016,
   cmdPlan = 6000,
   cmdPerspective = 6003,
   cmdAxonometric = 6004,
   cmdWireframe = 6006,
   cmdSorted = 6007,
-  cmdShadows = 6009,
-  cmdSaveView = 6010,
-  cmdSavedViewsEditor = 6011,
-  cmdSunStudy = 6012,
   cmdShaded = 6013,
-  cmdWalkthroughMovie = 6015,
   cmdLastSavedView = 6550,
   cmdSubWindow = 8000,
-  cmdSceneWindow = 10003,
 };
 
 constexpr SInt16 kNewViewName = 3;
-
-// The work of these commands is not in the program yet. Shadow display waits for the shadow
-// caster's pass: until it comes, the mode would only show the image drawn before.
-bool IsRefusedViewCommand(long c) {
-  return c == cmdLoadBackdrop || c == cmdDiscardBackdrop || c == cmdPublishView || c == cmdPublishViewAs ||
-         c == cmdPhasesWindow || c == cmdSun || c == cmdWalkthroughEditor || c == cmdShadows ||
-         c == cmdSavedViewsEditor || c == cmdSunStudy || c == cmdWalkthroughMovie || c == cmdSceneWindow;
-}
 
 bool IsProjection(long c) {
   return c == cmdPlan || c == cmdPerspective || c == cmdAxonometric || (c >= kCmdNorthElevation && c <= kCmdWestElevation);
@@ -82,10 +58,6 @@ SInt16 ViewCommandOfType(SInt16 type, UInt8* perspective) {
 // ---- Dispatch ----
 
 Boolean VLDocument::DoViewCommand(long command) {
-  if (IsRefusedViewCommand(command)) {
-    PortBeep(1);
-    return true;
-  }
   if (IsProjection(command)) {
     SwitchProjection(SInt16(command));
     return true;
@@ -303,26 +275,4 @@ void VLDocument::RefreshSubWindows() {
   if (!itsViews) return;
   for (CCollaborator* window : itsSubWindows)
     if (window && window != itsCurrentSubWindow) itsViews->SetSubWindowNeedsRefresh(window);
-}
-
-// ---- Menus ----
-
-void VLDocument::UpdateViewMenus() {
-  const bool hasPane = itsViews && itsViews->GetViewPane();
-  for (long command : {long(cmdPlan), long(cmdPerspective), long(cmdAxonometric), 6100L, 6101L, 6102L, 6103L})
-    gMenuManager->EnableCommand(command);
-  for (long command : {long(cmdWireframe), long(cmdSorted), long(cmdShaded), long(cmdSaveView)})
-    gMenuManager->EnableCommand(command);
-  for (long command = cmdSavedViewBase + 2; command <= cmdLastSavedView; ++command)
-    if (gMenuManager->HasCommand(command)) gMenuManager->EnableCommand(command);
-  // The working view's item heads the list of saved views: it is shown, not chosen.
-  gMenuManager->DisableCommand(cmdWorkingView);
-  for (long command = 2000; command <= cmdSceneWindow; ++command)
-    if (IsRefusedViewCommand(command)) gMenuManager->DisableCommand(command);
-  gMenuManager->DisableCommand(cmdObjectInfo);
-  if (hasPane && subWindowCount < kSubWindowSlots)
-    gMenuManager->EnableCommand(cmdSubWindow);
-  else
-    gMenuManager->DisableCommand(cmdSubWindow);
-  if (hasPane) itsViews->UpdateMenuChecks();
 }

@@ -171,8 +171,17 @@ class VLDocumentViews {
   // The pane's display flags take the display globals (ViewDrawingFlags.h); with resetOffscreen
   // its offscreen image is dropped; the shadow caster goes. Then it redraws.
   virtual void TakeDisplayMode(Boolean) {}
-  // Check marks of the pane's view, display and saved-view commands.
+  // Check marks of the pane's view, display and saved-view commands, set by the pane itself
+  // unless it is the command target (whose own menu update sets them after the document's).
   virtual void UpdateMenuChecks() {}
+  // What the document's menu update asks of the pane: the kind of its view (0 perspective, 1
+  // plan, 2-5 elevations, 6 axonometric; -1 without a pane), whether a mouse task of it is
+  // pending (a polyline opening drawn click by click), whether the section plane cuts and
+  // whether the ground grid is shown.
+  virtual SInt16 GetViewKind() { return -1; }
+  virtual Boolean HasPendingTask() { return false; }
+  virtual Boolean IsSectionCutting() { return false; }
+  virtual Boolean IsGridShown() { return false; }
 
   // ---- Saved views ----
   // The view type (0 perspective .. 6 axonometric) and the active flag of a saved view.

@@ -14,6 +14,7 @@ UInt8 gDirectDrawing = 1;
 UInt8 gViewScrolled = 0;
 UInt8 gHandleDrag = 0;
 UInt8 gCullBackFaces = 1;
+UInt8 gSnapToGrid = 1;
 
 bool CommandLeavesShadowDisplay(long c) {
   return c == cmdRevert || c == cmdCut || c == cmdPaste || c == cmdClear || (c >= 2100 && c <= 2103) || c == 2301 ||

@@ -1,6 +1,7 @@
 // Process-wide drawing flags of the view layer. The view pane writes them (the document sets
 // the printing flag, the drawing tools the tracking flag); the painting code of the depth
-// sorter, the view adornments and the model objects' own drawing read them.
+// sorter, the view adornments and the model objects' own drawing read them. Beside them, the
+// grid snapping switch, which the crosshair locator reads.
 #pragma once
 
 #include "MacTypes.h"
@@ -29,6 +30,9 @@ extern UInt8 gHandleDrag;
 // submitted painted black. The pane sets it after every depth-sorted drawing, the section plane
 // clears it once submitted, so that the inside of a cut solid shows. Starts set.
 extern UInt8 gCullBackFaces;
+// The crosshair locator snaps points to its snap grid. The document's command 4000 and the tool
+// palette's grid switch toggle it; initially on.
+extern UInt8 gSnapToGrid;
 
 // Whether the command changes the model, so that shadow display is left before it runs: revert,
 // cut, paste, clear, the edits 2100 to 2103, 3000 to 3005 and 3008, the backdrop 2301 and 2302,
