@@ -202,7 +202,7 @@ void VLDocument::UpdateSelectionMenus(bool busy) {
   }
   if (!busy) {
     VLUser3DObject* first = ObjectAt(selection, 1);
-    if (count == 1 && first && first->currentOpening >= 0) {
+    if (count == 1 && first && first->currentOpening >= 0 && first->openingCount > 0) {
       // An opening of the object is selected: it can be duplicated and scaled, no more.
       Enable({cmdDuplicate, cmdScale});
       Disable({cmdLinearArray, cmdCircularArray, cmdCircularArray2, cmdWallify});

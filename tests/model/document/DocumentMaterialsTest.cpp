@@ -1,12 +1,14 @@
 // A document's materials: the preferences it starts with, the "Textures" folder check when its
-// window becomes active, and a configuration folder it cannot write.
+// window becomes active, a configuration folder it cannot write, and the material commands.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CWindow.h"
 #include "DocumentTestSupport.h"
 #include "FileTypes.h"
+#include "ModelTestSupport.h"
 #include "SafeReplace.h"
 
 namespace fs = std::filesystem;
@@ -94,5 +96,112 @@ TEST_F(DocumentMaterialsTest, AnUnwritableConfigurationFolderIsReportedAndThePro
   EXPECT_TRUE(app->IsRunning());
   EXPECT_TRUE(HasMaterial(document, "Brick"));
   EXPECT_FALSE(fs::exists(Textures() / "VL Material Prefs"));
+  ASSERT_TRUE(document->Close(false));
+}
+
+namespace {
+
+// Notes the reasons a document tells its dependents.
+struct ReasonRecorder : CCollaborator {
+  std::vector<long> reasons;
+  void ProviderChanged(CCollaborator*, long reason, void*) override {
+    if (reason == D3TMaterialList::kMaterialsRemoved || reason == VLDocument::kMaterialListChanged)
+      reasons.push_back(reason);
+  }
+};
+
+}  // namespace
+
+TEST_F(DocumentMaterialsTest, RemovingUnusedMaterialsAsksWithTheirCountAndKeepsWhatObjectsUse) {
+  VLDocument* document = NewDocument();
+  ASSERT_NE(document, nullptr);
+  Pump();
+  document->SetChanged(false);
+  D3TMaterialList* materials = document->GetMaterialList();
+  const long count = materials->GetCount();
+  ASSERT_GE(count, 3);
+  // Two blocks use the first two materials.
+  for (long i = 1; i <= 2; ++i) {
+    auto* block = new VLUser3DObject;
+    modeltest::MakeBlock(block);
+    block->materialId = materials->GetMaterialId(i);
+    AppendMoved(document, block, double(i), 1);
+  }
+  ReasonRecorder recorder;
+  document->AddDependent(&recorder);
+  vlalert::ClearLog();
+
+  struct Step {
+    int answer;
+    std::vector<int> alerts;
+    long left;  // materials in the list afterwards
+    bool changed;
+  };
+  const Step steps[] = {
+      {2, {135}, count, false},  // Cancel
+      {1, {135}, 2, true},       // Remove
+      {1, {136}, 2, true},       // every material is used now
+  };
+  for (const Step& step : steps) {
+    answers = {step.answer};
+    document->DoCommand(VLDocument::cmdRemoveUnusedMaterials);
+    EXPECT_EQ(AlertIds(), step.alerts);
+    if (step.alerts[0] == 135) {
+      EXPECT_EQ(vlui::AlertText(0), std::to_string(count - 2));
+    }
+    EXPECT_EQ(materials->GetCount(), step.left);
+    EXPECT_EQ(document->IsChanged(), step.changed);
+    vlalert::ClearLog();
+  }
+  EXPECT_EQ(recorder.reasons, (std::vector<long>{D3TMaterialList::kMaterialsRemoved, VLDocument::kMaterialListChanged}));
+  document->RemoveDependent(&recorder);
+  answers = {2};
+  ASSERT_TRUE(document->Close(false));
+}
+
+TEST_F(DocumentMaterialsTest, SavingTheDefaultMaterialsWritesTheDocumentsListOnlyWhenConfirmed) {
+  VLDocument* document = NewDocument();
+  ASSERT_NE(document, nullptr);
+  Pump();
+  const fs::path prefs = Textures() / "VL Material Prefs";
+  auto text = [&] {
+    std::ifstream in(prefs);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  };
+  const std::string before = text();
+  ASSERT_NE(before.find("Brick"), std::string::npos);
+  // Every material unused: the document's list is emptied.
+  answers = {1};
+  document->DoCommand(VLDocument::cmdRemoveUnusedMaterials);
+  ASSERT_EQ(document->GetMaterialList()->GetCount(), 0);
+  vlalert::ClearLog();
+
+  answers = {2};
+  document->DoCommand(VLDocument::cmdSaveDefaultMaterials);
+  EXPECT_EQ(AlertIds(), (std::vector<int>{130}));
+  EXPECT_EQ(text(), before) << "Cancel writes nothing";
+  answers = {1};
+  document->DoCommand(VLDocument::cmdSaveDefaultMaterials);
+  EXPECT_EQ(text().find("Brick"), std::string::npos) << "the file holds the document's materials";
+
+  // A new document starts with them.
+  VLDocument* next = NewDocument();
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(next->GetMaterialList()->GetCount(), 0);
+  ASSERT_TRUE(next->Close(false));
+  answers = {2};
+  ASSERT_TRUE(document->Close(false));
+}
+
+TEST_F(DocumentMaterialsTest, StopBrowsingClearsTheBrowseState) {
+  VLDocument* document = NewDocument();
+  ASSERT_NE(document, nullptr);
+  int state = 0;
+  document->SetMaterialBrowseState(&state);
+  document->DoCommand(VLDocument::cmdStopBrowsingMaterials);
+  EXPECT_EQ(document->GetMaterialBrowseState(), nullptr);
+  EXPECT_TRUE(AlertIds().empty());
   ASSERT_TRUE(document->Close(false));
 }
