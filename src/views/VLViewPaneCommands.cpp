@@ -27,17 +27,7 @@
 namespace {
 
 enum : long {
-  cmdGroundGrid = 4001,
-  cmdSectionTool = 4014,
-  cmdWorkingPlaneTool = 4200,
-  cmdPlaneOntoFace = 4201,
-  cmdPlaneOntoFrame = 4202,
-  cmdResetPlane = 4203,
-  cmdPlaneOntoSelection = 4204,
-  cmdSectionCut = 6001,
   cmdSaveView = 6010,
-  cmdFirstAlignment = 6601,
-  cmdLastAlignment = 6607,
 };
 
 constexpr SInt16 kOpeningGroup = 5;
@@ -84,36 +74,36 @@ void VLViewPane::DoCommand(long command) {
     CPanorama::DoCommand(command);
     return;
   }
-  if (command >= cmdFirstAlignment && command <= cmdLastAlignment) {
-    AlignSelection(SInt16(command - cmdFirstAlignment));
+  if (command >= kCmdFirstAlignment && command <= kCmdLastAlignment) {
+    AlignSelection(SInt16(command - kCmdFirstAlignment));
     return;
   }
   switch (command) {
-    case cmdGroundGrid:
+    case kCmdGroundGrid:
       ToggleGroundGrid();
       break;
-    case cmdSectionTool:
+    case kCmdSectionTool:
       SetToolGroup(kSectionPlaneGroup);
       break;
-    case cmdWorkingPlaneTool:
+    case kCmdWorkingPlaneTool:
       SetToolGroup(kWorkingPlaneGroup);
       break;
-    case cmdPlaneOntoFace:
+    case kCmdPlaneOntoFace:
       WorkingPlaneOntoFace();
       break;
-    case cmdPlaneOntoFrame:
+    case kCmdPlaneOntoFrame:
       WorkingPlaneOntoObjectFrame();
       break;
-    case cmdResetPlane:
+    case kCmdResetPlane:
       ResetWorkingPlane();
       break;
-    case cmdPlaneOntoSelection:
+    case kCmdPlaneOntoSelection:
       WorkingPlaneOntoSelection();
       break;
     case cmdSaveView:
       SaveViewUnderName();
       break;
-    case cmdSectionCut:
+    case kCmdSectionCut:
       if (auto* section = dynamic_cast<CSectionPlane*>(document->GetSectionPlane())) {
         section->SetCutting(!section->IsCutting());
         section->MarkChanged();

@@ -24,14 +24,6 @@ enum : long {
   cmdScale = 3003,
   cmdWallify = 3005,
   cmdCircularArray2 = 3008,
-  cmdSectionTool = 4014,
-  cmdWorkingPlaneTool = 4200,
-  cmdPlaneOntoFace = 4201,
-  cmdPlaneOntoFrame = 4202,
-  cmdResetPlane = 4203,
-  cmdPlaneOntoSelection = 4204,
-  cmdGroundGrid = 4001,
-  cmdSectionCut = 6001,
   cmdSubWindow = 8000,
 };
 
@@ -141,9 +133,9 @@ void VLDocument::UpdateMenus() {
   Disable({cmdReservedSetting});
   Enable({cmdSnapToHandleDistance, cmdRotation, cmdCircleFaceting, cmdPerspectiveLink, 2005});
 
-  gMenuManager->CheckCommand(cmdSectionCut, hasPane && itsViews->IsSectionCutting());
-  gMenuManager->CheckCommand(cmdSectionTool, currentToolGroup == kSectionPlaneGroup);
-  gMenuManager->CheckCommand(cmdGroundGrid, hasPane && itsViews->IsGridShown());
+  gMenuManager->CheckCommand(kCmdSectionCut, hasPane && itsViews->IsSectionCutting());
+  gMenuManager->CheckCommand(kCmdSectionTool, currentToolGroup == kSectionPlaneGroup);
+  gMenuManager->CheckCommand(kCmdGroundGrid, hasPane && itsViews->IsGridShown());
   EnableIf(cmdSubWindow, hasPane && subWindowCount < kSubWindowSlots);
   // The pane sets its own checks here unless it is the command target, whose update sets them
   // after this one.
@@ -171,18 +163,18 @@ void VLDocument::UpdateWorkingPlaneMenus() {
   Enable({2301});
   const SInt16 kind = itsViews->GetViewKind();
   if (kind == kPerspectiveView || kind == kPlanView || kind == kAxonometricView) {
-    Enable({cmdWorkingPlaneTool});
+    Enable({kCmdWorkingPlaneTool});
     VLArray* selection = GetSelectionList();
     if (selection && selection->GetNumItems() == 1) {
       VLUser3DObject* object = ObjectAt(selection, 1);
-      if (object && object->HasCurrentFace()) Enable({cmdPlaneOntoFace});
-      Enable({cmdPlaneOntoFrame});
+      if (object && object->HasCurrentFace()) Enable({kCmdPlaneOntoFace});
+      Enable({kCmdPlaneOntoFrame});
     } else {
-      Disable({cmdPlaneOntoFace, cmdPlaneOntoFrame});
+      Disable({kCmdPlaneOntoFace, kCmdPlaneOntoFrame});
     }
-    Enable({cmdResetPlane, cmdPlaneOntoSelection});
+    Enable({kCmdResetPlane, kCmdPlaneOntoSelection});
   } else if (kind >= kNorthElevationView && kind <= kWestElevationView) {
-    Disable({cmdWorkingPlaneTool, cmdResetPlane, cmdPlaneOntoFace, cmdPlaneOntoFrame});
+    Disable({kCmdWorkingPlaneTool, kCmdResetPlane, kCmdPlaneOntoFace, kCmdPlaneOntoFrame});
   }
   const auto* application = dynamic_cast<const VLApplication*>(gApplication);
   EnableIf(cmdSceneWindow, application && application->HasQuickDraw3D());
@@ -196,8 +188,8 @@ void VLDocument::UpdateSelectionMenus(bool busy) {
   if (count == 0) {
     Disable({5009, 5005, 5006, 5002, 5003, 5004, 5012, 5013, 5000});
     DisableRange(5020, 5026);
-    // 6607 keeps the state the steps before gave it.
-    DisableRange(6601, 6606);
+    // The last alignment (centres) keeps the state the steps before gave it.
+    DisableRange(kCmdFirstAlignment, kCmdLastAlignment - 1);
     return;
   }
   if (!busy) {
@@ -208,7 +200,7 @@ void VLDocument::UpdateSelectionMenus(bool busy) {
       Disable({cmdLinearArray, cmdCircularArray, cmdCircularArray2, cmdWallify});
     } else {
       Enable({cmdDuplicate, cmdLinearArray, cmdCircularArray, cmdCircularArray2, cmdScale, cmdWallify, 5000, 5001});
-      EnableRange(6601, 6607);
+      EnableRange(kCmdFirstAlignment, kCmdLastAlignment);
     }
     // Clear goes with Cut and Copy: nothing else enables it.
     Enable({cmdCut, cmdCopy, cmdClear});

@@ -27,6 +27,22 @@ enum : SInt16 {
   kCmdWestElevation = 6103,
 };
 
+// The view pane's own commands, which the document's menu update enables and checks: the ground
+// grid, the section-plane and working-plane tools, the working plane onto a face, an object's
+// frame or the selection, its reset, the section cut and the seven alignments.
+enum : long {
+  kCmdGroundGrid = 4001,
+  kCmdSectionTool = 4014,
+  kCmdWorkingPlaneTool = 4200,
+  kCmdPlaneOntoFace = 4201,
+  kCmdPlaneOntoFrame = 4202,
+  kCmdResetPlane = 4203,
+  kCmdPlaneOntoSelection = 4204,
+  kCmdSectionCut = 6001,
+  kCmdFirstAlignment = 6601,
+  kCmdLastAlignment = 6607,
+};
+
 // The largest magnitude a projected pane coordinate keeps. Every place where a projected value
 // becomes a 16-bit pane value clamps to it.
 constexpr double kPaneCoordinateLimit = 30000.0;
