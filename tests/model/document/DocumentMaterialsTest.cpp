@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CGroup.h"
 #include "CWindow.h"
 #include "DocumentTestSupport.h"
 #include "FileTypes.h"
@@ -120,13 +121,19 @@ TEST_F(DocumentMaterialsTest, RemovingUnusedMaterialsAsksWithTheirCountAndKeepsW
   D3TMaterialList* materials = document->GetMaterialList();
   const long count = materials->GetCount();
   ASSERT_GE(count, 3);
-  // Two blocks use the first two materials.
+  // Two blocks use the first two materials, the second as the member of a group.
+  VLUser3DObject* blocks[2];
   for (long i = 1; i <= 2; ++i) {
-    auto* block = new VLUser3DObject;
-    modeltest::MakeBlock(block);
-    block->materialId = materials->GetMaterialId(i);
-    AppendMoved(document, block, double(i), 1);
+    blocks[i - 1] = new VLUser3DObject;
+    modeltest::MakeBlock(blocks[i - 1]);
+    blocks[i - 1]->materialId = materials->GetMaterialId(i);
   }
+  AppendMoved(document, blocks[0], 1.0, 1);
+  VLArray members(VLArray::kPointerSize);
+  members.AppendPointer(blocks[1]);
+  auto* group = new CGroup;
+  group->MakeFromObjects(&members);
+  AppendMoved(document, group, 2.0, 1);
   ReasonRecorder recorder;
   document->AddDependent(&recorder);
   vlalert::ClearLog();
