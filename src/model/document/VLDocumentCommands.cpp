@@ -275,6 +275,7 @@ void VLDocument::UpdateMenus() {
   for (long command = cmdDuplicate; command <= cmdCircularArray2; ++command)
     if (IsRefused(command)) gMenuManager->DisableCommand(command);
   for (long command = cmdVertexFirst; command <= cmdVertexLast; ++command) gMenuManager->DisableCommand(command);
+  gMenuManager->EnableCommand(cmdUnitsAndGrids);
   UpdateViewMenus();
 }
 
