@@ -8,6 +8,7 @@
 #include "DETException.h"
 #include "ObjectInfoRecord.h"
 #include "Selection.h"
+#include "VLArray.h"
 #include "Unwinding.h"
 #include "VLDocument.h"
 #include "VLDocumentViews.h"
@@ -40,8 +41,10 @@ void VLDocument::RunUnitsDialog() {
   itsViews->SetDuplicateOffset(2.0 * snapSpacing);
   SetBackgroundGrid(newSize / 2.0, newSpacing);
   itsViews->ExtendBoxByGrid(modelBox);
-  // The info palette shows its object's lengths again, in the new units.
-  if (gObjectInfoBox && gCurrentSelection && gCurrentSelection->GetNumItems() == 1)
-    static_cast<VLUser3DObject*>(gCurrentSelection->PointerAt(1))->NotifyInfoBox(kInfoShowMe);
+  // The info palette shows its object's lengths again, in the new units. The dialog took the
+  // activation away: the document's own selection is the one to ask.
+  VLArray* selection = GetSelectionList();
+  if (gObjectInfoBox && selection && selection->GetNumItems() == 1)
+    static_cast<VLUser3DObject*>(selection->PointerAt(1))->NotifyInfoBox(kInfoShowMe);
   if (!gShadedMode && !gHiddenLineMode && !gShadowMode) itsViews->Redraw();
 }

@@ -8,6 +8,8 @@
 #include "Commands.h"
 #include "DocumentTestSupport.h"
 #include "Format.h"
+#include "ModelTestSupport.h"
+#include "ObjectInfoRecord.h"
 #include "Unwinding.h"
 #include "VLUnitsDLOGDirector.h"
 
@@ -120,6 +122,7 @@ class UnitsCommand : public UnitsDialog {
     UnitsDialog::SetUp();
     document = NewDocument();
     ASSERT_NE(document, nullptr);
+    Pump();
     document->SetChanged(false);
   }
   VLDocument* document = nullptr;
@@ -149,6 +152,13 @@ TEST_F(UnitsCommand, OKWithoutAChangeAndCancelChangeNothing) {
 }
 
 TEST_F(UnitsCommand, OKAppliesTheFormatsTheSnapAndTheGrid) {
+  // The open info palette shows the one selected object again, in the new units.
+  modeltest::PaletteStandIn palette;
+  auto* block = new VLUser3DObject;
+  modeltest::MakeBlock(block);
+  AppendMoved(document, block, 0.0, 1)->Select();
+  ASSERT_TRUE(palette.LinkedWith(block));
+  palette.heard.clear();
   input.Replace("2'");
   input.Tab();
   input.Replace("4'");
@@ -172,4 +182,6 @@ TEST_F(UnitsCommand, OKAppliesTheFormatsTheSnapAndTheGrid) {
   // The model box takes the grid in.
   EXPECT_LE(document->GetModelBox()[0], -40.0);
   EXPECT_GE(document->GetModelBox()[4], 40.0);
+  ASSERT_EQ(palette.heard.size(), 1u);
+  EXPECT_EQ(palette.heard[0].reason, kInfoShowMe);
 }
