@@ -57,8 +57,9 @@ class VLUnitsDLOGDirector : public CDLOGDirector {
   VLUnitsDLOGDirector() = default;
 
   // Copies the formats and values (lengths in feet), makes the dialog (dialogID) placed by the
-  // decorator, finds its items, limits the texts to 40 characters and fills the dialog. Fails,
-  // leaving no dialog, when the dialog cannot be made or lacks one of its nine items.
+  // decorator, finds its items, limits the texts to 40 characters and fills the dialog. Fails
+  // (resNotFound) when the dialog cannot be made or lacks one of its nine items; disposing of the
+  // director then takes what was made with it.
   virtual void IVLUnitsDLOGDirector(SInt16 dialogID, CDirectorOwner* supervisor, const Format& lengthFormat,
                                     const Format& angleFormat, double gridSpacing, double gridSize,
                                     double snapSpacing);
