@@ -12,6 +12,7 @@
 #include "PString.h"
 #include "Refusal.h"
 #include "Resources.h"
+#include "UnitToNameTable.h"
 
 namespace vltext {
 
@@ -314,6 +315,19 @@ bool ParseMeasurement(std::string_view text, const NameToUnitTable& names, const
   } catch (UnitBase::Error) {
   }
   return false;
+}
+
+std::string ShowMeasurement(double value, const UnitBase& modelUnit, const Format& format) {
+  char buffer[256];
+  try {
+    Measurement::ToString(Measurement(value, modelUnit), buffer, sizeof buffer, format, gShortNameTable);
+    return buffer;
+  } catch (Measurement::Error) {
+  } catch (Format::Error) {
+  } catch (UnitBase::Error) {
+  }
+  std::snprintf(buffer, sizeof buffer, "%g", value);
+  return buffer;
 }
 
 double DefaultLength(SInt16 item, double fallback) {

@@ -16,6 +16,7 @@
 #include "MacTypes.h"
 #include "UnitBase.h"
 
+class Format;
 class NameToUnitTable;
 
 namespace vltext {
@@ -58,6 +59,9 @@ void TakeIfNext(std::istream& in, char c);
 // model unit; false when it does not parse or is not a finite number.
 bool ParseMeasurement(std::string_view text, const NameToUnitTable& names, const UnitBase& bareUnit,
                       const UnitBase& modelUnit, double* out);
+// A value in the model unit as a user reads it: in the format, with the short unit names
+// (gShortNameTable). A format that cannot show it gives the bare number ("%g").
+std::string ShowMeasurement(double value, const UnitBase& modelUnit, const Format& format);
 // A positive length of the defaults string list 2700 in feet (a bare number in feet), or the
 // fallback when the item is missing or gives none.
 double DefaultLength(SInt16 item, double fallback);

@@ -19,6 +19,7 @@
 #include "VLGrid.h"
 #include "VLNorthArrow.h"
 #include "VLScrollPane.h"
+#include "VLSubWindow.h"
 #include "VLCrosshairCursor.h"
 #include "VLViewPane.h"
 #include "VLViewTransform.h"
@@ -162,6 +163,26 @@ void VLPaneDocumentViews::GetBackgroundGrid(double* halfSize, double* spacing) {
 void VLPaneDocumentViews::SetBackgroundGrid(double halfSize, double spacing) {
   if (!grid) return VLStandInDocumentViews::SetBackgroundGrid(halfSize, spacing);
   grid->SetSizeAndSpacing(halfSize, spacing);
+  if (northArrow) northArrow->Resize(spacing, halfSize);
+  if (pane && pane->crosshair) pane->crosshair->SetCrosshairExtent(halfSize);
+  // Every pane's recorded grid lines are those of the grid before.
+  for (VLViewPane* each : DocumentPanes()) each->InvalidateGrids();
+}
+
+void VLPaneDocumentViews::SetSnapGridSpacing(double spacing) {
+  VLStandInDocumentViews::SetSnapGridSpacing(spacing);
+  for (VLViewPane* each : DocumentPanes())
+    if (each->crosshair) each->crosshair->SetSnapSpacing(spacing);
+}
+
+std::vector<VLViewPane*> VLPaneDocumentViews::DocumentPanes() const {
+  std::vector<VLViewPane*> panes;
+  if (pane) panes.push_back(pane);
+  for (SInt16 slot = 1; slot <= VLDocument::kSubWindowSlots; ++slot) {
+    auto* window = dynamic_cast<VLSubWindow*>(document->GetSubWindow(slot));
+    if (window && window->GetPane()) panes.push_back(window->GetPane());
+  }
+  return panes;
 }
 
 void VLPaneDocumentViews::ExtendBoxByGrid(double* box) {

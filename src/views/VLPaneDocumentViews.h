@@ -8,6 +8,8 @@
 // VLPaneDocumentViewCommands.cpp (saved views, the view and display commands, sub-windows).
 #pragma once
 
+#include <vector>
+
 #include "VLStandInDocumentViews.h"
 
 class CBureaucrat;
@@ -101,7 +103,13 @@ class VLPaneDocumentViews : public VLStandInDocumentViews {
   VLViewPane* CommandPane() const;
 
   void GetBackgroundGrid(double* halfSize, double* spacing) override;
+  // Also the north arrow at the grid's corner, as large as a spacing, the main pane's crosshair
+  // reaching to the grid's edge, and the grid lines of every pane drawn afresh.
   void SetBackgroundGrid(double halfSize, double spacing) override;
+  // Also the locators of the main pane and of each sub-window's pane.
+  void SetSnapGridSpacing(double spacing) override;
+  // The main pane, then the pane of each sub-window in slot order.
+  std::vector<VLViewPane*> DocumentPanes() const;
   void ExtendBoxByGrid(double* modelBox) override;
   // The colours and the ground switch are the pane's ray tracer's.
   void GetGroundAndSky(RGBColor* ground, RGBColor* sky) override;

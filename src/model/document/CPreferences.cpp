@@ -62,11 +62,7 @@ bool ParseTyped(ConstStringPtr text, const NameToUnitTable& names, const UnitBas
 // A value in the model unit as the user sees it: in the format, with the short unit names. A
 // format that cannot show it gives the bare number.
 void ShowMeasurement(double value, const UnitBase& modelUnit, const Format& format, Str255* out) {
-  char buffer[256];
-  CatchFailures(
-      [&] { Measurement::ToString(Measurement(value, modelUnit), buffer, sizeof buffer, format, gShortNameTable); },
-      [&](std::exception_ptr) { std::snprintf(buffer, sizeof buffer, "%g", value); });
-  out->Assign(buffer);
+  out->Assign(vltext::ShowMeasurement(value, modelUnit, format));
 }
 
 ControlHandle ItemControl(DialogPtr dialog, SInt16 item) {

@@ -239,6 +239,9 @@ void VLDocument::DoCommand(long command) {
     case cmdPerspectiveLink:
       changed = itsPreferences->RunPerspectiveLinkDialog();
       break;
+    case cmdUnitsAndGrids:
+      RunUnitsDialog();
+      return;
     default:
       VLAbstractDocument::DoCommand(command);
       return;

@@ -97,6 +97,7 @@ class VLDocument : public VLAbstractDocument {
   enum : long {
     cmdSnapToGrid = 4000,
     cmdObjectInfo = 4002,
+    cmdUnitsAndGrids = 4011,
     cmdViewFactors = 4100,
     cmdReservedSetting = 4101,
     cmdSnapToHandleDistance = 4102,
@@ -296,6 +297,13 @@ class VLDocument : public VLAbstractDocument {
 
   // The units in force become the document's: its formats and their first units.
   void PublishUnits();
+  // The units and grids dialog (VLUnitsDLOGDirector). OK with a change: the document changes,
+  // takes the formats and publishes them, the locators of all its panes take the snap spacing,
+  // the duplicate offset becomes twice that, the grid, the north arrow and the main pane take the
+  // grid's size and spacing, the model box widens to the grid, the info palette shows its object
+  // again and a wireframe view redraws. Cancel, or OK without a change, changes nothing. In
+  // VLDocumentUnits.cpp.
+  virtual void RunUnitsDialog();
   // Resets the model box, lets the background grid take it and widens it by every model object.
   void RecomputeModelBounds();
   // Widens the model box by the object's vertices; true when the box grew.

@@ -210,12 +210,18 @@ class VLDocumentViews {
   // ---- Values the settings lines write and read ----
 
   virtual void GetBackgroundGrid(double* halfSize, double* spacing) = 0;
-  // The grid, the view pane's half-size and the north arrow.
+  // The grid, the view pane's half-size and the north arrow (placed at the grid's corner, as
+  // large as a spacing).
   virtual void SetBackgroundGrid(double halfSize, double spacing) = 0;
   // Widens a model box by the background grid's extent.
   virtual void ExtendBoxByGrid(double* modelBox) = 0;
+  // The snap spacing of the crosshair locators of all the document's panes.
   virtual double GetSnapGridSpacing() = 0;
   virtual void SetSnapGridSpacing(double spacing) = 0;
+  // The duplicate engine's move of a single duplicate (feet); SetDuplicateOffset sets its x and
+  // y to the distance, z stays.
+  virtual Vector3d GetDuplicateOffset() = 0;
+  virtual void SetDuplicateOffset(double distance) = 0;
   virtual double GetWallThickness() = 0;
   virtual void SetWallThickness(double thickness) = 0;
   // The view pane's ground and sky colours and its ground object's visibility.

@@ -180,6 +180,11 @@ double VLStandInDocumentViews::GetSnapGridSpacing() { return snapSpacing; }
 
 void VLStandInDocumentViews::SetSnapGridSpacing(double value) { snapSpacing = value; }
 
+void VLStandInDocumentViews::SetDuplicateOffset(double distance) {
+  duplicateOffset.x = distance;
+  duplicateOffset.y = distance;
+}
+
 double VLStandInDocumentViews::GetWallThickness() { return wallThickness; }
 
 void VLStandInDocumentViews::SetWallThickness(double value) { wallThickness = value; }

@@ -44,6 +44,8 @@ class VLStandInDocumentViews : public VLDocumentViews {
   void ExtendBoxByGrid(double* modelBox) override;
   double GetSnapGridSpacing() override;
   void SetSnapGridSpacing(double spacing) override;
+  Vector3d GetDuplicateOffset() override { return duplicateOffset; }
+  void SetDuplicateOffset(double distance) override;
   double GetWallThickness() override;
   void SetWallThickness(double thickness) override;
   void GetGroundAndSky(RGBColor* ground, RGBColor* sky) override;
@@ -56,6 +58,8 @@ class VLStandInDocumentViews : public VLDocumentViews {
   double spacing = 0.0;
   double snapSpacing = 0.0;
   double wallThickness = 0.0;
+  // The duplicate engine's, until the views layer has one.
+  Vector3d duplicateOffset{1.0, 1.0, 0.0};
   RGBColor groundColor{26214, 39321, 26214};
   RGBColor skyColor{39321, 52428, 65535};
 };

@@ -56,7 +56,10 @@ std::vector<std::string> LayoutProblems(const Rect& bounds, const std::vector<vl
       if (!Overlap(item.bounds, other.bounds)) continue;
       // A user item may frame a button (the default button's outline).
       bool outline = (Kind(item) == vlres::kUserItem && Contains(item.bounds, other.bounds)) ||
-                     (Kind(other) == vlres::kUserItem && Contains(other.bounds, item.bounds));
+                     (Kind(other) == vlres::kUserItem && Contains(other.bounds, item.bounds)) ||
+                     // Two controls in one place are shown in turn (pop-ups of which one applies).
+                     (Kind(item) == vlres::kControlItem && Kind(other) == vlres::kControlItem &&
+                      item.bounds == other.bounds);
       if (!outline) problems.push_back(name + " overlaps item " + std::to_string(j + 1));
     }
     const SInt16 width = SInt16(item.bounds.right - item.bounds.left);
