@@ -5,7 +5,8 @@
 // the modal loop's filter (clicks on up-down controls and lists, keys in numbers-only fields) and
 // through the items the loop reports.
 //
-// Sections: Template, Handles, Drawing, Messages, The modal loop, Calls.
+// The drop-down lists are WinLists.cpp's. Sections: Template, Handles, Drawing, Messages, The modal
+// loop, Calls.
 #include "WinDialogs.h"
 
 #include <algorithm>
@@ -20,28 +21,17 @@
 #include "Controls.h"
 #include "Dialogs.h"
 #include "Memory.h"
-#include "PString.h"
 #include "Menus.h"
+#include "PString.h"
 #include "QuickDraw.h"
 #include "ResourceLayouts.h"
 #include "Resources.h"
 #include "Screen.h"
+#include "internal/WinControls.h"
 
 namespace L = vlres::layout;
+using namespace vlwinshell::internal;
 
-// A dialog or one of its controls.
-struct HWND__ {
-  DialogPtr dialog = nullptr;
-  SInt16 item = 0;  // 0: the dialog itself
-  int id = 0;
-  UInt8 kind = 0;
-  int buddy = 0;                     // up-down controls
-  int position = 0;                  // up-down controls
-  std::string accepted;              // numbers-only fields: the last text accepted
-  int selected = -1;                 // drop-down lists
-  int horizontalExtent = 0;          // drop-down lists
-  int droppedWidth = 0;              // drop-down lists
-};
 
 namespace {
 
@@ -176,7 +166,7 @@ HWND__* ControlAtItem(Running* r, SInt16 item) {
                                                                     : nullptr;
 }
 
-bool IsControl(HWND w) { return w && w->item > 0 && RunningOf(w); }
+bool IsControl(HWND w) { return w && RunningOf(w) && w->item > 0; }
 
 Rect BoxOf(const HWND__* c) {
   Rect box{};
@@ -211,19 +201,6 @@ std::string TextOf(const HWND__* c) {
   return std::string();
 }
 
-class PortSaver {
- public:
-  explicit PortSaver(GrafPtr port) {
-    PortGetPort(&saved_);
-    PortSetPort(port);
-  }
-  ~PortSaver() { PortSetPort(saved_); }
-  PortSaver(const PortSaver&) = delete;
-  PortSaver& operator=(const PortSaver&) = delete;
-
- private:
-  GrafPtr saved_ = nullptr;
-};
 
 // ---- Drawing ----
 
@@ -278,7 +255,7 @@ void DrawUpDown(DialogPtr d, SInt16 item) {
 
 void Redraw(const HWND__* c) {
   if (!c->dialog->visible) return;
-  PortSaver port(c->dialog);
+  OwnerPort port(c->dialog);
   if (c->kind == L::kWinUpDown) DrawUpDown(c->dialog, c->item);
   else if (ControlHandle ctl = ControlOf(c)) PortDraw1Control(ctl);
 }
@@ -299,88 +276,6 @@ void SetText(HWND__* c, const std::string& text) {
   Str255 value{std::string_view(text)};
   if (c->kind == L::kWinStaticText || c->kind == L::kWinNumberEdit) PortSetDialogItemText(h, value);
   else if (ControlHandle ctl = ControlOf(c)) PortSetControlTitle(ctl, value);
-}
-
-MenuHandle ListMenu(const HWND__* c) {
-  ControlHandle ctl = ControlOf(c);
-  return ctl ? PortGetControlPopupMenu(ctl) : nullptr;
-}
-
-int ListCount(const HWND__* c) {
-  MenuHandle m = ListMenu(c);
-  return m ? PortCountMenuItems(m) : 0;
-}
-
-void ShowSelection(HWND__* c) {
-  if (ControlHandle ctl = ControlOf(c)) {
-    // The popup shows item `value`; 0 shows none, which the list's empty selection is.
-    (*ctl)->value = SInt16(c->selected + 1);
-    Redraw(c);
-  }
-}
-
-LRESULT ListMessage(HWND__* c, UINT message, WPARAM wParam, LPARAM lParam) {
-  MenuHandle menu = ListMenu(c);
-  const int count = ListCount(c);
-  switch (message) {
-    case CB_ADDSTRING: {
-      if (!menu || count >= 32767) return CB_ERR;
-      const char* text = reinterpret_cast<const char*>(lParam);
-      Str255 item{std::string_view(text ? text : "")};
-      PortAppendMenuItemText(menu, item);
-      return ListCount(c) - 1;
-    }
-    case CB_RESETCONTENT:
-      while (menu && PortCountMenuItems(menu) > 0) PortDeleteMenuItem(menu, PortCountMenuItems(menu));
-      c->selected = -1;
-      ShowSelection(c);
-      return 0;
-    case CB_GETCOUNT:
-      return count;
-    case CB_SETCURSEL: {
-      const auto index = static_cast<std::intptr_t>(wParam);
-      c->selected = index >= 0 && index < count ? int(index) : -1;
-      ShowSelection(c);
-      return c->selected == -1 ? CB_ERR : c->selected;
-    }
-    case CB_GETCURSEL:
-      return c->selected >= 0 ? c->selected : CB_ERR;
-    case CB_GETLBTEXTLEN:
-    case CB_GETLBTEXT: {
-      if (wParam >= WPARAM(count) || !menu) return CB_ERR;
-      Str255 text;
-      PortGetMenuItemText(menu, SInt16(wParam + 1), text);
-      std::string s = PStrToStd(text);
-      if (message == CB_GETLBTEXT && lParam) std::memcpy(reinterpret_cast<char*>(lParam), s.c_str(), s.size() + 1);
-      return LRESULT(s.size());
-    }
-    case CB_SETHORIZONTALEXTENT:
-      c->horizontalExtent = int(std::min<WPARAM>(wParam, 32767));
-      return 0;
-    case CB_GETHORIZONTALEXTENT:
-      return c->horizontalExtent;
-    case CB_SETDROPPEDWIDTH:
-      c->droppedWidth = int(std::min<WPARAM>(wParam, 32767));
-      return c->droppedWidth;
-    case CB_GETDROPPEDWIDTH:
-      return std::max(c->droppedWidth, int(BoxOf(c).right - BoxOf(c).left));
-    case CB_GETDROPPEDCONTROLRECT: {
-      auto* out = reinterpret_cast<RECT*>(lParam);
-      if (!out) return 0;
-      Rect box = BoxOf(c);
-      FontInfo font;
-      {
-        PortSaver port(c->dialog);
-        PortGetFontInfo(&font);
-      }
-      const int line = font.ascent + font.descent + font.leading + 4;
-      *out = RECT{box.left, box.top, box.left + std::max(c->droppedWidth, int(box.right - box.left)),
-                  box.bottom + std::min(count, 32) * line};
-      return 1;
-    }
-    default:
-      return 0;
-  }
 }
 
 LRESULT ControlMessage(HWND__* c, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -447,25 +342,6 @@ void UpDownClick(Running* r, HWND__* c, Point local) {
     c->position = std::clamp(c->position + std::clamp(change.iDelta, -32767, 32767), -32767, 32767);
 }
 
-void ListClick(Running* r, HWND__* c, Point local) {
-  Notify(r, c, CBN_DROPDOWN);
-  ControlHandle ctl = ControlOf(c);
-  if (!ctl || r->ended) return;
-  const int before = c->selected;
-  SInt16 part = PortTrackControl(ctl, local, nullptr);
-  const int chosen = (*ctl)->value - 1;
-  if (part != kControlNoPart && chosen >= 0 && chosen < ListCount(c)) {
-    c->selected = chosen;
-    Notify(r, c, CBN_SELENDOK);
-    Notify(r, c, CBN_CLOSEUP);
-    if (c->selected != before) Notify(r, c, CBN_SELCHANGE);
-  } else {
-    ShowSelection(c);
-    Notify(r, c, CBN_SELENDCANCEL);
-    Notify(r, c, CBN_CLOSEUP);
-  }
-}
-
 // Clicks on up-down controls, lists and disabled fields are handled here; the event then goes
 // on as a null event.
 bool Click(Running* r, const EventRecord& e) {
@@ -473,7 +349,7 @@ bool Click(Running* r, const EventRecord& e) {
   if (PortFindWindow(e.where, &hit) != inContent || hit != r->self.dialog) return false;
   Point local = e.where;
   {
-    PortSaver port(r->self.dialog);
+    OwnerPort port(r->self.dialog);
     PortGlobalToLocal(&local);
   }
   for (const auto& c : r->controls) {
@@ -484,7 +360,7 @@ bool Click(Running* r, const EventRecord& e) {
     if (c->kind != L::kWinUpDown && c->kind != L::kWinDropDownList) return false;
     if (!Enabled(c.get())) return true;
     if (c->kind == L::kWinUpDown) UpDownClick(r, c.get(), local);
-    else ListClick(r, c.get(), local);
+    else ListClick(c.get(), local, [r, list = c.get()](WORD code) { Notify(r, list, code); });
     return true;
   }
   return false;
@@ -551,23 +427,13 @@ Rect Centered(SInt16 width, SInt16 height) {
   return Rect{top, left, SInt16(top + height), SInt16(left + width)};
 }
 
-// A menu id no menu has, for a list's entries.
-SInt16 FreeMenuId() {
-  static SInt16 next = 32000;
-  for (int tries = 0; tries < 700; ++tries) {
-    SInt16 id = next;
-    next = next >= 32700 ? SInt16(32000) : SInt16(next + 1);
-    if (!PortGetMenuHandle(id) && !PortLoadResource(FourCC("MENU"), id)) return id;
-  }
-  return 0;
-}
-
 bool MakeControls(Running* r) {
   DialogPtr d = r->self.dialog;
   for (std::size_t i = 0; i < r->layout.items.size(); ++i) {
     const TemplateItem& t = r->layout.items[i];
     auto c = std::make_unique<HWND__>();
     c->dialog = d;
+    c->owner = d;
     c->item = SInt16(i + 1);
     c->id = t.id;
     c->kind = t.kind;
@@ -577,20 +443,9 @@ bool MakeControls(Running* r) {
     if (t.kind == L::kWinDefaultButton) PortSetDialogDefaultItem(d, c->item);
     if (t.id == IDCANCEL && t.kind == L::kWinPushButton) PortSetDialogCancelItem(d, c->item);
     if (t.kind == L::kWinDropDownList) {
-      SInt16 menuId = FreeMenuId();
-      MenuHandle menu = menuId ? PortNewMenu(menuId, Str255{std::string_view("")}) : nullptr;
-      Rect box = ItemBox(t);
-      ControlHandle ctl = menu ? PortNewControl(d, &box, Str255{std::string_view("")}, true, 0, menuId, 0,
-                                                popupMenuProc, 0)
-                               : nullptr;
-      if (!ctl) {
-        if (menu) PortDisposeMenu(menu);
-        return false;
-      }
-      if ((*ctl)->ownsPopupMenu && (*ctl)->popupMenu) PortDisposeMenu((*ctl)->popupMenu);
-      (*ctl)->popupMenu = menu;
-      (*ctl)->ownsPopupMenu = true;
-      (*ctl)->value = 0;
+      ControlHandle ctl = NewListControl(d, ItemBox(t));
+      if (!ctl) return false;
+      c->popup = ctl;
       DialogItemRecord& record = d->items[i];
       record.kind = SInt16(ctrlItem + resCtrl);
       record.handle = reinterpret_cast<Handle>(ctl);
@@ -614,6 +469,8 @@ DialogPtr MakeDialog(SInt16 id, Running* r) {
   d->resourceId = id;
   d->fromResource = true;
   r->self.dialog = d;
+  r->self.owner = d;
+  r->self.role = HWND__::Role::kDialog;
   if (!MakeControls(r)) {
     PortDisposeDialog(d);
     return nullptr;
@@ -719,6 +576,13 @@ UINT IsDlgButtonChecked(HWND dialog, int id) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
+  if (HWND__* child = ChildWindow(window)) {
+    if (!child->popup) return FALSE;
+    const BOOL wasDisabled = (*child->popup)->hilite == kControlInactive;
+    OwnerPort port(child->owner);
+    PortHiliteControl(child->popup, enable ? 0 : kControlInactive);
+    return wasDisabled;
+  }
   if (!IsControl(window)) return FALSE;
   const BOOL wasDisabled = !Enabled(window);
   PortSetDialogItemEnabled(window->dialog, window->item, enable != 0);
@@ -739,6 +603,7 @@ BOOL EnableWindow(HWND window, BOOL enable) {
 BOOL IsWindowEnabled(HWND window) { return IsControl(window) ? Enabled(window) : RunningOf(window) != nullptr; }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HWND__* child = ChildWindow(window)) return CallWindowProcA(child->proc, child, message, wParam, lParam);
   if (!IsControl(window)) return 0;
   return ControlMessage(window, message, wParam, lParam);
 }
@@ -750,18 +615,13 @@ LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LP
 
 HWND GetActiveWindow() { return gRunning.empty() ? nullptr : &gRunning.back()->self; }
 
-HDC GetDC(HWND window) { return RunningOf(window) ? reinterpret_cast<HDC>(window) : nullptr; }
+HDC GetDC(HWND window) { return RunningOf(window) || ChildWindow(window) ? reinterpret_cast<HDC>(window) : nullptr; }
 
 int ReleaseDC(HWND, HDC dc) { return dc ? 1 : 0; }
 
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size) {
   auto* window = reinterpret_cast<HWND>(dc);
+  if (HWND__* child = ChildWindow(window)) return TextExtent(child->owner, text, length, size);
   Running* r = RunningOf(window);
-  if (!r || !size || length < 0 || (length > 0 && !text)) return FALSE;
-  PortSaver port(r->self.dialog);
-  FontInfo font;
-  PortGetFontInfo(&font);
-  size->cx = length > 0 ? PortTextWidth(text, 0, SInt16(std::min(length, 32767))) : 0;
-  size->cy = font.ascent + font.descent + font.leading;
-  return TRUE;
+  return r ? TextExtent(r->self.dialog, text, length, size) : FALSE;
 }

@@ -23,25 +23,16 @@
 
 #include <cstdint>
 
-#include "WinTypes.h"
+#include "WinWindows.h"
 
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
-using LRESULT = std::intptr_t;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
-using LONG = std::int32_t;
-using WORD = std::uint16_t;
-struct HDC__;
-using HDC = HDC__*;
 
 // Answers non-zero when it handled the message.
 using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_INITDIALOG = 0x0110;
-constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
 
@@ -95,14 +86,6 @@ struct NMUPDOWN {
   int iDelta;
 };
 
-struct RECT {
-  LONG left, top, right, bottom;
-};
-
-struct SIZE {
-  LONG cx, cy;
-};
-
 constexpr WORD LOWORD(WPARAM w) { return WORD(w & 0xFFFF); }
 constexpr WORD HIWORD(WPARAM w) { return WORD((w >> 16) & 0xFFFF); }
 constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return WPARAM(low) | (WPARAM(high) << 16); }
@@ -130,11 +113,13 @@ UINT IsDlgButtonChecked(HWND dialog, int id);
 // Answers whether the window was disabled before.
 BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindowEnabled(HWND window);
+// To a dialog's control, or to a child window's procedure (WinWindows.h).
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 // The innermost running dialog; null when none runs.
 HWND GetActiveWindow();
-// Text measures in a control's font: the device context stands for the control.
+// Text measures in a control's font (dialog controls and child windows): the device context
+// stands for the control.
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size);
