@@ -239,9 +239,6 @@ void VLDocument::DoCommand(long command) {
     case cmdPerspectiveLink:
       changed = itsPreferences->RunPerspectiveLinkDialog();
       break;
-    case D3TMaterialList::cmdMaterialDialog:
-      ChooseCurrentMaterial();
-      break;
     default:
       VLAbstractDocument::DoCommand(command);
       return;

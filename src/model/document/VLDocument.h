@@ -144,7 +144,7 @@ class VLDocument : public VLAbstractDocument {
   ~VLDocument() override;
 
   // Command 8110: the material list dialog on the document's materials; OK makes the chosen one
-  // current (none: no material), Cancel changes nothing (VLDocumentMaterials.cpp).
+  // current (none: no material), Cancel changes nothing (VLDocumentMaterialCommands.cpp).
   void ChooseCurrentMaterial();
 
   // ---- Life cycle ----
