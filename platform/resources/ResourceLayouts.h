@@ -41,6 +41,23 @@ constexpr std::size_t kSmallIconSize = 32;
 // constant, then the title (length-prefixed).
 constexpr std::size_t kControlFixedSize = 22;
 
+// 'WDLG', a Windows-style dialog template in dialog units (a quarter of the 8-point font's mean
+// character width across, an eighth of its height down): width, height, the title, a 16-bit item
+// count, then per item its kind, its control id, x, y, width, height, a further 16-bit value
+// (an up-down control's buddy id, else 0) and its text (length-prefixed).
+enum : UInt8 {
+  kWinDefaultButton = 1,
+  kWinPushButton = 2,
+  kWinAutoRadio = 3,
+  kWinNumberEdit = 4,
+  kWinUpDown = 5,
+  kWinDropDownList = 6,
+  kWinGroupBox = 7,
+  kWinStaticText = 8,
+};
+constexpr std::size_t kWinItemFixedSize = 14;  // kind, id, x, y, width, height, buddy, text length
+constexpr std::size_t kMaxWinItemCount = 255;
+
 // 'vers': major (BCD), minor and bug fix (a nibble each), stage, prerelease, region, then the short
 // and the long version text.
 enum : UInt8 {

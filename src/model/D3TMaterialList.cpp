@@ -52,13 +52,13 @@ D3TMaterialList::~D3TMaterialList() {
   delete materials;
 }
 
+void D3TMaterialList::UpdateMenus() {
+  if (gMenuManager) gMenuManager->EnableCommand(cmdMaterialDialog);
+}
+
 void D3TMaterialList::MarkChangedAndEnable() {
   changed = true;
   UpdateMenus();
-}
-
-void D3TMaterialList::UpdateMenus() {
-  if (gMenuManager) gMenuManager->EnableCommand(cmdMaterialDialog);
 }
 
 // ---- Lookups ----

@@ -416,6 +416,8 @@ class Parser {
         return Dialog();
       case FourCC("WIND"):
         return Window();
+      case FourCC("WDLG"):
+        return WinDialog();
       case FourCC("MENU"):
         return Menu();
       case FourCC("CURS"):
@@ -625,6 +627,67 @@ class Parser {
   }
 
   Bytes Dialog() { return WindowBytes(WindowBody(true), true); }
+
+  // A Windows-style dialog template: `size W H`, `title "..."` and `items { KIND ID X Y W H
+  // [BUDDY] ["text"] ... }`, all in dialog units.
+  Bytes WinDialog() {
+    Open();
+    std::optional<std::pair<UInt16, UInt16>> size;
+    std::string title;
+    std::optional<Bytes> items;
+    const char* allowed = "size, title, items";
+    while (!AtClose()) {
+      std::string word = Keyword(allowed);
+      if (word == "size") {
+        UInt16 width = UInt16(Number(1, 0x7FFF, "width"));
+        size = std::make_pair(width, UInt16(Number(1, 0x7FFF, "height")));
+      } else if (word == "title") {
+        title = String("title");
+      } else if (word == "items") {
+        items = WinItems();
+      } else {
+        Unknown(word, allowed);
+      }
+    }
+    Require(size.has_value(), "size");
+    Require(items.has_value(), "items");
+    vlcore::ByteWriter w;
+    w.U16(size->first);
+    w.U16(size->second);
+    w.PString(title);
+    w.Bytes(items->data(), items->size());
+    return std::move(w.bytes());
+  }
+
+  Bytes WinItems() {
+    Open();
+    namespace L = vlres::layout;
+    static const std::map<std::string, UInt8> kinds = {
+        {"defbutton", L::kWinDefaultButton}, {"button", L::kWinPushButton}, {"radio", L::kWinAutoRadio},
+        {"number", L::kWinNumberEdit},       {"updown", L::kWinUpDown},     {"dropdown", L::kWinDropDownList},
+        {"group", L::kWinGroupBox},          {"text", L::kWinStaticText}};
+    const char* allowed = "defbutton, button, radio, number, updown, dropdown, group, text";
+    std::size_t count = 0;
+    vlcore::ByteWriter list;
+    while (!AtClose()) {
+      std::string word = Keyword(allowed);
+      auto kind = kinds.find(word);
+      if (kind == kinds.end()) Unknown(word, allowed);
+      list.U8(kind->second);
+      list.U16(UInt16(Number(-32768, 32767, "control id")));
+      for (const char* what : {"x", "y", "width", "height"}) list.U16(UInt16(Number(-32768, 32767, what)));
+      list.U16(kind->second == L::kWinUpDown ? UInt16(Number(-32768, 32767, "buddy id")) : 0);
+      bool hasText = lex_.Peek().kind == Token::kString;
+      list.PString(hasText ? String("item text") : std::string());
+      ++count;
+    }
+    if (count == 0) throw Failure{lex_.line(), "a dialog template needs at least one item"};
+    if (count > L::kMaxWinItemCount) throw Failure{lex_.line(), "too many items"};
+    vlcore::ByteWriter w;
+    w.U16(unsigned(count));
+    w.Bytes(list.bytes().data(), list.size());
+    return std::move(w.bytes());
+  }
   Bytes Window() { return WindowBytes(WindowBody(false), false); }
 
   UInt8 OneCharacter(const std::string& what) {

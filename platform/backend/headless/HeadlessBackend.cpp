@@ -185,7 +185,8 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
       }
       motion.push_back(Step{Step::kRelease, line.from, {}, false, line.line});
       return true;
-    case ScriptLine::kClickItem: {
+    case ScriptLine::kClickItem:
+    case ScriptLine::kChooseItem: {
       vlui::SetModifiers(0);
       DialogPtr dialog = vlui::FrontDialog();
       Rect r;
@@ -194,6 +195,14 @@ bool HeadlessBackend::Perform(const ScriptLine& line) {
         return false;
       }
       Point p = Center(r);
+      if (line.itemPart != 0) p.v = SInt16(line.itemPart < 0 ? r.top + (r.bottom - r.top) / 4 : r.bottom - 1 - (r.bottom - r.top) / 4);
+      if (line.kind == ScriptLine::kChooseItem) {
+        // Held on the item while its menu is open, let go on the entry.
+        Press(p, 0);
+        motion.push_back(Step{Step::kMenuItem, p, line.names[0], true, line.line});
+        motion.push_back(Step{Step::kRelease, p, {}, true, line.line});
+        return true;
+      }
       Press(p, line.modifiers);
       vlui::PostEvent(mouseUp, 0, line.modifiers);
       motion.push_back(Step{Step::kRelease, p, {}, false, line.line});

@@ -134,7 +134,9 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
     if (w.size() >= 3 && w[1] == "item") {
       line->kind = ScriptLine::kClickItem;
       if (!Number<SInt16>(w[2], 1, 32767, &line->item)) return "the item is not a number from 1 to 32767: " + w[2];
-      return Modifiers(w, 3, &line->modifiers);
+      const bool part = w.size() > 3 && (w[3] == "top" || w[3] == "bottom");
+      if (part) line->itemPart = w[3] == "top" ? -1 : 1;
+      return Modifiers(w, part ? 4 : 3, &line->modifiers);
     }
     if (w.size() < 3) return "expected: click X Y [twice] [cmd] [shift] [option] or click item N";
     line->kind = ScriptLine::kClick;
@@ -159,6 +161,13 @@ std::string ParseLine(const std::vector<std::string>& w, const std::string& raw,
       next = 8;
     }
     return Modifiers(w, next, &line->modifiers);
+  }
+  if (verb == "choose") {
+    if (w.size() != 4 || w[1] != "item") return "expected: choose item N \"Text\"";
+    line->kind = ScriptLine::kChooseItem;
+    if (!Number<SInt16>(w[2], 1, 32767, &line->item)) return "the item is not a number from 1 to 32767: " + w[2];
+    line->names.assign(1, w[3]);
+    return {};
   }
   if (verb == "menu") {
     if (w.size() < 3) return "expected: menu \"Title\" \"Item\" [\"Item\" ...]";
@@ -387,6 +396,7 @@ bool IsInputLine(const ScriptLine& line) {
     case ScriptLine::kType:
     case ScriptLine::kMenu:
     case ScriptLine::kClickItem:
+    case ScriptLine::kChooseItem:
       return true;
     default:
       return false;

@@ -21,7 +21,8 @@ struct ScriptLine {
     kMove,             // move X Y
     kType,             // type TEXT
     kMenu,             // menu "Title" "Item" ["Item" ...]
-    kClickItem,        // click item N [mods]
+    kClickItem,        // click item N [top|bottom] [mods]
+    kChooseItem,       // choose item N "Text"
     kAnswerFile,       // answer getfile PATH / answer putfile PATH
     kAnswerColor,      // answer color R G B
     kCancel,           // cancel
@@ -50,10 +51,11 @@ struct ScriptLine {
   Point from;              // kClick, kDrag, kMove (global)
   Point to;                // kDrag; kResize: (height, width)
   int steps = 1;           // kDrag; kClick: 2 for a double click
+  int itemPart = 0;        // kClickItem: 0 the middle, -1 the top, 1 the bottom
   std::string
       text;  // kType, kClipboard, kSnapshot, kCompare, kAnswerFile (the path), kExpect* titles and texts (UTF-8)
   std::string fileKind;    // kAnswerFile: "getfile" or "putfile"
-  std::vector<std::string> names;   // kMenu: the title, then the items; kCompare: what ("screen", "window" with
+  std::vector<std::string> names;   // kMenu: the title, then the items; kChooseItem: the item; kCompare: what ("screen", "window" with
                                     // the title, "dialog") (UTF-8); kExpectSameFiles: the two paths
   vlui::GoldenTolerance tolerance;  // kCompare
   RGBColor color;          // kAnswerColor (16-bit components)

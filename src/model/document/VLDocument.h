@@ -144,6 +144,10 @@ class VLDocument : public VLAbstractDocument {
   VLDocument();
   ~VLDocument() override;
 
+  // Command 8110: the material list dialog on the document's materials; OK makes the chosen one
+  // current (none: no material), Cancel changes nothing (VLDocumentMaterialCommands.cpp).
+  void ChooseCurrentMaterial();
+
   // ---- Life cycle ----
 
   void Dispose() override;

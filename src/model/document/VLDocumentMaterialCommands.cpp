@@ -1,8 +1,9 @@
-// The native document's material commands: stop browsing, remove the materials no object uses,
-// save the materials as the defaults for new documents.
+// The native document's material commands: choose the current material, stop browsing, remove
+// the materials no object uses, save the materials as the defaults for new documents.
 #include "Alerts.h"
 #include "CGroup.h"
 #include "D3TMaterialList.h"
+#include "MaterialListDialog.h"
 #include "PString.h"
 #include "VLArray.h"
 #include "VLDocument.h"
@@ -10,11 +11,22 @@
 
 Boolean VLDocument::DoMaterialCommand(long command) {
   switch (command) {
+    case D3TMaterialList::cmdMaterialDialog: ChooseCurrentMaterial(); return true;
     case cmdStopBrowsingMaterials: materialBrowseState = nullptr; return true;
     case cmdRemoveUnusedMaterials: RemoveUnusedMaterials(); return true;
     case cmdSaveDefaultMaterials: SaveDefaultMaterials(); return true;
     default: return false;
   }
+}
+
+void VLDocument::ChooseCurrentMaterial() {
+  D3TMaterialList* materials = GetMaterialList();
+  MaterialListDialog dialog(materials);
+  if (!dialog.Run(GetActiveWindow())) return;
+  // The dialog counts entries by position; the list keeps its current material by id, and ids
+  // need not follow positions once materials have been removed.
+  const SInt32 entry = dialog.GetChosenEntry();
+  materials->SetCurrentMaterial(entry == 0 ? 0 : materials->GetMaterialId(entry));
 }
 
 void VLDocument::RemoveUnusedMaterials() {

@@ -39,6 +39,23 @@ TEST(HeadlessScriptTest, LinesOfEveryKind) {
   EXPECT_EQ(script.lines[6].key, 0x8E);  // é in Mac Roman
 }
 
+TEST(HeadlessScriptTest, ItemLinesNameTheItemAndWhereOrWhatToChoose) {
+  vlheadless::Script script;
+  std::string error;
+  ASSERT_TRUE(vlheadless::ParseScript("click item 9 top\nclick item 9 bottom shift\nclick item 2\n"
+                                      "choose item 3 \"Roof Tiles\"\n",
+                                      "s", &script, &error))
+      << error;
+  ASSERT_EQ(script.lines.size(), 4u);
+  EXPECT_EQ(script.lines[0].itemPart, -1);
+  EXPECT_EQ(script.lines[1].itemPart, 1);
+  EXPECT_EQ(script.lines[1].modifiers, shiftKey);
+  EXPECT_EQ(script.lines[2].itemPart, 0);
+  EXPECT_EQ(script.lines[3].kind, ScriptLine::kChooseItem);
+  EXPECT_EQ(script.lines[3].item, 3);
+  EXPECT_EQ(script.lines[3].names, std::vector<std::string>{"Roof Tiles"});
+}
+
 TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
   struct Case {
     const char* line;
@@ -60,6 +77,9 @@ TEST(HeadlessScriptTest, BadLinesAreReportedWithTheirLineNumber) {
        "window \"Title\", expect front \"Title\", expect item N \"text\", expect clipboard \"text\" or expect "
        "beeps N"},
       {"expect beeps -1", "s:2: the beeps are not a number from 0: -1"},
+      {"choose item 3", "s:2: expected: choose item N \"Text\""},
+      {"choose item 0 \"none\"", "s:2: the item is not a number from 1 to 32767: 0"},
+      {"click item 9 middle", "s:2: unknown modifier: middle"},
       {"wait -1", "s:2: the ticks are not a number from 0 to 2147483647: -1"},
       {"compare window a.png",
        "s:2: expected: compare screen FILE.png, compare window \"Title\" FILE.png or compare dialog FILE.png, then "
