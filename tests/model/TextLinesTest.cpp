@@ -146,4 +146,28 @@ TEST(TextLines, ARestOfLineEndsAtAnyLineEndOrTheInput) {
   }
 }
 
+// A settings line that is too long is refused where it starts, so that the alert quotes it; a
+// seek outside text in memory fails as it does in a string stream.
+TEST(TextLines, ALongLineFailsAtItsStartAndSeeksStayWithinTheText) {
+  const std::string text = "key " + std::string(300, 'x') + "\nnext";
+  for (bool inMemory : {false, true}) {
+    SCOPED_TRACE(inMemory ? "in memory" : "in a string stream");
+    Source source(text, inMemory);
+    std::istream& in = source.in();
+    EXPECT_EQ(vltext::ReadWord(in), "key");
+    std::string line;
+    EXPECT_FALSE(vltext::ReadRestOfLine(in, '\n', &line, vltext::LongLine::kFail));
+    EXPECT_EQ(in.rdstate(), std::ios::failbit);
+    in.clear();
+    EXPECT_EQ(long(in.tellg()), 4L);
+    in.seekg(std::streamoff(text.size()) + 1);
+    EXPECT_TRUE(in.fail());
+    in.clear();
+    EXPECT_EQ(long(in.tellg()), 4L);
+    in.seekg(-4, std::ios::end);
+    EXPECT_EQ(vltext::ReadWord(in), "next");
+    EXPECT_EQ(in.rdstate(), std::ios::goodbit);
+  }
+}
+
 }  // namespace
