@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <type_traits>
+#include <typeinfo>
 
 #include "DETException.h"
 #include "Measurement.h"
@@ -21,20 +22,109 @@ namespace {
 constexpr const char* kEndsEarly = "the text ends before the value";
 constexpr int kEof = std::char_traits<char>::eof();
 
-// ---- Reading straight from the stream's buffer ----
+// ---- Reading straight from the buffer ----
 // The stream's own >>, std::ws, peek and get build a sentry and go through the locale for
-// every character or number; a document holds hundreds of thousands of them. These read the
-// buffer itself and leave the stream's state and position exactly as those calls would.
+// every character or number; a document holds hundreds of thousands of them. These readers
+// take the characters themselves, through a cursor: plain pointers over a MemoryTextBuffer, or
+// the calls of any other stream buffer. They leave the stream's state and position exactly as
+// the stream's own calls would.
 
 // White space as the classic locale has it.
 bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
+// Characters from text held in memory. The position goes back into the buffer only when the
+// reader is done (Commit), so that the loops keep it in a register.
+class MemoryCursor {
+ public:
+  using Mark = const char*;
+  explicit MemoryCursor(MemoryTextBuffer* buffer) : buffer_(buffer), next_(buffer->Next()), end_(buffer->End()) {}
+  int Get() const { return next_ < end_ ? int((unsigned char)(*next_)) : kEof; }
+  // Passes over the current character and answers the next one.
+  int Skip() {
+    if (next_ < end_) ++next_;
+    return Get();
+  }
+  // Takes the current character into the value's text and answers the next one.
+  int Take() { return Skip(); }
+  void BeginText() { text_ = next_; }
+  std::string_view Text() const { return std::string_view(text_, std::size_t(next_ - text_)); }
+  Mark Here() const { return next_; }
+  // Goes back to a mark and fails the stream there, noting the reason.
+  void FailAt(std::istream& in, Mark mark, const char* reason) {
+    vlcore::NoteRefusal(reason);
+    next_ = mark;
+    in.clear();
+    in.setstate(std::ios::failbit);
+  }
+  void Commit() { buffer_->MoveTo(next_); }
+
+ private:
+  MemoryTextBuffer* buffer_;
+  const char* next_;
+  const char* end_;
+  const char* text_ = nullptr;
+};
+
+// Characters through a stream buffer's calls. A number's text is gathered on the stack, and in
+// a string only when longer than any a file writes.
+class BufferCursor {
+ public:
+  using Mark = std::size_t;  // characters taken before it
+  explicit BufferCursor(std::streambuf* buffer) : buffer_(buffer) {}
+  int Get() const { return buffer_->sgetc(); }
+  int Skip() {
+    const int c = buffer_->snextc();
+    ++taken_;
+    return c;
+  }
+  int Take() {
+    const int c = buffer_->sgetc();
+    if (c == kEof) return c;
+    if (size_ < kShort) {
+      short_[size_] = char(c);
+    } else {
+      if (size_ == kShort) long_.assign(short_, kShort);
+      long_.push_back(char(c));
+    }
+    ++size_;
+    return Skip();
+  }
+  void BeginText() { size_ = 0; }
+  std::string_view Text() const { return std::string_view(size_ <= kShort ? short_ : long_.data(), size_); }
+  Mark Here() const { return taken_; }
+  void FailAt(std::istream& in, Mark mark, const char* reason) {
+    in.clear();
+    vltext::FailAt(in, in.tellg() - std::streamoff(taken_ - mark), reason);
+  }
+  void Commit() {}
+
+ private:
+  static constexpr std::size_t kShort = 64;
+  std::streambuf* buffer_;
+  std::size_t taken_ = 0;
+  char short_[kShort];
+  std::size_t size_ = 0;
+  std::string long_;
+};
+
+// Runs a reader over the cursor that fits the stream's buffer.
+template <typename Reader>
+auto WithCursor(std::istream& in, Reader read) {
+  if (MemoryTextBuffer* buffer = MemoryTextBuffer::Of(in)) {
+    MemoryCursor cursor(buffer);
+    const auto result = read(cursor);
+    cursor.Commit();
+    return result;
+  }
+  BufferCursor cursor(in.rdbuf());
+  return read(cursor);
+}
+
 // Skips white space as a formatted read does; at the end the stream is failed and at its end.
-// `consumed` counts the characters taken.
-bool SkipSpace(std::istream& in, std::size_t* consumed) {
-  std::streambuf* buf = in.rdbuf();
-  for (int c = buf->sgetc();; c = buf->snextc(), ++*consumed) {
+template <typename Cursor>
+bool SkipSpace(std::istream& in, Cursor& cursor) {
+  for (int c = cursor.Get();; c = cursor.Skip()) {
     if (c == kEof) {
       in.setstate(std::ios::eofbit | std::ios::failbit);
       return false;
@@ -43,41 +133,15 @@ bool SkipSpace(std::istream& in, std::size_t* consumed) {
   }
 }
 
-// The characters of one number: on the stack, and in a string only for a number longer than
-// any a file writes.
-class NumberText {
- public:
-  void push_back(char c) {
-    if (size_ < kShort) {
-      short_[size_++] = c;
-      return;
-    }
-    if (size_ == kShort) long_.assign(short_, kShort);
-    long_.push_back(c);
-    ++size_;
-  }
-  const char* data() const { return size_ <= kShort ? short_ : long_.data(); }
-  std::size_t size() const { return size_; }
-  std::string str() const { return std::string(data(), size_); }
-
- private:
-  static constexpr std::size_t kShort = 64;
-  char short_[kShort];
-  std::size_t size_ = 0;
-  std::string long_;
-};
-
 // The text of a floating-point number as the classic locale's number reader takes it: a sign,
 // digits with one decimal point, and after a digit an exponent with its own sign and digits.
-// Everything taken is consumed, also when it makes no number.
-bool TakeFloatText(std::streambuf* buf, NumberText* text) {
-  int c = buf->sgetc();
-  if (c == '+' || c == '-') {
-    text->push_back(char(c));
-    c = buf->snextc();
-  }
+// Everything taken is consumed, also when it makes no number; true when the input ended there.
+template <typename Cursor>
+bool TakeFloatText(Cursor& cursor) {
+  int c = cursor.Get();
+  if (c == '+' || c == '-') c = cursor.Take();
   bool point = false, exponent = false, digits = false;
-  for (;; c = buf->snextc()) {
+  for (;;) {
     if (c == kEof) return true;
     if (IsDigit(c)) {
       digits = true;
@@ -85,23 +149,22 @@ bool TakeFloatText(std::streambuf* buf, NumberText* text) {
       point = true;
     } else if ((c == 'e' || c == 'E') && !exponent && digits) {
       exponent = true;
-      text->push_back('e');
-      c = buf->snextc();
+      c = cursor.Take();
       if (c == kEof) return true;
       if (c != '+' && c != '-') {
         if (!IsDigit(c)) return false;
-        text->push_back(char(c));
+        c = cursor.Take();
         continue;
       }
     } else {
       return false;
     }
-    text->push_back(char(c));
+    c = cursor.Take();
   }
 }
 
 // Converts the whole text; a leading plus is the reader's, not from_chars'.
-bool Convert(const NumberText& text, double* value) {
+bool Convert(std::string_view text, double* value) {
   const char* first = text.data();
   const char* last = first + text.size();
   if (first != last && *first == '+') ++first;
@@ -109,7 +172,7 @@ bool Convert(const NumberText& text, double* value) {
   const auto [end, error] = std::from_chars(first, last, *value);
   if (error == std::errc::result_out_of_range) {
     // Too small to be held comes out as zero or a tiny number, as the stream's reader gives it.
-    const double slow = std::strtod(text.str().c_str(), nullptr);
+    const double slow = std::strtod(std::string(text).c_str(), nullptr);
     if (std::isinf(slow)) return false;
     *value = slow;
     return true;
@@ -120,18 +183,16 @@ bool Convert(const NumberText& text, double* value) {
 // A whole number as the classic locale's number reader takes it: a sign and decimal digits,
 // added up as they are taken. Everything taken is consumed, also when it makes no number; true
 // when the input ended there.
-bool TakeInteger(std::streambuf* buf, long* value, bool* ok, std::size_t* consumed) {
-  int c = buf->sgetc();
+template <typename Cursor>
+bool TakeInteger(Cursor& cursor, long* value, bool* ok) {
+  int c = cursor.Get();
   const bool negative = c == '-';
-  if (c == '+' || c == '-') {
-    ++*consumed;
-    c = buf->snextc();
-  }
+  if (c == '+' || c == '-') c = cursor.Skip();
   // The smallest long has one more in its magnitude than the largest.
   const unsigned long limit = negative ? (unsigned long)(LONG_MAX) + 1 : (unsigned long)(LONG_MAX);
   unsigned long magnitude = 0;
   bool digits = false, overflow = false;
-  for (; IsDigit(c); c = buf->snextc(), ++*consumed) {
+  for (; IsDigit(c); c = cursor.Skip()) {
     digits = true;
     const unsigned long digit = (unsigned long)(c - '0');
     if (magnitude > (limit - digit) / 10)
@@ -144,23 +205,21 @@ bool TakeInteger(std::streambuf* buf, long* value, bool* ok, std::size_t* consum
   return c == kEof;
 }
 
-// `in >> *value` for a whole or floating-point number. `consumed` counts the characters taken,
-// so that a caller can go back before them.
-template <typename Number>
-bool Extract(std::istream& in, Number* value, std::size_t* consumed) {
+// `in >> *value` for a whole or floating-point number.
+template <typename Number, typename Cursor>
+bool Extract(std::istream& in, Cursor& cursor, Number* value) {
   if (!in.good()) {
     in.setstate(std::ios::failbit);
     return false;
   }
-  if (!SkipSpace(in, consumed)) return false;
+  if (!SkipSpace(in, cursor)) return false;
   bool ok = false, atEnd = false;
   if constexpr (std::is_floating_point_v<Number>) {
-    NumberText text;
-    atEnd = TakeFloatText(in.rdbuf(), &text);
-    *consumed += text.size();
-    ok = Convert(text, value);
+    cursor.BeginText();
+    atEnd = TakeFloatText(cursor);
+    ok = Convert(cursor.Text(), value);
   } else {
-    atEnd = TakeInteger(in.rdbuf(), value, &ok, consumed);
+    atEnd = TakeInteger(cursor, value, &ok);
   }
   std::ios::iostate state = atEnd ? std::ios::eofbit : std::ios::goodbit;
   if (!ok) state |= std::ios::failbit;
@@ -168,17 +227,46 @@ bool Extract(std::istream& in, Number* value, std::size_t* consumed) {
   return ok;
 }
 
-// Back before the characters a failed read took, failing the stream with the reason.
-void FailBefore(std::istream& in, std::size_t consumed, const char* reason) {
-  in.clear();
-  FailAt(in, in.tellg() - std::streamoff(consumed), reason);
+// Fails a read that finds the stream already failed or at its end.
+bool EndsEarly(std::istream& in) {
+  vlcore::NoteRefusal(kEndsEarly);
+  in.setstate(std::ios::failbit);
+  return false;
 }
 
 }  // namespace
 
+MemoryTextBuffer::MemoryTextBuffer(std::string_view text) {
+  char* first = const_cast<char*>(text.data());
+  setg(first, first, first + text.size());
+}
+
+MemoryTextBuffer* MemoryTextBuffer::Of(std::istream& in) {
+  std::streambuf* buffer = in.rdbuf();
+  return buffer && typeid(*buffer) == typeid(MemoryTextBuffer) ? static_cast<MemoryTextBuffer*>(buffer) : nullptr;
+}
+
+MemoryTextBuffer::pos_type MemoryTextBuffer::seekoff(off_type offset, std::ios_base::seekdir way,
+                                                     std::ios_base::openmode which) {
+  if (!(which & std::ios_base::in)) return pos_type(off_type(-1));
+  const off_type from = way == std::ios_base::beg ? 0 : way == std::ios_base::cur ? gptr() - eback() : egptr() - eback();
+  if (offset < -from || offset > (egptr() - eback()) - from) return pos_type(off_type(-1));
+  MoveTo(eback() + from + offset);
+  return pos_type(from + offset);
+}
+
+MemoryTextBuffer::pos_type MemoryTextBuffer::seekpos(pos_type position, std::ios_base::openmode which) {
+  return seekoff(off_type(position), std::ios_base::beg, which);
+}
+
+std::streampos Tell(std::istream& in) {
+  if (in.fail()) return std::streampos(-1);
+  if (const MemoryTextBuffer* buffer = MemoryTextBuffer::Of(in)) return std::streampos(buffer->Position());
+  return in.tellg();
+}
+
 bool Take(std::istream& in, double* value) {
-  std::size_t consumed = 0;
-  return Extract(in, value, &consumed);
+  return WithCursor(in, [&](auto& cursor) { return Extract(in, cursor, value); });
 }
 
 void FailAt(std::istream& in, std::streampos position, const char* reason) {
@@ -193,84 +281,80 @@ void SkipBlanks(std::istream& in) {
     in.setstate(std::ios::failbit);
     return;
   }
-  std::streambuf* buf = in.rdbuf();
-  int c = buf->sgetc();
-  while (c == ' ' || c == '\t') c = buf->snextc();
-  if (c == kEof) in.setstate(std::ios::eofbit | std::ios::failbit);
+  WithCursor(in, [&](auto& cursor) {
+    int c = cursor.Get();
+    while (c == ' ' || c == '\t') c = cursor.Skip();
+    if (c == kEof) in.setstate(std::ios::eofbit | std::ios::failbit);
+    return true;
+  });
 }
 
 bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine longLine) {
   out->clear();
-  if (!in.good()) {
-    vlcore::NoteRefusal(kEndsEarly);
-    in.setstate(std::ios::failbit);
-    return false;
-  }
+  if (!in.good()) return EndsEarly(in);
   SkipBlanks(in);
   if (!in.good()) return vlcore::Refuse(false, kEndsEarly);
-  const std::streampos start = in.tellg();
-  std::streambuf* buf = in.rdbuf();
-  bool any = false;
-  for (;;) {
-    const int c = buf->sbumpc();
-    if (c == kEof) {
-      // The end of the input ends the last line; with nothing read there is no line.
-      if (!any) {
-        in.setstate(std::ios::eofbit | std::ios::failbit);
-        return vlcore::Refuse(false, kEndsEarly);
+  return WithCursor(in, [&](auto& cursor) {
+    const auto start = cursor.Here();
+    for (int c = cursor.Get();; c = cursor.Get()) {
+      if (c == kEof) {
+        // The end of the input ends the last line; with nothing read there is no line.
+        if (cursor.Here() == start) {
+          in.setstate(std::ios::eofbit | std::ios::failbit);
+          return vlcore::Refuse(false, kEndsEarly);
+        }
+        in.setstate(std::ios::eofbit);
+        return true;
       }
-      in.setstate(std::ios::eofbit);
-      return true;
+      const int next = cursor.Skip();
+      if (c == '\r') {
+        if (next == '\n') cursor.Skip();
+        else if (next == kEof) in.setstate(std::ios::eofbit);
+        return true;
+      }
+      if (c == delimiter || c == '\n') return true;
+      if (int(out->size()) < kMaxLineLength) {
+        out->push_back(char(c));
+      } else if (longLine == LongLine::kFail) {
+        cursor.FailAt(in, start, "a line is longer than 255 characters");
+        out->clear();
+        return false;
+      }
     }
-    any = true;
-    if (c == '\r') {
-      const int next = buf->sgetc();
-      if (next == '\n') buf->sbumpc();
-      if (next == kEof) in.setstate(std::ios::eofbit);
-      return true;
-    }
-    if (c == delimiter || c == '\n') return true;
-    if (int(out->size()) < kMaxLineLength) {
-      out->push_back(char(c));
-    } else if (longLine == LongLine::kFail) {
-      FailAt(in, start, "a line is longer than 255 characters");
-      out->clear();
-      return false;
-    }
-  }
+  });
 }
 
 std::string ReadWord(std::istream& in) {
   std::string word;
   if (!in.good()) return word;
-  std::streambuf* buf = in.rdbuf();
-  int c = buf->sgetc();
-  while (IsSpace(c)) c = buf->snextc();
-  // Running into the end of the input after a word is no failure of that word.
-  if (c == kEof) in.setstate(std::ios::eofbit);
-  for (; c != kEof && !IsSpace(c); c = buf->snextc())
-    if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
+  WithCursor(in, [&](auto& cursor) {
+    int c = cursor.Get();
+    while (IsSpace(c)) c = cursor.Skip();
+    // Running into the end of the input after a word is no failure of that word.
+    if (c == kEof) in.setstate(std::ios::eofbit);
+    for (; c != kEof && !IsSpace(c); c = cursor.Skip())
+      if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
+    return true;
+  });
   return word;
 }
 
 bool ReadInteger(std::istream& in, long low, long high, long* out) {
-  if (!in.good()) {
-    vlcore::NoteRefusal(kEndsEarly);
-    in.setstate(std::ios::failbit);
-    return false;
-  }
-  std::size_t consumed = 0;
-  long value = 0;
-  if (!Extract(in, &value, &consumed)) {
-    FailBefore(in, consumed, "a whole number is missing");
-    return false;
-  }
-  if (value < low || value > high) {
-    FailBefore(in, consumed, "a number is out of its range");
-    return false;
-  }
-  *out = value;
-  return true;
+  if (!in.good()) return EndsEarly(in);
+  return WithCursor(in, [&](auto& cursor) {
+    const auto start = cursor.Here();
+    long value = 0;
+    if (!Extract(in, cursor, &value)) {
+      cursor.FailAt(in, start, "a whole number is missing");
+      return false;
+    }
+    if (value < low || value > high) {
+      cursor.FailAt(in, start, "a number is out of its range");
+      return false;
+    }
+    *out = value;
+    return true;
+  });
 }
 
 bool ReadShort(std::istream& in, SInt16* out) { return ReadShortInRange(in, -32768, 32767, out); }
@@ -283,19 +367,17 @@ bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out) {
 }
 
 bool ReadDouble(std::istream& in, double* out) {
-  if (!in.good()) {
-    vlcore::NoteRefusal(kEndsEarly);
-    in.setstate(std::ios::failbit);
-    return false;
-  }
-  std::size_t consumed = 0;
-  double value = 0.0;
-  if (!Extract(in, &value, &consumed)) {
-    FailBefore(in, consumed, "a number is missing");
-    return false;
-  }
-  *out = value;
-  return true;
+  if (!in.good()) return EndsEarly(in);
+  return WithCursor(in, [&](auto& cursor) {
+    const auto start = cursor.Here();
+    double value = 0.0;
+    if (!Extract(in, cursor, &value)) {
+      cursor.FailAt(in, start, "a number is missing");
+      return false;
+    }
+    *out = value;
+    return true;
+  });
 }
 
 void TakeIfNext(std::istream& in, char c) {

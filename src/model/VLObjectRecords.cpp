@@ -41,7 +41,7 @@ bool Expect(std::istream& in, const char* keyword) {
     in.setstate(std::ios::failbit);
     return false;
   }
-  const std::streampos at = in.tellg();
+  const std::streampos at = vltext::Tell(in);
   if (vltext::ReadWord(in) == keyword) return true;
   vltext::FailAt(in, at, "a record's keyword is missing or not the one expected");
   return false;
@@ -80,7 +80,7 @@ void VLOpeningOwner::ReadOpenings(std::istream& in, double factor, char delimite
   openingCount = 0;
   currentOpening = -1;
   if (!in.good()) return;
-  std::streampos at = in.tellg();
+  std::streampos at = vltext::Tell(in);
   const std::string word = vltext::ReadWord(in);
   if (word.empty()) return;  // the end of the file
   if (word != "numOpenings:") {
@@ -90,7 +90,7 @@ void VLOpeningOwner::ReadOpenings(std::istream& in, double factor, char delimite
   long count = 0;
   if (!vltext::ReadInteger(in, 0, 32767, &count)) return;
   for (long i = 0; i < count && in.good(); ++i) {
-    at = in.tellg();
+    at = vltext::Tell(in);
     // Polyline openings are not a kind this program makes: their record is refused.
     if (vltext::ReadWord(in) != "Opening:") {
       vltext::FailAt(in, at, "an opening record does not start with \"Opening:\"");
@@ -185,7 +185,7 @@ void VLOpeningOwner::WriteFrameLine(std::FILE* file, const CObjectTransformer* f
 
 bool VLOpeningOwner::ReadFrameLine(std::istream& in, Vector3d axes[3]) {
   if (!in.good()) return false;
-  const std::streampos at = in.tellg();
+  const std::streampos at = vltext::Tell(in);
   const std::string word = vltext::ReadWord(in);
   if (word.empty()) return false;  // the end of the file
   if (word != "UVW:") {

@@ -206,6 +206,10 @@ void VLUser3DObject::GetCentre(Vector3d* out) {
 void VLUser3DObject::CalcFacePlane(SInt16 face, double* a, double* b, double* c, double* d) {
   SetArrayPointers();
   if (face < 0 || face >= faceCount) return;
+  PlaneOfFace(face, a, b, c, d);
+}
+
+void VLUser3DObject::PlaneOfFace(SInt16 face, double* a, double* b, double* c, double* d) const {
   const FaceRecord& record = faces[face];
   *a = record.a;
   *b = record.b;
@@ -241,26 +245,38 @@ void VLUser3DObject::CalcFacePlane(SInt16 face, double* a, double* b, double* c,
   VectorDivide(&normal, length, &normal);
 
   // The loop must run clockwise seen from the normal's side: look at the corner with the
-  // greatest second coordinate in a frame whose third axis is the normal.
-  Vector3d* flat = ReservePointWorkBuffer(n);
-  if (flat) {
-    Matrix4d toFrame;
-    Vector3d axis = normal;
-    MatrixFromNormal(&axis, &toFrame);
-    for (int k = 0; k < n; ++k) TransformPoint3x4(&toFrame, &at(k), &flat[k]);
-    int top = 0;
-    for (int k = 1; k < n; ++k)
-      if (flat[k].y > flat[top].y) top = k;
-    // Neighbours that coincide with the corner (a repeated closing point) say nothing of the turn.
-    int before = (top + n - 1) % n, after = (top + 1) % n;
-    for (int steps = 0; steps < n && PointsEqualWithin(&flat[before], &flat[top], kCoincidentTolerance); ++steps)
-      before = (before + n - 1) % n;
-    for (int steps = 0; steps < n && PointsEqualWithin(&flat[after], &flat[top], kCoincidentTolerance); ++steps)
-      after = (after + 1) % n;
-    const double d1x = flat[before].x - flat[top].x, d1y = flat[before].y - flat[top].y;
-    const double d2x = flat[after].x - flat[top].x, d2y = flat[after].y - flat[top].y;
-    if (d1x * d2y - d1y * d2x > 0.0) VectorNegate(&normal);
+  // greatest second coordinate in a frame whose third axis is the normal. Only that coordinate
+  // is needed of every corner, and the others only near the corner found.
+  Vector3d axis = normal, across, up;
+  AxesFromNormal(&axis, &across, &up);
+  auto inFrame = [&](int k) {  // k within the loop
+    const Vector3d& p = vertices[loop[k]];
+    return Vector3d{FrameCoordinate(across, p), FrameCoordinate(up, p), FrameCoordinate(axis, p)};
+  };
+  int top = 0;
+  double topY = FrameCoordinate(up, vertices[loop[0]]);
+  for (int k = 1; k < n; ++k) {
+    const double y = FrameCoordinate(up, vertices[loop[k]]);
+    if (y > topY) {
+      top = k;
+      topY = y;
+    }
   }
+  const Vector3d corner = inFrame(top);
+  // Neighbours that coincide with the corner (a repeated closing point) say nothing of the turn.
+  int before = top == 0 ? n - 1 : top - 1, after = top == n - 1 ? 0 : top + 1;
+  Vector3d previous = inFrame(before), next = inFrame(after);
+  for (int steps = 0; steps < n && PointsEqualWithin(&previous, &corner, kCoincidentTolerance); ++steps) {
+    before = before == 0 ? n - 1 : before - 1;
+    previous = inFrame(before);
+  }
+  for (int steps = 0; steps < n && PointsEqualWithin(&next, &corner, kCoincidentTolerance); ++steps) {
+    after = after == n - 1 ? 0 : after + 1;
+    next = inFrame(after);
+  }
+  const double d1x = previous.x - corner.x, d1y = previous.y - corner.y;
+  const double d2x = next.x - corner.x, d2y = next.y - corner.y;
+  if (d1x * d2y - d1y * d2x > 0.0) VectorNegate(&normal);
   *a = normal.x;
   *b = normal.y;
   *c = normal.z;
@@ -298,8 +314,7 @@ void VLUser3DObject::CalcFacePlanes() {
     face.degenerate = threeDistinct ? 0 : 1;
     if (threeDistinct) {
       double a, b, c, d;
-      CalcFacePlane(i, &a, &b, &c, &d);
-      // CalcFacePlane re-derived the pointers; the store has not moved.
+      PlaneOfFace(i, &a, &b, &c, &d);
       faces[i].a = a;
       faces[i].b = b;
       faces[i].c = c;

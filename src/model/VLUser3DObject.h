@@ -627,4 +627,6 @@ class VLUser3DObject : public VL3DObject {
   // whether any loop was turned (the planes then need recomputing).
   enum class Orientation { kUnsettled, kKept, kTurned };
   Orientation OrientFaceLoops();
+  // CalcFacePlane on pointers already set, for a face that exists.
+  void PlaneOfFace(SInt16 face, double* a, double* b, double* c, double* d) const;
 };

@@ -22,6 +22,31 @@ bool LoopHas(const FaceRecord& face, SInt16 vertex) {
   return false;
 }
 
+// Whether face B's plane lies in front of face A (FacePlaneInFront), on arrays already set.
+bool PlaneInFront(const Vector3d* vertices, const FaceRecord& A, const FaceRecord& B, bool includeFacing) {
+  const SInt16* loopA = LoopEntries(A);
+  if (A.degenerate || B.degenerate || !loopA || A.loopCount <= 0) return true;
+
+  SInt16 chosen = loopA[A.loopCount - 1];
+  for (SInt16 k = 0; k < A.loopCount; ++k) {
+    if (!LoopHas(B, loopA[k])) {
+      chosen = loopA[k];
+      break;
+    }
+  }
+  const Vector3d& P = vertices[chosen];
+  const Vector3d nA = NormalOf(A), nB = NormalOf(B);
+  const double s = VectorDot(&nA, &nB);
+  if (s > 0.0 && !includeFacing) return false;
+  if (s == 0.0) {
+    Vector3d ahead;
+    VectorAdd(&P, &nA, &ahead);
+    return PlaneEvaluate(&ahead, &nB, B.d) > 0.0;
+  }
+  const double t = -(VectorDot(&nB, &P) + B.d) / s;
+  return t > kFrontDistance;
+}
+
 }  // namespace
 
 void VLUser3DObject::ReverseFace(SInt16 face) {
@@ -163,38 +188,17 @@ VLUser3DObject::Orientation VLUser3DObject::OrientFaceLoops() {
 Boolean VLUser3DObject::FacePlaneInFront(SInt16 faceA, SInt16 faceB, Boolean includeFacing) {
   SetArrayPointers();
   if (faceA < 0 || faceA >= faceCount || faceB < 0 || faceB >= faceCount) return false;
-  const FaceRecord& A = faces[faceA];
-  const FaceRecord& B = faces[faceB];
-  const SInt16* loopA = LoopEntries(A);
-  if (A.degenerate || B.degenerate || !loopA || A.loopCount <= 0) return true;
-
-  SInt16 chosen = loopA[A.loopCount - 1];
-  for (SInt16 k = 0; k < A.loopCount; ++k) {
-    if (!LoopHas(B, loopA[k])) {
-      chosen = loopA[k];
-      break;
-    }
-  }
-  const Vector3d& P = vertices[chosen];
-  const Vector3d nA = NormalOf(A), nB = NormalOf(B);
-  const double s = VectorDot(&nA, &nB);
-  if (s > 0.0 && !includeFacing) return false;
-  if (s == 0.0) {
-    Vector3d ahead;
-    VectorAdd(&P, &nA, &ahead);
-    return PlaneEvaluate(&ahead, &nB, B.d) > 0.0;
-  }
-  const double t = -(VectorDot(&nB, &P) + B.d) / s;
-  return t > kFrontDistance;
+  return PlaneInFront(vertices, faces[faceA], faces[faceB], includeFacing);
 }
 
 Boolean VLUser3DObject::CheckConvexity() {
   SetArrayPointers();
   nonConvex = 0;
+  // Nothing here allocates: the arrays stay where they are for every pair.
   for (SInt16 i = 0; i < faceCount && !nonConvex; ++i) {
     if (faces[i].degenerate) continue;
     for (SInt16 j = 0; j < faceCount; ++j) {
-      if (j != i && FacePlaneInFront(i, j, false)) {
+      if (j != i && PlaneInFront(vertices, faces[i], faces[j], false)) {
         nonConvex = 1;
         break;
       }

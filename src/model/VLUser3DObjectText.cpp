@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "DETException.h"
 #include "Memory.h"
@@ -87,17 +88,17 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
 
   // Attribute words, in any order, each one optional.
   while (in.good()) {
-    const std::streampos at = in.tellg();
+    const std::streampos at = vltext::Tell(in);
     const std::string word = ReadWord(in);
     long value = 0;
-    if (word == "Phase:") {
+    if (word == std::string_view("Phase:")) {
       if (vltext::ReadInteger(in, -32768, 32767, &value)) phase = SInt16(value);
-    } else if (word == "Mat:") {
+    } else if (word == std::string_view("Mat:")) {
       if (vltext::ReadInteger(in, INT32_MIN, INT32_MAX, &value)) materialId = SInt32(value);
-    } else if (word == "Name:") {
+    } else if (word == std::string_view("Name:")) {
       std::string text;
       if (vltext::ReadRestOfLine(in, delimiter, &text, vltext::LongLine::kCut)) SetNameText(text.c_str());
-    } else if (word == "Color:") {
+    } else if (word == std::string_view("Color:")) {
       long red = 0, green = 0, blue = 0;
       if (vltext::ReadInteger(in, 0, 65535, &red) && vltext::ReadInteger(in, 0, 65535, &green) && vltext::ReadInteger(in, 0, 65535, &blue)) {
         color = RGBColor{UInt16(red), UInt16(green), UInt16(blue)};
@@ -117,8 +118,8 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
       Fail(in);
       return false;
     }
-    const std::streampos at = in.tellg();
-    if (ReadWord(in) == keyword) return true;
+    const std::streampos at = vltext::Tell(in);
+    if (ReadWord(in) == std::string_view(keyword)) return true;
     Rewind(in, at);
     vlcore::NoteRefusal("a count of the record's parts is missing");
     Fail(in);
@@ -166,7 +167,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   // Faces.
   if (in.good()) {
     // Another word here is consumed and the object keeps the faces it had.
-    const bool hasFaces = ReadWord(in) == "numFaces:";
+    const bool hasFaces = ReadWord(in) == std::string_view("numFaces:");
     if (hasFaces && vltext::ReadInteger(in, 0, kMaxOrientableFaces, &n)) {
       if (n > faceCapacity) GrowStorage(0, 0, 0, SInt16(n - faceCapacity));
       SetArrayPointers();

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "AppResources.h"
 #include "AlertSink.h"
@@ -39,13 +40,17 @@ VLApplication* Application() {
   return program.application;
 }
 
-// Reads the text into a freshly initialised document; true when the whole text was taken.
-bool ReadText(const std::string& text, Owned<VLDocument>* document) {
+// Reads the text into a freshly initialised document through the stream over that buffer; true
+// when the whole text was taken. `stoppedAt` is where reading stopped.
+bool ReadFrom(std::streambuf* buffer, Owned<VLDocument>* document, long* stoppedAt) {
   document->reset(static_cast<VLDocument*>(gNativeDocumentMaker()));
   (*document)->InitNewDocument(Application(), true, 0);
-  std::istringstream in(text);
+  std::istream in(buffer);
   (*document)->Read(in);
-  if (in.fail() || in.bad()) {
+  const bool failed = in.fail() || in.bad();
+  in.clear();
+  *stoppedAt = long(in.tellg());
+  if (failed) {
     // The file open alert quotes the place; the reason is the reader's.
     if (!*vlcore::LastRefusal()) vlcore::NoteRefusal("reading stopped before the end of the file");
     return false;
@@ -58,6 +63,40 @@ bool ReadText(const std::string& text, Owned<VLDocument>* document) {
   if (!((*document)->GetSnapGridSpacing() > 0.0))
     (*document)->SetSnapGridSpacing(vltext::DefaultLength(VLDocument::kSnapGridDefault, 0.5));
   return true;
+}
+
+// Reads the text as opening a file does, from memory.
+bool ReadText(const std::string& text, Owned<VLDocument>* document, long* stoppedAt) {
+  vltext::MemoryTextBuffer buffer(text);
+  return ReadFrom(&buffer, document, stoppedAt);
+}
+
+// The document's text, as a save writes it.
+std::string WrittenText(VLDocument* document) {
+  try {
+    return Written([&](std::FILE* file) { document->WriteText(file, "fuzz.vl"); });
+  } catch (DETException&) {
+    __builtin_trap();
+  }
+}
+
+// The readers take text in memory through pointers and any other stream through its buffer's
+// calls: both must come to the same end, the same document and the same error.
+void CompareWithStreamRead(const std::string& text, bool accepted, long stoppedAt, VLDocument* read, OSErr raised) {
+  const char* refusal = vlcore::LastRefusal();  // a literal, kept
+  std::stringbuf buffer(text, std::ios::in);
+  Owned<VLDocument> other;
+  long otherStoppedAt = -1;
+  OSErr otherRaised = noErr;
+  bool otherAccepted = false;
+  try {
+    otherAccepted = ReadFrom(&buffer, &other, &otherStoppedAt);
+  } catch (DETException& error) {
+    otherRaised = error.GetCode();
+  }
+  if (otherRaised != raised || std::string_view(refusal) != vlcore::LastRefusal()) __builtin_trap();
+  if (raised == noErr && (otherAccepted != accepted || otherStoppedAt != stoppedAt)) __builtin_trap();
+  if (accepted && WrittenText(read) != WrittenText(other.get())) __builtin_trap();
 }
 
 // A raised error's refusal: the reason the reader noted, or the error's code and where it raised.
@@ -79,23 +118,26 @@ Outcome ReadDocument(const std::uint8_t* data, std::size_t size) {
   vlalert::ClearLog();
   // The document sets the program's units from the file.
   const KeptUnits kept;
+  const std::string given(reinterpret_cast<const char*>(data), size);
   Owned<VLDocument> read;
+  bool accepted = false;
+  long stoppedAt = -1;
+  OSErr raised = noErr;
   try {
-    if (!ReadText(std::string(reinterpret_cast<const char*>(data), size), &read)) return Refused();
+    accepted = ReadText(given, &read, &stoppedAt);
   } catch (DETException& error) {
+    raised = error.GetCode();
+    CompareWithStreamRead(given, false, -1, nullptr, raised);
     return Raised(error);
   }
+  CompareWithStreamRead(given, accepted, stoppedAt, read.get(), raised);
+  if (!accepted) return Refused();
   // What the reader took, the writer writes and the reader takes again.
-  std::string text;
-  try {
-    text = Written([&](std::FILE* file) { read->WriteText(file, "fuzz.vl"); });
-  } catch (DETException&) {
-    __builtin_trap();
-  }
+  const std::string text = WrittenText(read.get());
   read.reset();
   Owned<VLDocument> again;
   try {
-    if (!ReadText(text, &again)) __builtin_trap();
+    if (!ReadText(text, &again, &stoppedAt)) __builtin_trap();
   } catch (DETException&) {
     __builtin_trap();
   }

@@ -9,8 +9,9 @@
 
 namespace {
 
-// The readers take numbers and words from the stream's buffer themselves; the stream's own
-// calls are the oracle: the same values, the same state and the same position afterwards.
+// The readers take numbers and words from the stream's buffer themselves, through pointers for
+// text in memory and through the buffer's calls for any other; the stream's own calls are the
+// oracle: the same values, the same state and the same position afterwards.
 struct After {
   std::ios::iostate state;
   long position;  // -1 when the stream is failed
@@ -18,7 +19,7 @@ struct After {
   bool operator==(const After&) const = default;
 };
 
-After Observe(std::istringstream& in) {
+After Observe(std::istream& in) {
   After after{in.rdstate(), in.fail() ? -1L : long(in.tellg()), {}};
   in.clear();
   std::getline(in, after.rest, '\0');
@@ -48,22 +49,39 @@ std::string RandomText(std::mt19937& random) {
   return text;
 }
 
-void CompareNumbers(const std::string& text) {
-  SCOPED_TRACE("text \"" + text + "\"");
-  std::istringstream mine(text), theirs(text);
+// The text through a string stream, or held in memory.
+class Source {
+ public:
+  Source(const std::string& text, bool inMemory) : text_(text), memory_(text_), string_(text_), in_(&string_) {
+    if (inMemory) in_.rdbuf(&memory_);
+  }
+  std::istream& in() { return in_; }
+
+ private:
+  std::string text_;
+  vltext::MemoryTextBuffer memory_;
+  std::stringbuf string_;
+  std::istream in_;
+};
+
+void CompareNumbers(const std::string& text, bool inMemory) {
+  SCOPED_TRACE("text \"" + text + (inMemory ? "\" in memory" : "\" in a string stream"));
+  Source mine(text, inMemory);
+  std::istringstream theirs(text);
   double value = -7.0, expected = -7.0;
-  const bool took = vltext::Take(mine, &value);
+  const bool took = vltext::Take(mine.in(), &value);
   const bool expectedTook = bool(theirs >> expected);
   EXPECT_EQ(took, expectedTook);
   if (took && expectedTook) {
     EXPECT_EQ(value, expected);
   }
-  EXPECT_EQ(Observe(mine), Observe(theirs));
+  EXPECT_EQ(Observe(mine.in()), Observe(theirs));
 
   // A whole number: the stream's >> with the reader's range check and its going back.
-  std::istringstream mineInt(text), theirsInt(text);
+  Source mineInt(text, inMemory);
+  std::istringstream theirsInt(text);
   long number = 0, expectedNumber = 0;
-  const bool read = vltext::ReadInteger(mineInt, -1000, 1000, &number);
+  const bool read = vltext::ReadInteger(mineInt.in(), -1000, 1000, &number);
   const std::streampos start = theirsInt.tellg();
   bool expectedRead = bool(theirsInt >> expectedNumber) && expectedNumber >= -1000 && expectedNumber <= 1000;
   if (!expectedRead) {
@@ -75,20 +93,24 @@ void CompareNumbers(const std::string& text) {
   if (read) {
     EXPECT_EQ(number, expectedNumber);
   }
-  EXPECT_EQ(Observe(mineInt), Observe(theirsInt));
+  EXPECT_EQ(Observe(mineInt.in()), Observe(theirsInt));
 
-  std::istringstream mineWord(text), theirsWord(text);
-  EXPECT_EQ(vltext::ReadWord(mineWord), StreamWord(theirsWord));
-  EXPECT_EQ(Observe(mineWord), Observe(theirsWord));
+  Source mineWord(text, inMemory);
+  std::istringstream theirsWord(text);
+  EXPECT_EQ(vltext::ReadWord(mineWord.in()), StreamWord(theirsWord));
+  EXPECT_EQ(Observe(mineWord.in()), Observe(theirsWord));
 }
 
 TEST(TextLines, NumbersAndWordsAreTakenAsTheStreamTakesThem) {
   for (const char* text : {"", " ", "12", " 12 ", "-0", "+5", "+", "-", ".", "5.", ".5", "-.5e2", "1e", "1e+",
                            "1E-3x", "3else", "0x1p3", "inf", "nan", "1e400", "-1e400", "1e-400", "4.9e-324",
                            "99999999999999999999", "-9223372036854775808", "1.2.3", "12abc", "\n\t 7\r", "1 2"})
-    CompareNumbers(text);
+    for (bool inMemory : {false, true}) CompareNumbers(text, inMemory);
   std::mt19937 random(27);
-  for (int i = 0; i < 20000; ++i) CompareNumbers(RandomText(random));
+  for (int i = 0; i < 20000; ++i) {
+    const std::string text = RandomText(random);
+    for (bool inMemory : {false, true}) CompareNumbers(text, inMemory);
+  }
 }
 
 TEST(TextLines, ARestOfLineEndsAtAnyLineEndOrTheInput) {
@@ -108,16 +130,43 @@ TEST(TextLines, ARestOfLineEndsAtAnyLineEndOrTheInput) {
       {"", false, "", std::ios::eofbit | std::ios::failbit, ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    std::istringstream in(c.text);
+    for (bool inMemory : {false, true}) {
+      SCOPED_TRACE(std::string(c.text) + (inMemory ? " in memory" : " in a string stream"));
+      Source source(c.text, inMemory);
+      std::istream& in = source.in();
+      std::string line;
+      EXPECT_EQ(vltext::ReadRestOfLine(in, '\r', &line, vltext::LongLine::kCut), c.read);
+      EXPECT_EQ(line, c.line);
+      EXPECT_EQ(in.rdstate(), c.state);
+      in.clear();
+      std::string rest;
+      std::getline(in, rest, '\0');
+      EXPECT_EQ(rest, c.rest);
+    }
+  }
+}
+
+// A settings line that is too long is refused where it starts, so that the alert quotes it; a
+// seek outside text in memory fails as it does in a string stream.
+TEST(TextLines, ALongLineFailsAtItsStartAndSeeksStayWithinTheText) {
+  const std::string text = "key " + std::string(300, 'x') + "\nnext";
+  for (bool inMemory : {false, true}) {
+    SCOPED_TRACE(inMemory ? "in memory" : "in a string stream");
+    Source source(text, inMemory);
+    std::istream& in = source.in();
+    EXPECT_EQ(vltext::ReadWord(in), "key");
     std::string line;
-    EXPECT_EQ(vltext::ReadRestOfLine(in, '\r', &line, vltext::LongLine::kCut), c.read);
-    EXPECT_EQ(line, c.line);
-    EXPECT_EQ(in.rdstate(), c.state);
+    EXPECT_FALSE(vltext::ReadRestOfLine(in, '\n', &line, vltext::LongLine::kFail));
+    EXPECT_EQ(in.rdstate(), std::ios::failbit);
     in.clear();
-    std::string rest;
-    std::getline(in, rest, '\0');
-    EXPECT_EQ(rest, c.rest);
+    EXPECT_EQ(long(in.tellg()), 4L);
+    in.seekg(std::streamoff(text.size()) + 1);
+    EXPECT_TRUE(in.fail());
+    in.clear();
+    EXPECT_EQ(long(in.tellg()), 4L);
+    in.seekg(-4, std::ios::end);
+    EXPECT_EQ(vltext::ReadWord(in), "next");
+    EXPECT_EQ(in.rdstate(), std::ios::goodbit);
   }
 }
 

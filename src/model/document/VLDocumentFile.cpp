@@ -276,7 +276,7 @@ void VLDocument::Read(std::istream& in) {
   int shownPercent = -1;
   while (!in.fail() && !in.eof()) {
     // The bar moves by whole percents: drawing it for every record would cost more than reading.
-    const std::streampos here = in.tellg();
+    const std::streampos here = vltext::Tell(in);
     const int percent = int(100.0 * double(here) * step);
     if (gProgressDialog && percent != shownPercent) {
       shownPercent = percent;

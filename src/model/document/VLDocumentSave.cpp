@@ -18,6 +18,7 @@
 #include "FilePaths.h"
 #include "Resources.h"
 #include "SafeReplace.h"
+#include "TextLines.h"
 #include "Unwinding.h"
 #include "VLANSIDataFile.h"
 #include "VLApplication.h"
@@ -166,11 +167,13 @@ void VLDocument::ReadFile() {
   std::ifstream file(itsFile->GetPath(), std::ios::binary);
   if (!file) ThrowIfOSErr(vlfiles::ErrFromErrno(errno != 0 ? errno : EIO), kDEErrorErrorReadingFile);
   // Read from memory: the reader notes its position before every value, which costs a system
-  // call on a file stream.
+  // call on a file stream, and the readers take the characters of text in memory themselves.
   std::ostringstream bytes;
   bytes << file.rdbuf();
   if (file.bad()) ThrowIfOSErr(vlfiles::ErrFromErrno(errno != 0 ? errno : EIO), kDEErrorErrorReadingFile);
-  std::istringstream in(std::move(bytes).str());
+  const std::string content = std::move(bytes).str();
+  vltext::MemoryTextBuffer buffer(content);
+  std::istream in(&buffer);
   Read(in);
   if (in.fail() || in.bad()) {
     // Where reading stopped, for the alert.

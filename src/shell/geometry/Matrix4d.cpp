@@ -50,6 +50,12 @@ void TransformPoint4x4(const Vector3d* p, const Matrix4d* m, Vector3d* out) {
 
 void MatrixFromNormal(Vector3d* normal, Matrix4d* m) {
   SetIdentity4x4(m);
+  Vector3d v, u;
+  AxesFromNormal(normal, &v, &u);
+  MatrixFromAxes(m, &v, &u, normal);
+}
+
+void AxesFromNormal(Vector3d* normal, Vector3d* v, Vector3d* u) {
   *normal = geom::UnitOf(*normal);
   const double components[3] = {normal->x, normal->y, normal->z};
   int k = 0;
@@ -61,12 +67,9 @@ void MatrixFromNormal(Vector3d* normal, Matrix4d* m) {
     }
   }
   const Vector3d e{k == 0 ? 1.0 : 0.0, k == 1 ? 1.0 : 0.0, k == 2 ? 1.0 : 0.0};
-  Vector3d u;
-  VectorCross(&e, normal, &u);
-  u = geom::UnitOf(u);
-  Vector3d v;
-  VectorCross(normal, &u, &v);
-  MatrixFromAxes(m, &v, &u, normal);
+  VectorCross(&e, normal, u);
+  *u = geom::UnitOf(*u);
+  VectorCross(normal, u, v);
 }
 
 void TransposeMatrix4x4(Matrix4d* m) {

@@ -40,6 +40,13 @@ void TransformPoint4x4(const Vector3d* p, const Matrix4d* m, Vector3d* out);
 // non-finite normal becomes the zero vector) and writes rows v, u, normal with
 // u = unit(e x normal), v = normal x u, e the axis of the normal's smallest component.
 void MatrixFromNormal(Vector3d* normal, Matrix4d* m);
+// The same frame as its axes alone: normalises the normal in place and gives v and u.
+void AxesFromNormal(Vector3d* normal, Vector3d* v, Vector3d* u);
+// A point's coordinate along one axis of such a frame, exactly as TransformPoint3x4 gives it
+// (the frame's translation is zero).
+inline double FrameCoordinate(const Vector3d& axis, const Vector3d& p) {
+  return axis.x * p.x + axis.y * p.y + axis.z * p.z + 0.0;
+}
 void TransposeMatrix4x4(Matrix4d* m);
 // The two matrices of a frame with these axes and its origin at o, for points as rows:
 // toFrame gives ((p - o) . x, (p - o) . y, (p - o) . z), the translation by -o times the axes as

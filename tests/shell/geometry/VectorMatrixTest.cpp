@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <random>
@@ -311,6 +313,28 @@ TEST(Matrix4d, FrameFromNormalIsARotationUndoneByItsTranspose) {
     Vector3d q;
     TransformPoint3x4(&m, &given, &q);  // the normal itself lands on the third axis
     ExpectNear(q, {0, 0, 1}, 1e-9);
+  }
+}
+
+// Face planes take a point's frame coordinates one at a time from the axes; they must be the
+// very doubles the frame's matrix gives, so that a face turns exactly as it did through it.
+TEST(Matrix4d, FrameAxesGiveTheMatrixCoordinatesExactly) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> coordinate(-1000.0, 1000.0), scale(1e-6, 1e6);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const Vector3d given = RandomUnit(rng);
+    Vector3d fromMatrix{given.x * scale(rng), given.y, given.z}, fromAxes = fromMatrix;
+    Matrix4d m;
+    MatrixFromNormal(&fromMatrix, &m);
+    Vector3d v, u;
+    AxesFromNormal(&fromAxes, &v, &u);
+    EXPECT_EQ(fromAxes, fromMatrix);
+    const Vector3d p{coordinate(rng), coordinate(rng), trial % 7 == 0 ? -0.0 : coordinate(rng)};
+    Vector3d q;
+    TransformPoint3x4(&m, &p, &q);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(FrameCoordinate(v, p)), std::bit_cast<std::uint64_t>(q.x));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(FrameCoordinate(u, p)), std::bit_cast<std::uint64_t>(q.y));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(FrameCoordinate(fromAxes, p)), std::bit_cast<std::uint64_t>(q.z));
   }
 }
 
