@@ -184,7 +184,10 @@ bool CScalingTask::ScalingMatrix(Vector3d point, Matrix4d* m) {
   double factors[3];
   for (int i = 0; i < 3; ++i) {
     const double d = VectorComponent(s, i) - VectorComponent(a, i);
-    factors[i] = std::fabs(d) <= kSameCoordinate ? 1.0 : (VectorComponent(point, i) - VectorComponent(a, i)) / d;
+    // A flat object's flat axis is pushed out instead (ScaleTo): scaling a zero extent gives
+    // nothing, and a start point a hair off the object would scale the pushed extent wildly.
+    const bool flatAxis = !faceMode && std::fabs(VectorComponent(n, i)) > 0.5;
+    factors[i] = flatAxis || std::fabs(d) <= kSameCoordinate ? 1.0 : (VectorComponent(point, i) - VectorComponent(a, i)) / d;
     // A face dragged through the opposite side flattens the object there, never mirrors it.
     if (faceMode && factors[i] < 0.0) factors[i] = 0.0;
   }
@@ -229,6 +232,14 @@ void CScalingTask::ScaleTo(const Vector3d* point) {
   if (!record) return;
   record->IVertsChangedTask(kScalingName);
   scaleStep = record.release();
+  // A flat object (a block drawn on the ground) is thickened first: the face facing the drag
+  // across its flat axis moves by the drag's part along that axis.
+  if (!object->HasCurrentFace() && VectorLength(&direction) > 0.0) {
+    Vector3d dragged, push;
+    VectorSubtract(point, &startPoint, &dragged);
+    VectorScale(&direction, VectorDot(&dragged, &direction), &push);
+    if (VectorLength(&push) > kSameCoordinate) object->PushFace(&push, nullptr);
+  }
   object->TransformVertices(&m);
   object->MarkChanged();
   object->CalcFacePlanes();

@@ -379,6 +379,25 @@ TEST_F(ScalingDrag, ATurnedBlockStretchesAlongItsOwnEdges) {
   ExpectSameVertices(VerticesOf(block), before, 0);
 }
 
+TEST_F(ScalingDrag, AFlatBlockDraggedUpIsPushedOutAlongItsFlatAxisAndScaledAcrossIt) {
+  VLCube* block = model.Block({0, 0, 0}, {10, 4, 0});
+  block->Select();
+  const std::vector<Vector3d> before = VerticesOf(block);
+  // The press lands a little off the block, as a located mouse point does in an elevation.
+  Begin(block, {10, 4, 0.01});
+  ExpectNear(task->GetDirection(), {0, 0, 1}, 0);
+  DragTo(110, {10, 4, 3});
+  ExpectExtent(block, {0, 0, 0, 10, 4, 2.99});
+  DragTo(120, {15, 4, 5.01});
+  ExpectExtent(block, {0, 0, 0, 15, 4, 5});
+  // Down through the ground the face facing down moves instead.
+  DragTo(130, {10, 4, -1.99});
+  ExpectExtent(block, {0, 0, -2, 10, 4, 0});
+  End();
+  undoRecord->Undo();
+  ExpectSameVertices(VerticesOf(block), before, 0);
+}
+
 TEST_F(ScalingDrag, AClosedOutlineDraggedAlongItsDepthExtrudesAndAcrossItScales) {
   VLPolyline* outline = model.Outline({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, true);
   outline->Select();
