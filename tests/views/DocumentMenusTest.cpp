@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CMenuManager.h"
-#include "DocumentTestSupport.h"
+#include "PaneDocumentFixture.h"
 #include "ModelTestSupport.h"
 #include "OpeningTestSupport.h"
 #include "VLOpeningOwner.h"
@@ -19,18 +19,20 @@
 namespace {
 
 // Public: the cases' set-up steps reach the document through the fixture.
-class DocumentMenus : public DocumentFixture {
+class DocumentMenus : public PaneDocumentFixture {
  public:
+  using PaneDocumentFixture::document;
   void SetUp() override {
-    DocumentFixture::SetUp();
-    InstallPaneDocumentViews();
-    Open();
+    PaneDocumentFixture::SetUp();
+    TakePane();
   }
   // A new document in front, its pane current.
   void Open() {
-    document = NewDocument();
+    OpenNewDocument();
+    TakePane();
+  }
+  void TakePane() {
     ASSERT_NE(document, nullptr);
-    Pump();
     pane = document->GetViews()->GetViewPane();
     ASSERT_NE(pane, nullptr);
   }
@@ -76,7 +78,6 @@ class DocumentMenus : public DocumentFixture {
     return checked;
   }
 
-  VLDocument* document = nullptr;
   VLViewPane* pane = nullptr;
 };
 

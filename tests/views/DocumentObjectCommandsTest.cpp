@@ -10,22 +10,15 @@
 #include "CTask.h"
 #include "COrientationDefiner.h"
 #include "Commands.h"
-#include "DocumentTestSupport.h"
+#include "PaneDocumentFixture.h"
 #include "ModelTestSupport.h"
 #include "TaskTestSupport.h"
 #include "VLPaneDocumentViews.h"
 
 namespace {
 
-class DocumentObjectCommands : public DocumentFixture {
+class DocumentObjectCommands : public PaneDocumentFixture {
  protected:
-  void SetUp() override {
-    DocumentFixture::SetUp();
-    InstallPaneDocumentViews();
-    document = NewDocument();
-    ASSERT_NE(document, nullptr);
-    Pump();
-  }
   // An L-shaped prism moved along x, in the phase, appended to the model and selected.
   VLUser3DObject* AddL(double x, SInt16 phase) {
     auto* object = new VLUser3DObject;
@@ -41,7 +34,6 @@ class DocumentObjectCommands : public DocumentFixture {
     return points;
   }
 
-  VLDocument* document = nullptr;
 };
 
 }  // namespace

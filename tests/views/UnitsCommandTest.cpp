@@ -3,7 +3,7 @@
 // the north arrow and the main pane's crosshair.
 #include <gtest/gtest.h>
 
-#include "DocumentTestSupport.h"
+#include "PaneDocumentFixture.h"
 #include "VLCrosshairCursor.h"
 #include "VLGrid.h"
 #include "VLNorthArrow.h"
@@ -14,19 +14,15 @@
 
 namespace {
 
-class UnitsCommand : public DocumentFixture {
+class UnitsCommand : public PaneDocumentFixture {
  protected:
   void SetUp() override {
-    DocumentFixture::SetUp();
-    InstallPaneDocumentViews();
-    document = NewDocument();
+    PaneDocumentFixture::SetUp();
     ASSERT_NE(document, nullptr);
-    Pump();
     views = dynamic_cast<VLPaneDocumentViews*>(document->GetViews());
     ASSERT_NE(views, nullptr);
     ASSERT_NE(views->pane, nullptr);
   }
-  VLDocument* document = nullptr;
   VLPaneDocumentViews* views = nullptr;
 };
 

@@ -11,7 +11,7 @@
 #include "CMenuManager.h"
 #include "CViewInfo.h"
 #include "CWindow.h"
-#include "DocumentTestSupport.h"
+#include "PaneDocumentFixture.h"
 #include "VLPaneDocumentViews.h"
 #include "VLSubWindow.h"
 #include "VLViewPane.h"
@@ -20,14 +20,11 @@
 
 namespace {
 
-class ViewCommands : public DocumentFixture {
+class ViewCommands : public PaneDocumentFixture {
  protected:
   void SetUp() override {
-    DocumentFixture::SetUp();
-    InstallPaneDocumentViews();
-    document = NewDocument();
+    PaneDocumentFixture::SetUp();
     ASSERT_NE(document, nullptr);
-    Pump();
     pane = document->GetViews()->GetViewPane();
     ASSERT_NE(pane, nullptr);
   }
@@ -60,7 +57,6 @@ class ViewCommands : public DocumentFixture {
     return titles;
   }
 
-  VLDocument* document = nullptr;
   VLViewPane* pane = nullptr;
 };
 
