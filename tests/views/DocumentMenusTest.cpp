@@ -62,21 +62,8 @@ class DocumentMenus : public PaneDocumentFixture {
   void DeselectAll() {
     for (VLUser3DObject* object : ModelObjects(document)) object->Deselect();
   }
-  // The commands of the list that the menus show enabled (or checked) after an update.
-  std::vector<long> Enabled(const std::vector<long>& commands) {
-    app->UpdateAllMenus();
-    std::vector<long> enabled;
-    for (long command : commands)
-      if (gMenuManager->IsCommandEnabled(command)) enabled.push_back(command);
-    return enabled;
-  }
-  std::vector<long> Checked(const std::vector<long>& commands) {
-    app->UpdateAllMenus();
-    std::vector<long> checked;
-    for (long command : commands)
-      if (gMenuManager->IsCommandChecked(command)) checked.push_back(command);
-    return checked;
-  }
+  using PaneDocumentFixture::Enabled;
+  using PaneDocumentFixture::Checked;
 
   VLViewPane* pane = nullptr;
 };

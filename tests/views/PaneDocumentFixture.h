@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "CMenuManager.h"
 #include "DocumentTestSupport.h"
 #include "VLPaneDocumentViews.h"
 
@@ -18,6 +21,21 @@ class PaneDocumentFixture : public DocumentFixture {
     document = NewDocument();
     ASSERT_NE(document, nullptr);
     Pump();
+  }
+  // The commands of the list that the menus show enabled (or checked) after an update.
+  std::vector<long> Enabled(const std::vector<long>& commands) {
+    app->UpdateAllMenus();
+    std::vector<long> enabled;
+    for (long command : commands)
+      if (gMenuManager->IsCommandEnabled(command)) enabled.push_back(command);
+    return enabled;
+  }
+  std::vector<long> Checked(const std::vector<long>& commands) {
+    app->UpdateAllMenus();
+    std::vector<long> checked;
+    for (long command : commands)
+      if (gMenuManager->IsCommandChecked(command)) checked.push_back(command);
+    return checked;
   }
 
   VLDocument* document = nullptr;

@@ -29,14 +29,6 @@ class ViewCommands : public PaneDocumentFixture {
     ASSERT_NE(pane, nullptr);
   }
 
-  // The commands of `commands` that the menus show checked after an update.
-  std::vector<long> Checked(const std::vector<long>& commands) {
-    app->UpdateAllMenus();
-    std::vector<long> checked;
-    for (long command : commands)
-      if (gMenuManager->IsCommandChecked(command)) checked.push_back(command);
-    return checked;
-  }
   static Vector3d Eye(VLViewPane* of) {
     Vector3d eye;
     of->viewTransform->GetEyePoint(&eye);
