@@ -155,7 +155,15 @@ void VL3DDrawingTask::DragStep(LongPt* currPt) {
   RedrawPane();
 }
 
-void VL3DDrawingTask::EndTracking(LongPt* currPt, LongPt*, LongPt*) {
+void VL3DDrawingTask::EndTracking(LongPt* currPt, LongPt*, LongPt* startPt) {
+  // A drag whose release came before any poll (a fast hand on a busy machine) still draws, from
+  // the press to the release: the step makes the object at the press, which then reaches the
+  // point the step located.
+  if (!created && currPt && startPt && (currPt->h != startPt->h || currPt->v != startPt->v)) {
+    DragStep(currPt);
+    if (created && gCurrentViewPane)
+      trackedObject->BuildGeometry(viewTransform, 1, &gCurrentViewPane->currentPoint, -1, gCurrentViewPane);
+  }
   gTrackingDrag = 0;
   if (!created || !trackedObject) return;
   ForgetTypedEntry();

@@ -1,6 +1,7 @@
 // The 3D drawing tools: one mouse drag draws a new object in the active view pane. The task makes
 // its object on the first poll that locates a point, appends it to the document's object list at
-// once, reshapes it from every later located point, and finishes and selects it on release. Undo
+// once, reshapes it from every later located point (a release before any poll makes and reshapes
+// it at once, so that a drag seen in one move still draws), and finishes and selects it on release. Undo
 // takes the object out of the list (the task then owns it), Redo appends it again; the object is
 // freed only when the task goes while undone.
 //
