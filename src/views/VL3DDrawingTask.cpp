@@ -150,20 +150,19 @@ void VL3DDrawingTask::DragStep(LongPt* currPt) {
     trackedObject->tracking = 1;
   } else {
     trackedObject->BuildGeometry(viewTransform, 1, &point, -1, pane);
+    reshaped = 1;
   }
   trackedObject->MarkChanged();
   RedrawPane();
 }
 
 void VL3DDrawingTask::EndTracking(LongPt* currPt, LongPt*, LongPt* startPt) {
-  // A drag whose release came before any poll (a fast hand on a busy machine) still draws, from
-  // the press to the release: the step makes the object at the press, which then reaches the
-  // point the step located.
-  if (!created && currPt && startPt && (currPt->h != startPt->h || currPt->v != startPt->v)) {
-    DragStep(currPt);
-    if (created && gCurrentViewPane)
-      trackedObject->BuildGeometry(viewTransform, 1, &gCurrentViewPane->currentPoint, -1, gCurrentViewPane);
-  }
+  // A drag the program saw in one move (a fast hand on a busy machine: the release before any
+  // poll, or every poll at the point of the first) still draws, from the press to the point
+  // last located.
+  if (!created && currPt && startPt && (currPt->h != startPt->h || currPt->v != startPt->v)) DragStep(currPt);
+  if (created && !reshaped && trackedObject && gCurrentViewPane)
+    trackedObject->BuildGeometry(viewTransform, 1, &gCurrentViewPane->currentPoint, -1, gCurrentViewPane);
   gTrackingDrag = 0;
   if (!created || !trackedObject) return;
   ForgetTypedEntry();

@@ -81,6 +81,8 @@ class VL3DDrawingTask : public CMouseTask {
   void FinishObject();
 
   UInt8 created = 0;
+  // Set once a poll after the first reshaped the object.
+  UInt8 reshaped = 0;
   Vector3d startPoint;
   SInt16 objectIndex = 0;
   VLViewTransform* viewTransform = nullptr;
