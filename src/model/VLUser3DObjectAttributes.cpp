@@ -10,7 +10,8 @@
 #include "Resources.h"
 #include "VLUser3DObject.h"
 
-RGBColor gDefaultObjectColor;
+// White until the user picks a colour: shaded views light it, wireframes draw it at half, in grey.
+RGBColor gDefaultObjectColor{0xFFFF, 0xFFFF, 0xFFFF};
 
 namespace {
 
