@@ -152,7 +152,9 @@ vlcore::BlockPool& Pool() {
 }
 
 char* NewData(Size size, Size capacity, UInt32 magic) {
-  const std::size_t bytes = sizeof(BlockHeader) + std::size_t(capacity);
+  // An empty block still takes a byte after its header, so that the pointer handed out lies
+  // inside its allocation: one just past the end keeps nothing alive for the leak checker.
+  const std::size_t bytes = sizeof(BlockHeader) + std::max(std::size_t(capacity), std::size_t(1));
   const int sizeClass = kPoolSmallBlocks ? vlcore::BlockPool::ClassOf(bytes) : 0;
   void* raw = sizeClass ? Pool().Take(sizeClass) : std::malloc(bytes);
   if (!raw) return nullptr;
