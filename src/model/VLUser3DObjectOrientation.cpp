@@ -129,7 +129,11 @@ VLUser3DObject::Orientation VLUser3DObject::OrientFaceLoops() {
       if (e > kSideTolerance) noneInFront = false;
       if (e < -kSideTolerance) noneBehind = false;
     }
-    if (noneBehind) {
+    if (noneBehind && noneInFront) {
+      // Every vertex lies in the face's plane: a flat object has no inside to point away from,
+      // so its loop stays as it was built or read.
+      state[i] = kStateUnknown;
+    } else if (noneBehind) {
       // Every vertex lies in front: the face points into the solid.
       ReverseFace(i);
       turned = true;

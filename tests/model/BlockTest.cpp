@@ -41,6 +41,28 @@ TEST(BlockDrag, SpansFromTheAnchorWithCornerZeroAtTheMinimum) {
   for (SInt16 f = 0; f < 6; ++f) ExpectNear(modeltest::Normal(block.get(), f), outward[f], 1e-12);
 }
 
+TEST(BlockDrag, AFlatBlockRunsItsLoopsAsASolidOneWhateverThePath) {
+  // Drawn in plan, the block stays flat: its top and bottom lie in one plane, and only the way
+  // the solid's loops run tells them apart. Every path to the same point leaves them so.
+  const std::vector<std::vector<Vector3d>> paths = {
+      {{0, 0, 0}, {2, 3, 0}},
+      {{0, 0, 0}, {1, 1, 0}, {2, 3, 0}},
+      {{0, 0, 0}, {1, 1, 0}, {3, 1, 0}, {2, 3, 0}},
+      {{0, 0, 0}, {-1, -1, 0}, {1, 2, 0}, {2, 2, 0}, {2, 3, 0}},
+  };
+  CubePtr solid = Dragged({0, 0, 0}, {2, 3, 4});
+  for (std::size_t p = 0; p < paths.size(); ++p) {
+    CubePtr block(new VLCube);
+    ASSERT_TRUE(block->InitStorage());
+    for (std::size_t i = 0; i < paths[p].size(); ++i)
+      block->BuildGeometry(nullptr, i > 0, &paths[p][i], -1, nullptr);
+    for (SInt16 f = 0; f < 6; ++f) EXPECT_EQ(modeltest::Loop(block.get(), f), modeltest::Loop(solid.get(), f)) << p;
+    block->SetArrayPointers();
+    EXPECT_EQ(block->faces[0].c, -1.0) << p;
+    EXPECT_EQ(block->faces[5].c, 1.0) << p;
+  }
+}
+
 TEST(BlockDrag, CornerDragsScaleAboutTheOppositeCorner) {
   const struct {
     const char* what;

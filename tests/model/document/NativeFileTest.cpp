@@ -3,6 +3,7 @@
 // a save that fails leaves the file on the disk as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -47,14 +48,14 @@ struct Disposed {
   ~Disposed() { object->Dispose(); }
 };
 
-std::string CubeRecord(double x, double y, bool framed, const std::string& openings = {}) {
+std::string CubeRecord(double x, double y, bool framed, const std::string& openings = {}, double height = 3.0) {
   auto* cube = new VLCube;
   Disposed<VLCube> held{cube};
   cube->InitStorage();
   Vector3d corners[8];
   for (int i = 0; i < 8; ++i)
-    corners[i] = {x + ((i == 1 || i == 2 || i == 5 || i == 6) ? 4.0 : 0.0), y + ((i >= 2 && i <= 5) ? 0.5 : 0.0),
-                  (i >= 4 ? 3.0 : 0.0)};
+    corners[i] = {x + ((i == 1 || i == 2 || i == 5 || i == 6) ? 4.0 : 0.0), y + ((i % 4 >= 2) ? 0.5 : 0.0),
+                  (i >= 4 ? height : 0.0)};
   cube->SetCorners(corners);
   if (framed) {
     const double c = std::sqrt(0.5);
@@ -71,14 +72,15 @@ std::string CubeRecord(double x, double y, bool framed, const std::string& openi
   return text;
 }
 
-std::string PolylineRecord(const std::vector<Vector3d>& points, bool close, double height) {
+// An outline, extruded when it is given a height or asked to be (an extrusion of height 0).
+std::string PolylineRecord(const std::vector<Vector3d>& points, bool close, double height, bool extrude = false) {
   auto* outline = new VLPolyline;
   Disposed<VLPolyline> held{outline};
   outline->InitStorage();
   for (std::size_t i = 0; i < points.size(); ++i) outline->BuildGeometry(nullptr, i > 0, &points[i], -1, nullptr);
   if (close) outline->closed = 1;
   outline->BuildOutlineEdges(false);
-  if (height != 0) outline->Extrude(height);
+  if (height != 0 || extrude) outline->Extrude(height);
   return Record(outline);
 }
 
@@ -88,6 +90,24 @@ std::string DraggedRecord(Shape* shape, const Vector3d& from, const Vector3d& to
   shape->BuildGeometry(nullptr, false, &from, -1, nullptr);
   shape->BuildGeometry(nullptr, true, &to, -1, nullptr);
   return Record(shape);
+}
+
+// A block drawn in plan by a drag through the points: flat, since the drag stays at z = 0; and
+// when asked, the wall continued from it to a further point.
+std::string DraggedBlockRecords(const std::vector<Vector3d>& path, const Vector3d* wallTo = nullptr) {
+  auto* block = new VLCube;
+  Disposed<VLCube> held{block};
+  block->InitStorage();
+  for (std::size_t i = 0; i < path.size(); ++i) block->BuildGeometry(nullptr, i > 0, &path[i], -1, nullptr);
+  std::string text = Record(block);
+  if (wallTo) {
+    VLCube* wall = block->ContinueWall(wallTo, 3, false);
+    EXPECT_NE(wall, nullptr);
+    if (!wall) return text;
+    Disposed<VLCube> heldWall{wall};
+    text += Record(wall);
+  }
+  return text;
 }
 
 std::string PolyhedronRecord() {
@@ -100,12 +120,13 @@ std::string PolyhedronRecord() {
 }
 
 const char kOpening[] =
-    "numOpenings: 1\nOpening:\nfaces: 0 2\nnumVerts: 8\n"
-    "1 0 1 1\n2 0 1 1\n2 0 2 1\n1 0 2 1\n1 0.5 1 1\n2 0.5 1 1\n2 0.5 2 1\n1 0.5 2 1\n";
+    "numOpenings: 1\nOpening:\nfaces: 4 2\nnumVerts: 8\n"
+    "1 0.0 1 1\n2 0.0 1 1\n2 0.0 2 1\n1 0.0 2 1\n1 0.5 1 1\n2 0.5 1 1\n2 0.5 2 1\n1 0.5 2 1\n";
 
 // A document of every kind of record: phases, materials of every kind, saved views, blocks
 // (one with an opening, one turned), a group holding a group, polylines, extrusions, dragged
-// shapes and a polyhedron.
+// shapes, a polyhedron, and flat objects (a block, a block and its wall drawn in plan, an
+// extrusion of height 0), every object record as the objects write it.
 std::string FixtureText() {
   std::string text = "4\n//\tfixture.vl\n//\tNumber of Objects: 12\n";
   text +=
@@ -141,6 +162,10 @@ std::string FixtureText() {
   rectangle->InitRectangle();
   text += DraggedRecord(rectangle, {0, 0, 1}, {2, 3, 1});
   text += PolyhedronRecord();
+  text += CubeRecord(20, 0, false, {}, 0.0);
+  const Vector3d wallTo{9, 4, 0};
+  text += DraggedBlockRecords({{0, 10, 0}, {2, 11, 0}, {3, 10.5, 0}, {6, 11, 0}}, &wallTo);
+  text += PolylineRecord({{0, 20, 0}, {3, 20, 0}, {3, 22, 0}, {0, 22, 0}}, true, 0, true);
   return text;
 }
 
@@ -202,7 +227,8 @@ class NativeFile : public DocumentFixture {
 TEST_F(NativeFile, SavedOpenedAndSavedAgainGivesTheSameText) {
   // Material preferences of comments only: the document's materials are the file's.
   config.Write("velmora/Textures/VL Material Prefs", "# no materials\n");
-  const std::string fixture = temp.Write("fixture.vl", FixtureText());
+  const std::string written = FixtureText();
+  const std::string fixture = temp.Write("fixture.vl", written);
   VLDocument* first = Open(fixture);
   ASSERT_NE(first, nullptr);
   const std::string a = temp.Path("a.vl"), b = temp.Path("b.vl");
@@ -217,7 +243,7 @@ TEST_F(NativeFile, SavedOpenedAndSavedAgainGivesTheSameText) {
 
   // The reopened model is the first: objects, nesting and order, names, phases, materials, views.
   const std::vector<VLUser3DObject*> one = ModelObjects(first), two = ModelObjects(second);
-  ASSERT_EQ(one.size(), 7u);
+  ASSERT_EQ(one.size(), 11u);
   ASSERT_EQ(two.size(), one.size());
   for (std::size_t i = 0; i < one.size(); ++i) {
     EXPECT_EQ(one[i]->typeCode, two[i]->typeCode) << i;
