@@ -46,7 +46,8 @@ void VLUser3DObject::WriteText(std::FILE* file, double factor) {
   CheckPrint(std::fprintf(file, "Phase: %d\n", phase));
   CheckFile(file);
   CheckPrint(std::fprintf(file, "Mat: %d\n", int(materialId)));
-  if (name) {
+  // An empty name is no name: the bare keyword, which reads back as an empty name.
+  if (name && *name) {
     // A line end inside a name would end the line early and spoil the rest of the record.
     std::string line(name);
     for (char& c : line)
