@@ -116,7 +116,10 @@ void CScalingTask::KeepTracking(LongPt* currPt, LongPt* prevPt, LongPt*) {
   vltasks::RedrawActivePane();
 }
 
-void CScalingTask::EndTracking(LongPt* currPt, LongPt*, LongPt*) {
+void CScalingTask::EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) {
+  // A release the program saw before it polled the mouse there (a quick hand, a busy machine):
+  // the drag still ends where the button was let go.
+  KeepTracking(currPt, prevPt, startPt);
   VLViewPane* pane = gCurrentViewPane;
   if (pane && pane->crosshair) pane->crosshair->taskTracking = 0;
   gTrackingDrawing = 0;

@@ -398,6 +398,23 @@ TEST_F(ScalingDrag, AFlatBlockDraggedUpIsPushedOutAlongItsFlatAxisAndScaledAcros
   ExpectSameVertices(VerticesOf(block), before, 0);
 }
 
+TEST_F(ScalingDrag, AReleaseSeenBeforeAnyPollEndsTheDragWhereTheButtonWasLetGo) {
+  // A quick drag: the button is up before the program first polls it.
+  VLCube* block = model.Block({0, 0, 0}, {10, 4, 0});
+  block->Select();
+  Begin(block, {10, 4, 0.01});
+  pane.next = {10, 4, 3};
+  LongPt release = At(110);
+  task->EndTracking(&release, &previous, &start);
+  ExpectExtent(block, {0, 0, 0, 10, 4, 2.99});
+  // A release where the last poll was changes nothing more.
+  Begin(block, {10, 4, 2.99});
+  DragTo(120, {10, 4, 5.01});
+  pane.next = {10, 4, 8};
+  End();
+  ExpectExtent(block, {0, 0, 0, 10, 4, 5.01});
+}
+
 TEST_F(ScalingDrag, AClosedOutlineDraggedAlongItsDepthExtrudesAndAcrossItScales) {
   VLPolyline* outline = model.Outline({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, true);
   outline->Select();
