@@ -64,11 +64,21 @@ void COpeningDrawingTask::KeepTracking(LongPt* currPt, LongPt*, LongPt*) {
   } else if (LockedFaceOutline(outline, &face)) {
     GetOpening()->CreateOnFace(1, outline, face, DragOwner());
     trackedObject->MarkChanged();
+    reshaped = 1;
   }
   RedrawPane();
 }
 
-void COpeningDrawingTask::EndTracking(LongPt* currPt, LongPt*, LongPt*) {
+void COpeningDrawingTask::EndTracking(LongPt* currPt, LongPt* prevPt, LongPt* startPt) {
+  // A drag the program saw in one move (the release before any poll, or every poll at the point
+  // of the first) still cuts the opening from the press to the release.
+  if (!created && currPt && startPt && (currPt->h != startPt->h || currPt->v != startPt->v))
+    KeepTracking(currPt, prevPt, startPt);
+  if (created && !reshaped) {
+    // The mouse has not moved since that poll: the locate must run all the same.
+    if (gCurrentViewPane && gCurrentViewPane->crosshair) gCurrentViewPane->crosshair->forceLocate = 1;
+    KeepTracking(currPt, prevPt, startPt);
+  }
   gTrackingDrag = 0;
   if (!created || !trackedObject) return;
   if (gTypedEntryTask) {
