@@ -45,40 +45,32 @@ Handle NewLoopBlock(const SInt16* indices, SInt16 count) {
 
 void BuildBox(VLUser3DObject* object) {
   object->AllocateStorage(kCorners, kCorners, kEdges, kFaces);
+  // The loops are made first and given to the object all at once: a loop that cannot be had
+  // takes the store and the loops made so far with it.
+  Handle loops[kFaces] = {};
+  CatchFailures(
+      [&] {
+        for (SInt16 f = 0; f < kFaces; ++f) loops[f] = NewLoopBlock(kFaceLoops[f], 4);
+      },
+      [&](std::exception_ptr failure) {
+        for (Handle loop : loops) PortFreeHandle(loop);
+        PortFreeHandle(object->storage);
+        object->storage = nullptr;
+        object->SetArrayPointers();
+        std::rethrow_exception(failure);
+      });
   object->SetArrayPointers();
   object->vertexCount = kCorners;
   object->screenPointCount = kCorners;
   object->edgeCount = kEdges;
   object->edgeSegmentCount = kEdges;
   for (SInt16 e = 0; e < kEdges; ++e) object->edges[e] = kEdgeList[e];
-  // A loop that cannot be had takes the store and the loops made so far with it.
-  const auto dropStore = [object] {
-    object->SetArrayPointers();
-    for (SInt16 f = 0; f < object->faceCount; ++f) {
-      PortFreeHandle(object->faces[f].loop);
-      object->faces[f].loop = nullptr;
-    }
-    object->faceCount = 0;
-    PortFreeHandle(object->storage);
-    object->storage = nullptr;
-    object->vertexCount = object->screenPointCount = object->edgeCount = object->edgeSegmentCount = 0;
-    object->SetArrayPointers();
-  };
-  CatchFailures(
-      [&] {
-        for (SInt16 f = 0; f < kFaces; ++f) {
-          Handle loop = NewLoopBlock(kFaceLoops[f], 4);
-          object->SetArrayPointers();
-          object->faces[f] = FaceRecord{};
-          object->faces[f].loop = loop;
-          object->faces[f].loopCount = 4;
-          object->faceCount = SInt16(f + 1);
-        }
-      },
-      [&](std::exception_ptr failure) {
-        dropStore();
-        std::rethrow_exception(failure);
-      });
+  for (SInt16 f = 0; f < kFaces; ++f) {
+    object->faces[f] = FaceRecord{};
+    object->faces[f].loop = loops[f];
+    object->faces[f].loopCount = 4;
+  }
+  object->faceCount = kFaces;
 }
 
 void RewriteBoxTopology(VLUser3DObject* object) {

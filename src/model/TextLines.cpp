@@ -59,6 +59,38 @@ class MemoryCursor {
   }
   void Commit() { buffer_->MoveTo(next_); }
 
+  // White space and then a whole number of plain digits (no sign, fewer than 18 digits, so that
+  // it cannot overflow), taken as the stream's rules take it. False, with nothing taken, for
+  // anything else.
+  bool TakePlainInteger(long* value, bool* atEnd) {
+    const char* p = next_;
+    while (p < end_ && IsSpace((unsigned char)(*p))) ++p;
+    const char* first = p;
+    long number = 0;
+    for (; p < end_ && IsDigit(*p) && p - first < 17; ++p) number = number * 10 + (*p - '0');
+    if (p == first || (p < end_ && IsDigit(*p))) return false;
+    *value = number;
+    *atEnd = p == end_;
+    next_ = p;
+    return true;
+  }
+
+  // A number that std::from_chars takes whole, up to white space or the end of the text: the
+  // stream's rules take exactly those characters to the same value, so they need not be
+  // gathered first. False, with nothing taken, for any other text (a plus sign, a word, a value
+  // out of range, a character after the number that the rules must look at).
+  bool TakePlainNumber(double* value, bool* atEnd) {
+    const char* digits = next_ < end_ && *next_ == '-' ? next_ + 1 : next_;
+    if (digits == end_ || !(IsDigit(*digits) || *digits == '.')) return false;  // also "inf" and "nan"
+    double number = 0.0;
+    const auto [stop, error] = std::from_chars(next_, end_, number);
+    if (error != std::errc() || (stop < end_ && !IsSpace((unsigned char)(*stop)))) return false;
+    *value = number;
+    *atEnd = stop == end_;
+    next_ = stop;
+    return true;
+  }
+
  private:
   MemoryTextBuffer* buffer_;
   const char* next_;
@@ -215,9 +247,12 @@ bool Extract(std::istream& in, Cursor& cursor, Number* value) {
   if (!SkipSpace(in, cursor)) return false;
   bool ok = false, atEnd = false;
   if constexpr (std::is_floating_point_v<Number>) {
-    cursor.BeginText();
-    atEnd = TakeFloatText(cursor);
-    ok = Convert(cursor.Text(), value);
+    if constexpr (std::is_same_v<Cursor, MemoryCursor>) ok = cursor.TakePlainNumber(value, &atEnd);
+    if (!ok) {
+      cursor.BeginText();
+      atEnd = TakeFloatText(cursor);
+      ok = Convert(cursor.Text(), value);
+    }
   } else {
     atEnd = TakeInteger(cursor, value, &ok);
   }
@@ -232,6 +267,34 @@ bool EndsEarly(std::istream& in) {
   vlcore::NoteRefusal(kEndsEarly);
   in.setstate(std::ios::failbit);
   return false;
+}
+
+// Whole numbers within [low, high] one after the other on one cursor, up to the first that
+// cannot be read, which fails the stream before it; the number read.
+template <typename Cursor, typename Integer>
+int ReadIntegersWith(std::istream& in, Cursor& cursor, long low, long high, Integer* out, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!in.good()) {
+      EndsEarly(in);
+      return i;
+    }
+    const auto start = cursor.Here();
+    long value = 0;
+    bool plain = false, atEnd = false;
+    if constexpr (std::is_same_v<Cursor, MemoryCursor>) plain = cursor.TakePlainInteger(&value, &atEnd);
+    if (plain) {
+      if (atEnd) in.setstate(std::ios::eofbit);
+    } else if (!Extract(in, cursor, &value)) {
+      cursor.FailAt(in, start, "a whole number is missing");
+      return i;
+    }
+    if (value < low || value > high) {
+      cursor.FailAt(in, start, "a number is out of its range");
+      return i;
+    }
+    out[i] = Integer(value);
+  }
+  return count;
 }
 
 }  // namespace
@@ -265,8 +328,14 @@ std::streampos Tell(std::istream& in) {
   return in.tellg();
 }
 
-bool Take(std::istream& in, double* value) {
-  return WithCursor(in, [&](auto& cursor) { return Extract(in, cursor, value); });
+bool Take(std::istream& in, double* value) { return TakeNumbers(in, value, 1) == 1; }
+
+int TakeNumbers(std::istream& in, double* values, int count) {
+  return WithCursor(in, [&](auto& cursor) {
+    int taken = 0;
+    while (taken < count && Extract(in, cursor, &values[taken])) ++taken;
+    return taken;
+  });
 }
 
 void FailAt(std::istream& in, std::streampos position, const char* reason) {
@@ -332,38 +401,57 @@ std::string ReadWord(std::istream& in) {
     while (IsSpace(c)) c = cursor.Skip();
     // Running into the end of the input after a word is no failure of that word.
     if (c == kEof) in.setstate(std::ios::eofbit);
-    for (; c != kEof && !IsSpace(c); c = cursor.Skip())
-      if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
+    if constexpr (std::is_same_v<std::decay_t<decltype(cursor)>, MemoryCursor>) {
+      // In memory the word is kept at once.
+      cursor.BeginText();
+      for (; c != kEof && !IsSpace(c); c = cursor.Skip()) {
+      }
+      word.assign(cursor.Text().substr(0, kMaxLineLength));
+    } else {
+      for (; c != kEof && !IsSpace(c); c = cursor.Skip())
+        if (int(word.size()) < kMaxLineLength) word.push_back(char(c));
+    }
     return true;
   });
   return word;
 }
 
-bool ReadInteger(std::istream& in, long low, long high, long* out) {
-  if (!in.good()) return EndsEarly(in);
-  return WithCursor(in, [&](auto& cursor) {
-    const auto start = cursor.Here();
-    long value = 0;
-    if (!Extract(in, cursor, &value)) {
-      cursor.FailAt(in, start, "a whole number is missing");
-      return false;
-    }
-    if (value < low || value > high) {
-      cursor.FailAt(in, start, "a number is out of its range");
-      return false;
-    }
-    *out = value;
+bool TakeWord(std::istream& in, std::string_view word) {
+  if (!in.good()) return false;
+  if (MemoryTextBuffer* buffer = MemoryTextBuffer::Of(in)) {
+    const char* next = buffer->Next();
+    const char* end = buffer->End();
+    while (next < end && IsSpace((unsigned char)(*next))) ++next;
+    const std::size_t left = std::size_t(end - next);
+    if (left < word.size() || std::string_view(next, word.size()) != word) return false;
+    next += word.size();
+    if (next < end && !IsSpace((unsigned char)(*next))) return false;
+    buffer->MoveTo(next);
     return true;
-  });
+  }
+  const std::streampos at = Tell(in);
+  if (ReadWord(in) == word) return true;
+  in.clear();
+  in.seekg(at);
+  return false;
+}
+
+bool ReadInteger(std::istream& in, long low, long high, long* out) {
+  return ReadIntegers(in, low, high, out, 1) == 1;
+}
+
+int ReadIntegers(std::istream& in, long low, long high, long* out, int count) {
+  return WithCursor(in, [&](auto& cursor) { return ReadIntegersWith(in, cursor, low, high, out, count); });
+}
+
+int ReadIntegers(std::istream& in, SInt16 low, SInt16 high, SInt16* out, int count) {
+  return WithCursor(in, [&](auto& cursor) { return ReadIntegersWith(in, cursor, low, high, out, count); });
 }
 
 bool ReadShort(std::istream& in, SInt16* out) { return ReadShortInRange(in, -32768, 32767, out); }
 
 bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out) {
-  long value = 0;
-  if (!ReadInteger(in, low, high, &value)) return false;
-  *out = SInt16(value);
-  return true;
+  return ReadIntegers(in, low, high, out, 1) == 1;
 }
 
 bool ReadDouble(std::istream& in, double* out) {

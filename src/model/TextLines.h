@@ -69,6 +69,10 @@ bool ReadRestOfLine(std::istream& in, char delimiter, std::string* out, LongLine
 // A decimal integer within [low, high] (blank-separated); out of range, or no integer, fails the
 // stream at the position before the value.
 bool ReadInteger(std::istream& in, long low, long high, long* out);
+// Up to count whole numbers within [low, high], each read as ReadInteger reads it, up to the
+// first that cannot be; the number read.
+int ReadIntegers(std::istream& in, long low, long high, long* out, int count);
+int ReadIntegers(std::istream& in, SInt16 low, SInt16 high, SInt16* out, int count);
 bool ReadShort(std::istream& in, SInt16* out);
 // The same with a range check on top of the 16-bit one.
 bool ReadShortInRange(std::istream& in, SInt16 low, SInt16 high, SInt16* out);
@@ -77,6 +81,9 @@ bool ReadDouble(std::istream& in, double* out);
 // A number exactly as `in >> *value` takes it (the same text accepted, the same state and
 // position after), read from the stream's buffer without the locale's machinery.
 bool Take(std::istream& in, double* value);
+// Up to count numbers, each taken as Take takes it, up to the first that cannot be; the number
+// taken.
+int TakeNumbers(std::istream& in, double* values, int count);
 // Skips white space and takes the character when it is c.
 void TakeIfNext(std::istream& in, char c);
 
@@ -100,6 +107,10 @@ void WriteCoordinate(std::FILE* file, double value, double factor, double zeroBe
 // left at its end but not failed (a word just before the end leaves the stream good). Only the
 // first 255 characters of a longer word are kept.
 std::string ReadWord(std::istream& in);
+// Takes the next word when it is this one (a whole word, of at most kMaxLineLength characters),
+// as ReadWord would; otherwise leaves the stream where it was, good. False on a stream that is
+// not good.
+bool TakeWord(std::istream& in, std::string_view word);
 
 // A formatted write: a negative result throws -36 with the context.
 void CheckPrint(int result, std::int32_t context);

@@ -60,7 +60,6 @@ constexpr SInt16 kCornerFaces[boxlayout::kCorners][3] = {{0, 1, 4}, {0, 3, 4}, {
 Boolean VLCube::InitStorage() {
   boxlayout::BuildBox(this);
   if (!storage) return false;
-  RebuildTopology();
   typeCode = kObjectTypeBlock;
   color = gDefaultObjectColor;
   rotationAngle = 0.0;

@@ -28,12 +28,6 @@ constexpr SInt16 kOpeningBoxVertices = 8;
 
 void Print(int result) { vltext::CheckPrint(result, kDEErrorErrorWritingModelFile); }
 
-// Back to a remembered position after a word that belongs to the next record.
-void GiveBack(std::istream& in, std::streampos at) {
-  in.clear();
-  in.seekg(at);
-}
-
 // The word at the stream's position when it is the keyword; otherwise the stream is put back
 // before the word and failed.
 bool Expect(std::istream& in, const char* keyword) {
@@ -42,7 +36,7 @@ bool Expect(std::istream& in, const char* keyword) {
     return false;
   }
   const std::streampos at = vltext::Tell(in);
-  if (vltext::ReadWord(in) == keyword) return true;
+  if (vltext::TakeWord(in, keyword)) return true;
   vltext::FailAt(in, at, "a record's keyword is missing or not the one expected");
   return false;
 }
@@ -79,18 +73,12 @@ void VLOpeningOwner::ReadOpenings(std::istream& in, double factor, char delimite
   VLUser3DObject::ReadText(in, factor, delimiter);
   openingCount = 0;
   currentOpening = -1;
-  if (!in.good()) return;
-  std::streampos at = vltext::Tell(in);
-  const std::string word = vltext::ReadWord(in);
-  if (word.empty()) return;  // the end of the file
-  if (word != "numOpenings:") {
-    GiveBack(in, at);
-    return;
-  }
+  // Another word, or the end of the file, is left to the next record.
+  if (!vltext::TakeWord(in, "numOpenings:")) return;
   long count = 0;
   if (!vltext::ReadInteger(in, 0, 32767, &count)) return;
   for (long i = 0; i < count && in.good(); ++i) {
-    at = vltext::Tell(in);
+    const std::streampos at = vltext::Tell(in);
     // Polyline openings are not a kind this program makes: their record is refused.
     if (vltext::ReadWord(in) != "Opening:") {
       vltext::FailAt(in, at, "an opening record does not start with \"Opening:\"");
@@ -184,14 +172,8 @@ void VLOpeningOwner::WriteFrameLine(std::FILE* file, const CObjectTransformer* f
 }
 
 bool VLOpeningOwner::ReadFrameLine(std::istream& in, Vector3d axes[3]) {
-  if (!in.good()) return false;
-  const std::streampos at = vltext::Tell(in);
-  const std::string word = vltext::ReadWord(in);
-  if (word.empty()) return false;  // the end of the file
-  if (word != "UVW:") {
-    GiveBack(in, at);
-    return false;
-  }
+  // Another word, or the end of the file, is left to the next record.
+  if (!vltext::TakeWord(in, "UVW:")) return false;
   bool valid = true;
   for (int k = 0; k < 3; ++k) {
     double c[3];

@@ -20,6 +20,95 @@ namespace {
 constexpr double kUnsetCoordinate = -105600.0;
 constexpr double kSearchStart = 105600.0;
 
+// ---- Face planes ----
+
+// Whether a face's loop names vertices the object has and three of them are distinct.
+bool HasThreeDistinctPoints(const FaceRecord& face, const Vector3d* vertices, SInt16 vertexCount) {
+  const SInt16* loop = LoopEntries(face);
+  if (!loop || face.loopCount < 3) return false;
+  for (SInt16 k = 0; k < face.loopCount; ++k)
+    if (loop[k] < 0 || loop[k] >= vertexCount) return false;
+  const Vector3d& p0 = vertices[loop[0]];
+  const Vector3d* p1 = nullptr;
+  for (SInt16 k = 1; k < face.loopCount; ++k) {
+    const Vector3d& p = vertices[loop[k]];
+    if (PointsEqualWithin(&p, &p0, kCoincidentTolerance)) continue;
+    if (!p1)
+      p1 = &p;
+    else if (!PointsEqualWithin(&p, p1, kCoincidentTolerance))
+      return true;
+  }
+  return false;
+}
+
+// The unit normal of the loop's first corner that spans a plane, and a point of that corner;
+// false when no corner does. The loop has at least three entries, all naming vertices.
+bool CornerNormal(const Vector3d* vertices, const SInt16* loop, int n, Vector3d* normal, const Vector3d** through) {
+  // Positions below 2n wrap by one subtraction: a division per corner would cost more than the rest.
+  auto at = [&](int position) -> const Vector3d& { return vertices[loop[position >= n ? position - n : position]]; };
+  // A loop that repeats its first point at its end starts one place on; a repeated second point
+  // is stepped over.
+  int k0 = PointsEqualWithin(&at(0), &at(n - 1), kPlanarTolerance) ? 1 : 0;
+  int k1 = PointsEqualWithin(&at(k0), &at(k0 + 1), kPlanarTolerance) ? (k0 + 2) % n : (k0 + 1) % n;
+  int prev = n - 1;
+  while (k1 != 0 && PointsCollinear(vertices, loop[prev], loop[k0], loop[k1])) {
+    prev = k0;
+    k0 = k1;
+    k1 = k1 + 1 == n ? 0 : k1 + 1;
+  }
+  const Vector3d& A = at(prev);
+  const Vector3d& B = at(k0);
+  const Vector3d& C = at(k1);
+  Vector3d ba, bc;
+  VectorSubtract(&B, &A, &ba);
+  VectorSubtract(&B, &C, &bc);
+  VectorCross(&ba, &bc, normal);
+  const double length = VectorLength(normal);
+  if (!(length > 0.0) || !std::isfinite(length)) return false;
+  VectorDivide(normal, length, normal);
+  *through = &A;
+  return true;
+}
+
+// The axes of a frame whose third axis is a face's normal (AxesFromNormal).
+struct FaceFrame {
+  Vector3d across, up, axis;
+};
+
+// Whether the loop runs counter-clockwise seen from the frame's third axis: the loop must run
+// clockwise, and the corner with the greatest second coordinate tells. Only that coordinate is
+// needed of every corner, and the others only near the corner found.
+bool TurnsAgainst(const Vector3d* vertices, const SInt16* loop, int n, const FaceFrame& frame) {
+  auto inFrame = [&](int k) {  // k within the loop
+    const Vector3d& p = vertices[loop[k]];
+    return Vector3d{FrameCoordinate(frame.across, p), FrameCoordinate(frame.up, p), FrameCoordinate(frame.axis, p)};
+  };
+  int top = 0;
+  double topY = FrameCoordinate(frame.up, vertices[loop[0]]);
+  for (int k = 1; k < n; ++k) {
+    const double y = FrameCoordinate(frame.up, vertices[loop[k]]);
+    if (y > topY) {
+      top = k;
+      topY = y;
+    }
+  }
+  const Vector3d corner = inFrame(top);
+  // Neighbours that coincide with the corner (a repeated closing point) say nothing of the turn.
+  int before = top == 0 ? n - 1 : top - 1, after = top == n - 1 ? 0 : top + 1;
+  Vector3d previous = inFrame(before), next = inFrame(after);
+  for (int steps = 0; steps < n && PointsEqualWithin(&previous, &corner, kCoincidentTolerance); ++steps) {
+    before = before == 0 ? n - 1 : before - 1;
+    previous = inFrame(before);
+  }
+  for (int steps = 0; steps < n && PointsEqualWithin(&next, &corner, kCoincidentTolerance); ++steps) {
+    after = after == n - 1 ? 0 : after + 1;
+    next = inFrame(after);
+  }
+  const double d1x = previous.x - corner.x, d1y = previous.y - corner.y;
+  const double d2x = next.x - corner.x, d2y = next.y - corner.y;
+  return d1x * d2y - d1y * d2x > 0.0;
+}
+
 }  // namespace
 
 VLUser3DObject::VLUser3DObject() {
@@ -220,67 +309,17 @@ void VLUser3DObject::PlaneOfFace(SInt16 face, double* a, double* b, double* c, d
   if (!loop || n < 3) return;
   for (int k = 0; k < n; ++k)
     if (loop[k] < 0 || loop[k] >= vertexCount) return;
-  auto at = [&](int position) -> const Vector3d& { return vertices[loop[position % n]]; };
-
-  // A loop that repeats its first point at its end starts one place on; a repeated second point
-  // is stepped over.
-  int k0 = PointsEqualWithin(&at(0), &at(n - 1), kPlanarTolerance) ? 1 : 0;
-  int k1 = PointsEqualWithin(&at(k0), &at(k0 + 1), kPlanarTolerance) ? (k0 + 2) % n : (k0 + 1) % n;
-  int prev = n - 1;
-  while (k1 != 0 && PointsCollinear(vertices, loop[prev], loop[k0], loop[k1])) {
-    prev = k0;
-    k0 = k1;
-    k1 = (k1 + 1) % n;
-  }
-  const Vector3d& A = at(prev);
-  const Vector3d& B = at(k0);
-  const Vector3d& C = at(k1);
-  Vector3d ba, bc, normal;
-  VectorSubtract(&B, &A, &ba);
-  VectorSubtract(&B, &C, &bc);
-  VectorCross(&ba, &bc, &normal);
-  const double length = VectorLength(&normal);
+  Vector3d normal;
+  const Vector3d* through = nullptr;
   // No corner that spans a plane: the face keeps the plane it had.
-  if (!(length > 0.0) || !std::isfinite(length)) return;
-  VectorDivide(&normal, length, &normal);
-
-  // The loop must run clockwise seen from the normal's side: look at the corner with the
-  // greatest second coordinate in a frame whose third axis is the normal. Only that coordinate
-  // is needed of every corner, and the others only near the corner found.
+  if (!CornerNormal(vertices, loop, n, &normal, &through)) return;
   Vector3d axis = normal, across, up;
   AxesFromNormal(&axis, &across, &up);
-  auto inFrame = [&](int k) {  // k within the loop
-    const Vector3d& p = vertices[loop[k]];
-    return Vector3d{FrameCoordinate(across, p), FrameCoordinate(up, p), FrameCoordinate(axis, p)};
-  };
-  int top = 0;
-  double topY = FrameCoordinate(up, vertices[loop[0]]);
-  for (int k = 1; k < n; ++k) {
-    const double y = FrameCoordinate(up, vertices[loop[k]]);
-    if (y > topY) {
-      top = k;
-      topY = y;
-    }
-  }
-  const Vector3d corner = inFrame(top);
-  // Neighbours that coincide with the corner (a repeated closing point) say nothing of the turn.
-  int before = top == 0 ? n - 1 : top - 1, after = top == n - 1 ? 0 : top + 1;
-  Vector3d previous = inFrame(before), next = inFrame(after);
-  for (int steps = 0; steps < n && PointsEqualWithin(&previous, &corner, kCoincidentTolerance); ++steps) {
-    before = before == 0 ? n - 1 : before - 1;
-    previous = inFrame(before);
-  }
-  for (int steps = 0; steps < n && PointsEqualWithin(&next, &corner, kCoincidentTolerance); ++steps) {
-    after = after == n - 1 ? 0 : after + 1;
-    next = inFrame(after);
-  }
-  const double d1x = previous.x - corner.x, d1y = previous.y - corner.y;
-  const double d2x = next.x - corner.x, d2y = next.y - corner.y;
-  if (d1x * d2y - d1y * d2x > 0.0) VectorNegate(&normal);
+  if (TurnsAgainst(vertices, loop, n, FaceFrame{across, up, axis})) VectorNegate(&normal);
   *a = normal.x;
   *b = normal.y;
   *c = normal.z;
-  *d = -VectorDot(&normal, &A);
+  *d = -VectorDot(&normal, through);
 }
 
 void VLUser3DObject::GetFaceNormal(SInt16 face, Vector3d* out) {
@@ -291,34 +330,35 @@ void VLUser3DObject::GetFaceNormal(SInt16 face, Vector3d* out) {
 
 void VLUser3DObject::CalcFacePlanes() {
   SetArrayPointers();
-  for (SInt16 i = 0; i < faceCount; ++i) {
-    FaceRecord& face = faces[i];
-    const SInt16* loop = LoopEntries(face);
-    bool threeDistinct = false;
-    if (loop && face.loopCount >= 3) {
-      bool valid = true;
-      for (SInt16 k = 0; k < face.loopCount && valid; ++k) valid = loop[k] >= 0 && loop[k] < vertexCount;
-      if (valid) {
-        const Vector3d& p0 = vertices[loop[0]];
-        const Vector3d* p1 = nullptr;
-        for (SInt16 k = 1; k < face.loopCount && !threeDistinct; ++k) {
-          const Vector3d& p = vertices[loop[k]];
-          if (PointsEqualWithin(&p, &p0, kCoincidentTolerance)) continue;
-          if (!p1)
-            p1 = &p;
-          else if (!PointsEqualWithin(&p, p1, kCoincidentTolerance))
-            threeDistinct = true;
-        }
-      }
+  // A few faces at a time, each step over all of them: the square roots and divisions of one
+  // face's normal and frame wait on each other, those of different faces need not.
+  constexpr int kBatch = 8;
+  for (int first = 0; first < faceCount; first += kBatch) {
+    const int count = faceCount - first < kBatch ? faceCount - first : kBatch;
+    FaceRecord* batch = faces + first;
+    Vector3d normal[kBatch];
+    FaceFrame frame[kBatch];
+    const Vector3d* through[kBatch] = {};
+    bool spans[kBatch] = {};
+    for (int j = 0; j < count; ++j) {
+      const bool distinct = HasThreeDistinctPoints(batch[j], vertices, vertexCount);
+      batch[j].degenerate = distinct ? 0 : 1;
+      // A face without a corner that spans a plane keeps the plane it had.
+      spans[j] = distinct && CornerNormal(vertices, LoopEntries(batch[j]), batch[j].loopCount, &normal[j], &through[j]);
     }
-    face.degenerate = threeDistinct ? 0 : 1;
-    if (threeDistinct) {
-      double a, b, c, d;
-      PlaneOfFace(i, &a, &b, &c, &d);
-      faces[i].a = a;
-      faces[i].b = b;
-      faces[i].c = c;
-      faces[i].d = d;
+    for (int j = 0; j < count; ++j) {
+      if (!spans[j]) continue;
+      frame[j].axis = normal[j];
+      AxesFromNormal(&frame[j].axis, &frame[j].across, &frame[j].up);
+    }
+    for (int j = 0; j < count; ++j) {
+      if (!spans[j]) continue;
+      const SInt16* loop = LoopEntries(batch[j]);
+      if (TurnsAgainst(vertices, loop, batch[j].loopCount, frame[j])) VectorNegate(&normal[j]);
+      batch[j].a = normal[j].x;
+      batch[j].b = normal[j].y;
+      batch[j].c = normal[j].z;
+      batch[j].d = -VectorDot(&normal[j], through[j]);
     }
   }
 }

@@ -87,7 +87,8 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
   phase = 1;
   rotationAngle = 0.0;
 
-  // Attribute words, in any order, each one optional.
+  // Attribute words, in any order, each one optional. The count of vertices ends them.
+  bool vertexCountNext = false;
   while (in.good()) {
     const std::streampos at = vltext::Tell(in);
     const std::string word = ReadWord(in);
@@ -106,7 +107,8 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
         drawColor = RGBColor{UInt16(red >> 1), UInt16(green >> 1), UInt16(blue >> 1)};
       }
     } else {
-      if (!word.empty()) Rewind(in, at);
+      vertexCountNext = word == std::string_view("numVerts:");
+      if (!vertexCountNext && !word.empty()) Rewind(in, at);
       break;
     }
   }
@@ -120,7 +122,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
       return false;
     }
     const std::streampos at = vltext::Tell(in);
-    if (ReadWord(in) == std::string_view(keyword)) return true;
+    if (vltext::TakeWord(in, keyword)) return true;
     Rewind(in, at);
     vlcore::NoteRefusal("a count of the record's parts is missing");
     Fail(in);
@@ -129,19 +131,17 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
 
   // Vertices.
   long n = 0;
-  if (expect("numVerts:") && vltext::ReadInteger(in, 0, 32767, &n)) {
+  if ((vertexCountNext || expect("numVerts:")) && vltext::ReadInteger(in, 0, 32767, &n)) {
     if (n > vertexCapacity) GrowStorage(SInt16(n - vertexCapacity), SInt16(n - screenPointCapacity), 0, 0);
     SetArrayPointers();
     vertexCount = 0;
     for (long i = 0; i < n && in.good(); ++i) {
-      double x = 0, y = 0, z = 0, w = 0;
-      if (!(vltext::Take(in, &x) && vltext::Take(in, &y) && vltext::Take(in, &z) && vltext::Take(in, &w))) {
+      double xyzw[4] = {};
+      if (vltext::TakeNumbers(in, xyzw, 4) < 4) {
         vlcore::NoteRefusal("a vertex has fewer than four numbers");
         break;
       }
-      x *= factor;
-      y *= factor;
-      z *= factor;
+      const double x = xyzw[0] * factor, y = xyzw[1] * factor, z = xyzw[2] * factor;
       if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
         vlcore::NoteRefusal("a vertex is not a finite point");
         Fail(in);
@@ -158,9 +158,9 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
     SetArrayPointers();
     edgeCount = 0;
     for (long i = 0; i < n && in.good(); ++i) {
-      long a = 0, b = 0;
-      if (!vltext::ReadInteger(in, 0, vertexCount - 1, &a) || !vltext::ReadInteger(in, 0, vertexCount - 1, &b)) break;
-      edges[i] = EdgeRecord{SInt16(a), SInt16(b)};
+      SInt16 ends[2] = {};
+      if (vltext::ReadIntegers(in, SInt16(0), SInt16(vertexCount - 1), ends, 2) < 2) break;
+      edges[i] = EdgeRecord{ends[0], ends[1]};
       edgeCount = SInt16(i + 1);
     }
   }
@@ -177,8 +177,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
       for (long i = 0; i < n && in.good(); ++i) {
         long m = 0;
         if (!expect("numVerts:") || !vltext::ReadInteger(in, 0, kMaxFaceLoopPoints, &m)) break;
-        SetArrayPointers();
-        FaceRecord& face = faces[i];
+        FaceRecord& face = faces[i];  // nothing in this loop resizes the store
         if (i >= hadFaces) face = FaceRecord{};
         if (!face.loop) {
           face.loopCount = 0;
@@ -195,14 +194,7 @@ void VLUser3DObject::ReadText(std::istream& in, double factor, char delimiter) {
         // The loop block is set before the object counts the face, so that it is released
         // with the object whatever happens next.
         faceCount = Larger(faceCount, SInt16(i + 1));
-        SInt16* loop = LoopEntries(face);
-        long k = 0;
-        for (; k < m; ++k) {
-          long index = 0;
-          if (!vltext::ReadInteger(in, 0, vertexCount - 1, &index)) break;
-          loop[k] = SInt16(index);
-        }
-        if (k < m) break;
+        if (vltext::ReadIntegers(in, SInt16(0), SInt16(vertexCount - 1), LoopEntries(face), int(m)) < m) break;
         done = SInt16(i + 1);
       }
       // Faces whose loop was not read completely are not kept, nor are faces beyond the list.

@@ -113,6 +113,61 @@ TEST(TextLines, NumbersAndWordsAreTakenAsTheStreamTakesThem) {
   }
 }
 
+// Reading several values in one call gives what reading them one by one gives: the values, the
+// count, the state and the position; a word taken only when it is the one asked for.
+void CompareLists(const std::string& text, bool inMemory) {
+  SCOPED_TRACE("text \"" + text + (inMemory ? "\" in memory" : "\" in a string stream"));
+  Source mine(text, inMemory), theirs(text, inMemory);
+  double values[3] = {}, expected[3] = {};
+  int expectedCount = 0;
+  while (expectedCount < 3 && vltext::Take(theirs.in(), &expected[expectedCount])) ++expectedCount;
+  EXPECT_EQ(vltext::TakeNumbers(mine.in(), values, 3), expectedCount);
+  for (int i = 0; i < expectedCount; ++i) EXPECT_EQ(values[i], expected[i]);
+  EXPECT_EQ(Observe(mine.in()), Observe(theirs.in()));
+
+  Source mineInt(text, inMemory), theirsInt(text, inMemory);
+  SInt16 numbers[3] = {};
+  long expectedNumbers[3] = {};
+  expectedCount = 0;
+  while (expectedCount < 3 && vltext::ReadInteger(theirsInt.in(), 0, 99, &expectedNumbers[expectedCount]))
+    ++expectedCount;
+  EXPECT_EQ(vltext::ReadIntegers(mineInt.in(), SInt16(0), SInt16(99), numbers, 3), expectedCount);
+  for (int i = 0; i < expectedCount; ++i) EXPECT_EQ(numbers[i], expectedNumbers[i]);
+  EXPECT_EQ(Observe(mineInt.in()), Observe(theirsInt.in()));
+
+  for (const char* word : {"1", "12", "e"}) {
+    Source mineWord(text, inMemory), theirsWord(text, inMemory);
+    const std::streampos at = theirsWord.in().tellg();
+    const bool expectedTaken = vltext::ReadWord(theirsWord.in()) == word;
+    if (!expectedTaken) {
+      theirsWord.in().clear();
+      theirsWord.in().seekg(at);
+    }
+    EXPECT_EQ(vltext::TakeWord(mineWord.in(), word), expectedTaken) << word;
+    EXPECT_EQ(Observe(mineWord.in()), Observe(theirsWord.in())) << word;
+  }
+}
+
+TEST(TextLines, ListsAreReadAsTheirValuesOneByOne) {
+  for (const char* text : {"", "1 2 3", "1 2", "1 2 ", "12 1e 3", "5 -1 7", "1 200 3", " 1\n2\t3 4", "e 1"})
+    for (bool inMemory : {false, true}) CompareLists(text, inMemory);
+  std::mt19937 random(2727);
+  for (int i = 0; i < 5000; ++i) {
+    const std::string text = RandomText(random) + " " + RandomText(random);
+    for (bool inMemory : {false, true}) CompareLists(text, inMemory);
+  }
+}
+
+// Words longer than a line are cut, in memory as through a stream.
+TEST(TextLines, ALongWordIsCutToALine) {
+  const std::string text = std::string(300, 'w') + " next";
+  for (bool inMemory : {false, true}) {
+    Source source(text, inMemory);
+    EXPECT_EQ(vltext::ReadWord(source.in()), std::string(vltext::kMaxLineLength, 'w'));
+    EXPECT_EQ(vltext::ReadWord(source.in()), "next");
+  }
+}
+
 TEST(TextLines, ARestOfLineEndsAtAnyLineEndOrTheInput) {
   struct Case {
     const char* text;

@@ -34,8 +34,6 @@ bool LineParameter(const Vector3d& x, const Vector3d& o, const Vector3d& d, doub
 
 }  // namespace
 
-double PlaneEvaluate(const Vector3d* p, const Vector3d* n, double d) { return VectorDot(n, p) + d; }
-
 void ScalePointAbout(Vector3d* p, const Vector3d* centre, const Vector3d* factors) {
   p->x = factors->x * p->x - factors->x * centre->x + centre->x;
   p->y = factors->y * p->y - factors->y * centre->y + centre->y;

@@ -24,7 +24,9 @@ constexpr double kGeomSearchStart = 105600.0;     // start of minimum (and, nega
 constexpr double kDegreesToRadians = 0.017453292;
 constexpr double kRadiansToDegrees = 57.29577951;
 
-double PlaneEvaluate(const Vector3d* p, const Vector3d* n, double d);
+// Inline: orienting and testing the faces of every solid read from a file evaluates it for each
+// vertex against each face.
+inline double PlaneEvaluate(const Vector3d* p, const Vector3d* n, double d) { return VectorDot(n, p) + d; }
 // Scales the point about the centre per axis: each component x becomes f x - f c + c.
 void ScalePointAbout(Vector3d* p, const Vector3d* centre, const Vector3d* factors);
 // |n . p + d| / |n|; 0 for a zero or non-finite normal, which has no plane.
