@@ -142,6 +142,7 @@ class VLPolyline : public VLOpeningOwner {
   // The rubber band while the outline is drawn; otherwise the object with its box projected.
   void Draw(VLViewTransform* view, Rect* updateRect) override;
   void DrawSelected(VLViewTransform* view) override;
+  // Solids hand their faces to the depth sorter; a flat outline draws its edges.
   void DrawHidden(VLViewTransform* view) override;
   // A flat outline: a DXF POLYLINE of its vertices in inches with y reversed.
   void WriteDXFFaces(std::FILE* file) override;

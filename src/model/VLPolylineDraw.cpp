@@ -119,7 +119,12 @@ void VLPolyline::DrawSelected(VLViewTransform* view) {
 }
 
 void VLPolyline::DrawHidden(VLViewTransform* view) {
-  if (vertexCount > 0 && (extruded || faceCount > 0)) VLOpeningOwner::DrawHidden(view);
+  if (vertexCount == 0) return;
+  if (extruded || faceCount > 0)
+    VLOpeningOwner::DrawHidden(view);
+  else
+    // A flat outline has no face for the depth sorter: it draws its edges as in a wireframe view.
+    DrawClippedEdges(view);
 }
 
 // ---- Export ----

@@ -28,6 +28,7 @@ const Target* Targets(std::size_t* count) {
       {"clipboard", ReadClipboard},
       {"tokens", ReadTokens},
       {"file_names", ReadFileNames},
+      {"win_dialog", ReadWinDialog},
   };
   *count = std::size(targets);
   return targets;

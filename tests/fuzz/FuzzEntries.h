@@ -55,6 +55,8 @@ Outcome ReadClipboard(const std::uint8_t* data, std::size_t size);
 Outcome ReadTokens(const std::uint8_t* data, std::size_t size);
 // File names and paths both ways between the disk and the toolbox.
 Outcome ReadFileNames(const std::uint8_t* data, std::size_t size);
+// A Windows-style dialog template ('WDLG'), and the dialog items made from it.
+Outcome ReadWinDialog(const std::uint8_t* data, std::size_t size);
 
 // Runs an entry with no reason noted from before.
 Outcome Run(Entry entry, const std::uint8_t* data, std::size_t size);

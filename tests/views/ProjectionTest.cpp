@@ -240,6 +240,7 @@ TEST(ClipPolygon, FacesWhollyBehindOrOutsideAreRefused) {
 
 TEST(ClipPolygon, MarksFacesThatLookTowardTheViewerUnlessTheSorterHasPainted) {
   VLViewTransform t = SetUpTransform(400, 300);
+  gDepthSortPainted = 0;  // a sorted draw of an earlier test sets it for the rest of the run
   // Clockwise on the pane (v grows downward): toward the viewer.
   const std::vector<Vector3d> view = {{-0.1, -0.1, 0.5}, {0.1, -0.1, 0.5}, {0.1, 0.1, 0.5}};
   ClipResult r = Clip(t, view, {0, 1, 2});

@@ -43,7 +43,8 @@ VLApplication* StartApplication() {
   }
   VLApplication* app = made.release();
 
-  gPointWorkBuffer = PortAllocBlock(kPointWorkBufferSize);
+  // A buffer that geometry code already grew is kept, not lost.
+  ReservePointWorkBuffer(0);
   gTextToolText = PortAllocBlock(kTextToolTextSize);
   if (gTextToolText) {
     std::memcpy(gTextToolText, kInitialToolText, sizeof kInitialToolText - 1);

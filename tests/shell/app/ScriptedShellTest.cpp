@@ -73,6 +73,16 @@ class ScriptedShell : public ::testing::Test {
 
 }  // namespace
 
+TEST_F(ScriptedShell, StartingKeepsAPointBufferAlreadyGrown) {
+  Vector3d* grown = ReservePointWorkBuffer(2000);
+  ASSERT_NE(grown, nullptr);
+  VLApplication* app = StartApplication();
+  ASSERT_NE(app, nullptr);
+  EXPECT_EQ(reinterpret_cast<Ptr>(grown), gPointWorkBuffer);
+  FinishApplication(app);
+  EXPECT_EQ(gPointWorkBuffer, nullptr);
+}
+
 TEST_F(ScriptedShell, QuitAsksEachChangedDocumentAndARefusalStopsIt) {
   int status = Run(
       "command 2\n"
