@@ -24,18 +24,18 @@ class PaneDocumentFixture : public DocumentFixture {
   }
   // The commands of the list that the menus show enabled (or checked) after an update.
   std::vector<long> Enabled(const std::vector<long>& commands) {
-    app->UpdateAllMenus();
-    std::vector<long> enabled;
-    for (long command : commands)
-      if (gMenuManager->IsCommandEnabled(command)) enabled.push_back(command);
-    return enabled;
+    return Shown(commands, [](long command) { return gMenuManager->IsCommandEnabled(command); });
   }
   std::vector<long> Checked(const std::vector<long>& commands) {
+    return Shown(commands, [](long command) { return gMenuManager->IsCommandChecked(command); });
+  }
+  template <typename Test>
+  std::vector<long> Shown(const std::vector<long>& commands, Test shown) {
     app->UpdateAllMenus();
-    std::vector<long> checked;
+    std::vector<long> kept;
     for (long command : commands)
-      if (gMenuManager->IsCommandChecked(command)) checked.push_back(command);
-    return checked;
+      if (shown(command)) kept.push_back(command);
+    return kept;
   }
 
   VLDocument* document = nullptr;
